@@ -1,0 +1,7 @@
+#pragma once
+
+namespace zelmora {
+
+double TailProbability(double x);
+
+} // namespace zelmora

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zelmora {
+
+// Base of every error that ends a command; what() is the message the user sees.
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class EZeroDivide : public Error {
+public:
+    EZeroDivide() : Error("Floating point division by zero") {}
+};
+
+class EInvalidOp : public Error {
+public:
+    EInvalidOp() : Error("Invalid floating point operation") {}
+};
+
+class EOverflow : public Error {
+public:
+    EOverflow() : Error("Floating point overflow") {}
+};
+
+// An input/output failure with its code; the message comes from the code table.
+class EInOutError : public Error {
+public:
+    explicit EInOutError(int code);
+    int code;
+};
+
+// The message of the code table: "File not found", ..., "I/O error %d" for any other code.
+std::string IoErrorMessage(int code);
+
+// Stores an extended value into a 64-bit field: a finite value that rounds to infinity throws
+// EOverflow, one below the range becomes 0 or subnormal silently.
+double NarrowToDouble(long double value);
+
+// Extended-precision quotient with the system's checks: x/0 throws EZeroDivide, 0/0 EInvalidOp.
+long double CheckedDivide(long double numerator, long double denominator);
+
+} // namespace zelmora

@@ -1,0 +1,74 @@
+#include "ui/message_boxes.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+namespace zelmora::ui {
+namespace {
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) override {
+        QMessageBox box(IconOf(kind), TitleOf(kind), text,
+                        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                         : QMessageBox::Ok);
+        const int answer = box.exec();
+        if (buttons == MessageButtons::Ok)
+            return MessageAnswer::Ok;
+        return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+
+private:
+    static QMessageBox::Icon IconOf(MessageKind kind) {
+        switch (kind) {
+        case MessageKind::Error:
+        case MessageKind::Failure:
+            return QMessageBox::Critical;
+        case MessageKind::Information:
+            return QMessageBox::Information;
+        case MessageKind::Plain:
+            break;
+        }
+        return QMessageBox::NoIcon;
+    }
+
+    static QString TitleOf(MessageKind kind) {
+        switch (kind) {
+        case MessageKind::Error:
+            return QStringLiteral("Error");
+        case MessageKind::Information:
+            return QStringLiteral("Information");
+        case MessageKind::Plain:
+        case MessageKind::Failure:
+            break;
+        }
+        return QApplication::applicationName();
+    }
+};
+
+QtMessageBoxes qtBoxes;
+MessageBoxes* installed = nullptr;
+
+} // namespace
+
+MessageBoxes& CurrentMessageBoxes() { return installed ? *installed : qtBoxes; }
+
+void InstallMessageBoxes(MessageBoxes* boxes) { installed = boxes; }
+
+MessageAnswer ShowMessage(MessageKind kind, const QString& text, MessageButtons buttons) {
+    return CurrentMessageBoxes().Show(kind, text, buttons);
+}
+
+QString ErrorBoxText(const std::exception& error) {
+    QByteArray message(error.what());
+    if (!message.isEmpty() && static_cast<unsigned char>(message.back()) > '.')
+        message.append('.');
+    return QFile::decodeName(message);
+}
+
+void ShowErrorBox(const std::exception& error) {
+    ShowMessage(MessageKind::Failure, ErrorBoxText(error));
+}
+
+} // namespace zelmora::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+namespace zelmora::ui {
+
+enum class MessageKind {
+    Error,       // title "Error", error icon
+    Information, // title "Information", information icon
+    Plain,       // titled with the application title, no icon
+    Failure,     // the default error box: application title, error icon
+};
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// The modal message boxes of the program. Tests install their own to record what would have
+// been shown and to answer Yes or No.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) = 0;
+};
+
+// The boxes in use: the real Qt ones unless a test installed others (nullptr restores them).
+MessageBoxes& CurrentMessageBoxes();
+void InstallMessageBoxes(MessageBoxes* boxes);
+
+MessageAnswer ShowMessage(MessageKind kind, const QString& text,
+                          MessageButtons buttons = MessageButtons::Ok);
+
+// The default error box for an error that ended a command: its message, with "." appended
+// when the last character sorts after ".".
+void ShowErrorBox(const std::exception& error);
+QString ErrorBoxText(const std::exception& error);
+
+} // namespace zelmora::ui
