@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/file_dialog.h"
+
+#include <QWidget>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace zelmora::ui {
+
+// The general settings window: the two paths, the project name, the step size and the show flag.
+class TGeneralForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TGeneralForm(QWidget* parent = nullptr);
+
+    // Copies the five settings into the controls.
+    void FormCreate();
+    // Stores the controls when the step size holds a number, then hides the window.
+    void ButtonOKClick();
+    void ButtonCancelClick();
+    void ButtonChangePlaxClick();
+    void ButtonChangeProjClick();
+
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QCheckBox* CheckBox;
+    QPushButton* ButtonOK;
+    QPushButton* ButtonCancel;
+    QPushButton* ButtonChangePlax;
+    QPushButton* ButtonChangeProj;
+    FileDialog OpenDialogPlax;
+    FileDialog OpenDialogProj;
+
+private:
+    void ChangePath(FileDialog& dialog, std::string& path);
+
+    // The bytes the text fields were filled with: an unedited field stores them unchanged.
+    std::string filledBatchPath;
+    std::string filledProjectPath;
+    std::string filledProjectName;
+};
+
+} // namespace zelmora::ui

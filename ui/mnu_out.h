@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace zelmora::ui {
+
+// The output window: every safety factor, beta, the probability of failure and the linearity.
+class TOutMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TOutMenu(QWidget* parent = nullptr);
+
+    // Copies the results into the value labels; recomputes FailureProbability from Beta.
+    void FormCreate();
+    void OKButtonClick();
+    void CancelButtonClick();
+
+    // Label[1..10]: the φ column, Label[11..20]: the c column (objectNames "Label1".."Label20").
+    std::array<QLabel*, 21> Label{};
+    QLabel* Label21;
+    QLabel* Label22;
+    QLabel* Label40;
+    QLabel* Label42;
+    QLabel* Label43;
+    QLabel* Label44;
+    QLabel* Label46;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
+};
+
+} // namespace zelmora::ui
