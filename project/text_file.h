@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -36,17 +36,21 @@ public:
     void Close();
 
 private:
-    int Peek();
-    int Get();
+    bool RequireOpen();
+    int PeekAt(std::size_t offset);
+    int PeekData();
+    void Advance();
     bool Fill();
-    std::string ReadToken(std::size_t maxLength);
+    std::string ReadRun(std::size_t maxLength);
+
+    static constexpr std::size_t BufferSize = 4096;
 
     int fd_ = -1;
     std::string name_;
-    char buffer_[4096];
+    char buffer_[BufferSize];
     std::size_t position_ = 0;
     std::size_t length_ = 0;
-    bool failed_ = false;
+    bool ended_ = false;
 };
 
 // A text file opened for writing, CR LF line ends, buffered.
@@ -65,8 +69,17 @@ public:
     void EndLine();
     void Close();
 
+    // The call that hands buffered bytes to the system, as write(2) does: tests replace it to
+    // make writes fail. nullptr restores the real call.
+    using WriteCall = std::ptrdiff_t (*)(int fd, const char* data, std::size_t size);
+    static void SetWriteCallForTesting(WriteCall call);
+
 private:
+    bool RequireOpen();
+    void Append(std::string_view text);
     void Flush();
+
+    static constexpr std::size_t BufferSize = 4096;
 
     int fd_ = -1;
     std::string name_;

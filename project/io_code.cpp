@@ -1,0 +1,70 @@
+#include "project/errors.h"
+#include "project/text_file.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace zelmora {
+
+namespace {
+
+thread_local int pendingCode = 0;
+
+// The folder part of a path: everything before its last "/", or "." when there is none.
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+int PendingIoCode() {
+    return pendingCode;
+}
+
+void RecordIoCode(int code) {
+    pendingCode = code;
+}
+
+void CheckIo() {
+    if (pendingCode != 0) {
+        const int code = pendingCode;
+        pendingCode = 0;
+        throw EInOutError(code);
+    }
+}
+
+int IoCodeFromErrno(int error, const std::string& path) {
+    switch (error) {
+    case ENOENT:
+        return IsFolder(FolderOf(path)) ? 2 : 3;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return 5;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 101;
+    default:
+        return 1000 + error;
+    }
+}
+
+} // namespace zelmora

@@ -1,0 +1,196 @@
+#include "project/number_forms.h"
+#include "project/text_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelmora {
+
+namespace {
+
+constexpr int CtrlZ = 26;
+// The code for an operation on a file that is not open.
+constexpr int FileNotOpen = 103;
+
+bool IsBlank(int c) {
+    return c <= 32;
+}
+
+} // namespace
+
+TextInput::~TextInput() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void TextInput::OpenForReading(const std::string& name) {
+    if (fd_ >= 0) {
+        Close();
+    }
+    name_ = name;
+    position_ = 0;
+    length_ = 0;
+    ended_ = false;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        RecordIoCode(IoCodeFromErrno(errno, name));
+        return;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        RecordIoCode(5);
+        return;
+    }
+    fd_ = fd;
+}
+
+long double TextInput::ReadReal(bool* found) {
+    const std::string run = ReadRun(64);
+    if (found != nullptr) {
+        *found = !run.empty();
+    }
+    if (run.empty()) {
+        return 0;
+    }
+    const ParsedReal parsed = ParseReal(run);
+    if (parsed.errorPosition != 0) {
+        RecordIoCode(106);
+    }
+    return parsed.value;
+}
+
+std::int32_t TextInput::ReadInteger() {
+    const std::string run = ReadRun(32);
+    if (run.empty()) {
+        return 0;
+    }
+    const ParsedInteger parsed = ParseInteger(run);
+    if (parsed.errorPosition != 0) {
+        RecordIoCode(106);
+    }
+    return parsed.value;
+}
+
+std::string TextInput::ReadRestOfLine() {
+    std::string line;
+    if (!RequireOpen()) {
+        return line;
+    }
+    for (int c = PeekData(); c >= 0 && c != '\n'; c = PeekData()) {
+        if (c == '\r' && PeekAt(1) == '\n') {
+            break;
+        }
+        if (c != '\r') {
+            line += static_cast<char>(c);
+        }
+        Advance();
+    }
+    return line;
+}
+
+void TextInput::SkipLine() {
+    if (!RequireOpen()) {
+        return;
+    }
+    for (int c = PeekData(); c >= 0; c = PeekData()) {
+        Advance();
+        if (c == '\n') {
+            return;
+        }
+    }
+}
+
+bool TextInput::AtEnd() {
+    return !RequireOpen() || PeekData() < 0;
+}
+
+void TextInput::Close() {
+    if (!RequireOpen()) {
+        return;
+    }
+    const int result = ::close(fd_);
+    fd_ = -1;
+    position_ = 0;
+    length_ = 0;
+    if (result != 0 && errno != EINTR) {
+        RecordIoCode(IoCodeFromErrno(errno, name_));
+    }
+}
+
+bool TextInput::RequireOpen() {
+    if (fd_ < 0) {
+        RecordIoCode(FileNotOpen);
+        return false;
+    }
+    return true;
+}
+
+// The character `offset` places ahead, or -1 past the physical end of the file.
+int TextInput::PeekAt(std::size_t offset) {
+    while (length_ - position_ <= offset) {
+        if (!Fill()) {
+            return -1;
+        }
+    }
+    return static_cast<unsigned char>(buffer_[position_ + offset]);
+}
+
+// The next character, or -1 at the end of the readable data, which Ctrl-Z ends too.
+int TextInput::PeekData() {
+    const int c = PeekAt(0);
+    return c == CtrlZ ? -1 : c;
+}
+
+void TextInput::Advance() {
+    ++position_;
+}
+
+// Keeps the unread characters and reads more behind them; false when nothing more came.
+bool TextInput::Fill() {
+    if (ended_) {
+        return false;
+    }
+    std::memmove(buffer_, buffer_ + position_, length_ - position_);
+    length_ -= position_;
+    position_ = 0;
+    ssize_t count;
+    do {
+        count = ::read(fd_, buffer_ + length_, BufferSize - length_);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        RecordIoCode(IoCodeFromErrno(errno, name_));
+    }
+    if (count <= 0) {
+        ended_ = true;
+        return false;
+    }
+    length_ += static_cast<std::size_t>(count);
+    return true;
+}
+
+// Skips blanks across line ends, then takes up to maxLength non-blank characters; empty when
+// the data ends first.
+std::string TextInput::ReadRun(std::size_t maxLength) {
+    std::string run;
+    if (!RequireOpen()) {
+        return run;
+    }
+    int c = PeekData();
+    while (c >= 0 && IsBlank(c)) {
+        Advance();
+        c = PeekData();
+    }
+    while (c >= 0 && !IsBlank(c) && run.size() < maxLength) {
+        run += static_cast<char>(c);
+        Advance();
+        c = PeekData();
+    }
+    return run;
+}
+
+} // namespace zelmora

@@ -1,0 +1,121 @@
+#include "project/number_forms.h"
+#include "project/text_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zelmora {
+
+namespace {
+
+constexpr int FileNotOpen = 103;
+constexpr int EmptyFileName = 105;
+
+std::ptrdiff_t SystemWrite(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+TextOutput::WriteCall writeCall = SystemWrite;
+
+} // namespace
+
+void TextOutput::SetWriteCallForTesting(WriteCall call) {
+    writeCall = call != nullptr ? call : SystemWrite;
+}
+
+TextOutput::~TextOutput() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void TextOutput::OpenForWriting(const std::string& name) {
+    if (fd_ >= 0) {
+        Close();
+    }
+    name_ = name;
+    buffer_.clear();
+    if (name.empty()) {
+        RecordIoCode(EmptyFileName);
+        return;
+    }
+    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        RecordIoCode(IoCodeFromErrno(errno, name));
+    }
+}
+
+void TextOutput::WriteText(std::string_view text) {
+    Append(text);
+}
+
+void TextOutput::WriteChar(char c) {
+    Append(std::string_view(&c, 1));
+}
+
+void TextOutput::WriteInteger(std::int32_t value) {
+    Append(FormatInteger(value, 0));
+}
+
+void TextOutput::WriteFixed(double value, int width, int decimals) {
+    Append(FormatFixed(value, width, decimals));
+}
+
+void TextOutput::EndLine() {
+    Append("\r\n");
+}
+
+void TextOutput::Close() {
+    if (!RequireOpen()) {
+        return;
+    }
+    Flush();
+    const int result = ::close(fd_);
+    fd_ = -1;
+    if (result != 0 && errno != EINTR) {
+        RecordIoCode(IoCodeFromErrno(errno, name_));
+    }
+}
+
+bool TextOutput::RequireOpen() {
+    if (fd_ < 0) {
+        RecordIoCode(FileNotOpen);
+        return false;
+    }
+    return true;
+}
+
+void TextOutput::Append(std::string_view text) {
+    if (!RequireOpen()) {
+        return;
+    }
+    while (!text.empty()) {
+        const std::size_t count = std::min(BufferSize - buffer_.size(), text.size());
+        buffer_.append(text.substr(0, count));
+        text.remove_prefix(count);
+        if (buffer_.size() == BufferSize) {
+            Flush();
+        }
+    }
+}
+
+// Hands the buffer to the system; on failure records the code and drops what was not written.
+void TextOutput::Flush() {
+    std::string_view rest = buffer_;
+    while (!rest.empty()) {
+        const std::ptrdiff_t written = writeCall(fd_, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            RecordIoCode(written < 0 ? IoCodeFromErrno(errno, name_) : 101);
+            break;
+        }
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    buffer_.clear();
+}
+
+} // namespace zelmora
