@@ -1,0 +1,178 @@
+#include "ui/mnu_gen.h"
+
+#include "project/number_forms.h"
+#include "project/project_state.h"
+#include "ui/message_boxes.h"
+#include "ui/number_field.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zelmora::ui {
+namespace {
+
+QString Text(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+// What a text field stores on OK: the bytes it was filled with unless the user changed it, so
+// a path that is not valid in the local encoding survives a round trip through the window.
+std::string StoredBytes(const QLineEdit& field, const std::string& filled) {
+    if (!field.isModified() || field.text() == Text(filled))
+        return filled;
+    return QFile::encodeName(field.text()).toStdString();
+}
+
+double ClampStepSize(double step) {
+    if (step > 1.0)
+        step = 1.0;
+    if (step < 0.1)
+        step = 0.1;
+    return step;
+}
+
+QPushButton* Button(const QString& caption, const QString& name) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    return button;
+}
+
+QLineEdit* Field(const QString& name) {
+    auto* field = new QLineEdit;
+    field->setObjectName(name);
+    return field;
+}
+
+} // namespace
+
+TGeneralForm::TGeneralForm(QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      OpenDialogPlax(FileDialog::Mode::Open,
+                     {QStringLiteral("Batch.exe (*.exe)"), QStringLiteral("all (*)")}),
+      OpenDialogProj(FileDialog::Mode::Open,
+                     {QStringLiteral("Project.plx (*.plx)"), QStringLiteral("all (*)")}) {
+    setWindowTitle(QStringLiteral("General"));
+
+    Edit1 = Field(QStringLiteral("Edit1"));
+    Edit2 = Field(QStringLiteral("Edit2"));
+    Edit3 = Field(QStringLiteral("Edit3"));
+    Edit4 = Field(QStringLiteral("Edit4"));
+    Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
+    Edit4->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Edit4->setMaximumWidth(QFontMetrics(Edit4->font()).horizontalAdvance(QLatin1Char('0')) * 14);
+    CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
+    CheckBox->setObjectName(QStringLiteral("CheckBox"));
+    ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
+    ButtonCancel = Button(QStringLiteral("Cancel"), QStringLiteral("ButtonCancel"));
+    ButtonChangePlax = Button(QStringLiteral("Change"), QStringLiteral("ButtonChangePlax"));
+    ButtonChangeProj = Button(QStringLiteral("Change"), QStringLiteral("ButtonChangeProj"));
+
+    auto* grid = new QGridLayout(this);
+    const auto addSetting = [grid](int row, const QString& label, QWidget* field,
+                                   const QString& example) {
+        grid->addWidget(new QLabel(label), row, 0);
+        grid->addWidget(field, row, 1);
+        grid->addWidget(new QLabel(example), row + 1, 1);
+    };
+    addSetting(0, QStringLiteral("Directory Plaxis"), Edit1,
+               QStringLiteral("(for example: c:\\program files\\Plaxis8x\\batch.exe)"));
+    grid->addWidget(ButtonChangePlax, 0, 2);
+    addSetting(2, QStringLiteral("Project file name (full)"), Edit2,
+               QStringLiteral("(for example: c:\\progs\\zelmora\\plaxis\\test.plx)"));
+    grid->addWidget(ButtonChangeProj, 2, 2);
+    addSetting(4, QStringLiteral("Project name"), Edit3,
+               QStringLiteral("(test.plx without extension of .plx!)"));
+
+    auto* step = new QHBoxLayout;
+    step->addWidget(Edit4);
+    step->addWidget(new QLabel(QStringLiteral("times σ")));
+    step->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Step size:")), 6, 0);
+    grid->addLayout(step, 6, 1);
+    grid->addWidget(
+        new QLabel(QStringLiteral("(Sensitivity is calculated with μ minus \"Stepsize\" "
+                                  "times σ. If the Safety Factor drops below \"1\"; "
+                                  "reduce stepsize)")),
+        7, 0, 1, 3);
+    grid->addWidget(CheckBox, 8, 0, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ButtonOK);
+    buttons->addWidget(ButtonCancel);
+    grid->addLayout(buttons, 9, 0, 1, 3);
+
+    connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
+    connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
+    connect(ButtonChangePlax, &QPushButton::clicked, this, &TGeneralForm::ButtonChangePlaxClick);
+    connect(ButtonChangeProj, &QPushButton::clicked, this, &TGeneralForm::ButtonChangeProjClick);
+    FormCreate();
+}
+
+void TGeneralForm::FormCreate() {
+    filledBatchPath = State.BatchPath;
+    filledProjectPath = State.ProjectPath;
+    filledProjectName = State.ProjectName;
+    Edit1->setText(Text(filledBatchPath));
+    Edit2->setText(Text(filledProjectPath));
+    Edit3->setText(Text(filledProjectName));
+    Edit4->setText(Text(FormatFixed(State.StepSize, 8, 4)));
+    CheckBox->setChecked(State.ShowCalculations);
+}
+
+void TGeneralForm::ButtonOKClick() {
+    try {
+        const std::optional<double> step = ReadRealField(*Edit4, QStringLiteral("Step size"));
+        if (!step)
+            return;
+        State.BatchPath = StoredBytes(*Edit1, filledBatchPath);
+        State.ProjectPath = StoredBytes(*Edit2, filledProjectPath);
+        State.ProjectName = StoredBytes(*Edit3, filledProjectName);
+        State.StepSize = ClampStepSize(*step);
+        State.ShowCalculations = CheckBox->isChecked();
+        hide();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error);
+    }
+}
+
+void TGeneralForm::ButtonCancelClick() {
+    hide();
+}
+
+void TGeneralForm::ButtonChangePlaxClick() {
+    ChangePath(OpenDialogPlax, State.BatchPath);
+}
+
+void TGeneralForm::ButtonChangeProjClick() {
+    ChangePath(OpenDialogProj, State.ProjectPath);
+}
+
+void TGeneralForm::ChangePath(FileDialog& dialog, std::string& path) {
+    try {
+        dialog.fileName = Text(path);
+        // A cancelled dialog leaves the preset, which is the path itself: keep its bytes as they
+        // are.
+        const std::string chosen =
+            dialog.Execute(this) ? QFile::encodeName(dialog.fileName).toStdString() : path;
+        if (chosen.empty()) {
+            ShowMessage(MessageKind::Error, QStringLiteral("No file selected !"));
+            return;
+        }
+        path = chosen;
+        hide();
+        show();
+        raise();
+        FormCreate();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error);
+    }
+}
+
+} // namespace zelmora::ui

@@ -1,0 +1,102 @@
+#include "ui/scr_calc.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+namespace zelmora::ui {
+namespace {
+
+QString Text(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+void PlaceNearLowerLeft(QWidget& window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int titleBar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    window.move(area.left() + 20, area.bottom() - window.height() - titleBar - 40);
+}
+
+} // namespace
+
+TCalc::TCalc(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("Calculation"));
+
+    Memo1 = new QPlainTextEdit;
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setPlainText(QStringLiteral("Zelmora\n"));
+    Label1 = new QLabel(QStringLiteral("probability of failure:"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    LabelPF = new QLabel(QStringLiteral("pf"));
+    LabelPF->setObjectName(QStringLiteral("LabelPF"));
+    LabelPF->setFont(Memo1->font());
+    ExitButton = new QPushButton(QStringLiteral("Exit"));
+    ExitButton->setObjectName(QStringLiteral("ExitButton"));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Label1);
+    bottom->addWidget(LabelPF);
+    bottom->addStretch();
+    bottom->addWidget(ExitButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Memo1);
+    layout->addLayout(bottom);
+
+    connect(ExitButton, &QPushButton::clicked, this, &TCalc::ExitButtonClick);
+    resize(560, 420);
+    PlaceNearLowerLeft(*this);
+}
+
+void TCalc::Show() {
+    show();
+    raise();
+}
+
+int TCalc::LineCount() const {
+    return Memo1->document()->isEmpty() ? 0 : Memo1->blockCount();
+}
+
+void TCalc::DeleteLine(int position) {
+    if (position < 0 || position >= LineCount())
+        return;
+    const QTextBlock block = Memo1->document()->findBlockByNumber(position);
+    QTextCursor cursor(block);
+    if (block.next().isValid()) {
+        cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+    } else if (block.previous().isValid()) {
+        // The last line takes the line end before it along.
+        cursor.setPosition(block.previous().position() + block.previous().length() - 1);
+        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    } else {
+        cursor.select(QTextCursor::BlockUnderCursor);
+    }
+    cursor.removeSelectedText();
+}
+
+void TCalc::AppendLine(const std::string& line) {
+    Memo1->appendPlainText(Text(line));
+}
+
+void TCalc::SetProbabilityLabel(const std::string& text) {
+    LabelPF->setText(Text(text));
+}
+
+void TCalc::ExitButtonClick() {
+    hide();
+}
+
+} // namespace zelmora::ui
