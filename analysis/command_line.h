@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelmora {
+
+// Splits a command line into words the way the Windows runtime does, except that backslashes
+// are plain characters: blanks and tabs separate words, a double quote toggles grouping and is
+// removed.
+std::vector<std::string> SplitCommandWords(std::string_view text);
+
+// The full path of an executable file for a program name, or nothing when there is none.
+using ProgramLocator = std::function<std::optional<std::string>(const std::string& name)>;
+
+// A name containing "/" names the file itself; any other is looked up in the folders of PATH.
+// Only a regular file with execute permission counts.
+std::optional<std::string> LocateProgram(const std::string& name);
+
+struct ResolvedCommand {
+    std::string programPath;        // the file to execute
+    std::vector<std::string> words; // argument vector, the program name as the first word
+};
+
+// Finds the program of a command line as the Windows process creation does. A quoted first
+// word is taken as it stands. Otherwise the prefixes of the text that end before a blank are
+// tried, shortest first, then the whole text; the first that locates a program wins and the
+// rest of the text is split into its arguments. Nothing when no program is found.
+std::optional<ResolvedCommand> ResolveCommandLine(std::string_view commandLine,
+                                                  const ProgramLocator& locate);
+
+} // namespace zelmora

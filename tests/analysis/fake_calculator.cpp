@@ -1,0 +1,198 @@
+// A stand-in for the batch calculator, started by the tests as a real child process.
+//
+// Started as "<program> <project>.plx /c" it reads <project>.dta/<name>.mmt and writes
+// <project>.dta/<name>.hxx with one record whose safety factor is
+//     base + sum of coefficient * value
+// over the terms of <project>.dta/model.txt ("base B" and "term SET PARAMETER COEFFICIENT
+// DEFAULT" lines), where value is the one the modification file gives for that set and
+// parameter, or the default. Every modification file it saw is appended to
+// <project>.dta/history.txt, followed by a line "--".
+//
+// Other first words select a behaviour to observe from outside:
+//   exit N          ends with status N
+//   signal N        ends by signal N
+//   stdin           status 0 when standard input is /dev/null at its end
+//   fds             status = number of open descriptors above 2
+//   session         status 0 when it leads a session of its own
+//   record FILE     writes its argument vector to FILE, one word a line
+//   sleep MS        sleeps MS milliseconds
+#include <charconv>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+int ToInt(const std::string& text) {
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+double ToDouble(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string ToText(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : line) {
+        if (c == ' ' || c == '\t' || c == '\r') {
+            if (!word.empty()) {
+                words.push_back(word);
+            }
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+using Modifications = std::map<std::pair<int, int>, double>;
+
+Modifications ReadModifications(const std::string& text) {
+    Modifications modifications;
+    const std::vector<std::string> lines = Lines(text);
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        const std::vector<std::string> words = Words(lines[k]);
+        if (words.size() == 4) {
+            modifications[{ToInt(words[1]), ToInt(words[2])}] = ToDouble(words[3]);
+        }
+    }
+    return modifications;
+}
+
+double SafetyFactor(const std::string& model, const Modifications& modifications) {
+    double factor = 0;
+    for (const std::string& line : Lines(model)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() == 2 && words[0] == "base") {
+            factor += ToDouble(words[1]);
+        } else if (words.size() == 5 && words[0] == "term") {
+            const auto found = modifications.find({ToInt(words[1]), ToInt(words[2])});
+            const double value = found != modifications.end() ? found->second : ToDouble(words[4]);
+            factor += ToDouble(words[3]) * value;
+        }
+    }
+    return factor;
+}
+
+void WriteResult(const std::string& path, double factor) {
+    std::ofstream file(path, std::ios::binary);
+    file << "step 1 of the safety analysis\r\n";
+    file << "1 0.5 0.25 " << ToText(factor) << " 7\r\n";
+    for (int k = 0; k < 10; ++k) {
+        file << "detail line " << k << "\r\n";
+    }
+    file << "1 2 3 4 5 6\r\n";
+}
+
+int Calculate(const std::string& projectPath) {
+    const std::string folder = projectPath.substr(0, projectPath.size() - 3) + "dta/";
+    std::string name = projectPath.substr(projectPath.find_last_of('/') + 1);
+    name = name.substr(0, name.find_last_of('.'));
+    const std::string modification = ReadWhole(folder + name + ".mmt");
+    std::ofstream(folder + "history.txt", std::ios::binary | std::ios::app)
+        << modification << "--\n";
+    WriteResult(folder + name + ".hxx",
+                SafetyFactor(ReadWhole(folder + "model.txt"), ReadModifications(modification)));
+    return 0;
+}
+
+bool StdinIsDevNullAtEnd() {
+    struct stat input {};
+    struct stat null {};
+    char c;
+    return fstat(0, &input) == 0 && stat("/dev/null", &null) == 0 &&
+           input.st_rdev == null.st_rdev && S_ISCHR(input.st_mode) && read(0, &c, 1) == 0;
+}
+
+int OpenDescriptorsAboveStandard() {
+    int count = 0;
+    for (int fd = 3; fd < 4096; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+int RecordArguments(int argc, char** argv) {
+    std::ofstream file(argv[2], std::ios::binary);
+    for (int k = 0; k < argc; ++k) {
+        file << argv[k] << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const std::string operand = argc > 2 ? argv[2] : "";
+    if (mode == "exit") {
+        return ToInt(operand);
+    }
+    if (mode == "signal") {
+        std::signal(ToInt(operand), SIG_DFL);
+        std::raise(ToInt(operand));
+        return 0;
+    }
+    if (mode == "stdin") {
+        return StdinIsDevNullAtEnd() ? 0 : 1;
+    }
+    if (mode == "fds") {
+        return OpenDescriptorsAboveStandard();
+    }
+    if (mode == "session") {
+        return getsid(0) == getpid() ? 0 : 1;
+    }
+    if (mode == "record" && argc > 2) {
+        return RecordArguments(argc, argv);
+    }
+    if (mode == "sleep") {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ToInt(operand)));
+        return 0;
+    }
+    if (mode.size() > 3) {
+        return Calculate(mode);
+    }
+    return 2;
+}

@@ -1,0 +1,129 @@
+#include "analysis/batch_coupling.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "project/text_file.h"
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zelmora {
+namespace {
+
+class ModificationFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        State = ProjectState{};
+        State.StepSize = 1.0;
+        path_ = folder_ / "test.mmt";
+    }
+
+    // Lists the given variables as the variable list would.
+    void UseVariables(std::initializer_list<int> variables) {
+        int count = 0;
+        for (int v : variables) {
+            Entry(State.Variables, ++count) = v;
+        }
+        State.VariableCount = count;
+        Entry(State.Variables, -2) = -2;
+        Entry(State.Variables, -1) = -1;
+    }
+
+    std::string Written(int runId) {
+        WriteModificationFile(path_, runId);
+        return testing::ReadWholeFile(path_);
+    }
+
+    testing::TempFolder folder_;
+    std::string path_;
+};
+
+TEST_F(ModificationFileTest, WritesTheLinesOfEveryRun) {
+    Row(State, 1) = {1, 30, 3, 10, 2};
+    UseVariables({1, 11});
+
+    EXPECT_EQ(Written(-1), "0\r\n");
+    EXPECT_EQ(Written(0), "2\r\n1 1 3   0.5000\r\n1 1 4  10.0000\r\n");
+    EXPECT_EQ(Written(1), "1\r\n1 1 3   0.4477\r\n");
+    EXPECT_EQ(Written(2), "1\r\n1 1 4   8.0000\r\n");
+    EXPECT_EQ(Written(-2), "2\r\n1 1 3   0.4477\r\n1 1 4   8.0000\r\n");
+}
+
+TEST_F(ModificationFileTest, LowersTheSineByTheStepTimesTheSineOfTheDeviation) {
+    Row(State, 1) = {1, 30, 3, 10, 2};
+    State.StepSize = 0.5;
+    UseVariables({1, 11});
+
+    EXPECT_EQ(Written(1), "1\r\n1 1 3   0.4738\r\n");
+    EXPECT_EQ(Written(2), "1\r\n1 1 4   9.0000\r\n");
+}
+
+TEST_F(ModificationFileTest, NamesEachVariableBySetNumberOfItsRow) {
+    Row(State, 2) = {-7, 45, 5, 100, 10};
+    Row(State, 4) = {0, 20, 2, 1234.5, 100};
+    Row(State, 7) = {0, 0, 0, 5, 1};
+    UseVariables({2, 4, 12, 14, 17});
+
+    EXPECT_EQ(Written(0), "5\r\n"
+                          "1 -7 3   0.7071\r\n"
+                          "1 0 3   0.3420\r\n"
+                          "1 -7 4 100.0000\r\n"
+                          "1 0 4 1234.5000\r\n"
+                          "1 0 4   5.0000\r\n");
+    EXPECT_EQ(Written(3), "1\r\n1 -7 4  90.0000\r\n");
+    EXPECT_EQ(Written(-2), "5\r\n"
+                           "1 -7 3   0.6200\r\n"
+                           "1 0 3   0.3071\r\n"
+                           "1 -7 4  90.0000\r\n"
+                           "1 0 4 1134.5000\r\n"
+                           "1 0 4   4.0000\r\n");
+}
+
+TEST_F(ModificationFileTest, WithoutVariablesEveryRunHoldsOnlyTheCount) {
+    Row(State, 1) = {1, 30, 3, 10, 2};
+    UseVariables({});
+    for (int runId : {-2, -1, 0}) {
+        EXPECT_EQ(Written(runId), "0\r\n") << "run " << runId;
+    }
+}
+
+TEST_F(ModificationFileTest, EmptiesAnExistingFile) {
+    testing::WriteWholeFile(path_, std::string(10000, 'x'));
+    UseVariables({});
+    EXPECT_EQ(Written(-1), "0\r\n");
+}
+
+TEST_F(ModificationFileTest, FailsWhenTheFileCannotBeCreated) {
+    UseVariables({});
+    try {
+        WriteModificationFile(folder_ / "missing.dta/test.mmt", -1);
+        FAIL() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.code, 3);
+        EXPECT_STREQ(error.what(), "Invalid filename");
+    }
+
+    std::filesystem::create_directory(path_);
+    try {
+        WriteModificationFile(path_, -1);
+        FAIL() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+}
+
+TEST_F(ModificationFileTest, ReportsAFailedWriteAtTheClose) {
+    UseVariables({});
+    TextOutput::SetWriteCallForTesting(
+        [](int, const char*, std::size_t) -> std::ptrdiff_t { return 0; });
+    try {
+        WriteModificationFile(path_, -1);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "Disk full");
+    }
+    TextOutput::SetWriteCallForTesting(nullptr);
+}
+
+} // namespace
+} // namespace zelmora

@@ -1,0 +1,116 @@
+#include "analysis/process_runner.h"
+#include "support/temp_folder.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace zelmora {
+namespace {
+
+const std::string Calculator = ZELMORA_FAKE_CALCULATOR;
+
+std::vector<std::string> RecordedLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::string text = testing::ReadWholeFile(path);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST(ExecuteAndWait, ReturnsTheExitStatus) {
+    for (int status : {0, 1, 7, 255}) {
+        EXPECT_EQ(ExecuteAndWait(Calculator + " exit " + std::to_string(status), 1), status);
+    }
+}
+
+TEST(ExecuteAndWait, ReportsASignalAs128PlusItsNumber) {
+    EXPECT_EQ(ExecuteAndWait(Calculator + " signal " + std::to_string(SIGKILL), 1), 128 + SIGKILL);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " signal " + std::to_string(SIGTERM), 1), 128 + SIGTERM);
+}
+
+TEST(ExecuteAndWait, ReturnsMinusOneForAProgramThatCannotBeStarted) {
+    testing::TempFolder folder;
+    testing::WriteWholeFile(folder / "not-executable", "#!/bin/true\n");
+    testing::WriteWholeFile(folder / "bad-format", "no interpreter line\n");
+    chmod((folder / "bad-format").c_str(), 0755);
+
+    EXPECT_EQ(ExecuteAndWait(folder / "absent program.exe x /c", 1), -1);
+    EXPECT_EQ(ExecuteAndWait(folder / "not-executable", 1), -1);
+    EXPECT_EQ(ExecuteAndWait(folder.path().string(), 1), -1);
+    EXPECT_EQ(ExecuteAndWait("", 1), -1);
+    // Found and executable, yet exec fails: never handed to a shell instead.
+    EXPECT_EQ(ExecuteAndWait(folder / "bad-format", 1), -1);
+}
+
+TEST(ExecuteAndWait, StartsAProgramWhosePathContainsBlanks) {
+    testing::TempFolder folder;
+    std::filesystem::create_directory(folder / "dir with blank");
+    const std::string program = folder / "dir with blank/fake calc";
+    std::filesystem::copy_file(Calculator, program);
+    const std::string record = folder / "words.txt";
+
+    ASSERT_EQ(ExecuteAndWait(program + " record " + record + " a  \"b c\" c:\\d\\ /c", 1), 0);
+    EXPECT_EQ(RecordedLines(record),
+              (std::vector<std::string>{program, "record", record, "a", "b c", "c:\\d\\", "/c"}));
+}
+
+TEST(ExecuteAndWait, TakesAQuotedProgramAsItStands) {
+    testing::TempFolder folder;
+    const std::string record = folder / "words.txt";
+    ASSERT_EQ(ExecuteAndWait("\"" + Calculator + "\" record " + record + " x", 1), 0);
+    EXPECT_EQ(RecordedLines(record), (std::vector<std::string>{Calculator, "record", record, "x"}));
+}
+
+TEST(ExecuteAndWait, FindsAProgramNameInTheSearchPath) {
+    const std::string saved = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    setenv("PATH", std::filesystem::path(Calculator).parent_path().c_str(), 1);
+    const int status =
+        ExecuteAndWait(std::filesystem::path(Calculator).filename().string() + " exit 3", 1);
+    setenv("PATH", saved.c_str(), 1);
+    EXPECT_EQ(status, 3);
+}
+
+TEST(ExecuteAndWait, GivesTheChildEmptyInputAndNoneOfOurDescriptors) {
+    const int inherited = open("/dev/null", O_RDONLY);
+    ASSERT_GE(inherited, 3);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+
+    EXPECT_EQ(ExecuteAndWait(Calculator + " stdin", 1), 0);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " fds", 1), 0);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " session", 1), 0);
+
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    close(inherited);
+}
+
+TEST(ExecuteAndWait, CallsTheIdleCallbackWhileTheChildRuns) {
+    int calls = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ExecuteAndWait(Calculator + " sleep 300", 1, [&calls] { ++calls; }), 0);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(300));
+    EXPECT_GE(calls, 3);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " exit 5", 1, [] {}), 5);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " signal " + std::to_string(SIGTERM), 1, [] {}),
+              128 + SIGTERM);
+}
+
+TEST(ExecuteAndWait, AcceptsACommandLineLongerThan512Characters) {
+    testing::TempFolder folder;
+    const std::string record = folder / "words.txt";
+    const std::string longWord(2000, 'w');
+    ASSERT_EQ(ExecuteAndWait(Calculator + " record " + record + " " + longWord, 1), 0);
+    EXPECT_EQ(RecordedLines(record).back(), longWord);
+}
+
+} // namespace
+} // namespace zelmora

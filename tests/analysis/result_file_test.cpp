@@ -1,0 +1,155 @@
+#include "analysis/batch_coupling.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "project/text_file.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace zelmora {
+namespace {
+
+// One record as the calculator writes it: a title line, four numbers with the safety factor
+// last, ten lines of detail, six numbers.
+std::string Record(const std::string& safetyFactor) {
+    std::string text = "Step 12 phi-c reduction\r\n 12 0.01 3.5 " + safetyFactor + "\r\n";
+    for (int k = 0; k < 10; ++k) {
+        text += " detail 9.9 9.9 9.9\r\n";
+    }
+    return text + " 1 2 3 4 5 6\r\n";
+}
+
+class ResultFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        State = ProjectState{};
+        Entry(State.Variables, -2) = -2;
+        Entry(State.Variables, -1) = -1;
+        Entry(State.Variables, 1) = 4;
+        Entry(State.Variables, 2) = 13;
+        State.VariableCount = 2;
+        State.LastSafetyFactor = 9.25;
+        path_ = folder_ / "test.hxx";
+    }
+
+    void Read(const std::string& text, int runId) {
+        testing::WriteWholeFile(path_, text);
+        ReadResultFile(path_, runId);
+    }
+
+    testing::TempFolder folder_;
+    std::string path_;
+};
+
+struct StoreCase {
+    int runId;
+    int key;
+};
+
+TEST_F(ResultFileTest, StoresTheFactorUnderTheKeyOfTheRun) {
+    const StoreCase cases[] = {{-2, -2}, {-1, -1}, {0, 0}, {1, 4}, {2, 13}};
+    for (const StoreCase& c : cases) {
+        State.SafetyFactors.fill(0);
+        Read(Record("1.375"), c.runId);
+        for (int key = -2; key <= 20; ++key) {
+            EXPECT_EQ(Entry(State.SafetyFactors, key), key == c.key ? 1.375 : 0.0)
+                << "run " << c.runId << " key " << key;
+        }
+        EXPECT_EQ(State.LastSafetyFactor, 1.375);
+    }
+}
+
+TEST_F(ResultFileTest, KeepsTheFactorOfTheLastRecord) {
+    Read(Record("1.1") + Record("1.2") + Record("1.3"), 0);
+    EXPECT_EQ(Entry(State.SafetyFactors, 0), 1.3);
+    EXPECT_EQ(State.LastSafetyFactor, 1.3);
+}
+
+TEST_F(ResultFileTest, ReadsFourNumbersSplitOverTwoLines) {
+    std::string text = "title\r\n 12 0.01\r\n 3.5 1.625 trailing words\r\n";
+    for (int k = 0; k < 10; ++k) {
+        text += "detail\r\n";
+    }
+    text += "1 2 3\r\n4 5 6 rest of line\r\n";
+    Read(text + Record("1.75"), 0);
+    EXPECT_EQ(State.LastSafetyFactor, 1.75);
+
+    Read(text, 0);
+    EXPECT_EQ(State.LastSafetyFactor, 1.625);
+}
+
+TEST_F(ResultFileTest, ARecordCutShortByTheEndStoresNothing) {
+    const std::string endings[] = {"\r\n", "\r\n\r\n  \r\n", "title only", "title\r\n1 2 3",
+                                   "\x1a"
+                                   "ignored"};
+    for (const std::string& ending : endings) {
+        Entry(State.SafetyFactors, 0) = 0;
+        Read(Record("1.5") + ending, 0);
+        EXPECT_EQ(Entry(State.SafetyFactors, 0), 1.5) << "ending " << ending;
+        EXPECT_EQ(State.LastSafetyFactor, 1.5) << "ending " << ending;
+    }
+}
+
+TEST_F(ResultFileTest, StopsAtCtrlZ) {
+    Read(Record("1.5") + "\x1a" + Record("2.5"), 0);
+    EXPECT_EQ(State.LastSafetyFactor, 1.5);
+}
+
+TEST_F(ResultFileTest, AnEmptyFileLeavesEveryValueAsItWas) {
+    for (const std::string& text : {std::string(), std::string("\x1a"), std::string("\x1a\r\n")}) {
+        Entry(State.SafetyFactors, 4) = 0;
+        Read(text, 1);
+        EXPECT_EQ(Entry(State.SafetyFactors, 4), 0.0);
+        EXPECT_EQ(State.LastSafetyFactor, 9.25);
+    }
+}
+
+TEST_F(ResultFileTest, ANonNumericTokenFailsAfterReadingToTheEnd) {
+    testing::WriteWholeFile(path_, Record("1.5x") + Record("oops"));
+    try {
+        ReadResultFile(path_, 2);
+        FAIL() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.code, 106);
+        EXPECT_STREQ(error.what(), "Invalid numeric input");
+    }
+    // The second record's token parses to nothing and is stored as read.
+    EXPECT_EQ(Entry(State.SafetyFactors, 13), 0.0);
+    EXPECT_EQ(State.LastSafetyFactor, 0.0);
+
+    testing::WriteWholeFile(path_, Record("1.5x"));
+    EXPECT_THROW(ReadResultFile(path_, 2), EInOutError);
+    EXPECT_EQ(State.LastSafetyFactor, 15.0);
+    EXPECT_NO_THROW(CheckIo());
+}
+
+TEST_F(ResultFileTest, AnInvalidTokenInACutShortRecordStillFails) {
+    testing::WriteWholeFile(path_, Record("1.5") + "title\r\n 1 x");
+    EXPECT_THROW(ReadResultFile(path_, 0), EInOutError);
+    EXPECT_EQ(State.LastSafetyFactor, 1.5);
+}
+
+TEST_F(ResultFileTest, AMissingFileFailsAndChangesNothing) {
+    try {
+        ReadResultFile(folder_ / "absent.hxx", 0);
+        FAIL() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_EQ(State.LastSafetyFactor, 9.25);
+    EXPECT_EQ(Entry(State.SafetyFactors, 0), 0.0);
+}
+
+TEST_F(ResultFileTest, AFactorTooLargeToStoreLeavesNoCodePending) {
+    testing::WriteWholeFile(path_, Record("bad") + Record("1e400"));
+    try {
+        ReadResultFile(path_, 0);
+        FAIL() << "no error";
+    } catch (const EOverflow& error) {
+        EXPECT_STREQ(error.what(), "Floating point overflow");
+    }
+    EXPECT_EQ(PendingIoCode(), 0);
+}
+
+} // namespace
+} // namespace zelmora
