@@ -1,0 +1,302 @@
+#include "app/mnu_main.h"
+
+#include "analysis/analysis_driver.h"
+#include "app/help_text.h"
+#include "app/input_blocker.h"
+#include "app/jpeg_picture.h"
+#include "project/project_file.h"
+#include "project/project_state.h"
+#include "ui/message_boxes.h"
+#include "ui/mnu_gen.h"
+#include "ui/mnu_info.h"
+#include "ui/mnu_new.h"
+#include "ui/mnu_out.h"
+#include "ui/mnu_soil.h"
+#include "ui/scr_calc.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <exception>
+
+// The picture lives in the static library's resources, which must be registered by hand.
+static void RegisterPictureResource() {
+    Q_INIT_RESOURCE(main_window);
+}
+
+namespace zelmora::ui {
+namespace {
+
+const QStringList ProjectFileFilters{QStringLiteral("Zelmora files (*.zmo)"),
+                                     QStringLiteral("all (*)")};
+
+// The text editors, tried in this order; --standalone makes each wait for its own window.
+const char* const EditorCommands[] = {
+    "/usr/bin/gnome-text-editor --standalone",
+    "/usr/bin/gedit --standalone",
+};
+
+// A command ends at its first error, which the default error box shows.
+template <class Command> void Guarded(Command command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error);
+    }
+}
+
+void ShowWindow(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+std::string Bytes(const QString& text) {
+    return QFile::encodeName(text).toStdString();
+}
+
+QString Text(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+void RepaintWindows() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), OpenDialog1(FileDialog::Mode::Open, ProjectFileFilters),
+      SaveDialog1(FileDialog::Mode::Save, ProjectFileFilters), Launch(ExecuteAndWait) {
+    RegisterPictureResource();
+    setWindowTitle(QStringLiteral("ZELMORA    Risk Analysis for Plaxis"));
+    BuildMenu();
+    BuildControls();
+}
+
+void TMainForm::AttachWindows(const ChildWindows& children) {
+    windows = children;
+}
+
+QAction* TMainForm::AddItem(QMenu* menu, const QString& caption, const char* name,
+                            void (TMainForm::*handler)()) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    if (menu)
+        menu->addAction(action);
+    else
+        menuBar()->addAction(action);
+    return action;
+}
+
+void TMainForm::BuildMenu() {
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+
+    Zelmora1 = menuBar()->addMenu(QStringLiteral("&Zelmora"));
+    Zelmora1->setObjectName(QStringLiteral("Zelmora1"));
+    Help1 = AddItem(Zelmora1, QStringLiteral("&Info"), "Help1", &TMainForm::InfoClick);
+    Exit2 = AddItem(Zelmora1, QStringLiteral("E&xit"), "Exit2", &TMainForm::Exit1Click);
+
+    File1 = menuBar()->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    New2 = AddItem(File1, QStringLiteral("&New"), "New2", &TMainForm::New2Click);
+    Open2 = AddItem(File1, QStringLiteral("&Open"), "Open2", &TMainForm::Open2Click);
+    Save2 = AddItem(File1, QStringLiteral("&Save"), "Save2", &TMainForm::Save2Click);
+    Saveas2 = AddItem(File1, QStringLiteral("Save &as"), "Saveas2", &TMainForm::Saveas2Click);
+
+    Simulation1 = menuBar()->addMenu(QStringLiteral("&Input data"));
+    Simulation1->setObjectName(QStringLiteral("Simulation1"));
+    Soil1 = AddItem(Simulation1, QStringLiteral("&Soil"), "Soil1", &TMainForm::SoilClick);
+    Anchor1 = AddItem(Simulation1, QStringLiteral("&Anchor"), "Anchor1", &TMainForm::Anchor1Click);
+    Geotextile1 = AddItem(Simulation1, QStringLiteral("&Geotextile"), "Geotextile1",
+                          &TMainForm::Geotextile1Click);
+    Beam1 = AddItem(Simulation1, QStringLiteral("&Beam"), "Beam1", &TMainForm::Beam1Click);
+    GeneralMenu = AddItem(Simulation1, QStringLiteral("&General"), "GeneralMenu",
+                          &TMainForm::GeneralMenuClick);
+
+    Calc = AddItem(nullptr, QStringLiteral("&Calculate"), "Calc", &TMainForm::CalcClick);
+    Parameters1 = AddItem(nullptr, QStringLiteral("&Output"), "Parameters1", &TMainForm::OutClick);
+    Notepad1 = AddItem(nullptr, QStringLiteral("&Notepad"), "Notepad1", &TMainForm::Notepad1Click);
+}
+
+void TMainForm::BuildControls() {
+    HelpButton = new QPushButton(QStringLiteral("Help"));
+    HelpButton->setObjectName(QStringLiteral("HelpButton"));
+    Buttoncalc = new QPushButton(QStringLiteral("Calculate"));
+    Buttoncalc->setObjectName(QStringLiteral("Buttoncalc"));
+    ButtonExit = new QPushButton(QStringLiteral("Exit"));
+    ButtonExit->setObjectName(QStringLiteral("ButtonExit"));
+    connect(HelpButton, &QPushButton::clicked, this, &TMainForm::HelpButtonClick);
+    connect(Buttoncalc, &QPushButton::clicked, this, &TMainForm::ButtoncalcClick);
+    connect(ButtonExit, &QPushButton::clicked, this, &TMainForm::ButtonExitClick);
+
+    QFile picture(QStringLiteral(":/zelmora/slope.jpg"));
+    picture.open(QIODevice::ReadOnly);
+    Image1 = new QLabel;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap::fromImage(DecodeJpeg(picture.readAll())));
+    Image1->setFixedSize(87, 38);
+
+    Label1 = new QLabel(QStringLiteral("Programmed by the Zelmora team"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont small = Label1->font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    Label1->setFont(small);
+    Label2 = new QLabel(QStringLiteral("Zelmora Reliability Group"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(HelpButton);
+    buttons->addWidget(Buttoncalc);
+    buttons->addWidget(ButtonExit);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(buttons);
+    layout->addSpacing(8);
+    layout->addWidget(Image1, 0, Qt::AlignHCenter);
+    layout->addSpacing(8);
+    layout->addWidget(Label1, 0, Qt::AlignHCenter);
+    layout->addWidget(Label2, 0, Qt::AlignHCenter);
+    auto* centre = new QWidget;
+    centre->setLayout(layout);
+    setCentralWidget(centre);
+}
+
+int TMainForm::WaitFor(const std::string& commandLine, std::uint16_t showMode) {
+    const InputBlocker blocker;
+    return Launch(commandLine, showMode, RepaintWindows);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TMainForm::InfoClick() {
+    Guarded([this] {
+        for (const char* line : HelpText)
+            windows.info->AppendLine(QString::fromLatin1(line));
+        ShowWindow(windows.info);
+    });
+}
+
+void TMainForm::Exit1Click() {
+    close();
+}
+
+void TMainForm::New2Click() {
+    Guarded([this] { ShowWindow(windows.newMenu); });
+}
+
+void TMainForm::Open2Click() {
+    Guarded([this] {
+        if (!OpenDialog1.Execute(this)) {
+            State.CurrentFileName.clear();
+            ShowMessage(MessageKind::Error, QStringLiteral("No file selected !"));
+            return;
+        }
+        const std::string fileName = Bytes(OpenDialog1.fileName);
+        ReadProjectFile(fileName);
+        State.CurrentFileName = fileName;
+    });
+}
+
+void TMainForm::Save2Click() {
+    Guarded([] {
+        const QString question = QStringLiteral("save ") + Text(State.CurrentFileName);
+        if (ShowMessage(MessageKind::Information, question, MessageButtons::YesNo) ==
+            MessageAnswer::Yes)
+            WriteProjectFile(State.CurrentFileName);
+    });
+}
+
+void TMainForm::Saveas2Click() {
+    Guarded([this] {
+        if (!SaveDialog1.Execute(this)) {
+            State.CurrentFileName.clear();
+            ShowMessage(MessageKind::Error, QStringLiteral("No file selected !"));
+            return;
+        }
+        State.CurrentFileName = Bytes(SaveDialog1.fileName);
+        WriteProjectFile(State.CurrentFileName);
+    });
+}
+
+void TMainForm::SoilClick() {
+    Guarded([this] {
+        windows.soil->FormCreate();
+        ShowWindow(windows.soil);
+    });
+}
+
+void TMainForm::Anchor1Click() {
+    Guarded([] {
+        ShowMessage(
+            MessageKind::Plain,
+            QStringLiteral("Avoid anchor failure, therefore no anchor distribution installed."));
+    });
+}
+
+void TMainForm::Geotextile1Click() {
+    Guarded([] {
+        ShowMessage(MessageKind::Plain, QStringLiteral("Avoid geotextile failure, therefore no "
+                                                       "geotextile distribution installed."));
+    });
+}
+
+void TMainForm::Beam1Click() {
+    Guarded([] {
+        ShowMessage(
+            MessageKind::Plain,
+            QStringLiteral("Avoid beam failure, therefore no beam distribution installed."));
+    });
+}
+
+void TMainForm::GeneralMenuClick() {
+    Guarded([this] {
+        windows.general->FormCreate();
+        ShowWindow(windows.general);
+    });
+}
+
+void TMainForm::CalcClick() {
+    Guarded([this] {
+        RunAnalysis(*windows.calc, [this](const std::string& commandLine, std::uint16_t showMode) {
+            return WaitFor(commandLine, showMode);
+        });
+    });
+}
+
+void TMainForm::OutClick() {
+    Guarded([this] {
+        ShowWindow(windows.out);
+        windows.out->FormCreate();
+    });
+}
+
+void TMainForm::Notepad1Click() {
+    Guarded([this] {
+        for (const char* command : EditorCommands)
+            WaitFor(command, 1);
+    });
+}
+
+void TMainForm::HelpButtonClick() {
+    InfoClick();
+}
+
+void TMainForm::ButtoncalcClick() {
+    CalcClick();
+}
+
+void TMainForm::ButtonExitClick() {
+    Exit1Click();
+}
+
+} // namespace zelmora::ui
