@@ -71,10 +71,10 @@ long double ReadDigits(Cursor& cursor, long double n, long long* count) {
 }
 
 long double ScaledValue(long double n, long long scale) {
-    if (n == 0.0L || scale <= -5120) {
+    if (n == 0.0L || scale < -MaxScaleExponent) {
         return 0.0L;
     }
-    if (scale >= 5120) {
+    if (scale > MaxScaleExponent) {
         return std::numeric_limits<long double>::infinity();
     }
     return ScaleByPowerOfTen(n, static_cast<int>(scale));
