@@ -1,0 +1,29 @@
+#include "calculator/data_paths.h"
+
+namespace slopecalc {
+
+DataPaths DeriveDataPaths(const std::string& modelPath) {
+    const std::string base =
+        modelPath.size() < 3 ? modelPath : modelPath.substr(0, modelPath.size() - 3);
+    const std::string folder = base + "dta/";
+    const std::size_t slash = modelPath.find_last_of('/');
+    std::string name = slash == std::string::npos ? modelPath : modelPath.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) {
+        name.erase(dot);
+    }
+    return {folder, folder + name + ".mmt", folder + name + ".hxx", folder + name + ".svg"};
+}
+
+std::optional<std::string> ModelPathFromArguments(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 2 || arguments.back() != "/c") {
+        return std::nullopt;
+    }
+    std::string path = arguments.front();
+    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
+        path += " " + arguments[i];
+    }
+    return path;
+}
+
+} // namespace slopecalc

@@ -1,0 +1,71 @@
+#include "calculator/run.h"
+
+#include "calculator/atomic_file.h"
+#include "calculator/data_paths.h"
+#include "calculator/input_error.h"
+#include "calculator/model_reader.h"
+#include "calculator/modification.h"
+#include "calculator/result_file.h"
+#include "calculator/search.h"
+#include "calculator/summary.h"
+#include "calculator/svg_picture.h"
+
+namespace slopecalc {
+namespace {
+
+constexpr const char* Usage =
+    "usage: slopecalc <model path> /c\n"
+    "       slopecalc --help\n"
+    "\n"
+    "Computes the critical safety factor of the model (.plx) by Bishop's simplified method\n"
+    "of slices. The words before \"/c\" are joined by single blanks to form the model path.\n"
+    "The calculator reads <stem>.mmt and writes <stem>.hxx and <stem>.svg in the data\n"
+    "folder: the model path without its last three characters, then \"dta/\".\n";
+
+// Runs a reader and names the file in its error message.
+template <class Read> auto NamingFile(const std::string& path, Read read) {
+    try {
+        return read();
+    } catch (const InputError& error) {
+        throw zelmora::Error(path + ": " + error.what());
+    }
+}
+
+int Calculate(const std::string& modelPath, std::ostream& out) {
+    const DataPaths paths = DeriveDataPaths(modelPath);
+    // A failed run must not leave an earlier result that could pass for its own.
+    RemoveIfPresent(paths.result);
+    RemoveIfPresent(paths.picture);
+    Model model = NamingFile(modelPath, [&] { return ReadModelFile(modelPath); });
+    const std::vector<Modification> modifications = NamingFile(
+        paths.modification, [&] { return ReadModificationFile(paths.modification, model); });
+    ApplyModifications(model, modifications);
+    const std::vector<StageResult> stages = NamingFile(modelPath, [&] { return Analyse(model); });
+    const std::string records = FormatResultRecords(model, stages);
+    WriteFileAtomically(paths.picture, DrawSvg(model, stages.back()));
+    WriteFileAtomically(paths.result, records);
+    out << FormatSummary(modelPath, paths, model, modifications, stages);
+    return 0;
+}
+
+} // namespace
+
+int RunSlopecalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.size() == 1 && arguments[0] == "--help") {
+        out << Usage;
+        return 0;
+    }
+    const auto modelPath = ModelPathFromArguments(arguments);
+    if (!modelPath) {
+        err << Usage;
+        return 2;
+    }
+    try {
+        return Calculate(*modelPath, out);
+    } catch (const std::exception& error) {
+        err << "slopecalc: " << error.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace slopecalc
