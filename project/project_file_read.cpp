@@ -1,0 +1,91 @@
+#include "project/errors.h"
+#include "project/project_file.h"
+#include "project/project_state.h"
+#include "project/text_file.h"
+
+namespace zelmora {
+
+namespace {
+
+// Reads the steps in order, each ending with the check; values go into `s` as they are read.
+class StepReader {
+public:
+    explicit StepReader(TextInput& in) : in_(in) {}
+
+    double Real() { return NarrowToDouble(in_.ReadReal()); }
+    std::int32_t Integer() { return in_.ReadInteger(); }
+    std::string Text() { return in_.ReadRestOfLine(); }
+    void EndStep() {
+        in_.SkipLine();
+        CheckIo();
+    }
+    void SkipLines(int count) {
+        for (int i = 0; i < count; ++i) {
+            EndStep();
+        }
+    }
+
+private:
+    TextInput& in_;
+};
+
+void ReadSoilRow(StepReader& step, SoilSet& row) {
+    row.SetNumber = step.Integer();
+    row.PhiMean = step.Real();
+    row.PhiStdDev = step.Real();
+    row.CohesionMean = step.Real();
+    row.CohesionStdDev = step.Real();
+    step.EndStep();
+}
+
+void ReadLines(TextInput& in, ProjectState& s) {
+    StepReader step(in);
+    step.SkipLines(2);
+    s.LastSafetyFactor = step.Real();
+    step.EndStep();
+    step.SkipLines(1);
+    s.FailureProbability = step.Real();
+    s.Linearity = step.Real();
+    step.EndStep();
+    step.SkipLines(3);
+    for (SoilSet& row : s.SoilTable) {
+        ReadSoilRow(step, row);
+    }
+    step.SkipLines(1);
+    for (std::string* text : {&s.BatchPath, &s.ProjectPath, &s.ProjectName}) {
+        *text = step.Text();
+        step.EndStep();
+    }
+    s.StepSize = step.Real();
+    step.EndStep();
+    step.SkipLines(1);
+    s.Beta = step.Real();
+    step.EndStep();
+    for (double& factor : s.SafetyFactors) {
+        factor = step.Real();
+        step.EndStep();
+    }
+}
+
+} // namespace
+
+// Reads into a copy so that a file that fails anywhere leaves the project as it was.
+void ReadProjectFile(const std::string& fileName) {
+    ProjectState read = State;
+    TextInput in;
+    in.OpenForReading(fileName);
+    CheckIo();
+    try {
+        ReadLines(in, read);
+    } catch (const EOverflow&) {
+        // An overflow ends its step before the step's check: a code recorded earlier in that
+        // step belongs to this failed read and must not surface in a later command.
+        RecordIoCode(0);
+        throw;
+    }
+    in.Close();
+    CheckIo();
+    State = std::move(read);
+}
+
+} // namespace zelmora
