@@ -2,6 +2,7 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
+#include "support/result_record.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +10,7 @@
 namespace zelmora {
 namespace {
 
-// One record as the calculator writes it: a title line, four numbers with the safety factor
-// last, ten lines of detail, six numbers.
-std::string Record(const std::string& safetyFactor) {
-    std::string text = "Step 12 phi-c reduction\r\n 12 0.01 3.5 " + safetyFactor + "\r\n";
-    for (int k = 0; k < 10; ++k) {
-        text += " detail 9.9 9.9 9.9\r\n";
-    }
-    return text + " 1 2 3 4 5 6\r\n";
-}
+using testing::ResultRecord;
 
 class ResultFileTest : public ::testing::Test {
 protected:
@@ -50,7 +43,7 @@ TEST_F(ResultFileTest, StoresTheFactorUnderTheKeyOfTheRun) {
     const StoreCase cases[] = {{-2, -2}, {-1, -1}, {0, 0}, {1, 4}, {2, 13}};
     for (const StoreCase& c : cases) {
         State.SafetyFactors.fill(0);
-        Read(Record("1.375"), c.runId);
+        Read(ResultRecord("1.375"), c.runId);
         for (int key = -2; key <= 20; ++key) {
             EXPECT_EQ(Entry(State.SafetyFactors, key), key == c.key ? 1.375 : 0.0)
                 << "run " << c.runId << " key " << key;
@@ -60,7 +53,7 @@ TEST_F(ResultFileTest, StoresTheFactorUnderTheKeyOfTheRun) {
 }
 
 TEST_F(ResultFileTest, KeepsTheFactorOfTheLastRecord) {
-    Read(Record("1.1") + Record("1.2") + Record("1.3"), 0);
+    Read(ResultRecord("1.1") + ResultRecord("1.2") + ResultRecord("1.3"), 0);
     EXPECT_EQ(Entry(State.SafetyFactors, 0), 1.3);
     EXPECT_EQ(State.LastSafetyFactor, 1.3);
 }
@@ -71,7 +64,7 @@ TEST_F(ResultFileTest, ReadsFourNumbersSplitOverTwoLines) {
         text += "detail\r\n";
     }
     text += "1 2 3\r\n4 5 6 rest of line\r\n";
-    Read(text + Record("1.75"), 0);
+    Read(text + ResultRecord("1.75"), 0);
     EXPECT_EQ(State.LastSafetyFactor, 1.75);
 
     Read(text, 0);
@@ -84,14 +77,14 @@ TEST_F(ResultFileTest, ARecordCutShortByTheEndStoresNothing) {
                                    "ignored"};
     for (const std::string& ending : endings) {
         Entry(State.SafetyFactors, 0) = 0;
-        Read(Record("1.5") + ending, 0);
+        Read(ResultRecord("1.5") + ending, 0);
         EXPECT_EQ(Entry(State.SafetyFactors, 0), 1.5) << "ending " << ending;
         EXPECT_EQ(State.LastSafetyFactor, 1.5) << "ending " << ending;
     }
 }
 
 TEST_F(ResultFileTest, StopsAtCtrlZ) {
-    Read(Record("1.5") + "\x1a" + Record("2.5"), 0);
+    Read(ResultRecord("1.5") + "\x1a" + ResultRecord("2.5"), 0);
     EXPECT_EQ(State.LastSafetyFactor, 1.5);
 }
 
@@ -105,7 +98,7 @@ TEST_F(ResultFileTest, AnEmptyFileLeavesEveryValueAsItWas) {
 }
 
 TEST_F(ResultFileTest, ANonNumericTokenFailsAfterReadingToTheEnd) {
-    testing::WriteWholeFile(path_, Record("1.5x") + Record("oops"));
+    testing::WriteWholeFile(path_, ResultRecord("1.5x") + ResultRecord("oops"));
     try {
         ReadResultFile(path_, 2);
         FAIL() << "no error";
@@ -117,14 +110,14 @@ TEST_F(ResultFileTest, ANonNumericTokenFailsAfterReadingToTheEnd) {
     EXPECT_EQ(Entry(State.SafetyFactors, 13), 0.0);
     EXPECT_EQ(State.LastSafetyFactor, 0.0);
 
-    testing::WriteWholeFile(path_, Record("1.5x"));
+    testing::WriteWholeFile(path_, ResultRecord("1.5x"));
     EXPECT_THROW(ReadResultFile(path_, 2), EInOutError);
     EXPECT_EQ(State.LastSafetyFactor, 15.0);
     EXPECT_NO_THROW(CheckIo());
 }
 
 TEST_F(ResultFileTest, AnInvalidTokenInACutShortRecordStillFails) {
-    testing::WriteWholeFile(path_, Record("1.5") + "title\r\n 1 x");
+    testing::WriteWholeFile(path_, ResultRecord("1.5") + "title\r\n 1 x");
     EXPECT_THROW(ReadResultFile(path_, 0), EInOutError);
     EXPECT_EQ(State.LastSafetyFactor, 1.5);
 }
@@ -141,7 +134,7 @@ TEST_F(ResultFileTest, AMissingFileFailsAndChangesNothing) {
 }
 
 TEST_F(ResultFileTest, AFactorTooLargeToStoreLeavesNoCodePending) {
-    testing::WriteWholeFile(path_, Record("bad") + Record("1e400"));
+    testing::WriteWholeFile(path_, ResultRecord("bad") + ResultRecord("1e400"));
     try {
         ReadResultFile(path_, 0);
         FAIL() << "no error";

@@ -1,0 +1,347 @@
+#include "analysis/analysis_driver.h"
+#include "analysis/tail_probability.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "support/memory_log.h"
+#include "support/scripted_calculator.h"
+#include "support/temp_folder.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zelmora {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::MemoryLog;
+using testing::ScriptedCalculator;
+
+constexpr double PreviousProbability = 0.25;
+constexpr double PreviousLinearity = 0.75;
+
+// The modification files of the worked example: row 1 (set 1) with both variables.
+const std::string StandardFile = "0\r\n";
+const std::string MeanFile = "2\r\n1 1 3   0.5000\r\n1 1 4  10.0000\r\n";
+const std::string FrictionReducedFile = "1\r\n1 1 3   0.4477\r\n";
+const std::string CohesionReducedFile = "1\r\n1 1 4   8.0000\r\n";
+const std::string AllReducedFile = "2\r\n1 1 3   0.4477\r\n1 1 4   8.0000\r\n";
+
+class AnalysisDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        State = ProjectState{};
+        State.BatchPath = "batch.exe";
+        State.ProjectPath = folder_ / "test.plx";
+        State.ProjectName = "test";
+        State.StepSize = 1.0;
+        State.FailureProbability = PreviousProbability;
+        State.Linearity = PreviousLinearity;
+        State.LastSafetyFactor = 7.0;
+        std::filesystem::create_directory(folder_ / "test.dta");
+        Row(State, 1) = {1, 30, 3, 10, 2};
+    }
+
+    std::string ModificationFile() const {
+        return testing::ReadWholeFile(folder_ / "test.dta/test.mmt");
+    }
+
+    // Runs the analysis, expecting it to fail with the message.
+    void ExpectFailure(ScriptedCalculator& calculator, const std::string& message) {
+        try {
+            RunAnalysis(log_, calculator.Runner());
+            ADD_FAILURE() << "no error, expected " << message;
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), message);
+        }
+    }
+
+    void ExpectSafetyFactors(std::initializer_list<std::pair<int, double>> stored) {
+        for (int key = -2; key <= 20; ++key) {
+            double expected = 0;
+            for (const auto& [k, value] : stored) {
+                if (k == key) {
+                    expected = value;
+                }
+            }
+            EXPECT_EQ(Entry(State.SafetyFactors, key), expected) << "key " << key;
+        }
+    }
+
+    testing::TempFolder folder_;
+    MemoryLog log_;
+};
+
+TEST_F(AnalysisDriverTest, WorkedExample) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    log_.lines = {"Zelmora", "old line", "another old line"};
+    RunAnalysis(log_, calculator.Runner());
+
+    EXPECT_EQ(log_.lines,
+              (Lines{"Zelmora", "Safety Factor Standard", "  1.5000", "number of variables: 2",
+                     "Safety Factor Mean Values", "  1.5000", "Safety Factor Test: 1", "  1.4000",
+                     "Safety Factor Test: 2", "  1.3000", "Beta: ", "  2.2361",
+                     "Probability of Failure: ", "  0.0127", "Safety Factor Linearity check",
+                     "  1.2000", "Linearity (1 = perfect)", "  1.0000"}));
+    EXPECT_EQ(log_.probabilityLabel, "  0.0127");
+    EXPECT_EQ(log_.showCount, 1);
+
+    EXPECT_EQ(calculator.modificationFiles, (Lines{StandardFile, MeanFile, FrictionReducedFile,
+                                                   CohesionReducedFile, AllReducedFile}));
+    EXPECT_EQ(calculator.commandLines, Lines(5, "batch.exe " + State.ProjectPath + " /c"));
+    EXPECT_EQ(calculator.showModes, std::vector<int>(5, 1));
+    EXPECT_EQ(ModificationFile(), StandardFile);
+
+    EXPECT_EQ(State.VariableCount, 2);
+    EXPECT_EQ(Entry(State.Variables, 1), 1);
+    EXPECT_EQ(Entry(State.Variables, 2), 11);
+    ExpectSafetyFactors({{-2, 1.2}, {-1, 1.5}, {0, 1.5}, {1, 1.4}, {11, 1.3}});
+    EXPECT_NEAR(Entry(State.Sensitivities, 1), 0.1, 1e-15);
+    EXPECT_NEAR(Entry(State.Sensitivities, 11), 0.2, 1e-15);
+    EXPECT_NEAR(State.Beta, 0.5 / std::sqrt(0.05), 1e-14);
+    EXPECT_NEAR(State.FailureProbability, 0.0127, 5e-5);
+    EXPECT_EQ(State.FailureProbability, TailProbability(State.Beta));
+    EXPECT_NEAR(State.Linearity, 1.0, 1e-14);
+    EXPECT_EQ(State.LastSafetyFactor, 1.2);
+    EXPECT_EQ(State.ResultFilePath, folder_ / "test.dta/test.hxx");
+}
+
+TEST_F(AnalysisDriverTest, RunningTwiceLeavesOneSetOfLines) {
+    ScriptedCalculator first({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    RunAnalysis(log_, first.Runner());
+    const Lines once = log_.lines;
+    ScriptedCalculator second({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    RunAnalysis(log_, second.Runner());
+    EXPECT_EQ(log_.lines, once);
+    EXPECT_EQ(log_.lines.size(), 18u);
+}
+
+TEST_F(AnalysisDriverTest, WorksFromTheMeanRunNotTheStandardRun) {
+    // One variable: beta = (0.5 - 1) / 0.5 = -1 exactly, linearity (0.5 - 1) / -0.5 = 1.
+    Row(State, 1) = {1, 30, 0, 10, 2};
+    State.StepSize = 1.0;
+    ScriptedCalculator calculator({"9", "0.5", "1", "1"});
+    RunAnalysis(log_, calculator.Runner());
+
+    EXPECT_EQ(State.Beta, -1.0);
+    EXPECT_EQ(State.FailureProbability, TailProbability(-1.0));
+    EXPECT_EQ(log_.lines[11], "  0.8413");
+    EXPECT_EQ(log_.probabilityLabel, "  0.8413");
+    EXPECT_EQ(State.Linearity, 1.0);
+    EXPECT_EQ(Entry(State.Sensitivities, 11), -0.5);
+    ExpectSafetyFactors({{-2, 1.0}, {-1, 9.0}, {0, 0.5}, {11, 1.0}});
+}
+
+TEST_F(AnalysisDriverTest, AnEmptyResultFileCountsAsZero) {
+    ScriptedCalculator calculator({"1.5", "1.5", "", "1.3", "1.2"});
+    RunAnalysis(log_, calculator.Runner());
+
+    ExpectSafetyFactors({{-2, 1.2}, {-1, 1.5}, {0, 1.5}, {11, 1.3}});
+    // The log repeats the factor read last, that of the mean-value run.
+    EXPECT_EQ(log_.lines[6], "Safety Factor Test: 1");
+    EXPECT_EQ(log_.lines[7], "  1.5000");
+    EXPECT_EQ(Entry(State.Sensitivities, 1), 1.5);
+    EXPECT_NEAR(State.Beta, 0.5 / std::sqrt(2.25 + 0.04), 1e-14);
+    EXPECT_NEAR(State.Linearity, 0.3 / 1.7, 1e-14);
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, WithoutVariablesBetaDividesByZero) {
+    Row(State, 1) = {1, 30, 0, 10, -2};
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4"});
+    ExpectFailure(calculator, "Floating point division by zero");
+
+    EXPECT_EQ(log_.lines,
+              (Lines{"Zelmora", "Safety Factor Standard", "  1.5000", "number of variables: 0",
+                     "Safety Factor Mean Values", "  1.5000"}));
+    EXPECT_EQ(calculator.modificationFiles, (Lines{StandardFile, StandardFile}));
+    EXPECT_EQ(State.Beta, 0.0);
+    EXPECT_EQ(State.FailureProbability, PreviousProbability);
+    EXPECT_EQ(State.Linearity, PreviousLinearity);
+    EXPECT_EQ(log_.probabilityLabel, "");
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, WithoutVariablesAndAMeanFactorOfOneBetaIsInvalid) {
+    Row(State, 1) = {1, 30, 0, 10, 0};
+    ScriptedCalculator calculator({"1.5", "1"});
+    ExpectFailure(calculator, "Invalid floating point operation");
+    EXPECT_EQ(calculator.commandLines.size(), 2u);
+    EXPECT_EQ(State.Beta, 0.0);
+}
+
+TEST_F(AnalysisDriverTest, SensitivitiesAddingUpToZeroFailTheLinearity) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.6", "1.2"});
+    ExpectFailure(calculator, "Floating point division by zero");
+
+    EXPECT_NEAR(State.Beta, 0.5 / std::sqrt(0.02), 1e-13);
+    EXPECT_EQ(State.FailureProbability, TailProbability(State.Beta));
+    EXPECT_EQ(State.Linearity, PreviousLinearity);
+    EXPECT_EQ(log_.lines.size(), 14u);
+    EXPECT_EQ(calculator.commandLines.size(), 5u);
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, AStepSizeOfZeroFailsAtTheFirstSensitivity) {
+    State.StepSize = 0;
+    ScriptedCalculator differs({"1.5", "1.5", "1.4"});
+    ExpectFailure(differs, "Floating point division by zero");
+    EXPECT_EQ(differs.commandLines.size(), 3u);
+    EXPECT_EQ(log_.lines.size(), 6u);
+
+    ScriptedCalculator same({"1.5", "1.5", "1.5"});
+    ExpectFailure(same, "Invalid floating point operation");
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, AMissingResultFileEndsTheAnalysis) {
+    ScriptedCalculator calculator({"1.5", "1.5"});
+    calculator.afterCall = [](int call) {
+        if (call == 2) {
+            std::filesystem::remove(State.ResultFilePath);
+        }
+        return 0;
+    };
+    ExpectFailure(calculator, "File not found");
+
+    EXPECT_EQ(log_.lines.size(), 6u);
+    ExpectSafetyFactors({{-1, 1.5}, {0, 1.5}});
+    EXPECT_EQ(State.Beta, 0.0);
+    EXPECT_EQ(State.FailureProbability, PreviousProbability);
+    EXPECT_EQ(State.Linearity, PreviousLinearity);
+    EXPECT_EQ(calculator.modificationFiles.back(), FrictionReducedFile);
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, ANonNumericTokenEndsTheAnalysisWithTheValueStored) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3x"});
+    ExpectFailure(calculator, "Invalid numeric input");
+
+    ExpectSafetyFactors({{-1, 1.5}, {0, 1.5}, {1, 1.4}, {11, 13.0}});
+    EXPECT_EQ(State.LastSafetyFactor, 13.0);
+    EXPECT_EQ(log_.lines.back(), "  1.4000");
+    EXPECT_EQ(State.Beta, 0.0);
+    EXPECT_EQ(calculator.modificationFiles.back(), CohesionReducedFile);
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, AnUncreatableModificationFileEndsTheAnalysisAtOnce) {
+    std::filesystem::remove(folder_ / "test.dta");
+    ScriptedCalculator calculator({"1.5"});
+    ExpectFailure(calculator, "Invalid filename");
+
+    EXPECT_TRUE(calculator.commandLines.empty());
+    EXPECT_EQ(log_.lines, Lines{"Zelmora"});
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "test.dta"));
+}
+
+TEST_F(AnalysisDriverTest, WhenTheRewriteFailsTooTheFirstErrorIsReported) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4"});
+    calculator.afterCall = [](int call) {
+        if (call == 2) {
+            std::filesystem::remove(State.ModificationFilePath);
+            std::filesystem::create_directory(State.ModificationFilePath);
+            std::filesystem::remove(State.ResultFilePath);
+        }
+        return 0;
+    };
+    ExpectFailure(calculator, "File not found");
+    EXPECT_TRUE(std::filesystem::is_directory(State.ModificationFilePath));
+}
+
+TEST_F(AnalysisDriverTest, AFailingFinalRewriteIsReportedAfterAllResults) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    calculator.afterCall = [](int call) {
+        if (call == 4) {
+            std::filesystem::remove(State.ModificationFilePath);
+            std::filesystem::create_directory(State.ModificationFilePath);
+        }
+        return 0;
+    };
+    ExpectFailure(calculator, "File access denied");
+    EXPECT_EQ(log_.lines.size(), 18u);
+    EXPECT_NEAR(State.Linearity, 1.0, 1e-14);
+}
+
+TEST_F(AnalysisDriverTest, ACalculatorThatCannotBeStartedEndsTheAnalysis) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4"});
+    calculator.afterCall = [](int call) { return call == 2 ? -1 : 0; };
+    ExpectFailure(calculator, "The batch calculator could not be started: batch.exe " +
+                                  State.ProjectPath + " /c");
+
+    // The result file left behind by that call is not read.
+    ExpectSafetyFactors({{-1, 1.5}, {0, 1.5}});
+    EXPECT_EQ(State.LastSafetyFactor, 1.5);
+    EXPECT_EQ(log_.lines.size(), 6u);
+    EXPECT_EQ(ModificationFile(), StandardFile);
+}
+
+TEST_F(AnalysisDriverTest, AnyOtherExitStatusIsIgnored) {
+    ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    calculator.afterCall = [](int call) { return call == 0 ? 1 : 128 + 9; };
+    RunAnalysis(log_, calculator.Runner());
+    EXPECT_NEAR(State.Linearity, 1.0, 1e-14);
+}
+
+struct VariableListCase {
+    std::vector<std::pair<int, std::pair<double, double>>> deviations; // row, (phi, cohesion)
+    std::vector<int> variables;
+};
+
+TEST(BuildVariableList, ListsFrictionAnglesThenCohesionsInRowOrder) {
+    const VariableListCase cases[] = {
+        {{}, {}},
+        {{{3, {1, 0}}, {7, {0.5, 0}}, {2, {0, 2}}, {3, {1, 3}}}, {3, 7, 12, 13}},
+        {{{2, {1, 1}}, {5, {2, 2}}}, {2, 5, 12, 15}},
+        {{{1, {0, 0}}, {4, {-1, -2}}, {6, {1e-300, 0}}}, {6}},
+    };
+    for (const VariableListCase& c : cases) {
+        State = ProjectState{};
+        for (const auto& [row, deviation] : c.deviations) {
+            Row(State, row).PhiMean = 30;
+            Row(State, row).PhiStdDev = deviation.first;
+            Row(State, row).CohesionStdDev = deviation.second;
+        }
+        BuildVariableList();
+        ASSERT_EQ(State.VariableCount, static_cast<int>(c.variables.size()));
+        for (std::size_t i = 0; i < c.variables.size(); ++i) {
+            EXPECT_EQ(Entry(State.Variables, static_cast<int>(i) + 1), c.variables[i]);
+        }
+        EXPECT_EQ(Entry(State.Variables, -2), -2);
+        EXPECT_EQ(Entry(State.Variables, -1), -1);
+        EXPECT_EQ(Entry(State.Variables, 0), 0);
+    }
+
+    State = ProjectState{};
+    for (int row = 1; row <= SoilRowCount; ++row) {
+        Row(State, row).PhiStdDev = 1;
+        Row(State, row).CohesionStdDev = 1;
+    }
+    BuildVariableList();
+    ASSERT_EQ(State.VariableCount, 20);
+    for (int k = 1; k <= 20; ++k) {
+        EXPECT_EQ(Entry(State.Variables, k), k);
+    }
+}
+
+TEST(BuildVariableList, ClearsTheFactorsAndBetaOnly) {
+    State = ProjectState{};
+    State.SafetyFactors.fill(1.5);
+    State.Sensitivities.fill(0.5);
+    State.Beta = 2;
+    State.FailureProbability = 0.1;
+    State.Linearity = 0.9;
+    State.LastSafetyFactor = 1.4;
+    BuildVariableList();
+    for (int key = -2; key <= 20; ++key) {
+        EXPECT_EQ(Entry(State.SafetyFactors, key), 0.0);
+        EXPECT_EQ(Entry(State.Sensitivities, key), 0.5);
+    }
+    EXPECT_EQ(State.Beta, 0.0);
+    EXPECT_EQ(State.FailureProbability, 0.1);
+    EXPECT_EQ(State.Linearity, 0.9);
+    EXPECT_EQ(State.LastSafetyFactor, 1.4);
+}
+
+} // namespace
+} // namespace zelmora
