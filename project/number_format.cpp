@@ -27,7 +27,7 @@ struct DigitString {
         if (last + 1 >= DigitCount || Digits[last + 1] < 5) {
             return false;
         }
-        for (int i = std::min(last, DigitCount - 1); i >= first; --i) {
+        for (int i = last; i >= first; --i) {
             if (Digits[i] < 9) {
                 ++Digits[i];
                 return false;
@@ -120,7 +120,7 @@ std::string FormatScientific(double value, int width) {
     if (!std::isfinite(value)) {
         return NonFinite(value, width);
     }
-    const int n = std::clamp(ClampWidth(width) - 8, 2, 18);
+    const int n = std::clamp(width, 10, 26) - 8;
     DigitString digits = MakeDigits(std::fabs(static_cast<long double>(value)), true);
     const int first = digits.Digits[0] == 1 ? 0 : 1;
     int exponent = digits.Exponent + (first == 0 ? 1 : 0);

@@ -55,19 +55,35 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-// Far beyond any exponent that still changes the result; keeps the count inside an int.
+// The exponent saturates here, far beyond any value that still changes the result.
 constexpr long long ExponentLimit = 1'000'000'000;
 
-// N accumulated digit by digit; the count of digits read goes to *count when given.
-long double ReadDigits(Cursor& cursor, long double n, long long* count) {
-    while (cursor.AtDecimalDigit()) {
+// Accumulates N := N × 10 + digit in extended precision; returns the count of digits read.
+long long ReadDigits(Cursor& cursor, long double& n) {
+    long long count = 0;
+    for (; cursor.AtDecimalDigit(); cursor.Advance()) {
         n = n * 10.0L + static_cast<long double>(cursor.Peek() - '0');
-        cursor.Advance();
-        if (count != nullptr) {
-            ++*count;
-        }
+        ++count;
     }
-    return n;
+    return count;
+}
+
+// An optional sign and at least one digit; false when no digit follows.
+bool ReadExponent(Cursor& cursor, long long& exponent) {
+    const bool negative = cursor.Take('-');
+    if (!negative) {
+        cursor.Take('+');
+    }
+    if (!cursor.AtDecimalDigit()) {
+        return false;
+    }
+    for (; cursor.AtDecimalDigit(); cursor.Advance()) {
+        exponent = std::min(exponent * 10 + (cursor.Peek() - '0'), ExponentLimit);
+    }
+    if (negative) {
+        exponent = -exponent;
+    }
+    return true;
 }
 
 long double ScaledValue(long double n, long long scale) {
@@ -133,29 +149,12 @@ ParsedReal ParseReal(std::string_view text) {
     if (cursor.AtEnd()) {
         return {0.0L, cursor.Position()};
     }
-    long double n = ReadDigits(cursor, 0.0L, nullptr);
-    long long fraction = 0;
-    if (cursor.Take('.')) {
-        n = ReadDigits(cursor, n, &fraction);
-    }
+    long double n = 0.0L;
+    ReadDigits(cursor, n);
+    const long long fraction = cursor.Take('.') ? ReadDigits(cursor, n) : 0;
     long long exponent = 0;
-    if (cursor.Take('E') || cursor.Take('e')) {
-        const bool negativeExponent = cursor.Take('-');
-        if (!negativeExponent) {
-            cursor.Take('+');
-        }
-        if (!cursor.AtDecimalDigit()) {
-            return {n, cursor.Position()};
-        }
-        while (cursor.AtDecimalDigit()) {
-            exponent = std::min(exponent * 10 + (cursor.Peek() - '0'), ExponentLimit);
-            cursor.Advance();
-        }
-        if (negativeExponent) {
-            exponent = -exponent;
-        }
-    }
-    if (!cursor.AtEnd()) {
+    const bool hasExponent = cursor.Take('E') || cursor.Take('e');
+    if ((hasExponent && !ReadExponent(cursor, exponent)) || !cursor.AtEnd()) {
         return {n, cursor.Position()};
     }
     const long double value = ScaledValue(n, exponent - fraction);
