@@ -11,18 +11,18 @@
 namespace slopecalc {
 namespace {
 
-constexpr int GridPoints = 24;          // entry and exit positions along the ground
-constexpr int AngleCount = 8;           // half angles of the arc
-constexpr double FirstAngle = 5;        // degrees
-constexpr double AngleStep = 10;        // degrees
-constexpr double SmallestAngle = 0.5;   // degrees
-constexpr double LargestAngle = 85;     // degrees
-constexpr double FinalStepShare = 1e-4; // of the ground's width
-constexpr int SeparationSteps = 2;      // grid steps between two kept minima
-constexpr int MaximumMoves = 200;       // per compass search
+constexpr int GridPoints = 24;        // entry and exit positions along the ground
+constexpr int AngleCount = 8;         // half angles of the arc
+constexpr double FirstAngle = 5;      // degrees
+constexpr double AngleStep = 10;      // degrees
+constexpr double SmallestAngle = 0.5; // degrees
+constexpr double LargestAngle = 85;   // degrees
+constexpr std::size_t Rounds = 9;     // steps from half the grid spacing down to 1/512
+constexpr int SeparationSteps = 2;    // grid steps between two kept minima
+constexpr int MaximumMoves = 200;     // per compass search
 constexpr std::array<std::size_t, 3> KeptCandidates{6, 3, 2};
 
-using Parameters = std::array<double, 3>; // x entry, x exit, half angle in degrees
+using Parameters = std::array<double, 3>; // x of both crossings, arc half angle in degrees
 
 struct Candidate {
     Parameters p;
@@ -46,6 +46,8 @@ private:
     Candidate At(const Parameters& p);
     std::vector<Candidate> GlobalStage();
     Candidate Refine(Candidate start, const Parameters& step);
+    void RefineStage(std::vector<Candidate>& candidates, const Parameters& step, std::size_t keep,
+                     std::vector<StageResult>& stages);
     StageResult Stage(std::string name, const Candidate& best, long before) const;
 
     CircleEvaluator evaluator_;
@@ -111,17 +113,23 @@ std::vector<Candidate> Search::GlobalStage() {
     return DistinctMinima(std::move(admissible), KeptCandidates[0]);
 }
 
+// Moves to the best of the 26 neighbours on the cube of the given steps while that improves:
+// the diagonals follow the creases that a circle through the toe leaves in the factor.
 Candidate Search::Refine(Candidate current, const Parameters& step) {
     for (int move = 0; move < MaximumMoves; ++move) {
         Candidate best = current;
-        for (std::size_t k = 0; k < 3; ++k) {
-            for (double sign : {-1.0, 1.0}) {
-                Parameters p = current.p;
-                p[k] += sign * step[k];
-                const Candidate next = At(p);
-                if (next.evaluation.factor < best.evaluation.factor) {
-                    best = next;
-                }
+        for (int d = 0; d < 27; ++d) {
+            const std::array<int, 3> direction{d % 3 - 1, d / 3 % 3 - 1, d / 9 - 1};
+            if (d == 13) {
+                continue;
+            }
+            Parameters p = current.p;
+            for (std::size_t k = 0; k < 3; ++k) {
+                p[k] += direction[k] * step[k];
+            }
+            const Candidate next = At(p);
+            if (next.evaluation.factor < best.evaluation.factor) {
+                best = next;
             }
         }
         if (best.evaluation.factor >= current.evaluation.factor) {
@@ -136,6 +144,20 @@ StageResult Search::Stage(std::string name, const Candidate& best, long before) 
     return {std::move(name), best.evaluation, evaluator_.Count() - before};
 }
 
+void Search::RefineStage(std::vector<Candidate>& candidates, const Parameters& step,
+                         std::size_t keep, std::vector<StageResult>& stages) {
+    const long before = evaluator_.Count();
+    for (Candidate& candidate : candidates) {
+        candidate = Refine(candidate, step);
+    }
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.evaluation.factor < b.evaluation.factor;
+    });
+    candidates.resize(std::min(candidates.size(), keep));
+    stages.push_back(
+        Stage("refinement " + std::to_string(stages.size()), candidates.front(), before));
+}
+
 std::vector<StageResult> Search::Run() {
     std::vector<StageResult> stages;
     std::vector<Candidate> candidates = GlobalStage();
@@ -144,18 +166,9 @@ std::vector<StageResult> Search::Run() {
     }
     stages.push_back(Stage("global grid", candidates.front(), 0));
     Parameters step{gridStep_ / 2, gridStep_ / 2, AngleStep / 2};
-    for (int round = 1; step[0] >= FinalStepShare * width_ / 2; ++round) {
-        const long before = evaluator_.Count();
-        for (Candidate& candidate : candidates) {
-            candidate = Refine(candidate, step);
-        }
-        std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-            return a.evaluation.factor < b.evaluation.factor;
-        });
-        const std::size_t keep =
-            static_cast<std::size_t>(round) < KeptCandidates.size() ? KeptCandidates[round] : 1;
-        candidates.resize(std::min(candidates.size(), keep));
-        stages.push_back(Stage("refinement " + std::to_string(round), candidates.front(), before));
+    for (std::size_t round = 1; round <= Rounds; ++round) {
+        RefineStage(candidates, step, round < KeptCandidates.size() ? KeptCandidates[round] : 1,
+                    stages);
         for (double& s : step) {
             s /= 2;
         }
