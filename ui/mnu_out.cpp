@@ -32,9 +32,12 @@ QLabel* ValueLabel(const QString& name) {
     return label;
 }
 
-QLabel* CentredLabel(const QString& text) {
+QLabel* HeaderLabel(const QString& text) {
     auto* label = new QLabel(text);
-    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
@@ -83,15 +86,17 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     grid->addWidget(Label43, 3, 0);
     grid->addWidget(Label44, 3, 1, 1, 2);
 
-    grid->addWidget(CentredLabel(QStringLiteral("φ")), 4, 1);
-    grid->addWidget(CentredLabel(QStringLiteral("c")), 4, 2);
+    auto* table = new QGridLayout;
+    table->setHorizontalSpacing(24);
+    table->setColumnMinimumWidth(0, 40);
+    table->addWidget(HeaderLabel(QStringLiteral("φ")), 0, 1);
+    table->addWidget(HeaderLabel(QStringLiteral("c")), 0, 2);
     for (int r = 1; r <= 10; ++r) {
-        auto* rowLabel = new QLabel(QStringLiteral("%1.").arg(r));
-        rowLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(rowLabel, 4 + r, 0);
-        grid->addWidget(Label[r], 4 + r, 1);
-        grid->addWidget(Label[10 + r], 4 + r, 2);
+        table->addWidget(new QLabel(QStringLiteral("%1.").arg(r)), r, 0);
+        table->addWidget(Label[r], r, 1);
+        table->addWidget(Label[10 + r], r, 2);
     }
+    grid->addLayout(table, 4, 0, 11, 4, Qt::AlignHCenter);
 
     grid->addWidget(new QLabel(QStringLiteral("Beta:")), 15, 0);
     grid->addWidget(Label40, 15, 1, 1, 2);

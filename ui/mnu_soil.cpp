@@ -55,6 +55,7 @@ TSoilForm::TSoilForm(QWidget* parent) : QWidget(parent, Qt::Window) {
                         1, column);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const int digit = QFontMetrics(fixed).horizontalAdvance(QLatin1Char('0'));
     for (int r = 1; r <= SoilRowCount; ++r) {
         grid->addWidget(new QLabel(QStringLiteral("%1.").arg(r)), r + 1, 0);
         const std::array<int, 5> fields = RowFields(r);
@@ -62,8 +63,8 @@ TSoilForm::TSoilForm(QWidget* parent) : QWidget(parent, Qt::Window) {
             auto* edit = new QLineEdit;
             edit->setObjectName(QStringLiteral("Edit%1").arg(fields[column]));
             edit->setFont(fixed);
-            edit->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QStringLiteral("0")) *
-                                  (column == 0 ? 6 : 12));
+            // Room for "1234.5000" and more; set numbers are short.
+            edit->setFixedWidth(digit * (column == 0 ? 8 : 13));
             Edit[fields[column]] = edit;
             grid->addWidget(edit, r + 1, column + 1);
         }
