@@ -37,9 +37,33 @@ bool ScriptedFileDialogs::Answer(const FileDialog& dialog, QString& chosen) {
     return true;
 }
 
+namespace {
+
+bool SameRow(const SoilSet& a, const SoilSet& b) {
+    return a.SetNumber == b.SetNumber && a.PhiMean == b.PhiMean && a.PhiStdDev == b.PhiStdDev &&
+           a.CohesionMean == b.CohesionMean && a.CohesionStdDev == b.CohesionStdDev;
+}
+
+} // namespace
+
 void ResetProjectState() {
     State = {};
     SetDefaults();
+}
+
+bool SameProjectState(const ProjectState& a, const ProjectState& b) {
+    for (int r = 1; r <= SoilRowCount; ++r)
+        if (!SameRow(Row(a, r), Row(b, r)))
+            return false;
+    return a.Variables == b.Variables && a.SafetyFactors == b.SafetyFactors &&
+           a.Sensitivities == b.Sensitivities && a.VariableCount == b.VariableCount &&
+           a.LastSafetyFactor == b.LastSafetyFactor &&
+           a.FailureProbability == b.FailureProbability && a.Beta == b.Beta &&
+           a.Linearity == b.Linearity && a.StepSize == b.StepSize && a.BatchPath == b.BatchPath &&
+           a.ProjectPath == b.ProjectPath && a.ProjectName == b.ProjectName &&
+           a.ResultFilePath == b.ResultFilePath &&
+           a.ModificationFilePath == b.ModificationFilePath &&
+           a.ShowCalculations == b.ShowCalculations && a.CurrentFileName == b.CurrentFileName;
 }
 
 } // namespace zelmora::ui::test

@@ -9,6 +9,10 @@
 #include <QStringList>
 #include <optional>
 
+namespace zelmora {
+struct ProjectState;
+}
+
 namespace zelmora::ui::test {
 
 // One message box that would have been shown.
@@ -62,5 +66,8 @@ public:
 
 // Puts the project state back to what start-up gives it before the windows exist.
 void ResetProjectState();
+
+// Every field of the two states equal (texts byte for byte, numbers by value).
+bool SameProjectState(const ProjectState& a, const ProjectState& b);
 
 } // namespace zelmora::ui::test
