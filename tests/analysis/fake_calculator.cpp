@@ -14,6 +14,7 @@
 //   stdin           status 0 when standard input is /dev/null at its end
 //   fds             status = number of open descriptors above 2
 //   session         status 0 when it leads a session of its own
+//   env NAME        status 0 when the environment holds NAME
 //   record FILE     writes its argument vector to FILE, one word a line
 //   sleep MS        sleeps MS milliseconds
 #include <charconv>
@@ -183,6 +184,9 @@ int main(int argc, char** argv) {
     }
     if (mode == "session") {
         return getsid(0) == getpid() ? 0 : 1;
+    }
+    if (mode == "env") {
+        return std::getenv(operand.c_str()) != nullptr ? 0 : 1;
     }
     if (mode == "record" && argc > 2) {
         return RecordArguments(argc, argv);

@@ -92,6 +92,19 @@ TEST(ExecuteAndWait, GivesTheChildEmptyInputAndNoneOfOurDescriptors) {
     close(inherited);
 }
 
+TEST(ExecuteAndWait, InheritsTheEnvironmentAndTheWorkingFolder) {
+    testing::TempFolder folder;
+    const std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    setenv("ZELMORA_RUNNER_PROBE", "1", 1);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " env ZELMORA_RUNNER_PROBE", 1), 0);
+    unsetenv("ZELMORA_RUNNER_PROBE");
+    EXPECT_EQ(ExecuteAndWait(Calculator + " env ZELMORA_RUNNER_PROBE", 1), 1);
+    EXPECT_EQ(ExecuteAndWait(Calculator + " record relative.txt", 1), 0);
+    std::filesystem::current_path(saved);
+    EXPECT_TRUE(std::filesystem::exists(folder / "relative.txt"));
+}
+
 TEST(ExecuteAndWait, CallsTheIdleCallbackWhileTheChildRuns) {
     int calls = 0;
     const auto start = std::chrono::steady_clock::now();
