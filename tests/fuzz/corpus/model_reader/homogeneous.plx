@@ -1,0 +1,6 @@
+# Homogeneous 2:1 slope, 10 m high, dry: a well-known benchmark whose critical circle has a
+# published Bishop simplified factor of 0.987 (also given as 0.985).
+title homogeneous 2:1 slope
+material 1 unit_weight 20 cohesion 3 phi 19.6
+boundary 1 0 25 30 25 50 35 90 35
+bedrock 20
