@@ -97,16 +97,12 @@ private slots:
         QCOMPARE(calc.LineCount(), 1);
     }
 
-    void eightBitLinesAreDecoded() {
-        TCalc calc;
-        calc.AppendLine("/data/\xc3\xbc.plx");
-        QCOMPARE(calc.Memo1->document()->lastBlock().text(), QStringLiteral("/data/ü.plx"));
-    }
-
-    void probabilityLabel() {
+    void probabilityLabelAndEightBitText() {
         TCalc calc;
         calc.SetProbabilityLabel("  0.0228");
         QCOMPARE(calc.LabelPF->text(), QStringLiteral("  0.0228"));
+        calc.AppendLine("/data/\xc3\xbc.plx");
+        QCOMPARE(calc.Memo1->document()->lastBlock().text(), QStringLiteral("/data/ü.plx"));
     }
 
     void showAndExit() {
