@@ -4,6 +4,7 @@
 #include "calculator/number_text.h"
 #include "calculator/text_lines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -138,6 +139,7 @@ void ModelParser::CheckBelowPrevious(const Polyline& line, std::int32_t set) con
     for (const Point& p : line.Points()) {
         xs.push_back(p.x);
     }
+    std::sort(xs.begin(), xs.end()); // report the leftmost crossing
     for (double x : xs) {
         const double top = above.ElevationAt(x);
         if (line.ElevationAt(x) > top + 1e-9 * (1 + std::fabs(top))) {

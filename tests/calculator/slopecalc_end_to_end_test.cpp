@@ -1,0 +1,193 @@
+#include "analysis/analysis_driver.h"
+#include "analysis/batch_coupling.h"
+#include "analysis/calculation_log.h"
+#include "analysis/process_runner.h"
+#include "calculator/search.h"
+#include "project/project_file.h"
+#include "project/project_state.h"
+#include "slopecalc_support.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace slopecalc {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy of an example under a path with a blank, with its data folder.
+class CopiedExample {
+public:
+    explicit CopiedExample(const std::string& example, const std::string& stem = "my slope") {
+        model_ = folder_.File(stem + ".plx");
+        fs::copy_file(testing::ExamplePath(example), model_);
+        fs::create_directory(folder_.File(stem + ".dta"));
+        data_ = folder_.File(stem + ".dta/" + stem);
+    }
+
+    const std::string& Model() const { return model_; }
+    std::string Data(const std::string& extension) const { return data_ + extension; }
+    std::string File(const std::string& name) const { return folder_.File(name); }
+
+private:
+    testing::TempFolder folder_;
+    std::string model_;
+    std::string data_;
+};
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Through the shell, which splits the unquoted path at its blank as the system's runner does.
+Outcome RunThroughShell(const CopiedExample& example, const std::string& arguments) {
+    const std::string out = example.File("out.txt");
+    const std::string err = example.File("err.txt");
+    const int status = std::system(
+        (std::string(SLOPECALC_PROGRAM) + " " + arguments + " >" + out + " 2>" + err).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::ReadText(out),
+            testing::ReadText(err)};
+}
+
+double ReadFactor(const std::string& path) {
+    zelmora::State = zelmora::ProjectState{};
+    zelmora::Entry(zelmora::State.Variables, -1) = -1;
+    zelmora::ReadResultFile(path, -1);
+    return zelmora::State.LastSafetyFactor;
+}
+
+TEST(SlopecalcProgram, RunByTheProcessRunnerWritesTheResultOfItsModel) {
+    const CopiedExample example("homogeneous.plx");
+    testing::WriteText(example.Data(".hxx"), "an earlier result\r\n");
+    const int status =
+        zelmora::ExecuteAndWait(std::string(SLOPECALC_PROGRAM) + " " + example.Model() + " /c", 1);
+    EXPECT_EQ(status, 0);
+    const double expected = Analyse(testing::LoadExample("homogeneous.plx")).back().best.factor;
+    EXPECT_EQ(ReadFactor(example.Data(".hxx")), expected);
+    EXPECT_NE(testing::ReadText(example.Data(".svg")).find("F = 0.985"), std::string::npos);
+    EXPECT_FALSE(fs::exists(example.Data(".hxx.tmp")));
+}
+
+TEST(SlopecalcProgram, AppliesTheModificationFileAndReportsIt) {
+    const CopiedExample example("homogeneous.plx");
+    testing::WriteText(example.Data(".mmt"), "1\r\n1 1 4  10.0000\r\n");
+    const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("modifications: 1"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("set 1: cohesion 10.0000"), std::string::npos) << outcome.out;
+    Model stronger = testing::LoadExample("homogeneous.plx");
+    stronger.materials.at(1).cohesion = 10;
+    EXPECT_EQ(ReadFactor(example.Data(".hxx")), Analyse(stronger).back().best.factor);
+}
+
+TEST(SlopecalcProgram, AFailedRunLeavesNoResultAndNamesTheFault) {
+    struct Case {
+        const char* mmt; // nullptr: a broken model instead
+        const char* message;
+    };
+    const Case cases[] = {
+        {nullptr, "my slope.plx: line 6: unknown keyword \"bedrok\""},
+        {"1\r\n1 9 4  10.0000\r\n", "my slope.mmt: line 2: unknown set 9"},
+    };
+    for (const Case& c : cases) {
+        const CopiedExample example("homogeneous.plx");
+        if (c.mmt) {
+            testing::WriteText(example.Data(".mmt"), c.mmt);
+        } else {
+            std::string text = testing::ReadText(example.Model());
+            text.replace(text.find("bedrock"), 7, "bedrok");
+            testing::WriteText(example.Model(), text);
+        }
+        testing::WriteText(example.Data(".hxx"), "an earlier result\r\n");
+        testing::WriteText(example.Data(".svg"), "an earlier picture");
+        const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
+        EXPECT_NE(outcome.status, 0) << c.message;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_FALSE(fs::exists(example.Data(".hxx"))) << c.message;
+        EXPECT_FALSE(fs::exists(example.Data(".svg"))) << c.message;
+    }
+}
+
+TEST(SlopecalcProgram, PrintsUsageForHelpAndRefusesOtherCalls) {
+    const CopiedExample example("homogeneous.plx");
+    const Outcome help = RunThroughShell(example, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: slopecalc <model path> /c"), std::string::npos);
+    const Outcome bad = RunThroughShell(example, example.Model());
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("usage: slopecalc <model path> /c"), std::string::npos);
+}
+
+class RecordedLog : public zelmora::CalculationLog {
+public:
+    void Show() override {}
+    int LineCount() const override { return static_cast<int>(lines.size()); }
+    void DeleteLine(int position) override {
+        if (position >= 0 && position < LineCount()) {
+            lines.erase(lines.begin() + position);
+        }
+    }
+    void AppendLine(const std::string& line) override { lines.push_back(line); }
+    void SetProbabilityLabel(const std::string& text) override { label = text; }
+
+    std::vector<std::string> lines{"title"};
+    std::string label;
+};
+
+const zelmora::ProcessRunner RealRunner = [](const std::string& commandLine,
+                                             std::uint16_t showMode) {
+    return zelmora::ExecuteAndWait(commandLine, showMode);
+};
+
+TEST(SlopecalcAnalysis, ZelmoraAnalysisOfTheFirstExampleGivesAFiniteBetaAndItsLog) {
+    const CopiedExample example("homogeneous.plx", "homogeneous");
+    zelmora::State = zelmora::ProjectState{};
+    zelmora::SetDefaults();
+    zelmora::State.BatchPath = SLOPECALC_PROGRAM;
+    zelmora::State.ProjectPath = example.Model();
+    zelmora::State.ProjectName = "homogeneous";
+    zelmora::Row(zelmora::State, 1) = {1, 19.6, 2, 3, 0.5};
+    zelmora::State.StepSize = 1;
+    RecordedLog log;
+    zelmora::RunAnalysis(log, RealRunner);
+    EXPECT_TRUE(std::isfinite(zelmora::State.Beta));
+    const double mean = Analyse(testing::LoadExample("homogeneous.plx")).back().best.factor;
+    // The mean run passes sin phi with four decimals, which moves phi a little.
+    EXPECT_NEAR(zelmora::Entry(zelmora::State.SafetyFactors, 0), mean, 1e-3);
+    EXPECT_LT(zelmora::Entry(zelmora::State.SafetyFactors, 1),
+              zelmora::Entry(zelmora::State.SafetyFactors, 0));
+    EXPECT_LT(zelmora::Entry(zelmora::State.SafetyFactors, 11),
+              zelmora::Entry(zelmora::State.SafetyFactors, 0));
+    const std::vector<std::string> expectedLabels{
+        "Safety Factor Standard",   "number of variables: 2",        "Safety Factor Mean Values",
+        "Safety Factor Test: 1",    "Safety Factor Test: 2",         "Beta: ",
+        "Probability of Failure: ", "Safety Factor Linearity check", "Linearity (1 = perfect)"};
+    for (const std::string& label : expectedLabels) {
+        EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), label), log.lines.end()) << label;
+    }
+    EXPECT_EQ(testing::ReadText(example.Data(".mmt")), "0\r\n");
+}
+
+TEST(SlopecalcAnalysis, LayeredExampleProjectGivesAPositiveBeta) {
+    const CopiedExample example("layered.plx", "layered");
+    zelmora::State = zelmora::ProjectState{};
+    zelmora::ReadProjectFile(testing::ExamplePath("layered.zmo"));
+    zelmora::State.BatchPath = SLOPECALC_PROGRAM;
+    zelmora::State.ProjectPath = example.Model();
+    RecordedLog log;
+    zelmora::RunAnalysis(log, RealRunner);
+    EXPECT_GE(zelmora::State.VariableCount, 4);
+    EXPECT_GT(zelmora::State.Beta, 0);
+    EXPECT_TRUE(std::isfinite(zelmora::State.Beta));
+    EXPECT_GT(zelmora::Entry(zelmora::State.SafetyFactors, 0), 1.2);
+    EXPECT_LT(zelmora::Entry(zelmora::State.SafetyFactors, 0), 1.6);
+}
+
+} // namespace
+} // namespace slopecalc
