@@ -10,6 +10,8 @@
 #include "calculator/summary.h"
 #include "calculator/svg_picture.h"
 
+#include <filesystem>
+
 namespace slopecalc {
 namespace {
 
@@ -36,6 +38,10 @@ int Calculate(const std::string& modelPath, std::ostream& out) {
     // A failed run must not leave an earlier result that could pass for its own.
     RemoveIfPresent(paths.result);
     RemoveIfPresent(paths.picture);
+    std::error_code error;
+    if (!std::filesystem::is_directory(paths.folder, error)) {
+        throw zelmora::Error("the data folder " + paths.folder + " does not exist");
+    }
     Model model = NamingFile(modelPath, [&] { return ReadModelFile(modelPath); });
     const std::vector<Modification> modifications = NamingFile(
         paths.modification, [&] { return ReadModificationFile(paths.modification, model); });

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 namespace slopecalc {
@@ -19,7 +20,7 @@ constexpr double SmallestAngle = 0.5; // degrees
 constexpr double LargestAngle = 85;   // degrees
 constexpr std::size_t Rounds = 9;     // steps from half the grid spacing down to 1/512
 constexpr int SeparationSteps = 2;    // grid steps between two kept minima
-constexpr int MaximumMoves = 200;     // per compass search
+constexpr int MaximumMoves = 200;     // per candidate and stage
 constexpr std::array<std::size_t, 3> KeptCandidates{6, 3, 2};
 
 using Parameters = std::array<double, 3>; // x of both crossings, arc half angle in degrees
@@ -57,7 +58,8 @@ private:
 };
 
 Candidate Search::At(const Parameters& p) {
-    const Candidate outside{p, {false, INFINITY, {{0, 0, 0}, 0, 0}, {}}};
+    const Candidate outside{
+        p, {false, std::numeric_limits<double>::infinity(), {{0, 0, 0}, 0, 0}, {}}};
     const double xEnd = x0_ + width_;
     if (p[0] < x0_ || p[1] > xEnd || p[1] - p[0] < 1e-3 * gridStep_ || p[2] < SmallestAngle ||
         p[2] > LargestAngle) {

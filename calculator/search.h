@@ -17,7 +17,8 @@ struct StageResult {
 
 // The critical circle over all circles that cut the ground twice within its x-range and stay
 // above the bedrock: a global grid over entry point, exit point and arc angle, then stages
-// that refine the best few distinct grid minima with a compass search of ever smaller steps.
+// that refine the best few distinct grid minima by moves to the best of their 26 neighbours,
+// halving the steps from stage to stage.
 // Throws InputError when no circle is admissible.
 std::vector<StageResult> SearchCriticalCircle(const Model& model);
 

@@ -30,6 +30,8 @@ Column SoilColumn(const Model& model, double x, double base) {
     return column;
 }
 
+// Water standing above the ground presses on the base, but its own weight is not added to
+// the slice: on the safe side for a flooded toe.
 double PorePressure(const Model& model, double x, double base, double verticalStress) {
     if (model.water) {
         return model.waterUnitWeight * std::max(0.0, model.water->ElevationAt(x) - base);

@@ -35,7 +35,8 @@ std::string Stages(const std::vector<StageResult>& stages) {
         total += stages[i].circles;
         lines += "  stage " + std::to_string(i + 1) + " " + stages[i].name +
                  ": F = " + FixedText(stages[i].best.factor, 6) + " (" +
-                 std::to_string(stages[i].circles) + " circles)\n";
+                 std::to_string(stages[i].circles) +
+                 (stages[i].circles == 1 ? " circle)\n" : " circles)\n");
     }
     return "stages: " + std::to_string(stages.size()) +
            ", circles evaluated: " + std::to_string(total) + "\n" + lines;

@@ -114,6 +114,15 @@ TEST(SlopecalcProgram, AFailedRunLeavesNoResultAndNamesTheFault) {
     }
 }
 
+TEST(SlopecalcProgram, AMissingDataFolderIsReportedBeforeTheCalculation) {
+    const CopiedExample example("homogeneous.plx");
+    fs::remove(example.File("my slope.dta"));
+    const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("my slope.dta/ does not exist"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+}
+
 TEST(SlopecalcProgram, PrintsUsageForHelpAndRefusesOtherCalls) {
     const CopiedExample example("homogeneous.plx");
     const Outcome help = RunThroughShell(example, "--help");
