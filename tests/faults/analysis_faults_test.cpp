@@ -1,0 +1,146 @@
+#include "analysis/analysis_driver.h"
+#include "fault_project.h"
+#include "mounted_tmpfs.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "tests/analysis/support/memory_log.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelmora {
+namespace {
+
+using testing::Execute;
+using testing::ReadWholeFile;
+
+// Runs of the one-row project: standard, mean values, friction reduced, cohesion reduced,
+// all reduced.
+constexpr int MeanRun = 2;
+constexpr int Keys[] = {-1, 0, 1, 11, -2};
+
+class AnalysisFaultTest : public ::testing::Test {
+protected:
+    // The results of the same analysis without a fault.
+    void SetUp() override {
+        RunAnalysis(log_, Execute);
+        clean_ = State;
+        cleanLog_ = log_.lines;
+    }
+
+    std::string Analyse(const std::string& behaviour) {
+        project_.SetBehaviour(behaviour);
+        return Analyse();
+    }
+
+    // The error message that ended the analysis, empty when it completed.
+    std::string Analyse() {
+        try {
+            RunAnalysis(log_, Execute);
+        } catch (const Error& error) {
+            return error.what();
+        }
+        return "";
+    }
+
+    void ExpectCleanResults() const {
+        EXPECT_EQ(State.SafetyFactors, clean_.SafetyFactors);
+        EXPECT_EQ(State.Sensitivities, clean_.Sensitivities);
+        EXPECT_EQ(State.Beta, clean_.Beta);
+        EXPECT_EQ(State.FailureProbability, clean_.FailureProbability);
+        EXPECT_EQ(State.Linearity, clean_.Linearity);
+        EXPECT_EQ(log_.lines, cleanLog_);
+    }
+
+    std::string ModificationFile() const { return ReadWholeFile(State.ModificationFilePath); }
+
+    testing::FaultProject project_;
+    testing::MemoryLog log_;
+    ProjectState clean_;
+    std::vector<std::string> cleanLog_;
+};
+
+TEST_F(AnalysisFaultTest, TheCleanAnalysisHasAPositiveBeta) {
+    EXPECT_GT(clean_.Beta, 0);
+    EXPECT_GT(clean_.Linearity, 0);
+    EXPECT_EQ(ModificationFile(), "0\r\n");
+}
+
+// The exit status says nothing about the result: 255 is not taken for "could not start".
+TEST_F(AnalysisFaultTest, ANonZeroExitAfterAValidResultIsIgnored) {
+    for (const char* status : {"1", "3", "255"}) {
+        SCOPED_TRACE(status);
+        EXPECT_EQ(Analyse(std::string("exit ") + status), "");
+        ExpectCleanResults();
+    }
+}
+
+TEST_F(AnalysisFaultTest, ASignalAfterAValidResultIsIgnored) {
+    EXPECT_EQ(Analyse("kill-after " + std::to_string(MeanRun)), "");
+    ExpectCleanResults();
+}
+
+// The calculator removed the earlier result before it was killed: the run has no result.
+TEST_F(AnalysisFaultTest, ASignalBeforeTheResultEndsTheAnalysisWithoutModifications) {
+    EXPECT_EQ(Analyse("kill-before " + std::to_string(MeanRun)), "File not found");
+    EXPECT_EQ(Entry(State.SafetyFactors, -1), Entry(clean_.SafetyFactors, -1));
+    EXPECT_EQ(State.LastSafetyFactor, Entry(clean_.SafetyFactors, -1));
+    for (int key : {0, 1, 11, -2}) {
+        EXPECT_EQ(Entry(State.SafetyFactors, key), 0.0) << "key " << key;
+    }
+    EXPECT_EQ(State.Beta, 0.0);
+    EXPECT_EQ(log_.lines, std::vector<std::string>(cleanLog_.begin(), cleanLog_.begin() + 3));
+    EXPECT_EQ(ModificationFile(), "0\r\n");
+}
+
+// A second record cut short before its fourth number is no record: the factor of the
+// complete one before it counts. Cut after that number, the factor is there.
+TEST_F(AnalysisFaultTest, ATruncatedResultKeepsTheLastCompleteFactor) {
+    const double own = Entry(clean_.SafetyFactors, 0);
+    const struct {
+        const char* cut;
+        double factor;
+    } cases[] = {{"title", 9.5},
+                 {"three-numbers", 9.5},
+                 {"factor", own},
+                 {"details", own},
+                 {"last-numbers", own}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cut);
+        EXPECT_EQ(Analyse("truncate " + std::to_string(MeanRun) + " " + c.cut), "");
+        EXPECT_EQ(Entry(State.SafetyFactors, 0), c.factor);
+        for (int key : {-1, 1, 11, -2}) {
+            EXPECT_EQ(Entry(State.SafetyFactors, key), Entry(clean_.SafetyFactors, key));
+        }
+        EXPECT_EQ(ModificationFile(), "0\r\n");
+    }
+}
+
+TEST_F(AnalysisFaultTest, AReadOnlyDataFolderEndsTheAnalysisBeforeAnyRun) {
+    const std::string earlier = "2\r\n1 1 3   0.4477\r\n1 1 4   8.0000\r\n";
+    testing::MountedTmpfs data(project_.dataFolder(), 64 * 1024);
+    const std::string modificationFile = State.ModificationFilePath;
+    testing::WriteWholeFile(modificationFile, earlier);
+    if (data.mounted()) {
+        ASSERT_TRUE(data.RemountReadOnly());
+    } else if (geteuid() != 0) {
+        chmod(modificationFile.c_str(), 0444);
+        chmod(project_.dataFolder().c_str(), 0555);
+    } else {
+        GTEST_SKIP() << "root may write anywhere and cannot mount a read-only folder here";
+    }
+
+    EXPECT_EQ(Analyse(), "File access denied");
+    EXPECT_EQ(ReadWholeFile(modificationFile), earlier);
+    EXPECT_FALSE(std::filesystem::exists(project_.dataFile("runs")));
+    EXPECT_EQ(log_.lines, std::vector<std::string>{"Zelmora"});
+    for (int key : Keys) {
+        EXPECT_EQ(Entry(State.SafetyFactors, key), 0.0) << "key " << key;
+    }
+    chmod(project_.dataFolder().c_str(), 0755);
+}
+
+} // namespace
+} // namespace zelmora

@@ -1,0 +1,84 @@
+#include "mounted_tmpfs.h"
+#include "project/errors.h"
+#include "project/project_file.h"
+#include "project/project_state.h"
+#include "project/text_file.h"
+#include "tests/analysis/support/temp_folder.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <unistd.h>
+
+namespace zelmora {
+namespace {
+
+using testing::ReadWholeFile;
+
+std::set<std::string> FileNames(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// Writes whole pages until the file system has none left.
+void FillDisk(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string page(4096, 'f');
+    while (write(fd, page.data(), page.size()) == static_cast<ssize_t>(page.size())) {
+    }
+    const int error = errno;
+    close(fd);
+    ASSERT_EQ(error, ENOSPC);
+}
+
+class DiskFullTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        if (!disk_.mounted()) {
+            GTEST_SKIP() << "no tmpfs can be mounted here; the project file tests inject the "
+                            "failed write instead";
+        }
+        State = ProjectState{};
+        SetDefaults();
+    }
+
+    testing::TempFolder folder_;
+    testing::MountedTmpfs disk_{folder_.path().string(), 64 * 1024};
+};
+
+TEST_P(DiskFullTest, SavingFailsWithDiskFullAndLeavesTheFolderAsItWas) {
+    const bool earlierFile = GetParam();
+    const std::string file = folder_ / "slope.zmo";
+    if (earlierFile) {
+        WriteProjectFile(file);
+    }
+    const std::string earlier = earlierFile ? ReadWholeFile(file) : "";
+    FillDisk(folder_ / "filler");
+    const std::set<std::string> before = FileNames(folder_.path());
+
+    Row(State, 1) = {1, 30, 3, 10, 2};
+    State.Beta = 2.5;
+    try {
+        WriteProjectFile(file);
+        FAIL() << "saving to a full disk succeeded";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.code, 101);
+        EXPECT_STREQ(error.what(), "Disk full");
+    }
+    EXPECT_EQ(PendingIoCode(), 0);
+    EXPECT_EQ(FileNames(folder_.path()), before);
+    if (earlierFile) {
+        EXPECT_EQ(ReadWholeFile(file), earlier);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(OverAnEarlierFileAndAsANewFile, DiskFullTest, ::testing::Bool());
+
+} // namespace
+} // namespace zelmora
