@@ -95,16 +95,4 @@ TEST(ProjectState, SetDefaultsSetsExactlyTheFiveSettings) {
     State = saved;
 }
 
-TEST(ProjectState, EntryAndRowAddressByKeyAndRowNumber) {
-    ProjectState s{};
-    Entry(s.SafetyFactors, -2) = 1.0;
-    Entry(s.SafetyFactors, 20) = 2.0;
-    Row(s, 1).SetNumber = 11;
-    Row(s, 10).SetNumber = 20;
-    EXPECT_EQ(s.SafetyFactors.front(), 1.0);
-    EXPECT_EQ(s.SafetyFactors.back(), 2.0);
-    EXPECT_EQ(s.SoilTable.front().SetNumber, 11);
-    EXPECT_EQ(s.SoilTable.back().SetNumber, 20);
-}
-
 } // namespace
