@@ -29,7 +29,7 @@ std::string IoErrorMessage(int code) {
 
 double NarrowToDouble(long double value) {
     const double narrowed = static_cast<double>(value);
-    if (std::isinf(narrowed) && std::isfinite(value)) {
+    if (std::isinf(narrowed)) {
         throw EOverflow();
     }
     return narrowed;

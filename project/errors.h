@@ -36,8 +36,9 @@ public:
 // The message of the code table: "File not found", ..., "I/O error %d" for any other code.
 std::string IoErrorMessage(int code);
 
-// Stores an extended value into a 64-bit field: a finite value that rounds to infinity throws
-// EOverflow, one below the range becomes 0 or subnormal silently.
+// Stores an extended value into a 64-bit field: a value beyond its range throws EOverflow (the
+// parsers give infinity for an exponent past the scaling table), one below the range becomes 0
+// or subnormal silently.
 double NarrowToDouble(long double value);
 
 // Extended-precision quotient with the system's checks: x/0 throws EZeroDivide, 0/0 EInvalidOp.

@@ -43,7 +43,7 @@ TEST(Errors, FloatingPointErrorsShareTheBaseAndCarryTheirMessages) {
     EXPECT_EQ(message(EInOutError(2)), "File not found");
 }
 
-TEST(NarrowToDouble, ThrowsOnlyWhenAFiniteValueRoundsToInfinity) {
+TEST(NarrowToDouble, ThrowsWhenTheValueIsBeyondTheRange) {
     const long double max = DBL_MAX;
     const long double halfUlp = std::ldexp(1.0L, 1023 - 53);
     EXPECT_THROW(NarrowToDouble(1e400L), EOverflow);
@@ -52,8 +52,8 @@ TEST(NarrowToDouble, ThrowsOnlyWhenAFiniteValueRoundsToInfinity) {
     EXPECT_EQ(NarrowToDouble(max + halfUlp / 2), DBL_MAX);
     EXPECT_EQ(NarrowToDouble(-max), -DBL_MAX);
     EXPECT_EQ(NarrowToDouble(0.1L), 0.1);
-    EXPECT_EQ(NarrowToDouble(std::numeric_limits<long double>::infinity()),
-              std::numeric_limits<double>::infinity());
+    EXPECT_THROW(NarrowToDouble(std::numeric_limits<long double>::infinity()), EOverflow);
+    EXPECT_THROW(NarrowToDouble(-std::numeric_limits<long double>::infinity()), EOverflow);
     EXPECT_TRUE(std::isnan(NarrowToDouble(std::numeric_limits<long double>::quiet_NaN())));
 }
 

@@ -385,6 +385,7 @@ TEST_F(ProjectFileTest, ReadFailuresChangeNothing) {
         {"bad last factor", withLine(48, "  1.5x"), "Invalid numeric input"},
         {"overflow", withLine(23, "1e400  stepsize"), "Floating point overflow"},
         {"overflow after a bad number", withLine(5, "abc 1e400"), "Floating point overflow"},
+        {"beyond the scaling table", withLine(25, "1e6000"), "Floating point overflow"},
     };
     State = ProjectState{};
     SetDefaults();
