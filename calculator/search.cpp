@@ -46,7 +46,7 @@ public:
 private:
     Candidate At(const Parameters& p);
     std::vector<Candidate> GlobalStage();
-    Candidate Refine(Candidate start, const Parameters& step);
+    Candidate Refine(Candidate current, const Parameters& step);
     void RefineStage(std::vector<Candidate>& candidates, const Parameters& step, std::size_t keep,
                      std::vector<StageResult>& stages);
     StageResult Stage(std::string name, const Candidate& best, long before) const;
@@ -93,6 +93,7 @@ std::vector<Candidate> DistinctMinima(std::vector<GridPoint> points, std::size_t
         }
     }
     std::vector<Candidate> minima;
+    minima.reserve(kept.size());
     for (const GridPoint* point : kept) {
         minima.push_back(point->candidate);
     }
