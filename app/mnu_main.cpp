@@ -78,6 +78,8 @@ TMainForm::TMainForm(QWidget* parent)
     setWindowTitle(QStringLiteral("ZELMORA    Risk Analysis for Plaxis"));
     BuildMenu();
     BuildControls();
+    // Wide enough for the whole menu bar, so no item hides behind an overflow button.
+    setMinimumWidth(menuBar()->sizeHint().width() + 16);
 }
 
 void TMainForm::AttachWindows(const ChildWindows& children) {

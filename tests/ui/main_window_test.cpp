@@ -226,18 +226,6 @@ private slots:
         QVERIFY(program->info->isVisible());
     }
 
-    void helpText() {
-        QCOMPARE(HelpText.size(), std::size_t{20});
-        QCOMPARE(QString::fromLatin1(HelpText[0]), QStringLiteral("         ZELMORA"));
-        for (std::size_t empty : {1, 13, 16})
-            QCOMPARE(QString::fromLatin1(HelpText[empty]), QString());
-        for (std::size_t contact : {17, 18, 19}) {
-            const QString line = QString::fromLatin1(HelpText[contact]);
-            QVERIFY(line.startsWith(QStringLiteral("   ")));
-            QVERIFY(!line.at(3).isSpace());
-        }
-    }
-
     void structuralElementsOnlyShowABox_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("text");
