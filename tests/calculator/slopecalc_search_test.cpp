@@ -1,5 +1,6 @@
 #include "calculator/circle_evaluator.h"
 #include "calculator/input_error.h"
+#include "calculator/model_reader.h"
 #include "calculator/search.h"
 #include "slopecalc_support.h"
 
@@ -12,7 +13,8 @@
 namespace slopecalc {
 namespace {
 
-// The examples as searches: the imperial one without its given circle.
+// The examples as searches, the imperial one without its given circle, and a slope of two
+// benches whose two faces make two valleys of similar depth.
 std::vector<std::pair<std::string, Model>> SearchedExamples() {
     std::vector<std::pair<std::string, Model>> models;
     for (const char* name : {"homogeneous.plx", "imperial.plx", "layered.plx"}) {
@@ -20,6 +22,9 @@ std::vector<std::pair<std::string, Model>> SearchedExamples() {
         model.circle.reset();
         models.emplace_back(name, std::move(model));
     }
+    models.emplace_back("two benches", ParseModel("material 1 unit_weight 19 cohesion 6 phi 25\n"
+                                                  "boundary 1 0 0 20 0 30 6 50 6 60 12 80 12\n"
+                                                  "bedrock -10\n"));
     return models;
 }
 
