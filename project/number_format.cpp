@@ -126,7 +126,8 @@ std::string FormatScientific(double value, int width) {
     int exponent = digits.Exponent + (first == 0 ? 1 : 0);
     std::string mantissa;
     if (digits.RoundAt(first, first + n - 1)) {
-        mantissa = "1" + std::string(n - 1, '0');
+        mantissa.assign(static_cast<std::size_t>(n), '0');
+        mantissa[0] = '1';
         ++exponent;
     } else {
         for (int i = first; i < first + n; ++i) {
