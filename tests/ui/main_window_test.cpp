@@ -474,13 +474,20 @@ private slots:
         CompareLastBox(MessageKind::Failure, "Editor exploded.", MessageButtons::Ok);
     }
 
+    void calculateWithoutACalculatorReportsIt_data() {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("Calculate button") << false;
+        QTest::newRow("Calculate menu item") << true;
+    }
+
     void calculateWithoutACalculatorReportsIt() {
+        QFETCH(bool, fromMenu);
         State.BatchPath = Bytes(PathOf("missing-calculator"));
         State.ProjectPath = Bytes(PathOf("model.plx"));
         State.ProjectName = "model";
-        QVERIFY(QDir(folder.path()).mkdir("model.dta"));
+        QDir(folder.path()).mkdir("model.dta");
         Row(State, 1) = {1, 30.0, 3.0, 10.0, 2.0};
-        Main().Buttoncalc->click();
+        fromMenu ? Main().Calc->trigger() : Main().Buttoncalc->click();
         QVERIFY(program->calc->isVisible());
         QCOMPARE(boxes->boxes.size(), 1);
         CompareLastBox(MessageKind::Failure,
