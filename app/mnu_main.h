@@ -44,7 +44,7 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
 
     // The windows are created after the main window; the start-up hands them over here.
-    void AttachWindows(const ChildWindows& windows);
+    void AttachWindows(const ChildWindows& children);
 
     void InfoClick();
     void Exit1Click();

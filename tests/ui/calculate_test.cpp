@@ -33,7 +33,7 @@ constexpr double PerCohesion = 0.05;
 const char* const Model = "factor 0.3 2.0 0.05\nset 1 0.5 10\nset 2 0.4226 5\n";
 
 constexpr double Step = 0.5;
-constexpr int VariableTotal = 3;
+constexpr qsizetype VariableTotal = 3;
 
 double Sine(double degrees) {
     return std::sin(degrees * std::numbers::pi / 180.0);
@@ -81,7 +81,7 @@ class CalculateTest : public QObject {
     TMainForm& Main() { return *program->main; }
     QString DataFile(const QString& name) const { return folder->filePath("slope.dta/" + name); }
 
-    int RunsLogged() const {
+    qsizetype RunsLogged() const {
         QFile log(DataFile("runs.log"));
         return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
     }
@@ -209,7 +209,7 @@ private slots:
         QTRY_COMPARE(RunsLogged(), 2 * (VariableTotal + 3));
         QVERIFY(QFile::remove(DataFile("runs.log")));
 
-        int launches = 0;
+        qsizetype launches = 0;
         bool posted = false;
         Main().Launch = [&](const std::string& commandLine, std::uint16_t showMode,
                             const IdleCallback& idle) {
