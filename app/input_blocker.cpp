@@ -10,6 +10,8 @@ InputBlocker::InputBlocker() {
 }
 
 InputBlocker::~InputBlocker() {
+    // Input still queued when the command ends is dropped too, not handled afterwards.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::instance()->removeEventFilter(this);
 }
 

@@ -6,7 +6,8 @@ namespace zelmora::ui {
 
 // While it exists, mouse, key, wheel, touch and close events to any object of the application
 // are dropped, so repainting during a wait cannot start a second command. Dropped events are
-// gone for good: nothing is replayed when the wait ends.
+// gone for good: nothing is replayed when the wait ends, and what is still queued then is
+// dropped as well.
 class InputBlocker : public QObject {
 public:
     InputBlocker();

@@ -171,7 +171,6 @@ void TMainForm::BuildControls() {
 }
 
 int TMainForm::WaitFor(const std::string& commandLine, std::uint16_t showMode) {
-    const InputBlocker blocker;
     return Launch(commandLine, showMode, RepaintWindows);
 }
 
@@ -269,6 +268,7 @@ void TMainForm::GeneralMenuClick() {
 
 void TMainForm::CalcClick() {
     Guarded([this] {
+        const InputBlocker blocker;
         RunAnalysis(*windows.calc, [this](const std::string& commandLine, std::uint16_t showMode) {
             return WaitFor(commandLine, showMode);
         });
@@ -284,6 +284,7 @@ void TMainForm::OutClick() {
 
 void TMainForm::Notepad1Click() {
     Guarded([this] {
+        const InputBlocker blocker;
         for (const char* command : EditorCommands)
             WaitFor(command, 1);
     });

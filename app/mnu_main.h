@@ -103,7 +103,7 @@ private:
     void BuildControls();
     QAction* AddItem(QMenu* menu, const QString& caption, const char* name,
                      void (TMainForm::*handler)());
-    // Runs the command line through Launch; windows repaint meanwhile, user input is dropped.
+    // Runs the command line through Launch; windows repaint meanwhile. Callers block the input.
     int WaitFor(const std::string& commandLine, std::uint16_t showMode);
 
     ChildWindows windows;

@@ -200,34 +200,68 @@ private slots:
         QCOMPARE(out.Label46->text(), F(State.Linearity));
     }
 
-    // A click or key press that reaches "Calculate" while the calculator runs is dropped for good.
-    void inputDuringARunIsDiscarded() {
-        // Outside a run the same posted events do start an analysis each.
+    // Outside a wait the posted events below do start an analysis each.
+    void postedInputStartsAnAnalysis() {
         PostClick(Main().Buttoncalc);
         QTRY_COMPARE(RunsLogged(), VariableTotal + 3);
         PostSpaceKey(Main().Buttoncalc);
         QTRY_COMPARE(RunsLogged(), 2 * (VariableTotal + 3));
-        QVERIFY(QFile::remove(DataFile("runs.log")));
+    }
 
+    void inputDuringARunIsDiscarded_data() {
+        QTest::addColumn<bool>("afterLastRun");
+        QTest::newRow("while the first run waits") << false;
+        QTest::newRow("as the last run ends") << true;
+    }
+
+    // A click or key press on "Calculate" that arrives before the analysis ends is dropped for
+    // good: it neither starts a second analysis inside this one nor after it.
+    void inputDuringARunIsDiscarded() {
+        QFETCH(bool, afterLastRun);
         qsizetype launches = 0;
         bool posted = false;
+        const auto post = [&] {
+            PostClick(Main().Buttoncalc);
+            PostSpaceKey(Main().Buttoncalc);
+            posted = true;
+        };
         Main().Launch = [&](const std::string& commandLine, std::uint16_t showMode,
                             const IdleCallback& idle) {
             ++launches;
-            return ExecuteAndWait(commandLine, showMode, [&] {
-                if (!posted) {
-                    PostClick(Main().Buttoncalc);
-                    PostSpaceKey(Main().Buttoncalc);
-                    posted = true;
-                }
+            const int status = ExecuteAndWait(commandLine, showMode, [&] {
+                if (!posted && !afterLastRun)
+                    post();
                 idle();
             });
+            if (afterLastRun && launches == VariableTotal + 3)
+                post();
+            return status;
         };
         Main().CalcClick();
         QVERIFY(posted);
         QTest::qWait(300);
         QCOMPARE(launches, VariableTotal + 3);
         QCOMPARE(RunsLogged(), VariableTotal + 3);
+        QVERIFY(boxes->boxes.isEmpty());
+    }
+
+    // The editors stand in for a short sleep; a click on "Calculate" meanwhile is dropped.
+    void inputWhileTheEditorRunsIsDiscarded() {
+        qsizetype editors = 0;
+        Main().Launch = [&](const std::string& commandLine, std::uint16_t showMode,
+                            const IdleCallback& idle) {
+            if (commandLine.find("--standalone") == std::string::npos)
+                return ExecuteAndWait(commandLine, showMode, idle);
+            ++editors;
+            return ExecuteAndWait("/bin/sleep 0.1", showMode, [&] {
+                PostClick(Main().Buttoncalc);
+                idle();
+            });
+        };
+        Main().Notepad1->trigger();
+        QTest::qWait(300);
+        QCOMPARE(editors, 2);
+        QCOMPARE(RunsLogged(), 0);
         QVERIFY(boxes->boxes.isEmpty());
     }
 };
