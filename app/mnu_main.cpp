@@ -65,6 +65,7 @@ QString Text(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
+// Called while a child process runs: windows repaint; the input blocker keeps user input out.
 void RepaintWindows() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
