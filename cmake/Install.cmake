@@ -23,8 +23,14 @@ if(TARGET slopecalc)
 endif()
 
 if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/examples)
+    # The models, project and empty data folders; not what runs of the examples wrote there.
     install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/examples/
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/zelmora/examples)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/zelmora/examples
+            PATTERN ".git*" EXCLUDE
+            PATTERN "*.hxx" EXCLUDE
+            PATTERN "*.svg" EXCLUDE
+            PATTERN "*.mmt" EXCLUDE
+            PATTERN "*.tmp" EXCLUDE)
 endif()
 
 set(CPACK_GENERATOR DEB)
