@@ -120,7 +120,7 @@ TEST_F(AnalysisFaultTest, ATruncatedResultKeepsTheLastCompleteFactor) {
 
 TEST_F(AnalysisFaultTest, AReadOnlyDataFolderEndsTheAnalysisBeforeAnyRun) {
     const std::string earlier = "2\r\n1 1 3   0.4477\r\n1 1 4   8.0000\r\n";
-    testing::MountedTmpfs data(project_.dataFolder(), 64 * 1024);
+    testing::MountedTmpfs data(project_.dataFolder(), 64);
     const std::string modificationFile = State.ModificationFilePath;
     testing::WriteWholeFile(modificationFile, earlier);
     if (data.mounted()) {

@@ -49,7 +49,7 @@ protected:
     }
 
     testing::TempFolder folder_;
-    testing::MountedTmpfs disk_{folder_.path().string(), 64 * 1024};
+    testing::MountedTmpfs disk_{folder_.path().string(), 64};
 };
 
 TEST_P(DiskFullTest, SavingFailsWithDiskFullAndLeavesTheFolderAsItWas) {

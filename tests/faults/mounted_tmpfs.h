@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <sys/mount.h>
+#include <utility>
 
 namespace zelmora::testing {
 
@@ -10,8 +10,8 @@ namespace zelmora::testing {
 // mount one (as root, outside a restricted container); mounted() tells whether it could.
 class MountedTmpfs {
 public:
-    MountedTmpfs(std::string folder, std::size_t bytes) : folder_(std::move(folder)) {
-        const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
+    MountedTmpfs(std::string folder, int kibibytes) : folder_(std::move(folder)) {
+        const std::string options = "size=" + std::to_string(kibibytes) + "k,mode=0755";
         mounted_ = mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) == 0;
     }
     MountedTmpfs(const MountedTmpfs&) = delete;
