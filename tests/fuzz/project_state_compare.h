@@ -2,13 +2,22 @@
 
 #include "project/project_state.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 
 namespace fuzz {
 
 // Bit for bit, so that negative zero and NaN count as what they are.
-template <class T> bool SameBits(const T& a, const T& b) {
-    return std::memcmp(&a, &b, sizeof(T)) == 0;
+inline bool SameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+template <std::size_t N>
+bool SameBits(const std::array<double, N>& a, const std::array<double, N>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(),
+                      [](double x, double y) { return SameBits(x, y); });
 }
 
 inline bool SameSoilTable(const zelmora::ProjectState& a, const zelmora::ProjectState& b) {
