@@ -2,9 +2,10 @@
 #include "analysis/tail_probability.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "support/memory_log.h"
 #include "support/scripted_calculator.h"
-#include "support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
+#include "tests/support/temp_folder.h"
 
 #include <cmath>
 #include <filesystem>
@@ -14,7 +15,7 @@ namespace zelmora {
 namespace {
 
 using Lines = std::vector<std::string>;
-using testing::MemoryLog;
+using test_support::MemoryLog;
 using testing::ScriptedCalculator;
 
 constexpr double PreviousProbability = 0.25;
@@ -32,18 +33,18 @@ protected:
     void SetUp() override {
         State = ProjectState{};
         State.BatchPath = "batch.exe";
-        State.ProjectPath = folder_ / "test.plx";
+        State.ProjectPath = folder_.File("test.plx");
         State.ProjectName = "test";
         State.StepSize = 1.0;
         State.FailureProbability = PreviousProbability;
         State.Linearity = PreviousLinearity;
         State.LastSafetyFactor = 7.0;
-        std::filesystem::create_directory(folder_ / "test.dta");
+        std::filesystem::create_directory(folder_.File("test.dta"));
         Row(State, 1) = {1, 30, 3, 10, 2};
     }
 
     std::string ModificationFile() const {
-        return testing::ReadWholeFile(folder_ / "test.dta/test.mmt");
+        return test_support::ReadBytes(folder_.File("test.dta/test.mmt"));
     }
 
     // Runs the analysis, expecting it to fail with the message.
@@ -68,8 +69,8 @@ protected:
         }
     }
 
-    testing::TempFolder folder_;
-    MemoryLog log_;
+    test_support::TempFolder folder_;
+    test_support::MemoryLog log_;
 };
 
 TEST_F(AnalysisDriverTest, WorkedExample) {
@@ -103,7 +104,7 @@ TEST_F(AnalysisDriverTest, WorkedExample) {
     EXPECT_EQ(State.FailureProbability, TailProbability(State.Beta));
     EXPECT_NEAR(State.Linearity, 1.0, 1e-14);
     EXPECT_EQ(State.LastSafetyFactor, 1.2);
-    EXPECT_EQ(State.ResultFilePath, folder_ / "test.dta/test.hxx");
+    EXPECT_EQ(State.ResultFilePath, folder_.File("test.dta/test.hxx"));
 }
 
 TEST_F(AnalysisDriverTest, RunningTwiceLeavesOneSetOfLines) {
@@ -226,13 +227,13 @@ TEST_F(AnalysisDriverTest, ANonNumericTokenEndsTheAnalysisWithTheValueStored) {
 }
 
 TEST_F(AnalysisDriverTest, AnUncreatableModificationFileEndsTheAnalysisAtOnce) {
-    std::filesystem::remove(folder_ / "test.dta");
+    std::filesystem::remove(folder_.File("test.dta"));
     ScriptedCalculator calculator({"1.5"});
     ExpectFailure(calculator, "Invalid filename");
 
     EXPECT_TRUE(calculator.commandLines.empty());
     EXPECT_EQ(log_.lines, Lines{"Zelmora"});
-    EXPECT_FALSE(std::filesystem::exists(folder_ / "test.dta"));
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("test.dta")));
 }
 
 TEST_F(AnalysisDriverTest, WhenTheRewriteFailsTooTheFirstErrorIsReported) {

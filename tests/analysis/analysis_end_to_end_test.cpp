@@ -2,7 +2,8 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "support/calculator_project.h"
-#include "support/memory_log.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ protected:
     }
 
     std::unique_ptr<testing::CalculatorProject> project_;
-    testing::MemoryLog log_;
+    test_support::MemoryLog log_;
 };
 
 TEST_F(AnalysisEndToEndTest, ComputesTheReliabilityFromRealRuns) {
@@ -52,7 +53,7 @@ TEST_F(AnalysisEndToEndTest, ComputesTheReliabilityFromRealRuns) {
                                    "1\r\n1 5 4   4.5000\r\n--\n"
                                    "4\r\n1 3 3   0.4738\r\n1 8 3   0.5300\r\n"
                                    "1 3 4   9.0000\r\n1 5 4   4.5000\r\n--\n");
-    EXPECT_EQ(testing::ReadWholeFile(State.ModificationFilePath), "0\r\n");
+    EXPECT_EQ(test_support::ReadBytes(State.ModificationFilePath), "0\r\n");
 
     // Sensitivity = coefficient * (mean - reduced) / step.
     const double sensitivities[] = {2.0 * 0.0262 / 0.5, 1.5 * 0.0436 / 0.5, 0.05 * 1.0 / 0.5,
@@ -104,7 +105,7 @@ TEST_F(AnalysisEndToEndTest, ComputesTheReliabilityFromRealRuns) {
 
 TEST_F(AnalysisEndToEndTest, ACalculatorThatCannotBeStartedLeavesNoModifications) {
     State.BatchPath = project_->dataFile("missing calculator");
-    testing::WriteWholeFile(project_->dataFile("slope.hxx"), testing::ResultRecord("1.9"));
+    test_support::WriteBytes(project_->dataFile("slope.hxx"), testing::ResultRecord("1.9"));
     const std::string commandLine = State.BatchPath + " " + State.ProjectPath + " /c";
     try {
         RunAnalysis(log_, Execute);
@@ -117,7 +118,7 @@ TEST_F(AnalysisEndToEndTest, ACalculatorThatCannotBeStartedLeavesNoModifications
         EXPECT_EQ(Entry(State.SafetyFactors, key), 0.0);
     }
     EXPECT_EQ(log_.lines, Lines{"Zelmora"});
-    EXPECT_EQ(testing::ReadWholeFile(State.ModificationFilePath), "0\r\n");
+    EXPECT_EQ(test_support::ReadBytes(State.ModificationFilePath), "0\r\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "analysis/command_line.h"
-#include "support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -102,13 +103,13 @@ protected:
     void TearDown() override { setenv("PATH", savedPath_.c_str(), 1); }
 
     std::string MakeFile(const std::string& name, mode_t mode) {
-        const std::string path = folder_ / name;
-        testing::WriteWholeFile(path, "#!/bin/true\n");
+        const std::string path = folder_.File(name);
+        test_support::WriteBytes(path, "#!/bin/true\n");
         chmod(path.c_str(), mode);
         return path;
     }
 
-    testing::TempFolder folder_;
+    test_support::TempFolder folder_;
 
 private:
     std::string savedPath_;
@@ -117,22 +118,22 @@ private:
 TEST_F(LocateProgramTest, AcceptsOnlyRegularExecutableFiles) {
     const std::string program = MakeFile("program", 0755);
     const std::string plain = MakeFile("plain", 0644);
-    std::filesystem::create_directory(folder_ / "folder");
-    chmod((folder_ / "folder").c_str(), 0755);
+    std::filesystem::create_directory(folder_.File("folder"));
+    chmod(folder_.File("folder").c_str(), 0755);
 
     EXPECT_EQ(LocateProgram(program), program);
     EXPECT_FALSE(LocateProgram(plain));
-    EXPECT_FALSE(LocateProgram(folder_ / "folder"));
-    EXPECT_FALSE(LocateProgram(folder_ / "absent"));
+    EXPECT_FALSE(LocateProgram(folder_.File("folder")));
+    EXPECT_FALSE(LocateProgram(folder_.File("absent")));
     EXPECT_FALSE(LocateProgram(""));
 }
 
 TEST_F(LocateProgramTest, LooksUpNamesWithoutSlashInTheSearchPath) {
-    std::filesystem::create_directory(folder_ / "first");
-    std::filesystem::create_directory(folder_ / "second");
+    std::filesystem::create_directory(folder_.File("first"));
+    std::filesystem::create_directory(folder_.File("second"));
     const std::string plainInFirst = MakeFile("first/tool", 0644);
     const std::string inSecond = MakeFile("second/tool", 0755);
-    setenv("PATH", ((folder_ / "first") + ":" + (folder_ / "second")).c_str(), 1);
+    setenv("PATH", (folder_.File("first") + ":" + folder_.File("second")).c_str(), 1);
 
     EXPECT_EQ(LocateProgram("tool"), inSecond);
     EXPECT_FALSE(LocateProgram("other"));

@@ -2,6 +2,7 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "support/calculator_project.h"
+#include "tests/support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,7 @@ TEST_F(FiniteElementRunTest, ACalculatorThatCannotBeStartedIsAnError) {
     // The result file of the earlier run is still there but is not taken for this one.
     EXPECT_EQ(Entry(State.SafetyFactors, 2), 0.0);
     EXPECT_EQ(State.LastSafetyFactor, earlier);
-    EXPECT_EQ(testing::ReadWholeFile(State.ModificationFilePath), "1\r\n1 4 3   0.4477\r\n");
+    EXPECT_EQ(test_support::ReadBytes(State.ModificationFilePath), "1\r\n1 4 3   0.4477\r\n");
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
-#include "support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ protected:
     void SetUp() override {
         State = ProjectState{};
         State.StepSize = 1.0;
-        path_ = folder_ / "test.mmt";
+        path_ = folder_.File("test.mmt");
     }
 
     // Lists the given variables as the variable list would.
@@ -31,10 +32,10 @@ protected:
 
     std::string Written(int runId) {
         WriteModificationFile(path_, runId);
-        return testing::ReadWholeFile(path_);
+        return test_support::ReadBytes(path_);
     }
 
-    testing::TempFolder folder_;
+    test_support::TempFolder folder_;
     std::string path_;
 };
 
@@ -88,7 +89,7 @@ TEST_F(ModificationFileTest, WithoutVariablesEveryRunHoldsOnlyTheCount) {
 }
 
 TEST_F(ModificationFileTest, EmptiesAnExistingFile) {
-    testing::WriteWholeFile(path_, std::string(10000, 'x'));
+    test_support::WriteBytes(path_, std::string(10000, 'x'));
     UseVariables({});
     EXPECT_EQ(Written(-1), "0\r\n");
 }
@@ -96,7 +97,7 @@ TEST_F(ModificationFileTest, EmptiesAnExistingFile) {
 TEST_F(ModificationFileTest, FailsWhenTheFileCannotBeCreated) {
     UseVariables({});
     try {
-        WriteModificationFile(folder_ / "missing.dta/test.mmt", -1);
+        WriteModificationFile(folder_.File("missing.dta/test.mmt"), -1);
         FAIL() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.code, 3);

@@ -1,5 +1,6 @@
 #include "analysis/process_runner.h"
-#include "support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <chrono>
 #include <csignal>
@@ -15,7 +16,7 @@ const std::string Calculator = ZELMORA_FAKE_CALCULATOR;
 
 std::vector<std::string> RecordedLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::string text = testing::ReadWholeFile(path);
+    std::string text = test_support::ReadBytes(path);
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = text.find('\n', start);
         lines.push_back(text.substr(start, end - start));
@@ -36,25 +37,25 @@ TEST(ExecuteAndWait, ReportsASignalAs128PlusItsNumber) {
 }
 
 TEST(ExecuteAndWait, ReturnsMinusOneForAProgramThatCannotBeStarted) {
-    testing::TempFolder folder;
-    testing::WriteWholeFile(folder / "not-executable", "#!/bin/true\n");
-    testing::WriteWholeFile(folder / "bad-format", "no interpreter line\n");
-    chmod((folder / "bad-format").c_str(), 0755);
+    test_support::TempFolder folder;
+    test_support::WriteBytes(folder.File("not-executable"), "#!/bin/true\n");
+    test_support::WriteBytes(folder.File("bad-format"), "no interpreter line\n");
+    chmod(folder.File("bad-format").c_str(), 0755);
 
-    EXPECT_EQ(ExecuteAndWait(folder / "absent program.exe x /c", 1), -1);
-    EXPECT_EQ(ExecuteAndWait(folder / "not-executable", 1), -1);
-    EXPECT_EQ(ExecuteAndWait(folder.path().string(), 1), -1);
+    EXPECT_EQ(ExecuteAndWait(folder.File("absent program.exe x /c"), 1), -1);
+    EXPECT_EQ(ExecuteAndWait(folder.File("not-executable"), 1), -1);
+    EXPECT_EQ(ExecuteAndWait(folder.Path(), 1), -1);
     EXPECT_EQ(ExecuteAndWait("", 1), -1);
     // Found and executable, yet exec fails: never handed to a shell instead.
-    EXPECT_EQ(ExecuteAndWait(folder / "bad-format", 1), -1);
+    EXPECT_EQ(ExecuteAndWait(folder.File("bad-format"), 1), -1);
 }
 
 TEST(ExecuteAndWait, StartsAProgramWhosePathContainsBlanks) {
-    testing::TempFolder folder;
-    std::filesystem::create_directory(folder / "dir with blank");
-    const std::string program = folder / "dir with blank/fake calc";
+    test_support::TempFolder folder;
+    std::filesystem::create_directory(folder.File("dir with blank"));
+    const std::string program = folder.File("dir with blank/fake calc");
     std::filesystem::copy_file(Calculator, program);
-    const std::string record = folder / "words.txt";
+    const std::string record = folder.File("words.txt");
 
     ASSERT_EQ(ExecuteAndWait(program + " record " + record + " a  \"b c\" c:\\d\\ /c", 1), 0);
     EXPECT_EQ(RecordedLines(record),
@@ -62,8 +63,8 @@ TEST(ExecuteAndWait, StartsAProgramWhosePathContainsBlanks) {
 }
 
 TEST(ExecuteAndWait, TakesAQuotedProgramAsItStands) {
-    testing::TempFolder folder;
-    const std::string record = folder / "words.txt";
+    test_support::TempFolder folder;
+    const std::string record = folder.File("words.txt");
     ASSERT_EQ(ExecuteAndWait("\"" + Calculator + "\" record " + record + " x", 1), 0);
     EXPECT_EQ(RecordedLines(record), (std::vector<std::string>{Calculator, "record", record, "x"}));
 }
@@ -93,16 +94,16 @@ TEST(ExecuteAndWait, GivesTheChildEmptyInputAndNoneOfOurDescriptors) {
 }
 
 TEST(ExecuteAndWait, InheritsTheEnvironmentAndTheWorkingFolder) {
-    testing::TempFolder folder;
+    test_support::TempFolder folder;
     const std::filesystem::path saved = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path());
+    std::filesystem::current_path(folder.Path());
     setenv("ZELMORA_RUNNER_PROBE", "1", 1);
     EXPECT_EQ(ExecuteAndWait(Calculator + " env ZELMORA_RUNNER_PROBE", 1), 0);
     unsetenv("ZELMORA_RUNNER_PROBE");
     EXPECT_EQ(ExecuteAndWait(Calculator + " env ZELMORA_RUNNER_PROBE", 1), 1);
     EXPECT_EQ(ExecuteAndWait(Calculator + " record relative.txt", 1), 0);
     std::filesystem::current_path(saved);
-    EXPECT_TRUE(std::filesystem::exists(folder / "relative.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("relative.txt")));
 }
 
 TEST(ExecuteAndWait, CallsTheIdleCallbackWhileTheChildRuns) {
@@ -118,8 +119,8 @@ TEST(ExecuteAndWait, CallsTheIdleCallbackWhileTheChildRuns) {
 }
 
 TEST(ExecuteAndWait, AcceptsACommandLineLongerThan512Characters) {
-    testing::TempFolder folder;
-    const std::string record = folder / "words.txt";
+    test_support::TempFolder folder;
+    const std::string record = folder.File("words.txt");
     const std::string longWord(2000, 'w');
     ASSERT_EQ(ExecuteAndWait(Calculator + " record " + record + " " + longWord, 1), 0);
     EXPECT_EQ(RecordedLines(record).back(), longWord);

@@ -3,7 +3,8 @@
 #include "project/project_state.h"
 #include "project/text_file.h"
 #include "support/result_record.h"
-#include "support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +23,15 @@ protected:
         Entry(State.Variables, 2) = 13;
         State.VariableCount = 2;
         State.LastSafetyFactor = 9.25;
-        path_ = folder_ / "test.hxx";
+        path_ = folder_.File("test.hxx");
     }
 
     void Read(const std::string& text, int runId) {
-        testing::WriteWholeFile(path_, text);
+        test_support::WriteBytes(path_, text);
         ReadResultFile(path_, runId);
     }
 
-    testing::TempFolder folder_;
+    test_support::TempFolder folder_;
     std::string path_;
 };
 
@@ -98,7 +99,7 @@ TEST_F(ResultFileTest, AnEmptyFileLeavesEveryValueAsItWas) {
 }
 
 TEST_F(ResultFileTest, ANonNumericTokenFailsAfterReadingToTheEnd) {
-    testing::WriteWholeFile(path_, ResultRecord("1.5x") + ResultRecord("oops"));
+    test_support::WriteBytes(path_, ResultRecord("1.5x") + ResultRecord("oops"));
     try {
         ReadResultFile(path_, 2);
         FAIL() << "no error";
@@ -110,21 +111,21 @@ TEST_F(ResultFileTest, ANonNumericTokenFailsAfterReadingToTheEnd) {
     EXPECT_EQ(Entry(State.SafetyFactors, 13), 0.0);
     EXPECT_EQ(State.LastSafetyFactor, 0.0);
 
-    testing::WriteWholeFile(path_, ResultRecord("1.5x"));
+    test_support::WriteBytes(path_, ResultRecord("1.5x"));
     EXPECT_THROW(ReadResultFile(path_, 2), EInOutError);
     EXPECT_EQ(State.LastSafetyFactor, 15.0);
     EXPECT_NO_THROW(CheckIo());
 }
 
 TEST_F(ResultFileTest, AnInvalidTokenInACutShortRecordStillFails) {
-    testing::WriteWholeFile(path_, ResultRecord("1.5") + "title\r\n 1 x");
+    test_support::WriteBytes(path_, ResultRecord("1.5") + "title\r\n 1 x");
     EXPECT_THROW(ReadResultFile(path_, 0), EInOutError);
     EXPECT_EQ(State.LastSafetyFactor, 1.5);
 }
 
 TEST_F(ResultFileTest, AMissingFileFailsAndChangesNothing) {
     try {
-        ReadResultFile(folder_ / "absent.hxx", 0);
+        ReadResultFile(folder_.File("absent.hxx"), 0);
         FAIL() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "File not found");
@@ -134,7 +135,7 @@ TEST_F(ResultFileTest, AMissingFileFailsAndChangesNothing) {
 }
 
 TEST_F(ResultFileTest, AFactorTooLargeToStoreLeavesNoCodePending) {
-    testing::WriteWholeFile(path_, ResultRecord("bad") + ResultRecord("1e400"));
+    test_support::WriteBytes(path_, ResultRecord("bad") + ResultRecord("1e400"));
     try {
         ReadResultFile(path_, 0);
         FAIL() << "no error";

@@ -1,11 +1,13 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/batch_coupling.h"
-#include "analysis/calculation_log.h"
 #include "analysis/process_runner.h"
 #include "calculator/search.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "slopecalc_support.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
+#include "tests/support/temp_folder.h"
 
 #include <cmath>
 #include <filesystem>
@@ -34,7 +36,7 @@ public:
     std::string File(const std::string& name) const { return folder_.File(name); }
 
 private:
-    testing::TempFolder folder_;
+    test_support::TempFolder folder_;
     std::string model_;
     std::string data_;
 };
@@ -51,8 +53,8 @@ Outcome RunThroughShell(const CopiedExample& example, const std::string& argumen
     const std::string err = example.File("err.txt");
     const int status = std::system(
         (std::string(SLOPECALC_PROGRAM) + " " + arguments + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::ReadText(out),
-            testing::ReadText(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test_support::ReadBytes(out),
+            test_support::ReadBytes(err)};
 }
 
 double ReadFactor(const std::string& path) {
@@ -64,19 +66,19 @@ double ReadFactor(const std::string& path) {
 
 TEST(SlopecalcProgram, RunByTheProcessRunnerWritesTheResultOfItsModel) {
     const CopiedExample example("homogeneous.plx");
-    testing::WriteText(example.Data(".hxx"), "an earlier result\r\n");
+    test_support::WriteBytes(example.Data(".hxx"), "an earlier result\r\n");
     const int status =
         zelmora::ExecuteAndWait(std::string(SLOPECALC_PROGRAM) + " " + example.Model() + " /c", 1);
     EXPECT_EQ(status, 0);
     const double expected = Analyse(testing::LoadExample("homogeneous.plx")).back().best.factor;
     EXPECT_EQ(ReadFactor(example.Data(".hxx")), expected);
-    EXPECT_NE(testing::ReadText(example.Data(".svg")).find("F = 0.985"), std::string::npos);
+    EXPECT_NE(test_support::ReadBytes(example.Data(".svg")).find("F = 0.985"), std::string::npos);
     EXPECT_FALSE(fs::exists(example.Data(".hxx.tmp")));
 }
 
 TEST(SlopecalcProgram, AppliesTheModificationFileAndReportsIt) {
     const CopiedExample example("homogeneous.plx");
-    testing::WriteText(example.Data(".mmt"), "1\r\n1 1 4  10.0000\r\n");
+    test_support::WriteBytes(example.Data(".mmt"), "1\r\n1 1 4  10.0000\r\n");
     const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("modifications: 1"), std::string::npos) << outcome.out;
@@ -98,14 +100,14 @@ TEST(SlopecalcProgram, AFailedRunLeavesNoResultAndNamesTheFault) {
     for (const Case& c : cases) {
         const CopiedExample example("homogeneous.plx");
         if (c.mmt) {
-            testing::WriteText(example.Data(".mmt"), c.mmt);
+            test_support::WriteBytes(example.Data(".mmt"), c.mmt);
         } else {
-            std::string text = testing::ReadText(example.Model());
+            std::string text = test_support::ReadBytes(example.Model());
             text.replace(text.find("bedrock"), 7, "bedrok");
-            testing::WriteText(example.Model(), text);
+            test_support::WriteBytes(example.Model(), text);
         }
-        testing::WriteText(example.Data(".hxx"), "an earlier result\r\n");
-        testing::WriteText(example.Data(".svg"), "an earlier picture");
+        test_support::WriteBytes(example.Data(".hxx"), "an earlier result\r\n");
+        test_support::WriteBytes(example.Data(".svg"), "an earlier picture");
         const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
         EXPECT_NE(outcome.status, 0) << c.message;
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
@@ -133,22 +135,6 @@ TEST(SlopecalcProgram, PrintsUsageForHelpAndRefusesOtherCalls) {
     EXPECT_NE(bad.err.find("usage: slopecalc <model path> /c"), std::string::npos);
 }
 
-class RecordedLog : public zelmora::CalculationLog {
-public:
-    void Show() override {}
-    int LineCount() const override { return static_cast<int>(lines.size()); }
-    void DeleteLine(int position) override {
-        if (position >= 0 && position < LineCount()) {
-            lines.erase(lines.begin() + position);
-        }
-    }
-    void AppendLine(const std::string& line) override { lines.push_back(line); }
-    void SetProbabilityLabel(const std::string& text) override { label = text; }
-
-    std::vector<std::string> lines{"title"};
-    std::string label;
-};
-
 const zelmora::ProcessRunner RealRunner = [](const std::string& commandLine,
                                              std::uint16_t showMode) {
     return zelmora::ExecuteAndWait(commandLine, showMode);
@@ -163,7 +149,7 @@ TEST(SlopecalcAnalysis, ZelmoraAnalysisOfTheFirstExampleGivesAFiniteBetaAndItsLo
     zelmora::State.ProjectName = "homogeneous";
     zelmora::Row(zelmora::State, 1) = {1, 19.6, 2, 3, 0.5};
     zelmora::State.StepSize = 1;
-    RecordedLog log;
+    test_support::MemoryLog log;
     zelmora::RunAnalysis(log, RealRunner);
     EXPECT_TRUE(std::isfinite(zelmora::State.Beta));
     const double mean = Analyse(testing::LoadExample("homogeneous.plx")).back().best.factor;
@@ -180,7 +166,7 @@ TEST(SlopecalcAnalysis, ZelmoraAnalysisOfTheFirstExampleGivesAFiniteBetaAndItsLo
     for (const std::string& label : expectedLabels) {
         EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), label), log.lines.end()) << label;
     }
-    EXPECT_EQ(testing::ReadText(example.Data(".mmt")), "0\r\n");
+    EXPECT_EQ(test_support::ReadBytes(example.Data(".mmt")), "0\r\n");
 }
 
 TEST(SlopecalcAnalysis, LayeredExampleProjectGivesAPositiveBeta) {
@@ -189,7 +175,7 @@ TEST(SlopecalcAnalysis, LayeredExampleProjectGivesAPositiveBeta) {
     zelmora::ReadProjectFile(testing::ExamplePath("layered.zmo"));
     zelmora::State.BatchPath = SLOPECALC_PROGRAM;
     zelmora::State.ProjectPath = example.Model();
-    RecordedLog log;
+    test_support::MemoryLog log;
     zelmora::RunAnalysis(log, RealRunner);
     EXPECT_GE(zelmora::State.VariableCount, 4);
     EXPECT_GT(zelmora::State.Beta, 0);

@@ -3,6 +3,8 @@
 #include "calculator/modification.h"
 #include "calculator/search.h"
 #include "slopecalc_support.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -65,9 +67,9 @@ TEST(SlopecalcModification, ChangesTheCriticalFactorAsTheStrengthChanges) {
 }
 
 TEST(SlopecalcModification, MissingFileMeansNoModifications) {
-    const testing::TempFolder folder;
+    const test_support::TempFolder folder;
     EXPECT_TRUE(ReadModificationFile(folder.File("none.mmt"), TwoSets()).empty());
-    testing::WriteText(folder.File("one.mmt"), "1\r\n1 1 4   7.0000\r\n");
+    test_support::WriteBytes(folder.File("one.mmt"), "1\r\n1 1 4   7.0000\r\n");
     EXPECT_EQ(ReadModificationFile(folder.File("one.mmt"), TwoSets()).at(0).value, 7);
 }
 

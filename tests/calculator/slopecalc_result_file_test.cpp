@@ -7,6 +7,8 @@
 #include "project/project_state.h"
 #include "project/text_file.h"
 #include "slopecalc_support.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -49,12 +51,12 @@ std::vector<ReadRecord> ReadRecords(const std::string& path) {
 }
 
 TEST(SlopecalcResultFile, EachStageReadsBackExactlyByTheRecordRules) {
-    const testing::TempFolder folder;
+    const test_support::TempFolder folder;
     for (const char* name : {"homogeneous.plx", "imperial.plx", "layered.plx"}) {
         const Model model = testing::LoadExample(name);
         const std::vector<StageResult> stages = Analyse(model);
         const std::string path = folder.File("result.hxx");
-        testing::WriteText(path, FormatResultRecords(model, stages));
+        test_support::WriteBytes(path, FormatResultRecords(model, stages));
         const std::vector<ReadRecord> records = ReadRecords(path);
         ASSERT_EQ(records.size(), stages.size()) << name;
         for (std::size_t i = 0; i < stages.size(); ++i) {
@@ -72,12 +74,12 @@ TEST(SlopecalcResultFile, EachStageReadsBackExactlyByTheRecordRules) {
 }
 
 TEST(SlopecalcResultFile, TheSystemsReaderKeepsTheFinalFactor) {
-    const testing::TempFolder folder;
+    const test_support::TempFolder folder;
     const Model model = testing::LoadExample("homogeneous.plx");
     const std::vector<StageResult> stages = Analyse(model);
     ASSERT_GT(stages.front().best.factor, stages.back().best.factor);
     const std::string path = folder.File("homogeneous.hxx");
-    testing::WriteText(path, FormatResultRecords(model, stages));
+    test_support::WriteBytes(path, FormatResultRecords(model, stages));
     zelmora::State = zelmora::ProjectState{};
     zelmora::Entry(zelmora::State.Variables, -1) = -1;
     zelmora::ReadResultFile(path, -1);

@@ -2,7 +2,9 @@
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
-#include "temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scoped_tmpfs.h"
+#include "tests/support/temp_folder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,6 +20,10 @@
 #include <vector>
 
 using namespace zelmora;
+using test_support::ReadBytes;
+using test_support::ScopedTmpfs;
+using test_support::TempFolder;
+using test_support::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {

@@ -1,7 +1,9 @@
 #include "project/errors.h"
 #include "project/number_forms.h"
 #include "project/text_file.h"
-#include "temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scoped_tmpfs.h"
+#include "tests/support/temp_folder.h"
 
 #include <cerrno>
 #include <csignal>
@@ -17,6 +19,10 @@
 #include <vector>
 
 using namespace zelmora;
+using test_support::ReadBytes;
+using test_support::ScopedTmpfs;
+using test_support::TempFolder;
+using test_support::WriteBytes;
 
 namespace {
 

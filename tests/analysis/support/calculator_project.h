@@ -2,7 +2,8 @@
 
 #include "project/project_state.h"
 #include "result_record.h"
-#include "temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <filesystem>
 #include <string>
@@ -15,25 +16,25 @@ namespace zelmora::testing {
 class CalculatorProject {
 public:
     CalculatorProject() {
-        std::filesystem::create_directory(folder_ / "calculator dir");
+        std::filesystem::create_directory(folder_.File("calculator dir"));
         std::filesystem::copy_file(ZELMORA_FAKE_CALCULATOR, calculatorPath());
         std::filesystem::create_directory(dataFolder());
         State.BatchPath = calculatorPath();
-        State.ProjectPath = folder_ / "slope.plx";
+        State.ProjectPath = folder_.File("slope.plx");
         State.ProjectName = "slope";
     }
 
-    std::string calculatorPath() const { return folder_ / "calculator dir/fake calc"; }
-    std::string dataFolder() const { return folder_ / "slope.dta"; }
+    std::string calculatorPath() const { return folder_.File("calculator dir/fake calc"); }
+    std::string dataFolder() const { return folder_.File("slope.dta"); }
     std::string dataFile(const std::string& name) const { return dataFolder() + "/" + name; }
 
     void WriteModel(const std::string& model) const {
-        WriteWholeFile(dataFile("model.txt"), model);
+        test_support::WriteBytes(dataFile("model.txt"), model);
     }
-    std::string History() const { return ReadWholeFile(dataFile("history.txt")); }
+    std::string History() const { return test_support::ReadBytes(dataFile("history.txt")); }
 
 private:
-    TempFolder folder_;
+    test_support::TempFolder folder_;
 };
 
 } // namespace zelmora::testing

@@ -1,28 +1,10 @@
 #pragma once
 
-#include "analysis/calculation_log.h"
-
-#include <string>
-#include <vector>
+// The name the fault tests use for the shared in-memory calculation log.
+#include "tests/support/memory_log.h"
 
 namespace zelmora::testing {
 
-// The calculation log as a list of lines, starting with the window's title line.
-class MemoryLog : public CalculationLog {
-public:
-    void Show() override { ++showCount; }
-    int LineCount() const override { return static_cast<int>(lines.size()); }
-    void DeleteLine(int position) override {
-        if (position >= 0 && position < LineCount()) {
-            lines.erase(lines.begin() + position);
-        }
-    }
-    void AppendLine(const std::string& line) override { lines.push_back(line); }
-    void SetProbabilityLabel(const std::string& text) override { probabilityLabel = text; }
-
-    std::vector<std::string> lines{"Zelmora"};
-    std::string probabilityLabel;
-    int showCount = 0;
-};
+using test_support::MemoryLog;
 
 } // namespace zelmora::testing

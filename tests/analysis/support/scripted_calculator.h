@@ -3,7 +3,7 @@
 #include "analysis/process_runner.h"
 #include "project/project_state.h"
 #include "result_record.h"
-#include "temp_folder.h"
+#include "tests/support/file_bytes.h"
 
 #include <cstdint>
 #include <functional>
@@ -38,10 +38,11 @@ private:
         const std::size_t call = commandLines.size();
         commandLines.push_back(commandLine);
         showModes.push_back(showMode);
-        modificationFiles.push_back(ReadWholeFile(State.ModificationFilePath));
+        modificationFiles.push_back(test_support::ReadBytes(State.ModificationFilePath));
         if (call < factors_.size()) {
             const std::string& factor = factors_[call];
-            WriteWholeFile(State.ResultFilePath, factor.empty() ? "" : ResultRecord(factor));
+            test_support::WriteBytes(State.ResultFilePath,
+                                     factor.empty() ? "" : ResultRecord(factor));
         }
         return afterCall ? afterCall(static_cast<int>(call)) : 0;
     }
