@@ -25,12 +25,18 @@ using namespace zelmora::ui;
 
 namespace {
 
-// The model the linear calculator reads: its safety factor is
-// base + perSinPhi * (sum of sin phi) + perCohesion * (sum of c) over both sets.
+// The model the fake calculator reads: its safety factor is
+// base + perSinPhi * (sum of sin phi) + perCohesion * (sum of c) over both sets (parameter 3
+// is sin phi, 4 is c). Each run pauses so that the idle callback runs while it waits.
 constexpr double Base = 0.3;
 constexpr double PerSinPhi = 2.0;
 constexpr double PerCohesion = 0.05;
-const char* const Model = "factor 0.3 2.0 0.05\nset 1 0.5 10\nset 2 0.4226 5\n";
+const char* const Model = "base 0.3\n"
+                          "term 1 3 2.0 0.5\n"
+                          "term 1 4 0.05 10\n"
+                          "term 2 3 2.0 0.4226\n"
+                          "term 2 4 0.05 5\n"
+                          "pause 100\n";
 
 constexpr double Step = 0.5;
 constexpr qsizetype VariableTotal = 3;
@@ -81,20 +87,21 @@ class CalculateTest : public QObject {
     TMainForm& Main() { return *program->main; }
     QString DataFile(const QString& name) const { return folder->filePath("slope.dta/" + name); }
 
+    // The calculator ends the note of each run with a line "--".
     qsizetype RunsLogged() const {
-        QFile log(DataFile("runs.log"));
-        return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
+        QFile history(DataFile("history.txt"));
+        return history.open(QIODevice::ReadOnly) ? history.readAll().split('\n').count("--") : 0;
     }
 
     // Friction angle varies in rows 1 and 3, cohesion in row 1 only; row 2 stays empty.
     void PrepareProject() {
-        QFile model(folder->filePath("slope.plx"));
+        QVERIFY(QDir(folder->path()).mkdir("slope.dta"));
+        QFile model(DataFile("model.txt"));
         QVERIFY(model.open(QIODevice::WriteOnly));
         model.write(Model);
         model.close();
-        QVERIFY(QDir(folder->path()).mkdir("slope.dta"));
-        State.BatchPath = LINEAR_CALCULATOR;
-        State.ProjectPath = QFile::encodeName(model.fileName()).toStdString();
+        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
+        State.ProjectPath = QFile::encodeName(folder->filePath("slope.plx")).toStdString();
         State.ProjectName = "slope";
         State.StepSize = Step;
         Row(State, 1) = {1, 30.0, 3.0, 10.0, 2.0};

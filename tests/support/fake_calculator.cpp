@@ -5,8 +5,9 @@
 //     base + sum of coefficient * value
 // over the terms of <project>.dta/model.txt ("base B" and "term SET PARAMETER COEFFICIENT
 // DEFAULT" lines), where value is the one the modification file gives for that set and
-// parameter, or the default. Every modification file it saw is appended to
-// <project>.dta/history.txt, followed by a line "--".
+// parameter, or the default. A line "pause MS" there makes it wait MS milliseconds first, so
+// that the caller's idle callback runs meanwhile. Every modification file it saw is appended
+// to <project>.dta/history.txt, followed by a line "--".
 //
 // Other first words select a behaviour to observe from outside:
 //   exit N          ends with status N
@@ -18,6 +19,7 @@
 //   record FILE     writes its argument vector to FILE, one word a line
 //   sleep MS        sleeps MS milliseconds
 #include <charconv>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -115,6 +117,15 @@ double SafetyFactor(const std::string& model, const Modifications& modifications
     return factor;
 }
 
+void PauseAsTheModelSays(const std::string& model) {
+    for (const std::string& line : Lines(model)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() == 2 && words[0] == "pause") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ToInt(words[1])));
+        }
+    }
+}
+
 void WriteResult(const std::string& path, double factor) {
     std::ofstream file(path, std::ios::binary);
     file << "step 1 of the safety analysis\r\n";
@@ -129,11 +140,12 @@ int Calculate(const std::string& projectPath) {
     const std::string folder = projectPath.substr(0, projectPath.size() - 3) + "dta/";
     std::string name = projectPath.substr(projectPath.find_last_of('/') + 1);
     name = name.substr(0, name.find_last_of('.'));
+    const std::string model = ReadWhole(folder + "model.txt");
     const std::string modification = ReadWhole(folder + name + ".mmt");
+    PauseAsTheModelSays(model);
     std::ofstream(folder + "history.txt", std::ios::binary | std::ios::app)
         << modification << "--\n";
-    WriteResult(folder + name + ".hxx",
-                SafetyFactor(ReadWhole(folder + "model.txt"), ReadModifications(modification)));
+    WriteResult(folder + name + ".hxx", SafetyFactor(model, ReadModifications(modification)));
     return 0;
 }
 
