@@ -1,3 +1,4 @@
+#include "expect_same_soil.h"
 #include "project/errors.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
@@ -71,13 +72,7 @@ std::vector<std::string> StartUpLines() {
 }
 
 void ExpectSameStoredFields(const ProjectState& a, const ProjectState& b) {
-    for (int r = 1; r <= SoilRowCount; ++r) {
-        EXPECT_EQ(Row(a, r).SetNumber, Row(b, r).SetNumber) << "row " << r;
-        EXPECT_EQ(Row(a, r).PhiMean, Row(b, r).PhiMean) << "row " << r;
-        EXPECT_EQ(Row(a, r).PhiStdDev, Row(b, r).PhiStdDev) << "row " << r;
-        EXPECT_EQ(Row(a, r).CohesionMean, Row(b, r).CohesionMean) << "row " << r;
-        EXPECT_EQ(Row(a, r).CohesionStdDev, Row(b, r).CohesionStdDev) << "row " << r;
-    }
+    ExpectSameSoil(a, b);
     EXPECT_EQ(a.SafetyFactors, b.SafetyFactors);
     EXPECT_EQ(a.LastSafetyFactor, b.LastSafetyFactor);
     EXPECT_EQ(a.FailureProbability, b.FailureProbability);

@@ -1,3 +1,4 @@
+#include "expect_same_soil.h"
 #include "project/project_state.h"
 
 #include <gtest/gtest.h>
@@ -5,16 +6,6 @@
 using namespace zelmora;
 
 namespace {
-
-void ExpectSameSoil(const ProjectState& a, const ProjectState& b) {
-    for (int r = 1; r <= SoilRowCount; ++r) {
-        EXPECT_EQ(Row(a, r).SetNumber, Row(b, r).SetNumber) << "row " << r;
-        EXPECT_EQ(Row(a, r).PhiMean, Row(b, r).PhiMean) << "row " << r;
-        EXPECT_EQ(Row(a, r).PhiStdDev, Row(b, r).PhiStdDev) << "row " << r;
-        EXPECT_EQ(Row(a, r).CohesionMean, Row(b, r).CohesionMean) << "row " << r;
-        EXPECT_EQ(Row(a, r).CohesionStdDev, Row(b, r).CohesionStdDev) << "row " << r;
-    }
-}
 
 // Every field that SetDefaults must leave alone.
 void ExpectSameOtherFields(const ProjectState& a, const ProjectState& b) {
