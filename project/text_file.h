@@ -36,7 +36,6 @@ public:
     void Close();
 
 private:
-    bool RequireOpen();
     int PeekAt(std::size_t offset);
     int PeekData();
     void Advance();
@@ -75,7 +74,6 @@ public:
     static void SetWriteCallForTesting(WriteCall call);
 
 private:
-    bool RequireOpen();
     void Append(std::string_view text);
     void Flush();
 

@@ -1,3 +1,4 @@
+#include "project/file_descriptor.h"
 #include "project/number_forms.h"
 #include "project/text_file.h"
 
@@ -12,8 +13,6 @@ namespace zelmora {
 namespace {
 
 constexpr int CtrlZ = 26;
-// The code for an operation on a file that is not open.
-constexpr int FileNotOpen = 103;
 
 bool IsBlank(int c) {
     return c <= 32;
@@ -78,7 +77,7 @@ std::int32_t TextInput::ReadInteger() {
 
 std::string TextInput::ReadRestOfLine() {
     std::string line;
-    if (!RequireOpen()) {
+    if (!RequireOpen(fd_)) {
         return line;
     }
     for (int c = PeekData(); c >= 0 && c != '\n'; c = PeekData()) {
@@ -94,7 +93,7 @@ std::string TextInput::ReadRestOfLine() {
 }
 
 void TextInput::SkipLine() {
-    if (!RequireOpen()) {
+    if (!RequireOpen(fd_)) {
         return;
     }
     for (int c = PeekData(); c >= 0; c = PeekData()) {
@@ -106,28 +105,16 @@ void TextInput::SkipLine() {
 }
 
 bool TextInput::AtEnd() {
-    return !RequireOpen() || PeekData() < 0;
+    return !RequireOpen(fd_) || PeekData() < 0;
 }
 
 void TextInput::Close() {
-    if (!RequireOpen()) {
+    if (!RequireOpen(fd_)) {
         return;
     }
-    const int result = ::close(fd_);
-    fd_ = -1;
+    CloseRecordingCode(fd_, name_);
     position_ = 0;
     length_ = 0;
-    if (result != 0 && errno != EINTR) {
-        RecordIoCode(IoCodeFromErrno(errno, name_));
-    }
-}
-
-bool TextInput::RequireOpen() {
-    if (fd_ < 0) {
-        RecordIoCode(FileNotOpen);
-        return false;
-    }
-    return true;
 }
 
 // The character `offset` places ahead, or -1 past the physical end of the file.
@@ -177,7 +164,7 @@ bool TextInput::Fill() {
 // the data ends first.
 std::string TextInput::ReadRun(std::size_t maxLength) {
     std::string run;
-    if (!RequireOpen()) {
+    if (!RequireOpen(fd_)) {
         return run;
     }
     int c = PeekData();

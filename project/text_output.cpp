@@ -1,3 +1,4 @@
+#include "project/file_descriptor.h"
 #include "project/number_forms.h"
 #include "project/text_file.h"
 
@@ -10,7 +11,6 @@ namespace zelmora {
 
 namespace {
 
-constexpr int FileNotOpen = 103;
 constexpr int EmptyFileName = 105;
 
 std::ptrdiff_t SystemWrite(int fd, const char* data, std::size_t size) {
@@ -68,27 +68,15 @@ void TextOutput::EndLine() {
 }
 
 void TextOutput::Close() {
-    if (!RequireOpen()) {
+    if (!RequireOpen(fd_)) {
         return;
     }
     Flush();
-    const int result = ::close(fd_);
-    fd_ = -1;
-    if (result != 0 && errno != EINTR) {
-        RecordIoCode(IoCodeFromErrno(errno, name_));
-    }
-}
-
-bool TextOutput::RequireOpen() {
-    if (fd_ < 0) {
-        RecordIoCode(FileNotOpen);
-        return false;
-    }
-    return true;
+    CloseRecordingCode(fd_, name_);
 }
 
 void TextOutput::Append(std::string_view text) {
-    if (!RequireOpen()) {
+    if (!RequireOpen(fd_)) {
         return;
     }
     while (!text.empty()) {
