@@ -1,21 +1,13 @@
 #include "ui/mnu_info.h"
 
-#include <QGuiApplication>
+#include "ui/centre_on_screen.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace zelmora::ui {
-namespace {
-
-void CentreOnScreen(QWidget& window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
-
-} // namespace
 
 TInfo::TInfo(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Info"));

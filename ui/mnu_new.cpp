@@ -1,10 +1,10 @@
 #include "ui/mnu_new.h"
 
-#include <QGuiApplication>
+#include "ui/centre_on_screen.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zelmora::ui {
@@ -17,11 +17,6 @@ const char* const Instructions[] = {
     "Store the file in the plaxis directory (.dta) of the project.",
     "Be sure that the information in \"Input data - General\" is correct.",
 };
-
-void CentreOnScreen(QWidget& window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
 
 } // namespace
 
