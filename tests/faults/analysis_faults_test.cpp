@@ -1,9 +1,10 @@
 #include "analysis/analysis_driver.h"
 #include "fault_project.h"
-#include "mounted_tmpfs.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "tests/analysis/support/memory_log.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
+#include "tests/support/scoped_tmpfs.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,8 +14,8 @@
 namespace zelmora {
 namespace {
 
-using testing::Execute;
-using testing::ReadWholeFile;
+using fault_tests::Execute;
+using test_support::ReadBytes;
 
 // Runs of the one-row project: standard, mean values, friction reduced, cohesion reduced,
 // all reduced.
@@ -54,10 +55,10 @@ protected:
         EXPECT_EQ(log_.lines, cleanLog_);
     }
 
-    std::string ModificationFile() const { return ReadWholeFile(State.ModificationFilePath); }
+    std::string ModificationFile() const { return ReadBytes(State.ModificationFilePath); }
 
-    testing::FaultProject project_;
-    testing::MemoryLog log_;
+    fault_tests::FaultProject project_;
+    test_support::MemoryLog log_;
     ProjectState clean_;
     std::vector<std::string> cleanLog_;
 };
@@ -120,10 +121,10 @@ TEST_F(AnalysisFaultTest, ATruncatedResultKeepsTheLastCompleteFactor) {
 
 TEST_F(AnalysisFaultTest, AReadOnlyDataFolderEndsTheAnalysisBeforeAnyRun) {
     const std::string earlier = "2\r\n1 1 3   0.4477\r\n1 1 4   8.0000\r\n";
-    testing::MountedTmpfs data(project_.dataFolder(), 64);
+    test_support::ScopedTmpfs data(project_.dataFolder(), "size=64k");
     const std::string modificationFile = State.ModificationFilePath;
-    testing::WriteWholeFile(modificationFile, earlier);
-    if (data.mounted()) {
+    test_support::WriteBytes(modificationFile, earlier);
+    if (data.Mounted()) {
         ASSERT_TRUE(data.RemountReadOnly());
     } else if (geteuid() != 0) {
         chmod(modificationFile.c_str(), 0444);
@@ -133,7 +134,7 @@ TEST_F(AnalysisFaultTest, AReadOnlyDataFolderEndsTheAnalysisBeforeAnyRun) {
     }
 
     EXPECT_EQ(Analyse(), "File access denied");
-    EXPECT_EQ(ReadWholeFile(modificationFile), earlier);
+    EXPECT_EQ(ReadBytes(modificationFile), earlier);
     EXPECT_FALSE(std::filesystem::exists(project_.dataFile("runs")));
     EXPECT_EQ(log_.lines, std::vector<std::string>{"Zelmora"});
     for (int key : Keys) {

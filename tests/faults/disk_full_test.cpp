@@ -1,9 +1,10 @@
-#include "mounted_tmpfs.h"
 #include "project/errors.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
-#include "tests/analysis/support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scoped_tmpfs.h"
+#include "tests/support/temp_folder.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -15,7 +16,7 @@
 namespace zelmora {
 namespace {
 
-using testing::ReadWholeFile;
+using test_support::ReadBytes;
 
 std::set<std::string> FileNames(const std::filesystem::path& folder) {
     std::set<std::string> names;
@@ -40,7 +41,7 @@ void FillDisk(const std::string& path) {
 class DiskFullTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        if (!disk_.mounted()) {
+        if (!disk_.Mounted()) {
             GTEST_SKIP() << "no tmpfs can be mounted here; the project file tests inject the "
                             "failed write instead";
         }
@@ -48,19 +49,19 @@ protected:
         SetDefaults();
     }
 
-    testing::TempFolder folder_;
-    testing::MountedTmpfs disk_{folder_.path().string(), 64};
+    test_support::TempFolder folder_;
+    test_support::ScopedTmpfs disk_{folder_.Path(), "size=64k"};
 };
 
 TEST_P(DiskFullTest, SavingFailsWithDiskFullAndLeavesTheFolderAsItWas) {
     const bool earlierFile = GetParam();
-    const std::string file = folder_ / "slope.zmo";
+    const std::string file = folder_.File("slope.zmo");
     if (earlierFile) {
         WriteProjectFile(file);
     }
-    const std::string earlier = earlierFile ? ReadWholeFile(file) : "";
-    FillDisk(folder_ / "filler");
-    const std::set<std::string> before = FileNames(folder_.path());
+    const std::string earlier = earlierFile ? ReadBytes(file) : "";
+    FillDisk(folder_.File("filler"));
+    const std::set<std::string> before = FileNames(folder_.Path());
 
     Row(State, 1) = {1, 30, 3, 10, 2};
     State.Beta = 2.5;
@@ -72,9 +73,9 @@ TEST_P(DiskFullTest, SavingFailsWithDiskFullAndLeavesTheFolderAsItWas) {
         EXPECT_STREQ(error.what(), "Disk full");
     }
     EXPECT_EQ(PendingIoCode(), 0);
-    EXPECT_EQ(FileNames(folder_.path()), before);
+    EXPECT_EQ(FileNames(folder_.Path()), before);
     if (earlierFile) {
-        EXPECT_EQ(ReadWholeFile(file), earlier);
+        EXPECT_EQ(ReadBytes(file), earlier);
     }
 }
 

@@ -2,13 +2,14 @@
 
 #include "analysis/process_runner.h"
 #include "project/project_state.h"
-#include "tests/analysis/support/temp_folder.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-namespace zelmora::testing {
+namespace fault_tests {
 
 // A project run by the fault calculator: one soil row with both kinds of variable, so every
 // analysis makes five runs.
@@ -16,29 +17,30 @@ class FaultProject {
 public:
     FaultProject() {
         std::filesystem::create_directory(dataFolder());
+        using namespace zelmora;
         State = ProjectState{};
         State.BatchPath = ZELMORA_FAULT_CALCULATOR;
-        State.ProjectPath = folder_ / "slope.plx";
+        State.ProjectPath = folder_.File("slope.plx");
         State.ProjectName = "slope";
         State.StepSize = 1.0;
         Row(State, 1) = {1, 30, 3, 10, 2};
     }
 
-    std::string dataFolder() const { return folder_ / "slope.dta"; }
+    std::string dataFolder() const { return folder_.File("slope.dta"); }
     std::string dataFile(const std::string& name) const { return dataFolder() + "/" + name; }
 
     // Chooses the fault of the next analysis and counts its runs from 1 again.
     void SetBehaviour(const std::string& behaviour) const {
-        WriteWholeFile(dataFile("behaviour"), behaviour);
+        test_support::WriteBytes(dataFile("behaviour"), behaviour);
         std::filesystem::remove(dataFile("runs"));
     }
 
 private:
-    TempFolder folder_;
+    test_support::TempFolder folder_;
 };
 
 inline int Execute(const std::string& commandLine, std::uint16_t showMode) {
-    return ExecuteAndWait(commandLine, showMode);
+    return zelmora::ExecuteAndWait(commandLine, showMode);
 }
 
-} // namespace zelmora::testing
+} // namespace fault_tests

@@ -1,7 +1,7 @@
 #include "analysis/analysis_driver.h"
 #include "fault_project.h"
 #include "project/project_state.h"
-#include "tests/analysis/support/memory_log.h"
+#include "tests/support/memory_log.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -45,9 +45,9 @@ int AnalysisCount() {
 }
 
 TEST(Soak, ConsecutiveAnalysesLeaveNoDescriptorAndNoGrowingMemory) {
-    testing::FaultProject project;
-    testing::MemoryLog log;
-    const auto analyse = [&] { RunAnalysis(log, testing::Execute); };
+    fault_tests::FaultProject project;
+    test_support::MemoryLog log;
+    const auto analyse = [&] { RunAnalysis(log, fault_tests::Execute); };
     for (int k = 0; k < 10; ++k) {
         analyse();
     }
