@@ -320,12 +320,12 @@ TEST_F(TextFileTest, PendingCodeBelongsToItsThread) {
 // The code each failing open records, provoked for real.
 class OpenFailureTest : public TextFileTest {
 protected:
-    int ReadCode(const std::string& path) {
+    static int ReadCode(const std::string& path) {
         TextInput reader;
         reader.OpenForReading(path);
         return TakeCode();
     }
-    int WriteCode(const std::string& path) {
+    static int WriteCode(const std::string& path) {
         TextOutput writer;
         writer.OpenForWriting(path);
         return TakeCode();
@@ -413,7 +413,10 @@ TEST_F(OpenFailureTest, ReadOnlyFileSystemIsDenied) {
 }
 
 TEST_F(OpenFailureTest, TooManyOpenFiles) {
-    WriteBytes(folder.File("present.txt"), "x");
+    // Paths are made first: with no descriptor left, the sanitizers cannot check the fixture.
+    const std::string present = folder.File("present.txt");
+    const std::string created = folder.File("new.txt");
+    WriteBytes(present, "x");
     rlimit previous{};
     getrlimit(RLIMIT_NOFILE, &previous);
     rlimit low = previous;
@@ -423,8 +426,8 @@ TEST_F(OpenFailureTest, TooManyOpenFiles) {
     for (int fd = ::open("/dev/null", O_RDONLY); fd >= 0; fd = ::open("/dev/null", O_RDONLY)) {
         held.push_back(fd);
     }
-    const int readCode = ReadCode(folder.File("present.txt"));
-    const int writeCode = WriteCode(folder.File("new.txt"));
+    const int readCode = ReadCode(present);
+    const int writeCode = WriteCode(created);
     for (const int fd : held) {
         ::close(fd);
     }
