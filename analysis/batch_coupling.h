@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "analysis/process_runner.h"
+
+#include <string>
 
 namespace zelmora {
 

@@ -24,10 +24,10 @@ inline constexpr int SoilRowCount = 10;
 inline constexpr int KeyedEntryCount = 23;
 
 struct ProjectState {
-    std::array<SoilSet, SoilRowCount> SoilTable;               // rows 1..10 at 0..9: use Row()
-    std::array<std::int32_t, KeyedEntryCount> Variables;       // RunId -2..20: use Entry()
-    std::array<double, KeyedEntryCount> SafetyFactors;         // key -2..20: use Entry()
-    std::array<double, KeyedEntryCount> Sensitivities;         // key -2..20: use Entry()
+    std::array<SoilSet, SoilRowCount> SoilTable;         // rows 1..10 at 0..9: use Row()
+    std::array<std::int32_t, KeyedEntryCount> Variables; // RunId -2..20: use Entry()
+    std::array<double, KeyedEntryCount> SafetyFactors;   // key -2..20: use Entry()
+    std::array<double, KeyedEntryCount> Sensitivities;   // key -2..20: use Entry()
     std::int32_t VariableCount;
     double LastSafetyFactor;
     double FailureProbability;

@@ -8,7 +8,9 @@ namespace {
 FileDialogScript* script = nullptr;
 }
 
-void InstallFileDialogScript(FileDialogScript* s) { script = s; }
+void InstallFileDialogScript(FileDialogScript* s) {
+    script = s;
+}
 
 bool FileDialog::Execute(QWidget* parent) {
     QString chosen;
@@ -19,8 +21,7 @@ bool FileDialog::Execute(QWidget* parent) {
         QFileDialog dialog(parent);
         dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave
                                                 : QFileDialog::AcceptOpen);
-        dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile
-                                              : QFileDialog::ExistingFile);
+        dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setNameFilters(filters);
         if (!fileName.isEmpty()) {

@@ -52,9 +52,13 @@ MessageBoxes* installed = nullptr;
 
 } // namespace
 
-MessageBoxes& CurrentMessageBoxes() { return installed ? *installed : qtBoxes; }
+MessageBoxes& CurrentMessageBoxes() {
+    return installed ? *installed : qtBoxes;
+}
 
-void InstallMessageBoxes(MessageBoxes* boxes) { installed = boxes; }
+void InstallMessageBoxes(MessageBoxes* boxes) {
+    installed = boxes;
+}
 
 MessageAnswer ShowMessage(MessageKind kind, const QString& text, MessageButtons buttons) {
     return CurrentMessageBoxes().Show(kind, text, buttons);
