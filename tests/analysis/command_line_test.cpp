@@ -103,7 +103,7 @@ protected:
     void TearDown() override { setenv("PATH", savedPath_.c_str(), 1); }
 
     std::string MakeFile(const std::string& name, mode_t mode) {
-        const std::string path = folder_.File(name);
+        std::string path = folder_.File(name);
         test_support::WriteBytes(path, "#!/bin/true\n");
         chmod(path.c_str(), mode);
         return path;

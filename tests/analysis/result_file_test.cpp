@@ -74,8 +74,7 @@ TEST_F(ResultFileTest, ReadsFourNumbersSplitOverTwoLines) {
 
 TEST_F(ResultFileTest, ARecordCutShortByTheEndStoresNothing) {
     const std::string endings[] = {"\r\n", "\r\n\r\n  \r\n", "title only", "title\r\n1 2 3",
-                                   "\x1a"
-                                   "ignored"};
+                                   "\x1aignored"};
     for (const std::string& ending : endings) {
         Entry(State.SafetyFactors, 0) = 0;
         Read(ResultRecord("1.5") + ending, 0);

@@ -369,7 +369,7 @@ TEST_F(ProjectFileTest, ReadFailuresChangeNothing) {
     const auto withLine = [&](std::size_t number, const std::string& text) {
         auto changed = lines;
         changed[number - 1] = text;
-        const std::string path = folder.File("bad" + std::to_string(number) + text + ".zmo");
+        std::string path = folder.File("bad" + std::to_string(number) + text + ".zmo");
         WriteBytes(path, JoinCrLf(changed));
         return path;
     };
@@ -467,7 +467,7 @@ TEST_F(FailingSaveTest, DiskFullOnATinyFileSystemKeepsTheOldFile) {
     target = folder.File("tiny/keep.zmo");
     WriteBytes(target, old);
     const std::string filler = folder.File("tiny/filler");
-    WriteBytes(filler, std::string(64 * 1024, 'f'));
+    WriteBytes(filler, std::string(std::size_t{64} * 1024, 'f'));
     ASSERT_LT(fs::file_size(filler), 64u * 1024u) << "the tmpfs did not fill up";
     ExpectFailedSaveKeeps("Disk full");
 }

@@ -442,7 +442,7 @@ TEST_F(OpenFailureTest, DiskFullOnATinyFileSystem) {
     if (!mount.Mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here";
     }
-    WriteBytes(folder.File("tiny/filler"), std::string(64 * 1024, 'f'));
+    WriteBytes(folder.File("tiny/filler"), std::string(std::size_t{64} * 1024, 'f'));
     TextOutput writer;
     writer.OpenForWriting(folder.File("tiny/out.txt"));
     ASSERT_EQ(PendingIoCode(), 0);
