@@ -12,6 +12,8 @@
 //   truncate N CUT  at run N writes a record with the factor 9.5, then its own record cut
 //                   short at CUT: title, three-numbers, factor, details or last-numbers
 //   exit S          writes its result and ends with status S, at every run
+#include "tests/support/calculator_text.h"
+
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -22,42 +24,14 @@
 
 namespace {
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using test_support::ReadWhole;
+using test_support::ToDouble;
+using test_support::ToInt;
+using test_support::ToText;
+using test_support::Words;
 
 void WriteWhole(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-    std::vector<std::string> words;
-    std::istringstream in(text);
-    for (std::string word; in >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
-
-double ToDouble(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-int ToInt(const std::string& text) {
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-std::string ToText(double value) {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
 }
 
 // The words after the count come in fours: "1 <set> <parameter> <value>".

@@ -18,6 +18,8 @@
 //   env NAME        status 0 when the environment holds NAME
 //   record FILE     writes its argument vector to FILE, one word a line
 //   sleep MS        sleeps MS milliseconds
+#include "tests/support/calculator_text.h"
+
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -35,49 +37,11 @@
 
 namespace {
 
-int ToInt(const std::string& text) {
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-double ToDouble(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-std::string ToText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> Words(const std::string& line) {
-    std::vector<std::string> words;
-    std::string word;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == '\r') {
-            if (!word.empty()) {
-                words.push_back(word);
-            }
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    if (!word.empty()) {
-        words.push_back(word);
-    }
-    return words;
-}
+using test_support::ReadWhole;
+using test_support::ToDouble;
+using test_support::ToInt;
+using test_support::ToText;
+using test_support::Words;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
