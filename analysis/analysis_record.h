@@ -1,0 +1,21 @@
+#pragma once
+
+#include "analysis/run_outcome.h"
+
+#include <string>
+#include <vector>
+
+namespace zelmora {
+
+// What an analysis did, beside the results it left in the project state: filled as it goes,
+// so it is complete up to the point where an analysis failed or was stopped.
+struct AnalysisRecord {
+    std::string batchCommandLine;
+    int parallelRuns = 1;
+    std::vector<RunOutcome> outcomes; // the outcomes the evaluation applied, in plan order
+    std::string keptWorkFolder;       // the work copies left for inspection after a failure
+    std::string error;                // the message of the failure, empty after success
+    bool stopped = false;
+};
+
+} // namespace zelmora

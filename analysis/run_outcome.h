@@ -1,0 +1,24 @@
+#pragma once
+
+#include <exception>
+#include <optional>
+#include <string>
+
+namespace zelmora {
+
+// What one finite-element run left behind, as the executor saw it. The evaluation applies it to
+// the project state and raises its first error.
+struct RunOutcome {
+    int runId = 0;
+    std::exception_ptr writeError; // the modification file could not be written
+    bool started = false;          // the calculator process was started
+    int exitStatus = -1;           // kept for the user to see, never judged
+    double seconds = 0;            // wall time of the calculator
+    std::exception_ptr openError;  // the result file could not be opened
+    bool resultRewritten = false;  // the result file is not the one that lay there before
+    std::optional<double> safetyFactor; // of the last complete record
+    std::exception_ptr readError;       // raised while reading or at the close
+    std::string picture; // the calculator's SVG beside the result file, mean-value run only
+};
+
+} // namespace zelmora
