@@ -1,10 +1,14 @@
 #include "project/atomic_save.h"
 
+#include "project/follow_links.h"
+#include "project/process_umask.h"
 #include "project/text_file.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <fcntl.h>
-#include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,48 +16,47 @@ namespace zelmora {
 
 namespace {
 
-// As many links as the system itself follows before it gives up with ELOOP.
-constexpr int MaxLinkHops = 40;
-constexpr int MaxNameTries = 100;
+constexpr mode_t PrivateMode = 0600;
+constexpr std::string_view HiddenSuffix = ".zelmora-save";
+constexpr std::size_t HashDigits = 16;
+// What is kept of a name too long to take the hidden name's dot, hash and suffix as well.
+constexpr std::size_t KeptLength = NAME_MAX - 2 - HashDigits - HiddenSuffix.size();
 
-// Everything up to and including the last "/", empty for a name without a folder.
-std::string FolderPrefix(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
+bool unnamedAllowed = true;
 
-// The path with symbolic links at its end followed, also a link to a file not yet there;
-// empty with errno set when the links loop.
-std::string FollowLinks(std::string path) {
-    for (int hop = 0; hop < MaxLinkHops; ++hop) {
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return path;
-        }
-        std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
-        const ssize_t length = readlink(path.c_str(), link.data(), link.size());
-        if (length < 0) {
-            return path;
-        }
-        link.resize(static_cast<std::size_t>(length));
-        path = link.starts_with('/') ? link : FolderPrefix(path) + link;
+// FNV-1a: stable from run to run, so a later save finds the leftover of a killed one.
+std::string HashDigitsOf(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
     }
-    errno = ELOOP;
-    return {};
-}
-
-std::string RandomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
     static constexpr char digits[] = "0123456789abcdef";
-    std::uint64_t bits = generator();
-    std::string suffix;
-    for (int i = 0; i < 12; ++i, bits >>= 4) {
-        suffix += digits[bits & 15];
+    std::string result(HashDigits, '0');
+    for (std::size_t i = HashDigits; i-- > 0; hash >>= 4) {
+        result[i] = digits[hash & 15];
     }
-    return suffix;
+    return result;
+}
+
+// The fixed hidden name beside the target under which its temporary file is named.
+std::string HiddenName(const std::string& target) {
+    const std::string folder = FolderPrefix(target);
+    std::string name = target.substr(folder.size());
+    if (1 + name.size() + HiddenSuffix.size() > NAME_MAX) {
+        name = name.substr(0, KeptLength) + "~" + HashDigitsOf(name);
+    }
+    return folder + "." + name + std::string(HiddenSuffix);
+}
+
+bool IsUnsupported(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
 } // namespace
+
+void AtomicSave::SetUnnamedTemporaryForTesting(bool allowed) {
+    unnamedAllowed = allowed;
+}
 
 AtomicSave::AtomicSave(const std::string& target) : target_(target), writePath_(target) {
     if (!target.empty()) {
@@ -65,8 +68,8 @@ AtomicSave::~AtomicSave() {
     if (temporaryFd_ >= 0) {
         ::close(temporaryFd_);
     }
-    if (!temporary_.empty()) {
-        unlink(temporary_.c_str());
+    if (ownsHidden_) {
+        unlink(hidden_.c_str());
     }
 }
 
@@ -79,72 +82,119 @@ void AtomicSave::Prepare(const std::string& path) {
     target_ = resolved;
     struct stat info {};
     if (stat(resolved.c_str(), &info) != 0) {
-        if (errno == ENOENT) {
-            CreateTemporary(resolved);
-        } else {
+        if (errno != ENOENT) {
             Fail(errno);
-        }
-        return;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return;
-    }
-    if (faccessat(AT_FDCWD, resolved.c_str(), W_OK, AT_EACCESS) != 0) {
-        Fail(errno);
-        return;
-    }
-    replacesOld_ = true;
-    oldMode_ = info.st_mode & 07777;
-    oldOwner_ = info.st_uid;
-    oldGroup_ = info.st_gid;
-    CreateTemporary(resolved);
-}
-
-// Created with the usual permissions of a new file, so the umask applies as to a plain open.
-void AtomicSave::CreateTemporary(const std::string& path) {
-    const std::string prefix = FolderPrefix(path) + ".zelmora-";
-    for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
-        const std::string name = prefix + RandomSuffix() + ".tmp";
-        temporaryFd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (temporaryFd_ >= 0) {
-            temporary_ = name;
-            writePath_ = name;
             return;
         }
-        if (errno != EEXIST) {
-            break;
-        }
+        finalMode_ = 0666 & ~ProcessUmask();
+    } else if (!S_ISREG(info.st_mode)) {
+        // Refused as a file that may not be written: replacing a pipe or a device with a
+        // regular file is not what the user asked for, and writing into it may never end.
+        Fail(EACCES);
+        return;
+    } else if (faccessat(AT_FDCWD, resolved.c_str(), W_OK, AT_EACCESS) != 0) {
+        Fail(errno);
+        return;
+    } else {
+        replacesOld_ = true;
+        finalMode_ = info.st_mode & 07777;
+        oldOwner_ = info.st_uid;
+        oldGroup_ = info.st_gid;
     }
-    Fail(errno);
+    CreateTemporary();
+}
+
+// A leftover of a killed save is removed first, so that it lasts only until the next save.
+void AtomicSave::CreateTemporary() {
+    hidden_ = HiddenName(target_);
+    unlink(hidden_.c_str());
+    if (!unnamedAllowed || !CreateUnnamed()) {
+        CreateNamed();
+    }
+}
+
+// False when the file system cannot make unnamed files (or /proc is missing, through which
+// it is written and named); true when created or failed for a reason a named file shares.
+bool AtomicSave::CreateUnnamed() {
+    const std::string folder = FolderPrefix(target_);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                          PrivateMode);
+    if (fd < 0) {
+        if (IsUnsupported(errno)) {
+            return false;
+        }
+        CannotCreate(errno);
+        return true;
+    }
+    // The mode is set again since the umask may have taken the owner's write permission,
+    // which opening the file once more through /proc needs.
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    struct stat info {};
+    if (fchmod(fd, PrivateMode) != 0 || stat(path.c_str(), &info) != 0) {
+        ::close(fd);
+        return false;
+    }
+    temporaryFd_ = fd;
+    writePath_ = path;
+    return true;
+}
+
+void AtomicSave::CreateNamed() {
+    const int fd = ::open(hidden_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, PrivateMode);
+    if (fd < 0) {
+        CannotCreate(errno);
+        return;
+    }
+    temporaryFd_ = fd;
+    ownsHidden_ = true;
+    writePath_ = hidden_;
+    if (fchmod(fd, PrivateMode) != 0) {
+        Fail(errno);
+    }
+}
+
+// No file can be made beside the target: a writable old file is then rewritten in place.
+void AtomicSave::CannotCreate(int error) {
+    if (replacesOld_ && (error == EACCES || error == EPERM)) {
+        writePath_ = target_;
+        return;
+    }
+    Fail(error);
 }
 
 void AtomicSave::Commit() {
-    if (temporary_.empty()) {
+    if (temporaryFd_ < 0 || writePath_.empty()) {
         return;
     }
     if (replacesOld_) {
         // Only a privileged saver may hand the file back to its owner; others keep it.
         [[maybe_unused]] const int ignored = fchown(temporaryFd_, oldOwner_, oldGroup_);
-        if (fchmod(temporaryFd_, oldMode_) != 0) {
-            Fail(errno);
-            return;
-        }
     }
-    if (fsync(temporaryFd_) != 0) {
+    if (fchmod(temporaryFd_, finalMode_) != 0 || fsync(temporaryFd_) != 0 || !NameTemporary()) {
         Fail(errno);
         return;
     }
     const int closed = ::close(temporaryFd_);
     temporaryFd_ = -1;
-    if (closed != 0 && errno != EINTR) {
+    if ((closed != 0 && errno != EINTR) || rename(hidden_.c_str(), target_.c_str()) != 0) {
         Fail(errno);
         return;
     }
-    if (rename(temporary_.c_str(), target_.c_str()) != 0) {
-        Fail(errno);
-        return;
+    ownsHidden_ = false;
+}
+
+// Gives the complete unnamed file the hidden name, taking the place of a leftover; a named
+// temporary file has it already.
+bool AtomicSave::NameTemporary() {
+    if (ownsHidden_) {
+        return true;
     }
-    temporary_.clear();
+    unlink(hidden_.c_str());
+    if (linkat(AT_FDCWD, writePath_.c_str(), AT_FDCWD, hidden_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return false;
+    }
+    ownsHidden_ = true;
+    return true;
 }
 
 void AtomicSave::Fail(int error) {

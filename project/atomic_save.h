@@ -5,11 +5,26 @@
 
 namespace zelmora {
 
-// Where a save writes and how it lands. An existing regular file, or a new one, is written to a
-// temporary file in the same folder that replaces it only at Commit, so a failed save leaves
-// the old file as it was; a symbolic link is followed and its target replaced. Anything else
-// (a device, a pipe, an empty name) is written in place. Failures record a pending code, as the
-// text files do.
+// Where a save writes and how it lands. An existing regular file, or a new one, is written to
+// a temporary file that replaces it only at Commit, so a failed save leaves the old file as it
+// was. A symbolic link is followed (under the protected-symlink rule of FollowLinks) and its
+// target replaced. Anything else that exists there, a pipe, a device, a socket or a folder, is
+// refused with "File access denied". An empty name is left to the open, which reports it.
+//
+// The temporary file lies beside the target and is private (mode 0600) until it is complete;
+// it then gets the old file's owner and mode, or for a new file 0666 less the umask. It is
+// created unnamed (O_TMPFILE), so a save killed while writing leaves nothing, and is named
+// only when complete: under the hidden name "." + target name + ".zelmora-save" (a long
+// target name is shortened and given a hash), which is then renamed over the target. A save
+// killed between the two leaves that one file; the next save of the same target removes it.
+// Where the file system has no unnamed files, the temporary file is created under the hidden
+// name from the start. Two programs saving the same file at the same moment are not kept
+// apart.
+//
+// A writable file in a folder where the user may not create files is rewritten in place,
+// without atomicity, since no temporary file can be made beside it.
+//
+// Failures record a pending code, as the text files do.
 class AtomicSave {
 public:
     explicit AtomicSave(const std::string& target);
@@ -21,21 +36,30 @@ public:
     // The name to open for writing: the temporary file, or the target when written in place.
     const std::string& WritePath() const { return writePath_; }
 
-    // Gives the written temporary file the old file's owner and permissions and moves it over
-    // the target. Call it after the file was written and closed without error.
+    // Gives the written temporary file its final owner and mode and moves it over the target.
+    // Call it after the file was written and closed without error.
     void Commit();
+
+    // Tests turn unnamed temporary files off to reach the named ones of file systems that
+    // lack them. Affects the saves that start afterwards.
+    static void SetUnnamedTemporaryForTesting(bool allowed);
 
 private:
     void Prepare(const std::string& path);
-    void CreateTemporary(const std::string& path);
+    void CreateTemporary();
+    bool CreateUnnamed();
+    void CreateNamed();
+    void CannotCreate(int error);
+    bool NameTemporary();
     void Fail(int error);
 
     std::string target_;
+    std::string hidden_;
     std::string writePath_;
-    std::string temporary_;
     int temporaryFd_ = -1;
+    bool ownsHidden_ = false;
     bool replacesOld_ = false;
-    mode_t oldMode_ = 0;
+    mode_t finalMode_ = 0;
     uid_t oldOwner_ = 0;
     gid_t oldGroup_ = 0;
 };

@@ -3,6 +3,8 @@
 #include "project/text_file.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelmora {
@@ -10,6 +12,12 @@ namespace zelmora {
 namespace {
 
 constexpr int FileNotOpen = 103;
+constexpr int AccessDenied = 5;
+
+bool IsOtherThanRegular(const std::string& name) {
+    struct stat info {};
+    return stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
 
 } // namespace
 
@@ -27,6 +35,27 @@ void CloseRecordingCode(int& fd, const std::string& name) {
     if (result != 0 && errno != EINTR) {
         RecordIoCode(IoCodeFromErrno(errno, name));
     }
+}
+
+int OpenRegularFile(const std::string& name, int flags, mode_t mode) {
+    if (IsOtherThanRegular(name)) {
+        RecordIoCode(AccessDenied);
+        return -1;
+    }
+    const int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        // A pipe without a reader, a socket or a device without its driver answers ENXIO.
+        RecordIoCode(errno == ENXIO ? AccessDenied : IoCodeFromErrno(errno, name));
+        return -1;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        RecordIoCode(AccessDenied);
+        return -1;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 } // namespace zelmora

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelmora {
@@ -34,18 +33,7 @@ void TextInput::OpenForReading(const std::string& name) {
     position_ = 0;
     length_ = 0;
     ended_ = false;
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        RecordIoCode(IoCodeFromErrno(errno, name));
-        return;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        RecordIoCode(5);
-        return;
-    }
-    fd_ = fd;
+    fd_ = OpenRegularFile(name, O_RDONLY);
 }
 
 long double TextInput::ReadReal(bool* found) {

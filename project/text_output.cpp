@@ -41,10 +41,7 @@ void TextOutput::OpenForWriting(const std::string& name) {
         RecordIoCode(EmptyFileName);
         return;
     }
-    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-        RecordIoCode(IoCodeFromErrno(errno, name));
-    }
+    fd_ = OpenRegularFile(name, O_WRONLY | O_CREAT | O_TRUNC, 0666);
 }
 
 void TextOutput::WriteText(std::string_view text) {

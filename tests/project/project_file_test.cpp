@@ -1,8 +1,10 @@
+#include "child_process.h"
 #include "expect_same_soil.h"
 #include "project/errors.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
+#include "special_files.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scoped_tmpfs.h"
 #include "tests/support/temp_folder.h"
@@ -22,6 +24,7 @@
 
 using namespace zelmora;
 using test_support::ReadBytes;
+using test_support::RunInChild;
 using test_support::ScopedTmpfs;
 using test_support::TempFolder;
 using test_support::WriteBytes;
@@ -569,20 +572,31 @@ TEST_F(ProjectFileTest, SymbolicLinkLoopIsAnInvalidName) {
     EXPECT_TRUE(fs::is_symlink(folder.File("a.zmo")));
 }
 
-TEST_F(ProjectFileTest, PipeIsWrittenInPlace) {
-    const std::string pipe = folder.File("pipe");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    // The pipe's buffer holds the whole file, so one thread can write and then read it.
-    const int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(readEnd, 0);
-    WriteProjectFile(pipe);
-    std::string received(8192, '\0');
-    const ssize_t count = ::read(readEnd, received.data(), received.size());
-    ::close(readEnd);
-    received.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
-    EXPECT_EQ(received, JoinCrLf(StartUpLines()));
-    EXPECT_TRUE(fs::is_fifo(pipe));
-    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"pipe"});
+// A save replaces no pipe, device or socket by a file and writes into none of them; the
+// opens run in a child with a watchdog, as one that waits would never return.
+TEST_F(ProjectFileTest, WhatIsNotARegularFileIsDeniedWithoutWaiting) {
+    const std::string special = folder.File("special");
+    fs::create_directory(special);
+    const auto files = test_support::MakeSpecialFiles(special);
+    const auto before = Entries(special);
+    const auto codeOf = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const EInOutError& error) {
+            return std::min(error.code, 254);
+        }
+        return 0;
+    };
+    for (const auto& file : files) {
+        EXPECT_EQ(RunInChild([&] { return codeOf([&] { ReadProjectFile(file.path); }); }, {}, 1), 5)
+            << file.name << ", read";
+        EXPECT_EQ(RunInChild([&] { return codeOf([&] { WriteProjectFile(file.path); }); }, {}, 1),
+                  5)
+            << file.name << ", written";
+    }
+    EXPECT_EQ(Entries(special), before);
+    EXPECT_TRUE(fs::is_fifo(folder.File("special/pipe")));
+    EXPECT_TRUE(fs::is_symlink(folder.File("special/link-to-pipe")));
 }
 
 } // namespace

@@ -1,10 +1,13 @@
+#include "child_process.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
 #include "project/text_file.h"
+#include "special_files.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scoped_tmpfs.h"
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -359,6 +362,50 @@ TEST_F(OpenFailureTest, InvalidNames) {
 TEST_F(OpenFailureTest, FolderIsDeniedForReadingAndWriting) {
     EXPECT_EQ(ReadCode(folder.Path()), 5);
     EXPECT_EQ(WriteCode(folder.Path()), 5);
+}
+
+// The opens run in a child with a watchdog, as one that waits would never return.
+TEST_F(OpenFailureTest, WhatIsNotARegularFileIsDeniedWithoutWaiting) {
+    const auto atMost254 = [](int code) { return std::min(code, 254); };
+    for (const auto& special : test_support::MakeSpecialFiles(folder.Path())) {
+        EXPECT_EQ(
+            test_support::RunInChild([&] { return atMost254(ReadCode(special.path)); }, {}, 1), 5)
+            << special.name << ", read";
+        EXPECT_EQ(
+            test_support::RunInChild([&] { return atMost254(WriteCode(special.path)); }, {}, 1), 5)
+            << special.name << ", written";
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.File("pipe")));
+    EXPECT_TRUE(std::filesystem::is_socket(folder.File("socket")));
+}
+
+// The descriptor of `path` among this process's open ones, -1 when none.
+int DescriptorOf(const std::string& path) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) == path) {
+            return std::stoi(entry.path().filename().string());
+        }
+    }
+    return -1;
+}
+
+// Regular files are opened without blocking only for the check, and read and written blocking.
+TEST_F(OpenFailureTest, RegularFilesAreReadAndWrittenBlocking) {
+    const std::string path = folder.File("regular.txt");
+    WriteBytes(path, "1");
+    input.OpenForReading(path);
+    const int readFd = DescriptorOf(path);
+    ASSERT_GE(readFd, 0);
+    EXPECT_EQ(fcntl(readFd, F_GETFL) & O_NONBLOCK, 0);
+    input.Close();
+    TextOutput output;
+    output.OpenForWriting(path);
+    const int writeFd = DescriptorOf(path);
+    ASSERT_GE(writeFd, 0);
+    EXPECT_EQ(fcntl(writeFd, F_GETFL) & O_NONBLOCK, 0);
+    output.Close();
+    EXPECT_EQ(TakeCode(), 0);
 }
 
 TEST_F(OpenFailureTest, EmptyNameForWritingIs105) {
