@@ -1,28 +1,16 @@
 #include "analysis/analysis_driver.h"
 
 #include "analysis/batch_coupling.h"
-#include "analysis/tail_probability.h"
-#include "project/errors.h"
-#include "project/number_forms.h"
+#include "analysis/run_evaluation.h"
+#include "analysis/run_executor.h"
+#include "analysis/run_plan.h"
 #include "project/project_state.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace zelmora {
 
 namespace {
-
-constexpr int StandardRun = -1;
-constexpr int MeanValueRun = 0;
-constexpr int AllReducedRun = -2;
-
-std::string F(double value) {
-    return FormatFixed(value, 8, 4);
-}
-
-double SafetyFactor(int key) {
-    return Entry(State.SafetyFactors, key);
-}
 
 void ClearLogBelowTitle(CalculationLog& log) {
     const int count = log.LineCount();
@@ -31,82 +19,18 @@ void ClearLogBelowTitle(CalculationLog& log) {
     }
 }
 
-struct SensitivitySums {
-    double squares = 0;
-    double total = 0;
-};
-
-class Analysis {
-public:
-    Analysis(CalculationLog& log, const ProcessRunner& runner)
-        : log_(log), runner_(runner), commandLine_(BuildBatchCommandLine()) {}
-
-    void RunAndEvaluate() {
-        Run(StandardRun);
-        Append("Safety Factor Standard");
-        Append(F(State.LastSafetyFactor));
-        Run(MeanValueRun);
-        Append("number of variables: " + FormatInteger(State.VariableCount, 0));
-        Append("Safety Factor Mean Values");
-        Append(F(State.LastSafetyFactor));
-        const SensitivitySums sums = RunEachVariable();
-        EvaluateBeta(sums.squares);
-        Run(AllReducedRun);
-        EvaluateLinearity(sums.total);
+std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisOptions& options,
+                                          int runs, const ExecutionControl& control) {
+    if (options.parallelRuns <= 1) {
+        return MakeInPlaceExecutor(processes, options.calculatorOutputFd, control);
     }
+    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs), control);
+}
 
-private:
-    void Run(int runId) { PerformRun(runId, commandLine_, runner_); }
-    void Append(const std::string& line) { log_.AppendLine(line); }
-
-    SensitivitySums RunEachVariable() {
-        SensitivitySums sums;
-        for (int i = 1; i <= State.VariableCount; ++i) {
-            const int variable = Entry(State.Variables, i);
-            Run(i);
-            const double sensitivity = NarrowToDouble(CheckedDivide(
-                static_cast<long double>(SafetyFactor(MeanValueRun)) - SafetyFactor(variable),
-                State.StepSize));
-            Entry(State.Sensitivities, variable) = sensitivity;
-            sums.squares = NarrowToDouble(static_cast<long double>(sums.squares) +
-                                          static_cast<long double>(sensitivity) * sensitivity);
-            sums.total = NarrowToDouble(static_cast<long double>(sums.total) + sensitivity);
-            Append("Safety Factor Test: " + FormatInteger(i, 0));
-            Append(F(State.LastSafetyFactor));
-        }
-        return sums;
+void Evaluate(RunExecutor& executor, RunEvaluation& evaluation) {
+    while (!evaluation.Complete()) {
+        evaluation.Apply(executor.Next());
     }
-
-    void EvaluateBeta(double sumOfSquares) {
-        const double root = NarrowToDouble(sqrtl(sumOfSquares));
-        State.Beta = NarrowToDouble(
-            CheckedDivide(static_cast<long double>(SafetyFactor(MeanValueRun)) - 1.0L, root));
-        State.FailureProbability = TailProbability(State.Beta);
-        Append("Beta: ");
-        Append(F(State.Beta));
-        Append("Probability of Failure: ");
-        Append(F(State.FailureProbability));
-        log_.SetProbabilityLabel(F(State.FailureProbability));
-    }
-
-    void EvaluateLinearity(double sumOfSensitivities) {
-        State.Linearity = NarrowToDouble(CheckedDivide(
-            static_cast<long double>(SafetyFactor(MeanValueRun)) - SafetyFactor(AllReducedRun),
-            static_cast<long double>(State.StepSize) * sumOfSensitivities));
-        Append("Safety Factor Linearity check");
-        Append(F(State.LastSafetyFactor));
-        Append("Linearity (1 = perfect)");
-        Append(F(State.Linearity));
-    }
-
-    CalculationLog& log_;
-    const ProcessRunner& runner_;
-    const std::string commandLine_;
-};
-
-// Leaves the finite-element project without modifications.
-void WriteStandardModificationFile() {
-    WriteModificationFile(State.ModificationFilePath, StandardRun);
 }
 
 } // namespace
@@ -130,24 +54,53 @@ void BuildVariableList() {
     State.VariableCount = count;
 }
 
-void RunAnalysis(CalculationLog& log, const ProcessRunner& runner) {
+void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
+                 AnalysisRecord& record) {
     log.Show();
     ClearLogBelowTitle(log);
-    Analysis analysis(log, runner);
+    record = {};
+    record.batchCommandLine = BuildBatchCommandLine();
+    record.parallelRuns = std::max(options.parallelRuns, 1);
     BuildVariableList();
     DeriveDataFilePaths();
+    std::vector<PlannedRun> plan = BuildRunPlan();
+    ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
+    const ExecutionControl control{options.stopRequested, options.idle, &meter};
     try {
-        analysis.RunAndEvaluate();
-    } catch (...) {
-        // A failed analysis must not leave reduced strengths in the project; should this
-        // rewrite fail as well, the first failure is the one to report.
+        const std::unique_ptr<RunExecutor> executor =
+            MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
+        RunEvaluation evaluation(log, record);
+        executor->Submit(std::move(plan));
         try {
-            WriteStandardModificationFile();
+            Evaluate(*executor, evaluation);
+        } catch (const EAnalysisStopped&) {
+            executor->Finish(RunExecutor::Ending::Stopped);
+            throw;
         } catch (...) {
+            executor->Abandon();
+            executor->Finish(RunExecutor::Ending::Failed);
+            record.keptWorkFolder = executor->KeptWorkFolder();
+            throw;
         }
+        executor->Finish(RunExecutor::Ending::Succeeded);
+    } catch (const EAnalysisStopped& stopped) {
+        log.AppendLine(stopped.what());
+        record.stopped = true;
+        record.error = stopped.what();
+        meter.Finish();
+        throw;
+    } catch (const std::exception& error) {
+        record.error = error.what();
+        meter.Finish();
         throw;
     }
-    WriteStandardModificationFile();
+    meter.Finish();
+}
+
+void RunAnalysis(CalculationLog& log, const ProcessRunner& runner) {
+    const std::unique_ptr<ProcessSet> processes = MakeSequentialProcesses(runner);
+    AnalysisRecord record;
+    RunAnalysis(log, *processes, AnalysisOptions{}, record);
 }
 
 } // namespace zelmora

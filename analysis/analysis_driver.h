@@ -1,14 +1,35 @@
 #pragma once
 
+#include "analysis/analysis_progress.h"
+#include "analysis/analysis_record.h"
 #include "analysis/calculation_log.h"
 #include "analysis/process_runner.h"
+#include "analysis/process_set.h"
+
+#include <functional>
 
 namespace zelmora {
 
 // Clears the results and builds State.Variables and State.VariableCount.
 void BuildVariableList();
 
+// How an analysis runs, beside what the project state holds.
+struct AnalysisOptions {
+    int parallelRuns = 1; // 1: one run after the other in the project's own folder
+    int calculatorOutputFd = -1; // in place: where the calculator's output goes, -1 ours
+    std::function<bool()> stopRequested;
+    std::function<void()> idle;
+    ProgressMeter::Report progress;
+    Clock clock = SteadyClock();
+};
+
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.
+// `record` is filled as the analysis goes, also when it fails: a failure raises the error of
+// the first failing run in plan order; a stop raises EAnalysisStopped.
+void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
+                 AnalysisRecord& record);
+
+// The analysis in place, with a runner that returns when the calculator has ended.
 void RunAnalysis(CalculationLog& log, const ProcessRunner& runner);
 
 } // namespace zelmora

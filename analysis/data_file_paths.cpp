@@ -13,14 +13,17 @@ constexpr const char* DataFolderSuffix = "dta/";
 
 } // namespace
 
-void DeriveDataFilePaths() {
-    std::string base = State.ProjectPath;
+std::string DataFileBase(const std::string& projectPath, const std::string& projectName) {
+    std::string base = projectPath;
     // The last three characters go whatever they are: they stand for the "plx" extension.
     if (base.size() >= 3) {
         base.resize(base.size() - 3);
     }
-    base += DataFolderSuffix;
-    base += State.ProjectName;
+    return base + DataFolderSuffix + projectName;
+}
+
+void DeriveDataFilePaths() {
+    const std::string base = DataFileBase(State.ProjectPath, State.ProjectName);
     State.ModificationFilePath = base + ".mmt";
     State.ResultFilePath = base + ".hxx";
 }

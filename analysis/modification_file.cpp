@@ -1,5 +1,6 @@
 #include "analysis/batch_coupling.h"
 #include "project/errors.h"
+#include "project/number_forms.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
 
@@ -9,8 +10,6 @@
 namespace zelmora {
 
 namespace {
-
-enum class Strength { Mean, Reduced };
 
 long double SineOfDegrees(double angle) {
     return sinl(static_cast<long double>(angle) * std::numbers::pi_v<long double> / 180.0L);
@@ -34,44 +33,56 @@ long double CohesionValue(const SoilSet& row, Strength strength) {
     return mean - static_cast<long double>(State.StepSize) * row.CohesionStdDev;
 }
 
-void WriteModificationLine(TextOutput& file, int variable, Strength strength) {
-    const bool friction = variable <= 10;
-    const SoilSet& row = Row(State, friction ? variable : variable - 10);
-    const double value =
-        NarrowToDouble(friction ? FrictionValue(row, strength) : CohesionValue(row, strength));
-    file.WriteText("1 ");
-    file.WriteInteger(row.SetNumber);
-    file.WriteText(friction ? " 3 " : " 4 ");
-    file.WriteFixed(value, 8, 4);
-    file.EndLine();
-    CheckIo();
+std::string ModificationLine(int variable, Strength strength) {
+    const bool friction = variable <= SoilRowCount;
+    const SoilSet& row = Row(State, friction ? variable : variable - SoilRowCount);
+    return "1 " + FormatInteger(row.SetNumber, 0) + (friction ? " 3 " : " 4 ") +
+           FormatFixed(ModificationValue(variable, strength), 8, 4);
 }
 
-void WriteAllVariables(TextOutput& file, Strength strength) {
+void AddAllVariables(std::vector<std::string>& lines, Strength strength) {
     for (int i = 1; i <= State.VariableCount; ++i) {
-        WriteModificationLine(file, Entry(State.Variables, i), strength);
+        lines.push_back(ModificationLine(Entry(State.Variables, i), strength));
     }
 }
 
 } // namespace
 
-void WriteModificationFile(const std::string& path, int runId) {
+double ModificationValue(int variable, Strength strength) {
+    const bool friction = variable <= SoilRowCount;
+    const SoilSet& row = Row(State, friction ? variable : variable - SoilRowCount);
+    return NarrowToDouble(friction ? FrictionValue(row, strength) : CohesionValue(row, strength));
+}
+
+std::vector<std::string> ModificationLines(int runId) {
+    const bool allVariables = runId == 0 || runId == -2;
+    std::vector<std::string> lines{
+        FormatInteger(allVariables ? State.VariableCount : runId > 0 ? 1 : 0, 0)};
+    if (runId == 0) {
+        AddAllVariables(lines, Strength::Mean);
+    } else if (runId == -2) {
+        AddAllVariables(lines, Strength::Reduced);
+    } else if (runId > 0) {
+        lines.push_back(ModificationLine(Entry(State.Variables, runId), Strength::Reduced));
+    }
+    return lines;
+}
+
+void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines) {
     TextOutput file;
     file.OpenForWriting(path);
     CheckIo();
-    const bool allVariables = runId == 0 || runId == -2;
-    file.WriteInteger(allVariables ? State.VariableCount : runId > 0 ? 1 : 0);
-    file.EndLine();
-    CheckIo();
-    if (runId == 0) {
-        WriteAllVariables(file, Strength::Mean);
-    } else if (runId == -2) {
-        WriteAllVariables(file, Strength::Reduced);
-    } else if (runId > 0) {
-        WriteModificationLine(file, Entry(State.Variables, runId), Strength::Reduced);
+    for (const std::string& line : lines) {
+        file.WriteText(line);
+        file.EndLine();
+        CheckIo();
     }
     file.Close();
     CheckIo();
+}
+
+void WriteModificationFile(const std::string& path, int runId) {
+    WriteModificationLines(path, ModificationLines(runId));
 }
 
 } // namespace zelmora

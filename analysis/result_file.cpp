@@ -25,22 +25,17 @@ std::optional<long double> ReadSafetyFactor(TextInput& file) {
     return value;
 }
 
-void StoreSafetyFactor(long double value, int runId) {
-    const double stored = NarrowToDouble(value);
-    State.LastSafetyFactor = stored;
-    Entry(State.SafetyFactors, Entry(State.Variables, runId)) = stored;
-}
-
-// A code recorded while reading stays pending: the reader checks only at the close.
-void ReadRecords(TextInput& file, int runId) {
+// A code recorded while reading stays pending: the reader checks only at the close. Each
+// record overwrites the one before; a value too large to store ends the reading.
+void ReadRecords(TextInput& file, std::optional<double>& safetyFactor) {
     while (!file.AtEnd()) {
         file.SkipLine();
-        const std::optional<long double> safetyFactor = ReadSafetyFactor(file);
-        if (!safetyFactor) {
+        const std::optional<long double> value = ReadSafetyFactor(file);
+        if (!value) {
             return;
         }
         file.SkipLine();
-        StoreSafetyFactor(*safetyFactor, runId);
+        safetyFactor = NarrowToDouble(*value);
         for (int k = 0; k < SkippedLinesPerRecord; ++k) {
             file.SkipLine();
         }
@@ -51,8 +46,8 @@ void ReadRecords(TextInput& file, int runId) {
     }
 }
 
-// A value too large to store ends the reading early; a code of this file left pending then
-// must not surface at some later, unrelated check.
+// A code of this file left pending after an overflow must not surface at some later,
+// unrelated check.
 void DiscardPendingIo() {
     try {
         CheckIo();
@@ -60,20 +55,49 @@ void DiscardPendingIo() {
     }
 }
 
+std::exception_ptr CheckIoError() {
+    try {
+        CheckIo();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
 } // namespace
 
-void ReadResultFile(const std::string& path, int runId) {
+ResultReading ReadResultRecords(const std::string& path) {
+    ResultReading reading;
     TextInput file;
     file.OpenForReading(path);
-    CheckIo();
+    reading.openError = CheckIoError();
+    if (reading.openError) {
+        return reading;
+    }
     try {
-        ReadRecords(file, runId);
+        ReadRecords(file, reading.safetyFactor);
     } catch (...) {
         DiscardPendingIo();
-        throw;
+        reading.readError = std::current_exception();
+        return reading;
     }
     file.Close();
-    CheckIo();
+    reading.readError = CheckIoError();
+    return reading;
+}
+
+void ReadResultFile(const std::string& path, int runId) {
+    const ResultReading reading = ReadResultRecords(path);
+    if (reading.openError) {
+        std::rethrow_exception(reading.openError);
+    }
+    if (reading.safetyFactor) {
+        State.LastSafetyFactor = *reading.safetyFactor;
+        Entry(State.SafetyFactors, Entry(State.Variables, runId)) = *reading.safetyFactor;
+    }
+    if (reading.readError) {
+        std::rethrow_exception(reading.readError);
+    }
 }
 
 } // namespace zelmora

@@ -1,5 +1,7 @@
 #include "ui/message_boxes.h"
 
+#include "project/error_text.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -65,10 +67,7 @@ MessageAnswer ShowMessage(MessageKind kind, const QString& text, MessageButtons 
 }
 
 QString ErrorBoxText(const std::exception& error) {
-    QByteArray message(error.what());
-    if (!message.isEmpty() && static_cast<unsigned char>(message.back()) > '.')
-        message.append('.');
-    return QFile::decodeName(message);
+    return QFile::decodeName(QByteArray::fromStdString(ErrorBoxMessage(error.what())));
 }
 
 void ShowErrorBox(const std::exception& error) {

@@ -9,6 +9,17 @@
 // that the caller's idle callback runs meanwhile. Every modification file it saw is appended
 // to <project>.dta/history.txt, followed by a line "--".
 //
+// A line "fault KIND SET PARAMETER" there makes the run that reduces only that set's parameter
+// (a modification file of one line for them) fail, whichever process or copy does it:
+//   missing     removes the result file and writes none
+//   keep        leaves the result file as it is
+//   empty       writes an empty result file
+//   junk        writes a record whose safety factor is not a number
+//   exit-3      writes the result, then ends with status 3
+//   hang        appends its process id to the file of the model's line "pidfile PATH" and
+//               sleeps for a minute
+//   hang-hard   the same, ignoring SIGTERM
+//
 // Other first words select a behaviour to observe from outside:
 //   exit N          ends with status N
 //   signal N        ends by signal N
@@ -21,6 +32,7 @@
 #include "tests/support/calculator_text.h"
 
 #include <charconv>
+#include <cstdio>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -90,10 +102,38 @@ void PauseAsTheModelSays(const std::string& model) {
     }
 }
 
-void WriteResult(const std::string& path, double factor) {
-    std::ofstream file(path, std::ios::binary);
+// The word after `key` on the model's line that starts with it.
+std::string ModelSetting(const std::string& model, const std::string& key) {
+    for (const std::string& line : Lines(model)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() == 2 && words[0] == key) {
+            return words[1];
+        }
+    }
+    return "";
+}
+
+// The fault the model names for this modification file, or "".
+std::string FaultFor(const std::string& model, const std::string& modification) {
+    const std::vector<std::string> lines = Lines(modification);
+    if (lines.size() != 2) {
+        return "";
+    }
+    const std::vector<std::string> changed = Words(lines[1]);
+    for (const std::string& line : Lines(model)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() == 4 && words[0] == "fault" && changed.size() == 4 &&
+            words[2] == changed[1] && words[3] == changed[2]) {
+            return words[1];
+        }
+    }
+    return "";
+}
+
+void WriteResult(const std::string& path, const std::string& factor) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << "step 1 of the safety analysis\r\n";
-    file << "1 0.5 0.25 " << ToText(factor) << " 7\r\n";
+    file << "1 0.5 0.25 " << factor << " 7\r\n";
     for (int k = 0; k < 10; ++k) {
         file << "detail line " << k << "\r\n";
     }
@@ -109,8 +149,24 @@ int Calculate(const std::string& projectPath) {
     PauseAsTheModelSays(model);
     std::ofstream(folder + "history.txt", std::ios::binary | std::ios::app)
         << modification << "--\n";
-    WriteResult(folder + name + ".hxx", SafetyFactor(model, ReadModifications(modification)));
-    return 0;
+    const std::string result = folder + name + ".hxx";
+    const std::string fault = FaultFor(model, modification);
+    if (fault == "hang-hard") {
+        std::signal(SIGTERM, SIG_IGN);
+    }
+    if (fault.starts_with("hang")) {
+        std::ofstream(ModelSetting(model, "pidfile"), std::ios::app) << getpid() << "\n";
+        std::this_thread::sleep_for(std::chrono::minutes(1));
+    }
+    if (fault == "missing") {
+        std::remove(result.c_str());
+    } else if (fault == "empty") {
+        std::ofstream(result, std::ios::binary | std::ios::trunc);
+    } else if (fault != "keep") {
+        const double factor = SafetyFactor(model, ReadModifications(modification));
+        WriteResult(result, fault == "junk" ? "1.2x" : ToText(factor));
+    }
+    return fault == "exit-3" ? 3 : 0;
 }
 
 bool StdinIsDevNullAtEnd() {

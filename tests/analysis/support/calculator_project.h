@@ -19,6 +19,11 @@ public:
         std::filesystem::create_directory(folder_.File("calculator dir"));
         std::filesystem::copy_file(ZELMORA_FAKE_CALCULATOR, calculatorPath());
         std::filesystem::create_directory(dataFolder());
+        Reset();
+    }
+
+    // Points the settings at this project again.
+    void Reset() const {
         State.BatchPath = calculatorPath();
         State.ProjectPath = folder_.File("slope.plx");
         State.ProjectName = "slope";

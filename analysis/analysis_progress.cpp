@@ -1,0 +1,92 @@
+#include "analysis/analysis_progress.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+namespace zelmora {
+
+namespace {
+
+std::string Duration(double seconds) {
+    const long whole = std::lround(std::max(seconds, 0.0));
+    char text[32];
+    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    return text;
+}
+
+} // namespace
+
+std::string FormatProgress(const AnalysisProgress& progress) {
+    const std::string dot = " \u00b7 ";
+    std::string text = std::to_string(progress.done) + " of " + std::to_string(progress.total) +
+                       " runs done, " + std::to_string(progress.running) + " running" + dot +
+                       Duration(progress.elapsedSeconds) + " elapsed";
+    if (progress.secondsLeft) {
+        text += dot + "about " + Duration(*progress.secondsLeft) + " left";
+    }
+    return text;
+}
+
+Clock SteadyClock() {
+    return [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+}
+
+ProgressMeter::ProgressMeter(Clock clock, Report report, int workers)
+    : clock_(std::move(clock)), report_(std::move(report)), workers_(std::max(workers, 1)),
+      start_(clock_()) {}
+
+void ProgressMeter::AddRuns(int count) {
+    progress_.total += count;
+    Send();
+}
+
+void ProgressMeter::RunStarted(int run) {
+    startedAt_[run] = clock_();
+    ++progress_.running;
+    Send();
+}
+
+void ProgressMeter::RunEnded(int run) {
+    const auto started = startedAt_.find(run);
+    if (started != startedAt_.end()) {
+        finishedSeconds_ += clock_() - started->second;
+        startedAt_.erase(started);
+        --progress_.running;
+    }
+    ++progress_.done;
+    Send();
+}
+
+void ProgressMeter::Tick() {
+    Send();
+}
+
+void ProgressMeter::Finish() {
+    progress_.running = 0;
+    progress_.secondsLeft.reset();
+    progress_.elapsedSeconds = clock_() - start_;
+    if (report_) {
+        report_(progress_);
+    }
+}
+
+void ProgressMeter::Send() {
+    progress_.elapsedSeconds = clock_() - start_;
+    const int remaining = progress_.total - progress_.done;
+    progress_.secondsLeft.reset();
+    if (progress_.done > 0 && remaining > 0) {
+        const double mean = finishedSeconds_ / progress_.done;
+        progress_.secondsLeft = mean * remaining / std::min(workers_, remaining);
+    }
+    if (report_) {
+        report_(progress_);
+    }
+}
+
+} // namespace zelmora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace zelmora {
+
+// How far an analysis is: its runs and its time.
+struct AnalysisProgress {
+    int done = 0;
+    int total = 0;
+    int running = 0;
+    double elapsedSeconds = 0;
+    std::optional<double> secondsLeft; // once a run has finished and while runs remain
+};
+
+// "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8).
+std::string FormatProgress(const AnalysisProgress& progress);
+
+// Seconds on some fixed scale; injectable so that tests need no sleeping.
+using Clock = std::function<double()>;
+Clock SteadyClock();
+
+// Counts the runs as they start and end and reports the progress after each change; the
+// estimate of the time left comes from the finished runs' mean duration.
+class ProgressMeter {
+public:
+    using Report = std::function<void(const AnalysisProgress&)>;
+
+    ProgressMeter(Clock clock, Report report, int workers);
+
+    void AddRuns(int count);
+    void RunStarted(int run);
+    void RunEnded(int run);
+    void Tick(); // reports the elapsed time
+    void Finish();
+
+private:
+    void Send();
+
+    Clock clock_;
+    Report report_;
+    int workers_;
+    double start_;
+    AnalysisProgress progress_;
+    std::map<int, double> startedAt_;
+    double finishedSeconds_ = 0;
+};
+
+} // namespace zelmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+namespace zelmora {
+
+// What tells one file from another that took its place or was rewritten: file times advance
+// only with the kernel's coarse clock, so inode and size count as well.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    bool operator==(const FileIdentity& other) const;
+};
+
+// The identity of the file at path, nothing when there is none.
+std::optional<FileIdentity> IdentityOfPath(const std::string& path);
+
+// The identity of the file as it is when opened for reading, nothing when it cannot be opened.
+std::optional<FileIdentity> IdentityOfOpenedFile(const std::string& path);
+
+// Waits until the coarse clock that stamps file times has passed `modified`, so that a file
+// written from now on gets a later time. A time far ahead of the clock is not waited for: a
+// new file's time differs from it anyway.
+void WaitPastModificationTime(const timespec& modified);
+
+// The coarse clock's time now.
+timespec CoarseNow();
+
+} // namespace zelmora

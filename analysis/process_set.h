@@ -1,0 +1,43 @@
+#pragma once
+
+#include "analysis/process_runner.h"
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zelmora {
+
+// The child processes of an analysis: several may run at once, each in a process group of its
+// own, so that stopping one ends whatever it started.
+class ProcessSet {
+public:
+    struct Ended {
+        int handle;
+        int exitStatus; // as ExecuteAndWait returns it
+    };
+
+    virtual ~ProcessSet() = default;
+
+    // Starts the command line with its standard output and error going to outputFd (-1 keeps
+    // ours). Returns the process's handle, or -1 when it cannot be started.
+    virtual int Start(const std::string& commandLine, int outputFd) = 0;
+
+    // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
+    virtual std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) = 0;
+
+    // Sends the signal to the process group of every process that has not been reported ended.
+    virtual void SignalAll(int signal) = 0;
+
+    virtual int RunningCount() const = 0;
+};
+
+// Real child processes. Ending it kills and reaps what still runs.
+std::unique_ptr<ProcessSet> MakeChildProcesses();
+
+// A set that runs each process through a runner that returns when the process has ended, one
+// at a time: the seam of tests that play the calculator in-process.
+std::unique_ptr<ProcessSet> MakeSequentialProcesses(ProcessRunner runner);
+
+} // namespace zelmora

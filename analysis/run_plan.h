@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelmora {
+
+inline constexpr int AllReducedRun = -2;
+inline constexpr int StandardRun = -1;
+inline constexpr int MeanValueRun = 0;
+
+// One finite-element run of an analysis: its RunId and the lines of its modification file.
+struct PlannedRun {
+    int runId = 0;
+    std::vector<std::string> modificationLines;
+};
+
+// The runs of the analysis in their order: standard, mean values, each variable reduced, all
+// reduced. Needs the variable list.
+std::vector<PlannedRun> BuildRunPlan();
+
+} // namespace zelmora
