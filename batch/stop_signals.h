@@ -1,0 +1,9 @@
+#pragma once
+
+namespace zelmora::batch {
+
+// SIGINT and SIGTERM ask the analysis to stop instead of ending the program at once.
+void CatchStopSignals();
+bool StopSignalled();
+
+} // namespace zelmora::batch

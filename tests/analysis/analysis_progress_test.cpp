@@ -1,0 +1,77 @@
+#include "analysis/analysis_progress.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace zelmora {
+namespace {
+
+TEST(FormatProgress, ShowsRunsTimeAndTheEstimate) {
+    struct Case {
+        AnalysisProgress progress;
+        std::string text;
+    };
+    const Case cases[] = {
+        {{5, 23, 4, 761, 1860.0}, "5 of 23 runs done, 4 running · 00:12:41 elapsed · about "
+                                  "00:31:00 left"},
+        {{0, 7, 2, 0.4, std::nullopt}, "0 of 7 runs done, 2 running · 00:00:00 elapsed"},
+        {{23, 23, 0, 90061, std::nullopt}, "23 of 23 runs done, 0 running · 25:01:01 elapsed"},
+        {{1, 3, 1, 59.5, 0.4}, "1 of 3 runs done, 1 running · 00:01:00 elapsed · about "
+                               "00:00:00 left"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatProgress(c.progress), c.text);
+    }
+}
+
+// A clock the test moves by hand.
+struct ManualClock {
+    double now = 100;
+    Clock clock() {
+        return [this] { return now; };
+    }
+};
+
+TEST(ProgressMeter, EstimatesTheTimeLeftFromTheFinishedRunsMeanDuration) {
+    ManualClock time;
+    std::vector<AnalysisProgress> reports;
+    ProgressMeter meter(time.clock(), [&](const AnalysisProgress& p) { reports.push_back(p); }, 4);
+    meter.AddRuns(23);
+    for (int run = 0; run < 4; ++run) {
+        meter.RunStarted(run);
+    }
+    EXPECT_FALSE(reports.back().secondsLeft);
+    time.now += 30;
+    meter.RunEnded(0);
+    meter.RunEnded(1);
+    const AnalysisProgress& afterTwo = reports.back();
+    EXPECT_EQ(afterTwo.done, 2);
+    EXPECT_EQ(afterTwo.running, 2);
+    EXPECT_EQ(afterTwo.elapsedSeconds, 30);
+    // 21 runs left at 30 s each, four at a time.
+    ASSERT_TRUE(afterTwo.secondsLeft);
+    EXPECT_DOUBLE_EQ(*afterTwo.secondsLeft, 30.0 * 21 / 4);
+
+    time.now += 10;
+    meter.Tick();
+    EXPECT_EQ(reports.back().elapsedSeconds, 40);
+    meter.Finish();
+    EXPECT_EQ(reports.back().running, 0);
+    EXPECT_FALSE(reports.back().secondsLeft);
+    EXPECT_EQ(reports.back().done, 2);
+}
+
+TEST(ProgressMeter, WithFewerRunsLeftThanWorkersTheRunsLeftRunAtOnce) {
+    ManualClock time;
+    AnalysisProgress last;
+    ProgressMeter meter(time.clock(), [&](const AnalysisProgress& p) { last = p; }, 8);
+    meter.AddRuns(3);
+    meter.RunStarted(0);
+    time.now += 12;
+    meter.RunEnded(0);
+    ASSERT_TRUE(last.secondsLeft);
+    EXPECT_DOUBLE_EQ(*last.secondsLeft, 12.0);
+}
+
+} // namespace
+} // namespace zelmora

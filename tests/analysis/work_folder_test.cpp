@@ -1,0 +1,130 @@
+#include "analysis/analysis_driver.h"
+#include "analysis/work_folder.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
+#include "tests/support/scoped_tmpfs.h"
+#include "tests/support/temp_folder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace zelmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::ReadBytes;
+using test_support::WriteBytes;
+
+class WorkFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(folder_.File("test.dta/sub"));
+        WriteBytes(project_, "the model\n");
+        WriteBytes(folder_.File("test.dta/test.hxx"), "old result\n");
+        WriteBytes(folder_.File("test.dta/sub/mesh.bin"), std::string(300000, 'm'));
+        fs::create_directory(folder_.File("outside"));
+        WriteBytes(folder_.File("outside/keep.txt"), "not ours\n");
+        fs::create_directory_symlink(folder_.File("outside"), folder_.File("test.dta/link"));
+    }
+
+    test_support::TempFolder folder_;
+    const std::string project_ = folder_.File("test.plx");
+    const std::string runs_ = project_ + ".runs";
+};
+
+TEST_F(WorkFolderTest, CopiesTheProjectAndItsDataFolderUnderTheirOwnNames) {
+    WorkFolder work(project_);
+    EXPECT_EQ(work.Path(), runs_);
+    EXPECT_EQ(work.AddCopy(1), runs_ + "/1/test.plx");
+    EXPECT_EQ(work.AddCopy(2), runs_ + "/2/test.plx");
+    for (const std::string& copy : {runs_ + "/1/", runs_ + "/2/"}) {
+        EXPECT_EQ(ReadBytes(copy + "test.plx"), "the model\n");
+        EXPECT_EQ(ReadBytes(copy + "test.dta/test.hxx"), "old result\n");
+        EXPECT_EQ(ReadBytes(copy + "test.dta/sub/mesh.bin").size(), 300000U);
+        EXPECT_TRUE(fs::is_symlink(copy + "test.dta/link"));
+    }
+    // Removing never follows a link out of the folder.
+    work.Remove();
+    EXPECT_FALSE(fs::exists(runs_));
+    EXPECT_EQ(ReadBytes(folder_.File("outside/keep.txt")), "not ours\n");
+}
+
+TEST_F(WorkFolderTest, AFolderLeftByAnEarlierAnalysisIsEmptiedAndReused) {
+    {
+        WorkFolder earlier(project_);
+        earlier.AddCopy(1);
+        WriteBytes(runs_ + "/1/calculator.log", "old output\n");
+    }
+    WorkFolder work(project_);
+    EXPECT_FALSE(fs::exists(runs_ + "/1"));
+    work.AddCopy(1);
+    EXPECT_EQ(ReadBytes(runs_ + "/1/test.plx"), "the model\n");
+}
+
+TEST_F(WorkFolderTest, AFolderInUseByAnotherAnalysisIsRefused) {
+    WorkFolder first(project_);
+    first.AddCopy(1);
+    try {
+        WorkFolder second(project_);
+        ADD_FAILURE() << "a second analysis shared the work folder";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Another analysis of this project is using its work folder: " + runs_);
+    }
+    EXPECT_TRUE(fs::exists(runs_ + "/1/test.plx"));
+}
+
+TEST_F(WorkFolderTest, AFolderWithoutTheMarkerIsNeverTouched) {
+    fs::create_directory(runs_);
+    WriteBytes(runs_ + "/precious.txt", "mine\n");
+    fs::create_symlink(folder_.File("outside"), folder_.File("linked.plx.runs"));
+    for (const std::string& project : {project_, folder_.File("linked.plx")}) {
+        try {
+            WorkFolder work(project);
+            ADD_FAILURE() << "took over " << project << ".runs";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "The work folder is not one of Zelmora's; remove or rename it: " + project +
+                          ".runs");
+        }
+    }
+    EXPECT_EQ(ReadBytes(runs_ + "/precious.txt"), "mine\n");
+    EXPECT_EQ(ReadBytes(folder_.File("outside/keep.txt")), "not ours\n");
+}
+
+// The analysis ends before any run, with the input/output message, and leaves no copy.
+TEST_F(WorkFolderTest, CopiesThatDoNotFitEndTheAnalysisWithTheDiskFullMessageLeavingNothing) {
+    const std::string small = folder_.File("small");
+    test_support::ScopedTmpfs tmpfs(small, "size=500k");
+    if (!tmpfs.Mounted()) {
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    }
+    fs::create_directories(small + "/test.dta");
+    WriteBytes(small + "/test.dta/mesh.bin", std::string(300000, 'm'));
+    State = ProjectState{};
+    State.BatchPath = "/bin/true";
+    State.ProjectPath = small + "/test.plx";
+    State.ProjectName = "test";
+    State.StepSize = 1;
+    Row(State, 1) = {1, 30, 3, 10, 2};
+    test_support::MemoryLog log;
+    AnalysisOptions options;
+    options.parallelRuns = 2;
+    AnalysisRecord record;
+    const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
+    try {
+        RunAnalysis(log, *processes, options, record);
+        ADD_FAILURE() << "the copies fitted";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(std::string(error.what()), "Disk full");
+    }
+    EXPECT_EQ(log.lines, std::vector<std::string>{"Zelmora"});
+    EXPECT_FALSE(fs::exists(small + "/test.plx.runs"));
+    EXPECT_EQ(record.keptWorkFolder, "");
+}
+
+} // namespace
+} // namespace zelmora
