@@ -1,0 +1,220 @@
+#include "analysis/analysis_driver.h"
+#include "project/project_file.h"
+#include "project/project_state.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
+#include "tests/support/temp_folder.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace zelmora {
+namespace {
+
+using test_support::ReadBytes;
+using test_support::WriteBytes;
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// zelmora-batch as a child process, its output caught in files.
+class BatchProcess {
+public:
+    BatchProcess(const std::vector<std::string>& arguments, const std::string& folder)
+        : out_(folder + "/stdout"), err_(folder + "/stderr") {
+        std::vector<std::string> words{ZELMORA_BATCH};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+
+    void Signal(int signal) const { kill(pid_, signal); }
+
+    Finished Wait() const {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadBytes(out_),
+                ReadBytes(err_)};
+    }
+
+private:
+    std::string out_;
+    std::string err_;
+    pid_t pid_ = -1;
+};
+
+std::string Joined(const std::vector<std::string>& lines, std::size_t from) {
+    std::string text;
+    for (std::size_t k = from; k < lines.size(); ++k) {
+        text += lines[k] + "\n";
+    }
+    return text;
+}
+
+class ZelmoraBatch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(folder_.File("slope.dta"));
+        WriteBytes(folder_.File("slope.plx"), "model\n");
+        WriteModel("");
+        State = ProjectState{};
+        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
+        State.ProjectPath = folder_.File("slope.plx");
+        State.ProjectName = "slope";
+        State.StepSize = 0.5;
+        Row(State, 1) = {1, 30, 3, 10, 2};
+        Row(State, 2) = {2, 25, 2, 5, 1};
+        WriteProjectFile(project_);
+    }
+
+    void WriteModel(const std::string& extra) const {
+        WriteBytes(folder_.File("slope.dta/model.txt"),
+                   "base 0.3\nterm 1 3 1.2 0.5\nterm 1 4 0.02 10\nterm 2 3 0.9 0.4\n"
+                   "term 2 4 0.03 5\npidfile " +
+                       folder_.File("pids") + "\n" + extra);
+    }
+
+    Finished Run(const std::vector<std::string>& arguments) const {
+        return BatchProcess(arguments, folder_.Path()).Wait();
+    }
+
+    // The log and the saved file of the same analysis run in this process.
+    void AnalyseHere(std::string& log, std::string& saved) const {
+        ReadProjectFile(project_);
+        test_support::MemoryLog memory;
+        RunAnalysis(memory, [](const std::string& commandLine, std::uint16_t showMode) {
+            return ExecuteAndWait(commandLine, showMode);
+        });
+        log = Joined(memory.lines, 1);
+        WriteProjectFile(folder_.File("expected.zmo"));
+        saved = ReadBytes(folder_.File("expected.zmo"));
+    }
+
+    test_support::TempFolder folder_;
+    const std::string project_ = folder_.File("slope.zmo");
+};
+
+TEST_F(ZelmoraBatch, PrintsTheLogAndSavesTheResultsForEveryNumberOfParallelRuns) {
+    const std::string unsaved = ReadBytes(project_);
+    std::string log;
+    std::string saved;
+    AnalyseHere(log, saved);
+    for (const std::string parallel : {"1", "3", "9"}) {
+        WriteBytes(project_, unsaved);
+        const Finished plain = Run({"--parallel", parallel, project_});
+        EXPECT_EQ(plain.status, 0) << plain.err;
+        EXPECT_EQ(plain.out, log);
+        EXPECT_EQ(ReadBytes(project_), unsaved);
+
+        const Finished saving = Run({"--parallel", parallel, "--save", project_});
+        EXPECT_EQ(saving.status, 0) << saving.err;
+        EXPECT_EQ(saving.out, log);
+        EXPECT_EQ(ReadBytes(project_), saved);
+    }
+}
+
+TEST_F(ZelmoraBatch, AFailedAnalysisExitsWithOneSavesNothingAndKeepsTheCopies) {
+    WriteModel("fault missing 2 3\n");
+    const std::string unsaved = ReadBytes(project_);
+    const Finished inPlace = Run({"--save", project_});
+    EXPECT_EQ(inPlace.status, 1);
+    EXPECT_EQ(inPlace.err, "File not found.\n");
+    EXPECT_EQ(ReadBytes(project_), unsaved);
+
+    const Finished parallel = Run({"--parallel", "4", "--save", project_});
+    EXPECT_EQ(parallel.status, 1);
+    EXPECT_EQ(parallel.out, inPlace.out);
+    EXPECT_EQ(parallel.err, "File not found.\nThe runs' copies are kept in " +
+                                folder_.File("slope.plx.runs") + "\n");
+    EXPECT_TRUE(std::filesystem::is_directory(folder_.File("slope.plx.runs/1/slope.dta")));
+    EXPECT_EQ(ReadBytes(project_), unsaved);
+}
+
+TEST_F(ZelmoraBatch, BadCallsAndUnreadableProjectsExitWithTwo) {
+    const std::vector<std::vector<std::string>> calls{
+        {},
+        {"--parallel", "0", project_},
+        {"--parallel", "65", project_},
+        {"--parallel", "x", project_},
+        {"--unknown", project_},
+        {project_, "second.zmo"},
+        {folder_.File("absent.zmo")},
+        {folder_.Path()},
+    };
+    for (const auto& call : calls) {
+        const Finished finished = Run(call);
+        EXPECT_EQ(finished.status, 2) << finished.err;
+        EXPECT_FALSE(finished.err.empty());
+        EXPECT_EQ(finished.out.find("Safety Factor"), std::string::npos);
+    }
+    EXPECT_EQ(Run({folder_.File("absent.zmo")}).err, "File not found.\n");
+}
+
+TEST_F(ZelmoraBatch, HelpAndVersion) {
+    const Finished help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--parallel"), std::string::npos);
+    EXPECT_NE(help.out.find("--save"), std::string::npos);
+    const Finished version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zelmora-batch 1.0.0\n");
+}
+
+std::vector<pid_t> Pids(const std::string& file) {
+    std::istringstream text(ReadBytes(file));
+    std::vector<pid_t> pids;
+    for (pid_t pid = 0; text >> pid;) {
+        pids.push_back(pid);
+    }
+    return pids;
+}
+
+// SIGINT stops the analysis as the Stop button does: no calculator is left behind.
+TEST_F(ZelmoraBatch, SigintStopsTheAnalysisAndEndsEveryCalculator) {
+    WriteModel("fault hang 1 4\n");
+    for (const std::string parallel : {"1", "4"}) {
+        std::filesystem::remove(folder_.File("pids"));
+        const BatchProcess batch({"--parallel", parallel, project_}, folder_.Path());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (Pids(folder_.File("pids")).empty() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        batch.Signal(SIGINT);
+        const Finished finished = batch.Wait();
+        EXPECT_EQ(finished.status, 1);
+        EXPECT_EQ(finished.err, "Analysis stopped.\n");
+        EXPECT_NE(finished.out.find("Analysis stopped.\n"), std::string::npos);
+        ASSERT_FALSE(Pids(folder_.File("pids")).empty());
+        for (const pid_t pid : Pids(folder_.File("pids"))) {
+            EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " is still there";
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.plx.runs")));
+    }
+}
+
+} // namespace
+} // namespace zelmora
