@@ -1,0 +1,202 @@
+#include "analysis/html_report.h"
+
+#include "analysis/base64.h"
+#include "analysis/batch_coupling.h"
+#include "analysis/derived_results.h"
+#include "analysis/html_table.h"
+#include "analysis/linearity_reading.h"
+#include "analysis/markup_escape.h"
+#include "analysis/reliability_summary.h"
+#include "analysis/report_runs.h"
+#include "analysis/result_text.h"
+#include "analysis/share_chart.h"
+#include "analysis/tail_probability.h"
+#include "project/atomic_save.h"
+#include "project/number_forms.h"
+#include "project/project_state.h"
+#include "project/text_file.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zelmora {
+
+namespace {
+
+using Facts = std::vector<std::pair<std::string, std::string>>;
+
+// A4 and black on white for print; the runs start a page of their own.
+constexpr const char* Style = R"(
+@page { size: A4; margin: 15mm; }
+body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #000;
+       background: #fff; max-width: 180mm; margin: 1em auto; }
+h1 { font-size: 16pt; margin: 0 0 0.6em; }
+h2 { font-size: 12.5pt; border-bottom: 1px solid #000; margin: 1.4em 0 0.5em; }
+table { border-collapse: collapse; margin: 0.4em 0 0.8em; }
+th, td { border: 1px solid #444; padding: 2px 4px; text-align: left; vertical-align: top;
+         font-size: 9pt; }
+thead th { background: #e6e6e6; }
+.n { text-align: right; }
+.facts th { font-weight: normal; background: #f2f2f2; }
+.form { white-space: pre; font-family: "DejaVu Sans Mono", monospace; }
+.wrap { word-break: break-all; }
+.note { border: 1px solid #000; padding: 4px 8px; }
+img.surface { max-width: 100%; border: 1px solid #444; }
+@media print {
+  .runs { break-before: page; }
+  h2 { break-after: avoid; }
+  tr, svg, img, .facts { break-inside: avoid; }
+}
+)";
+
+std::string Section(const std::string& title) {
+    return "<h2>" + EscapeMarkup(title) + "</h2>\n";
+}
+
+std::string Paragraph(const std::string& text, const std::string& cssClass = "") {
+    return (cssClass.empty() ? std::string("<p>") : R"(<p class=")" + cssClass + R"(">)") +
+           EscapeMarkup(text) + "</p>\n";
+}
+
+// Captions beside their values; the values in `valueClass`.
+std::string FactsTable(const Facts& facts, const std::string& valueClass) {
+    std::string html = "<table class=\"facts\">\n";
+    for (const auto& [caption, value] : facts) {
+        html += "<tr><th>" + EscapeMarkup(caption) + R"(</th><td class=")" + valueClass + R"(">)" +
+                EscapeMarkup(value) + "</td></tr>\n";
+    }
+    return html + "</table>\n";
+}
+
+std::string DateAndTime(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
+std::string Head(const std::string& projectFile) {
+    const std::string title =
+        "Zelmora report" + (projectFile.empty() ? std::string() : ": " + projectFile);
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+           "img-src data:; style-src 'unsafe-inline'\">\n<title>" +
+           EscapeMarkup(title) + "</title>\n<style>" + Style + "</style>\n</head>\n";
+}
+
+std::string Outcome(const AnalysisRecord* record) {
+    if (!record) {
+        return "";
+    }
+    std::string html;
+    if (record->stopped) {
+        html += Paragraph("The analysis was stopped.", "note");
+    } else if (!record->error.empty()) {
+        html += Paragraph("The analysis ended with an error: " + record->error, "note");
+    }
+    if (!record->keptWorkFolder.empty()) {
+        html += Paragraph("Its work copies are kept in " + record->keptWorkFolder, "note wrap");
+    }
+    return html;
+}
+
+std::string Project(const std::string& projectFile, const AnalysisRecord* record,
+                    std::time_t writtenAt) {
+    const std::string commandLine = record && !record->batchCommandLine.empty()
+                                        ? record->batchCommandLine
+                                        : BuildBatchCommandLine();
+    return "<h1>Zelmora reliability report</h1>\n" +
+           FactsTable({{"Written", DateAndTime(writtenAt)},
+                       {"Project file", projectFile.empty() ? NoValue : projectFile},
+                       {"Calculator command line", commandLine},
+                       {"Model", State.ProjectPath}},
+                      "wrap") +
+           Outcome(record);
+}
+
+std::string Inputs() {
+    TextTable soil{
+        {"Row", "Set", "φ mean (°)", "φ std. dev. (°)", "c mean (kN/m²)", "c std. dev. (kN/m²)"},
+        {}};
+    for (int r = 1; r <= SoilRowCount; ++r) {
+        const SoilSet& row = Row(State, r);
+        soil.rows.push_back({FormatInteger(r, 0), FormatInteger(row.SetNumber, 0),
+                             FixedText(row.PhiMean), FixedText(row.PhiStdDev),
+                             FixedText(row.CohesionMean), FixedText(row.CohesionStdDev)});
+    }
+    return Section("Inputs") + HtmlTable(soil, std::vector<bool>(6, true)) +
+           Paragraph("Step size: " + FixedText(State.StepSize) + " standard deviations");
+}
+
+std::string Runs(const AnalysisRecord* record) {
+    const std::string known =
+        record ? "" : Paragraph("A project read from a file: the runs' safety factors only.");
+    return "<section class=\"runs\">\n" + Section("Runs") + known +
+           HtmlTable(RunsTable(record), {true, false, false, true, true, true}) + "</section>\n";
+}
+
+// The output window's lines in its own text forms.
+std::string Results() {
+    const auto fixed = [](double value) { return FormatFixed(value, 8, 4); };
+    return Section("Results") +
+           FactsTable(
+               {{"Normal Plaxis Calculation:", fixed(Entry(State.SafetyFactors, -1))},
+                {"Calculation with mean values", fixed(Entry(State.SafetyFactors, 0))},
+                {"Calculation with reduced values (all)", fixed(Entry(State.SafetyFactors, -2))},
+                {"Beta:", fixed(State.Beta)},
+                {"Probability of failure:", FormatScientific(TailProbability(State.Beta), 12)},
+                {"Linearity:", fixed(State.Linearity)}},
+               "form");
+}
+
+std::string Sensitivities() {
+    const DerivedResults results = DeriveResults();
+    Facts summary;
+    for (const SummaryLine& line : ReliabilitySummary(results)) {
+        summary.emplace_back(line.caption, line.value);
+    }
+    std::vector<bool> numeric(12, true);
+    numeric[4] = false;
+    return Section("Sensitivities") + HtmlTable(SensitivityTable(results), numeric) +
+           ShareChartSvg(results) + FactsTable(summary, "n") +
+           Paragraph(LinearityReading(results.linearity));
+}
+
+std::string Surface(const AnalysisRecord* record) {
+    if (!record) {
+        return "";
+    }
+    const auto mean = std::find_if(record->outcomes.begin(), record->outcomes.end(),
+                                   [](const RunOutcome& o) { return o.runId == 0; });
+    if (mean == record->outcomes.end() || mean->picture.empty()) {
+        return "";
+    }
+    return Section("Critical slip surface") +
+           R"(<img class="surface" alt="Critical slip surface of the mean-value run" )"
+           R"(src="data:image/svg+xml;base64,)" +
+           Base64(mean->picture) + "\">\n";
+}
+
+} // namespace
+
+std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* record,
+                       std::time_t writtenAt) {
+    return Head(projectFile) + "<body>\n" + Project(projectFile, record, writtenAt) + Inputs() +
+           Runs(record) + Results() + Sensitivities() + Surface(record) + "</body>\n</html>\n";
+}
+
+void WriteHtmlReport(const std::string& fileName, const std::string& page) {
+    AtomicSave save(fileName);
+    CheckIo();
+    TextOutput out;
+    out.OpenForWriting(save.WritePath());
+    CheckIo();
+    out.WriteText(page);
+    out.Close();
+    CheckIo();
+    save.Commit();
+    CheckIo();
+}
+
+} // namespace zelmora

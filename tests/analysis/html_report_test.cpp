@@ -1,0 +1,218 @@
+#include "analysis/base64.h"
+#include "analysis/html_report.h"
+#include "analysis/report_runs.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "support/three_variable_project.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace zelmora {
+namespace {
+
+using Cells = std::vector<std::string>;
+using testing::SetThreeVariableProject;
+
+// 2025-12-06 05:46:40 UTC.
+constexpr std::time_t WrittenAt = 1765000000;
+
+const std::string Hostile = R"(/opt/<script>alert("x")</script>/it's "batch")";
+const std::string HostilePicture =
+    R"x(<svg xmlns="http://www.w3.org/2000/svg" onload="alert(1)"><script>alert(2)</script></svg>)x";
+
+bool Contains(const std::string& page, const std::string& text) {
+    return page.find(text) != std::string::npos;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::size_t Count(const std::string& page, const std::string& text) {
+    std::size_t count = 0;
+    for (auto at = page.find(text); at != std::string::npos; at = page.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The record of a complete analysis of the three-variable project, one second per run.
+AnalysisRecord CompleteRecord() {
+    AnalysisRecord record;
+    record.batchCommandLine = "/opt/fe/batch /home/eng/slope.plx /c";
+    for (const int runId : {-1, 0, 1, 2, 3, -2}) {
+        RunOutcome outcome;
+        outcome.runId = runId;
+        outcome.started = true;
+        outcome.exitStatus = runId == 2 ? 3 : 0;
+        outcome.seconds = 1.0 + runId / 8.0;
+        record.outcomes.push_back(outcome);
+    }
+    return record;
+}
+
+class HtmlReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        SetThreeVariableProject();
+    }
+};
+
+TEST_F(HtmlReportTest, RunsOfASavedProjectShowTheirSafetyFactorsOnly) {
+    const TextTable runs = RunsTable(nullptr);
+    EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor"}));
+    EXPECT_EQ(runs.rows,
+              (std::vector<Cells>{{"-1", "none (standard run)", "none", "1.5000"},
+                                  {"0", "none (mean values)",
+                                   "Row 1 φ, set 1: 0.5000\nRow 1 c, set 1: 10.0000\n"
+                                   "Row 2 c, set 4: 5.0000",
+                                   "1.5000"},
+                                  {"1", "Row 1 φ, set 1", "Row 1 φ, set 1: 0.4477", "1.4000"},
+                                  {"2", "Row 1 c, set 1", "Row 1 c, set 1: 8.0000", "1.3000"},
+                                  {"3", "Row 2 c, set 4", "Row 2 c, set 4: 4.0000", "1.5500"},
+                                  {"-2", "all",
+                                   "Row 1 φ, set 1: 0.4477\nRow 1 c, set 1: 8.0000\n"
+                                   "Row 2 c, set 4: 4.0000",
+                                   "1.2500"}}));
+}
+
+TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes.resize(4); // failed in run 2: runs 3 and -2 not reached
+    record.outcomes[3].started = false;
+    Entry(State.SafetyFactors, 12) = 0;
+    Entry(State.SafetyFactors, -2) = 0;
+    const TextTable runs = RunsTable(&record);
+    EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor",
+                                  "Exit status", "Seconds"}));
+    ASSERT_EQ(runs.rows.size(), 6U);
+    EXPECT_EQ(Cells(runs.rows[0].begin() + 3, runs.rows[0].end()), (Cells{"1.5000", "0", "0.88"}));
+    EXPECT_EQ(Cells(runs.rows[2].begin() + 3, runs.rows[2].end()), (Cells{"1.4000", "0", "1.13"}));
+    EXPECT_EQ(Cells(runs.rows[3].begin() + 3, runs.rows[3].end()),
+              (Cells{"1.3000", "not started", "1.25"}));
+    for (const std::size_t k : {4U, 5U}) {
+        EXPECT_EQ(Cells(runs.rows[k].begin() + 3, runs.rows[k].end()), (Cells{"—", "—", "—"}));
+    }
+}
+
+TEST_F(HtmlReportTest, ASavedProject) {
+    const std::string page = HtmlReport("/home/eng/slope.zmo", nullptr, WrittenAt);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                         "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src "
+                         "'none'; img-src data:; style-src 'unsafe-inline'\">\n"
+                         "<title>Zelmora report: /home/eng/slope.zmo</title>\n",
+                         0),
+              0U);
+    for (const char* text :
+         {"<tr><th>Written</th><td class=\"wrap\">2025-12-06 05:46</td></tr>",
+          "<tr><th>Project file</th><td class=\"wrap\">/home/eng/slope.zmo</td></tr>",
+          "<tr><th>Calculator command line</th><td class=\"wrap\">/opt/fe/batch "
+          "/home/eng/slope.plx /c</td></tr>",
+          "<tr><th>Model</th><td class=\"wrap\">/home/eng/slope.plx</td></tr>",
+          "<td class=\"n\">2</td><td class=\"n\">4</td><td class=\"n\">20.0000</td>",
+          "<p>Step size: 1.0000 standard deviations</p>",
+          "<section class=\"runs\">\n<h2>Runs</h2>\n<p>A project read from a file: the "
+          "runs&#39; safety factors only.</p>",
+          "<tr><th>Calculation with reduced values (all)</th><td class=\"form\">  "
+          "1.2500</td></tr>",
+          "<tr><th>Probability of failure:</th><td class=\"form\"> 1.460E-0002</td></tr>",
+          "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">1.455E-0002"
+          "</td></tr>",
+          "<td>c</td><td class=\"n\">5.0000</td>",
+          "<p>Close to 1: the safety factor falls almost in a straight line",
+          "@page { size: A4; margin: 15mm; }", ".runs { break-before: page; }"}) {
+        EXPECT_TRUE(Contains(page, text)) << text;
+    }
+    EXPECT_FALSE(Contains(page, "Exit status"));
+    EXPECT_FALSE(Contains(page, "Critical slip surface"));
+    EXPECT_EQ(Count(page, "<svg"), 1U);
+    EXPECT_EQ(page.substr(page.size() - 16), "</body>\n</html>\n");
+}
+
+TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
+    AnalysisRecord record = CompleteRecord();
+    record.batchCommandLine = "/usr/bin/srun --ntasks=1 /opt/fe/batch /home/eng/slope.plx /c";
+    record.outcomes[1].picture = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+    const std::string page = HtmlReport("", &record, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<title>Zelmora report</title>"));
+    EXPECT_TRUE(Contains(page, "<tr><th>Project file</th><td class=\"wrap\">—</td></tr>"));
+    EXPECT_TRUE(Contains(page, "/usr/bin/srun --ntasks=1 /opt/fe/batch"));
+    EXPECT_TRUE(Contains(page, "<th class=\"n\">Exit status</th>"));
+    EXPECT_TRUE(Contains(page, "<h2>Critical slip surface</h2>\n<img class=\"surface\" alt=\""
+                               "Critical slip surface of the mean-value run\" "
+                               "src=\"data:image/svg+xml;base64," +
+                                   Base64(record.outcomes[1].picture) + "\">\n"));
+    EXPECT_FALSE(Contains(page, "The analysis"));
+}
+
+TEST_F(HtmlReportTest, APictureOnlyFromTheMeanValueRun) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[5].picture = "<svg/>"; // run -2
+    EXPECT_FALSE(Contains(HtmlReport("", &record, WrittenAt), "Critical slip surface"));
+}
+
+TEST_F(HtmlReportTest, AFailedOrStoppedAnalysisSaysSo) {
+    AnalysisRecord record = CompleteRecord();
+    record.error = "The result file holds no safety factor: /x/<b>.hxx";
+    record.keptWorkFolder = "/home/eng/slope.plx.runs";
+    std::string page = HtmlReport("", &record, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis ended with an error: The result "
+                               "file holds no safety factor: /x/&lt;b&gt;.hxx</p>"));
+    EXPECT_TRUE(Contains(page, "<p class=\"note wrap\">Its work copies are kept in "
+                               "/home/eng/slope.plx.runs</p>"));
+    record.stopped = true;
+    page = HtmlReport("", &record, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis was stopped.</p>"));
+    EXPECT_FALSE(Contains(page, "ended with an error"));
+}
+
+// Whatever the project and the calculator hold, the page stays text and one picture.
+TEST_F(HtmlReportTest, HostileTextsAndPicturesStayInert) {
+    State.BatchPath = Hostile;
+    State.ProjectPath = Hostile;
+    AnalysisRecord record = CompleteRecord();
+    record.batchCommandLine = Hostile + " /c";
+    record.error = Hostile;
+    record.outcomes[1].picture = HostilePicture;
+    for (const AnalysisRecord* r : {static_cast<const AnalysisRecord*>(nullptr),
+                                    static_cast<const AnalysisRecord*>(&record)}) {
+        const std::string page = HtmlReport(Hostile, r, WrittenAt);
+        const std::string lower = Lower(page);
+        EXPECT_FALSE(Contains(lower, "<script"));
+        EXPECT_FALSE(Contains(lower, "onload"));
+        EXPECT_FALSE(Contains(page, "\"batch\""));
+        EXPECT_FALSE(Contains(page, "it's"));
+        EXPECT_TRUE(Contains(page, "/opt/&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;/"
+                                   "it&#39;s &quot;batch&quot;"));
+        EXPECT_EQ(Count(lower, "<svg"), 1U); // the chart only
+        EXPECT_EQ(Count(lower, "<img"), r ? 1U : 0U);
+    }
+}
+
+TEST_F(HtmlReportTest, WrittenWhole) {
+    const test_support::TempFolder folder;
+    const std::string page = HtmlReport("", nullptr, WrittenAt);
+    test_support::WriteBytes(folder.File("r.html"),
+                             "an older, longer report than this one " + page);
+    WriteHtmlReport(folder.File("r.html"), page);
+    EXPECT_EQ(test_support::ReadBytes(folder.File("r.html")), page);
+    try {
+        WriteHtmlReport(folder.File("missing/r.html"), page);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(std::string(error.what()), "Invalid filename");
+    }
+}
+
+} // namespace
+} // namespace zelmora
