@@ -11,6 +11,7 @@
 #include "ui/mnu_info.h"
 #include "ui/mnu_new.h"
 #include "ui/mnu_out.h"
+#include "ui/mnu_sens.h"
 #include "ui/mnu_soil.h"
 #include "ui/scr_calc.h"
 
@@ -206,6 +207,8 @@ void TMainForm::Open2Click() {
         const std::string fileName = Bytes(OpenDialog1.fileName);
         ReadProjectFile(fileName);
         State.CurrentFileName = fileName;
+        // The results now come from the file, not from an analysis run here.
+        windows.out->Sensitivity->Record = nullptr;
     });
 }
 

@@ -3,6 +3,8 @@
 #include "analysis/tail_probability.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "ui/message_boxes.h"
+#include "ui/mnu_sens.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <exception>
 
 namespace zelmora::ui {
 namespace {
@@ -68,6 +71,9 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     OKButton->setObjectName(QStringLiteral("OKButton"));
     CancelButton = new QPushButton(QStringLiteral("Cancel"));
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    ButtonSensitivity = new QPushButton(QStringLiteral("Sensitivity..."));
+    ButtonSensitivity->setObjectName(QStringLiteral("ButtonSensitivity"));
+    Sensitivity = new TSensitivity(this);
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(16);
@@ -106,6 +112,7 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     grid->addWidget(Label46, 17, 1, 1, 2);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonSensitivity);
     buttons->addStretch();
     buttons->addWidget(OKButton);
     buttons->addWidget(CancelButton);
@@ -113,6 +120,7 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(OKButton, &QPushButton::clicked, this, &TOutMenu::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TOutMenu::CancelButtonClick);
+    connect(ButtonSensitivity, &QPushButton::clicked, this, &TOutMenu::ButtonSensitivityClick);
     FormCreate();
     PlaceCentred(*this);
 }
@@ -135,6 +143,17 @@ void TOutMenu::OKButtonClick() {
 
 void TOutMenu::CancelButtonClick() {
     hide();
+}
+
+void TOutMenu::ButtonSensitivityClick() {
+    try {
+        Sensitivity->FormCreate();
+        Sensitivity->show();
+        Sensitivity->raise();
+        Sensitivity->activateWindow();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error);
+    }
 }
 
 } // namespace zelmora::ui

@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace zelmora::ui {
 
+class TSensitivity;
+
 // The output window: every safety factor, beta, the probability of failure and the linearity.
 class TOutMenu : public QWidget {
     Q_OBJECT
@@ -19,6 +21,8 @@ public:
     void FormCreate();
     void OKButtonClick();
     void CancelButtonClick();
+    // Opens the sensitivity window, filled anew.
+    void ButtonSensitivityClick();
 
     // Label[1..10]: the φ column, Label[11..20]: the c column (objectNames "Label1".."Label20").
     std::array<QLabel*, 21> Label{};
@@ -31,6 +35,8 @@ public:
     QLabel* Label46;
     QPushButton* OKButton;
     QPushButton* CancelButton;
+    QPushButton* ButtonSensitivity;
+    TSensitivity* Sensitivity; // lives as long as this window
 };
 
 } // namespace zelmora::ui

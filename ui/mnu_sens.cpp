@@ -1,0 +1,166 @@
+#include "ui/mnu_sens.h"
+
+#include "analysis/derived_results.h"
+#include "analysis/html_report.h"
+#include "analysis/linearity_reading.h"
+#include "analysis/reliability_summary.h"
+#include "analysis/share_chart.h"
+#include "project/project_state.h"
+#include "ui/browser.h"
+#include "ui/message_boxes.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSvgWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <ctime>
+#include <exception>
+
+namespace zelmora::ui {
+namespace {
+
+const QStringList ReportFilters{QStringLiteral("HTML files (*.html)"), QStringLiteral("all (*)")};
+
+// Column 4 holds the parameter's symbol; every other column a number.
+constexpr int ParameterColumn = 4;
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* Button(const QString& caption, const QString& name) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    return button;
+}
+
+// The project file's name with ".html" in its place, or "zelmora-report.html".
+QString ProposedReportName() {
+    if (State.CurrentFileName.empty())
+        return QStringLiteral("zelmora-report.html");
+    const QFileInfo project(QFile::decodeName(QByteArray::fromStdString(State.CurrentFileName)));
+    return project.dir().filePath(project.completeBaseName() + QStringLiteral(".html"));
+}
+
+} // namespace
+
+TSensitivity::TSensitivity(QWidget* parent)
+    : QWidget(parent, Qt::Window), ReportDialog(FileDialog::Mode::Save, ReportFilters) {
+    setWindowTitle(QStringLiteral("Sensitivity"));
+    Table = new QTableWidget;
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->verticalHeader()->hide();
+    Chart = new QSvgWidget;
+    Chart->setObjectName(QStringLiteral("Chart"));
+    LabelReading = new QLabel;
+    LabelReading->setObjectName(QStringLiteral("LabelReading"));
+    LabelReading->setWordWrap(true);
+    ButtonCopy = Button(QStringLiteral("Copy"), QStringLiteral("ButtonCopy"));
+    ButtonReport = Button(QStringLiteral("Report..."), QStringLiteral("ButtonReport"));
+    ButtonClose = Button(QStringLiteral("Close"), QStringLiteral("ButtonClose"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonCopy);
+    buttons->addWidget(ButtonReport);
+    buttons->addStretch();
+    buttons->addWidget(ButtonClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Table, 1);
+    layout->addWidget(Chart, 0, Qt::AlignHCenter);
+    layout->addLayout(BuildFigures());
+    layout->addWidget(LabelReading);
+    layout->addLayout(buttons);
+
+    connect(ButtonCopy, &QPushButton::clicked, this, &TSensitivity::ButtonCopyClick);
+    connect(ButtonReport, &QPushButton::clicked, this, &TSensitivity::ButtonReportClick);
+    connect(ButtonClose, &QPushButton::clicked, this, &TSensitivity::ButtonCloseClick);
+}
+
+QLayout* TSensitivity::BuildFigures() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    int row = 0;
+    for (const SummaryLine& line : ReliabilitySummary(DerivedResults{})) {
+        auto* value = new QLabel;
+        value->setObjectName(QStringLiteral("Label") + FromUtf8(line.name));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        Figures[line.name] = value;
+        grid->addWidget(new QLabel(FromUtf8(line.caption)), row, 0);
+        grid->addWidget(value, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(2, 1);
+    return grid;
+}
+
+void TSensitivity::FormCreate() {
+    const DerivedResults results = DeriveResults();
+    shown_ = SensitivityTable(results);
+    FillTable();
+    Chart->load(QByteArray::fromStdString(ShareChartSvg(results)));
+    Chart->setFixedSize(Chart->sizeHint());
+    for (const SummaryLine& line : ReliabilitySummary(results))
+        Figures.at(line.name)->setText(FromUtf8(line.value));
+    LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
+}
+
+void TSensitivity::FillTable() {
+    Table->clear();
+    Table->setColumnCount(static_cast<int>(shown_.header.size()));
+    Table->setRowCount(static_cast<int>(shown_.rows.size()));
+    QStringList header;
+    for (const std::string& text : shown_.header)
+        header << FromUtf8(text);
+    Table->setHorizontalHeaderLabels(header);
+    for (int r = 0; r < Table->rowCount(); ++r) {
+        for (int c = 0; c < Table->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(FromUtf8(shown_.rows[r][c]));
+            item->setTextAlignment(c == ParameterColumn ? Qt::AlignCenter
+                                                        : Qt::AlignRight | Qt::AlignVCenter);
+            Table->setItem(r, c, item);
+        }
+    }
+    Table->resizeColumnsToContents();
+    Table->resizeRowsToContents();
+    const int rowsHeight = Table->verticalHeader()->length();
+    Table->setMinimumHeight(Table->horizontalHeader()->height() + rowsHeight +
+                            2 * Table->frameWidth() + 2);
+    Table->setMinimumWidth(Table->horizontalHeader()->length() + 2 * Table->frameWidth() + 2);
+}
+
+void TSensitivity::ButtonCopyClick() {
+    QGuiApplication::clipboard()->setText(FromUtf8(TabSeparated(shown_)));
+}
+
+void TSensitivity::ButtonReportClick() {
+    try {
+        ReportDialog.fileName = ProposedReportName();
+        if (!ReportDialog.Execute(this))
+            return;
+        WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
+                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr)));
+        if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
+            ShowMessage(MessageKind::Information,
+                        QStringLiteral("No browser could open the report ") +
+                            ReportDialog.fileName);
+    } catch (const std::exception& error) {
+        ShowErrorBox(error);
+    }
+}
+
+void TSensitivity::ButtonCloseClick() {
+    hide();
+}
+
+} // namespace zelmora::ui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "analysis/analysis_record.h"
+#include "analysis/sensitivity_table.h"
+#include "ui/file_dialog.h"
+
+#include <QWidget>
+#include <map>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QSvgWidget;
+class QTableWidget;
+
+namespace zelmora::ui {
+
+// What the analysis learnt, shown: each random variable's sensitivity and share of the
+// variance as a table and a chart, β read in other ways, and the linearity in plain words.
+class TSensitivity : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TSensitivity(QWidget* parent = nullptr);
+
+    // Fills the window from the project state; it is filled each time it opens.
+    void FormCreate();
+    // The table as tab-separated text on the clipboard, for a spreadsheet.
+    void ButtonCopyClick();
+    // Writes the report to a file chosen in a save dialog and opens it in the browser.
+    void ButtonReportClick();
+    void ButtonCloseClick();
+
+    // The analysis run in this process, whose runs the report shows with their exit status and
+    // time; nullptr when there is none or the results came from a project file.
+    const AnalysisRecord* Record = nullptr;
+
+    QTableWidget* Table;
+    QSvgWidget* Chart;
+    // The value of each reliability figure, by its name ("Beta", "Cov", ...); objectName
+    // "Label" + name.
+    std::map<std::string, QLabel*> Figures;
+    QLabel* LabelReading;
+    QPushButton* ButtonCopy;
+    QPushButton* ButtonReport;
+    QPushButton* ButtonClose;
+    FileDialog ReportDialog;
+
+private:
+    void FillTable();
+    QLayout* BuildFigures();
+
+    TextTable shown_;
+};
+
+} // namespace zelmora::ui
