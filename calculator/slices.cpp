@@ -13,9 +13,10 @@ struct Column {
 };
 
 // Sums the soils between the ground and the base; the soil at a point is that of the last
-// boundary at or above it, and the last soil reaches down without limit.
+// boundary at or above it, and the last soil reaches down without limit. A base that touches
+// the ground from above, within the touch tolerance, lies in the top soil.
 Column SoilColumn(const Model& model, double x, double base) {
-    Column column{0, nullptr};
+    Column column{0, &model.materials.at(model.boundaries[0].set)};
     const std::size_t count = model.boundaries.size();
     double top = model.boundaries[0].line.ElevationAt(x);
     for (std::size_t k = 0; k < count && top >= base; ++k) {
