@@ -1,5 +1,7 @@
 #include "calculator/bishop.h"
 
+#include "calculator/inputs_overflow.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -24,10 +26,16 @@ double Resistance(const std::vector<Slice>& slices, double direction, double fac
 BishopResult SolveBishop(const std::vector<Slice>& slices) {
     double driving = 0;
     double totalWeight = 0;
+    double totalPore = 0;
     for (const Slice& s : slices) {
         driving += s.weight * s.sinAlpha;
         totalWeight += s.weight;
+        totalPore += s.poreForce;
     }
+    CheckNoOverflow(driving);
+    CheckNoOverflow(totalWeight);
+    // Checked apart: the floor of the effective weight at 0 would hide an infinite pore force.
+    CheckNoOverflow(totalPore);
     if (!(std::fabs(driving) > 1e-9 * totalWeight)) {
         return {BishopStatus::NoDrivingMoment, 0, 0, false};
     }
@@ -37,8 +45,11 @@ BishopResult SolveBishop(const std::vector<Slice>& slices) {
     const double moment = std::fabs(driving);
     double factor = 1;
     for (int iteration = 1; iteration <= MaximumIterations; ++iteration) {
-        const double next = Resistance(slices, direction, factor) / moment;
-        if (!(next > 0) || !std::isfinite(next)) {
+        const double resistance = Resistance(slices, direction, factor);
+        CheckNoOverflow(resistance);
+        const double next = resistance / moment;
+        CheckNoOverflow(next);
+        if (!(next > 0)) {
             return {BishopStatus::NoStrength, 0, iteration, movesLeft};
         }
         const double change = next - factor;

@@ -26,7 +26,8 @@ inline constexpr int MaximumIterations = 100;
 
 // Bishop's simplified method: F = sum((c b + max(0, W - u b) tan phi) / m_alpha) / sum(W sin a),
 // iterated from F = 1 until the change is below FactorTolerance. The sliding direction is
-// that of the driving moment, so slopes may face either way.
+// that of the driving moment, so slopes may face either way. Throws InputsOverflow when a sum
+// over the slices or the factor is not finite.
 BishopResult SolveBishop(const std::vector<Slice>& slices);
 
 // How many slices of a converged factor sit on the m_alpha floor.
