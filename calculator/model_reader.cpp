@@ -2,6 +2,7 @@
 
 #include "calculator/input_error.h"
 #include "calculator/number_text.h"
+#include "calculator/printable_text.h"
 #include "calculator/text_lines.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ namespace {
 using Words = std::vector<std::string_view>;
 
 std::string Quoted(std::string_view word) {
-    return "\"" + std::string(word) + "\"";
+    return "\"" + PrintableText(word) + "\"";
 }
 
 class ModelParser {

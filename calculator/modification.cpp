@@ -2,6 +2,7 @@
 
 #include "calculator/input_error.h"
 #include "calculator/number_text.h"
+#include "calculator/printable_text.h"
 #include "calculator/text_lines.h"
 
 #include <cmath>
@@ -14,7 +15,7 @@ namespace {
 Modification ParseLine(int number, std::string_view line, const Model& model) {
     const std::vector<std::string_view> words = SplitWords(line);
     const auto malformed = [&] {
-        return InputError(number, "malformed modification \"" + std::string(line) +
+        return InputError(number, "malformed modification \"" + PrintableText(line) +
                                       "\", expected \"1 <set> <3 or 4> <value>\"");
     };
     if (words.size() != 4 || words[0] != "1") {
@@ -56,7 +57,7 @@ std::vector<Modification> ParseModifications(std::string_view text, const Model&
     const auto count = words.size() == 1 ? ParseWholeNumber(words[0]) : std::nullopt;
     if (!count || *count < 0) {
         throw InputError(1, "the count of modifications must be a whole number, found \"" +
-                                std::string(lines[0]) + "\"");
+                                PrintableText(lines[0]) + "\"");
     }
     const std::size_t following = lines.size() - 1;
     if (static_cast<std::size_t>(*count) != following) {

@@ -119,6 +119,28 @@ TEST(SlopecalcModelReader, ReportsEachFaultWithItsLine) {
     }
 }
 
+// A hostile file must not reach the terminal that shows its error with control sequences.
+TEST(SlopecalcModelReader, EchoedWordsShowControlCharactersAsQuestionMarks) {
+    const ErrorCase cases[] = {
+        {"\x1b]0;owned\x07 1", "line 4: unknown keyword \"?]0;owned?\""},
+        {"circle 1 2 3\r4", "line 4: not a number: \"3?4\""},
+        {"circle 1 2 \xc2\x9b"
+         "2J",
+         "line 4: not a number: \"?2J\""},
+        {"material \x1b[31m unit_weight 18 cohesion 1 phi 20",
+         "line 4: a set number must be a whole number: \"?[31m\""},
+        {"h\xc3\xb6he 1", "line 4: unknown keyword \"h\xc3\xb6he\""},
+    };
+    for (const ErrorCase& c : cases) {
+        try {
+            ParseModel(std::string(Valid) + c.appended + "\n");
+            ADD_FAILURE() << "no error for " << c.message;
+        } catch (const InputError& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+    }
+}
+
 TEST(SlopecalcModelReader, ReportsMissingStatementsAndUnreadableFiles) {
     const ErrorCase cases[] = {
         {"material 1 unit_weight 20 cohesion 3 phi 19.6\nbedrock 20\n",

@@ -103,6 +103,10 @@ TEST(SlopecalcModification, ReportsEachFaultWithItsLine) {
         {"1\r\n1 1 3 1.0000\r\n", "line 2: sin phi must lie in 0 <= value < 1"},
         {"1\r\n1 1 3 -0.1000\r\n", "line 2: sin phi must lie in 0 <= value < 1"},
         {"1\r\n1 1 4 -0.0001\r\n", "line 2: the cohesion must not be negative"},
+        {"\x1b[2J\r\n",
+         "line 1: the count of modifications must be a whole number, found \"?[2J\""},
+        {"1\r\n1\t1 4\x07\r\n",
+         "line 2: malformed modification \"1?1 4?\", expected \"1 <set> <3 or 4> <value>\""},
     };
     for (const ErrorCase& c : cases) {
         try {
