@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return slopecalc::RunSlopecalc(arguments, std::cout, std::cerr);
+    return slopecalc::RunSlopecalc(arguments, SLOPECALC_VERSION, std::cout, std::cerr);
 }

@@ -15,14 +15,29 @@
 namespace slopecalc {
 namespace {
 
+// Laid out as help2man reads it: a usage line with its "or:" lines, a description, then the
+// options and the exit statuses, each indented by two blanks with its text in a column.
 constexpr const char* Usage =
-    "usage: slopecalc <model path> /c\n"
-    "       slopecalc --help\n"
+    "Usage: slopecalc MODEL /c\n"
+    "  or:  slopecalc --help\n"
+    "  or:  slopecalc --version\n"
+    "Compute the critical safety factor of a slope model (.plx) by Bishop's simplified\n"
+    "method of slices: the given circle's, or the least over a search of circles.\n"
     "\n"
-    "Computes the critical safety factor of the model (.plx) by Bishop's simplified method\n"
-    "of slices. The words before \"/c\" are joined by single blanks to form the model path.\n"
-    "The calculator reads <stem>.mmt and writes <stem>.hxx and <stem>.svg in the data\n"
-    "folder: the model path without its last three characters, then \"dta/\".\n";
+    "MODEL is the path of the model file; the words before \"/c\" are joined by single\n"
+    "blanks to form it. The calculator reads <stem>.mmt and writes <stem>.hxx and\n"
+    "<stem>.svg in the data folder: the model path without its last three characters,\n"
+    "then \"dta/\". It prints a summary; errors go to standard error.\n"
+    "\n"
+    "Options:\n"
+    "  /c         calculate the model named by the words before it\n"
+    "  --help     display this help and exit\n"
+    "  --version  output version information and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the calculation succeeded\n"
+    "  1  the calculation failed; standard error says why\n"
+    "  2  a bad call; this help goes to standard error\n";
 
 // Runs a reader and names the file in its error message.
 template <class Read> auto NamingFile(const std::string& path, Read read) {
@@ -56,9 +71,14 @@ int Calculate(const std::string& modelPath, std::ostream& out) {
 
 } // namespace
 
-int RunSlopecalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunSlopecalc(const std::vector<std::string>& arguments, std::string_view version,
+                 std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && arguments[0] == "--help") {
         out << Usage;
+        return 0;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        out << "slopecalc " << version << "\n";
         return 0;
     }
     const auto modelPath = ModelPathFromArguments(arguments);

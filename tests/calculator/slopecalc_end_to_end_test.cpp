@@ -129,10 +129,84 @@ TEST(SlopecalcProgram, PrintsUsageForHelpAndRefusesOtherCalls) {
     const CopiedExample example("homogeneous.plx");
     const Outcome help = RunThroughShell(example, "--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage: slopecalc <model path> /c"), std::string::npos);
+    EXPECT_EQ(help.out.rfind("Usage: slopecalc MODEL /c\n", 0), 0u) << help.out;
     const Outcome bad = RunThroughShell(example, example.Model());
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.err.find("usage: slopecalc <model path> /c"), std::string::npos);
+    EXPECT_EQ(bad.err, help.out);
+}
+
+TEST(SlopecalcProgram, PrintsItsNameAndTheProjectVersion) {
+    const CopiedExample example("homogeneous.plx");
+    const Outcome version = RunThroughShell(example, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "slopecalc " SLOPECALC_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+}
+
+// What help2man reads: "Usage:" and "  or:" lines, a description, then sections whose entries
+// are indented by two blanks with their text in a column.
+TEST(SlopecalcProgram, HelpIsLaidOutForAManPageGenerator) {
+    const CopiedExample example("homogeneous.plx");
+    const std::string help = RunThroughShell(example, "--help").out;
+    EXPECT_EQ(help.rfind("Usage: slopecalc MODEL /c\n"
+                         "  or:  slopecalc --help\n"
+                         "  or:  slopecalc --version\n"
+                         "Compute ",
+                         0),
+              0u)
+        << help;
+    const std::size_t options = help.find("\nOptions:\n");
+    ASSERT_NE(options, std::string::npos) << help;
+    for (const char* entry : {"  /c         calculate", "  --help     display this help and exit",
+                              "  --version  output version information and exit"}) {
+        EXPECT_NE(help.find(std::string("\n") + entry, options), std::string::npos) << entry;
+    }
+    EXPECT_NE(help.find("\nExit status:\n  0  "), std::string::npos) << help;
+}
+
+// Skips where help2man is not installed; scripts/package needs it for the man pages.
+TEST(SlopecalcProgram, Help2manMakesAManPageOfHelpAndVersion) {
+    if (std::system("command -v help2man >/dev/null") != 0) {
+        GTEST_SKIP() << "help2man is not installed";
+    }
+    const CopiedExample example("homogeneous.plx");
+    const std::string page = example.File("slopecalc.1");
+    ASSERT_EQ(std::system(("help2man --no-info --name=calculator " +
+                           std::string(SLOPECALC_PROGRAM) + " >" + page)
+                              .c_str()),
+              0);
+    const std::string text = test_support::ReadBytes(page);
+    const std::string title = "\"slopecalc " + std::string(SLOPECALC_VERSION) + "\"";
+    for (const std::string& part :
+         {title, std::string(".SH SYNOPSIS\n.B slopecalc\n"),
+          std::string(".SH DESCRIPTION\nCompute "), std::string(".SH OPTIONS\n"),
+          std::string("\\fB\\-\\-version\\fR\noutput version"),
+          std::string(".SS \"Exit status:\"")}) {
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    }
+}
+
+TEST(SlopecalcProgram, OverflowingInputsFailWithTheirOwnMessage) {
+    struct Case {
+        const char* replaced; // in the model, or the modification file when nullptr
+        const char* by;
+    };
+    const Case cases[] = {{"cohesion 3", "cohesion 1e308"}, {nullptr, "1\r\n1 1 4 1e308\r\n"}};
+    for (const Case& c : cases) {
+        const CopiedExample example("homogeneous.plx");
+        if (c.replaced) {
+            std::string text = test_support::ReadBytes(example.Model());
+            text.replace(text.find(c.replaced), std::string(c.replaced).size(), c.by);
+            test_support::WriteBytes(example.Model(), text);
+        } else {
+            test_support::WriteBytes(example.Data(".mmt"), c.by);
+        }
+        const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
+        EXPECT_EQ(outcome.status, 1) << c.by;
+        EXPECT_NE(outcome.err.find("my slope.plx: the inputs overflow: "), std::string::npos)
+            << outcome.err;
+        EXPECT_FALSE(fs::exists(example.Data(".hxx"))) << c.by;
+    }
 }
 
 const zelmora::ProcessRunner RealRunner = [](const std::string& commandLine,
