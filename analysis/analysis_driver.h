@@ -15,7 +15,7 @@ void BuildVariableList();
 
 // How an analysis runs, beside what the project state holds.
 struct AnalysisOptions {
-    int parallelRuns = 1; // 1: one run after the other in the project's own folder
+    int parallelRuns = 1;        // 1: one run after the other in the project's own folder
     int calculatorOutputFd = -1; // in place: where the calculator's output goes, -1 ours
     std::function<bool()> stopRequested;
     std::function<void()> idle;

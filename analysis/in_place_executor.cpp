@@ -13,9 +13,9 @@ namespace {
 class InPlaceExecutor : public RunExecutor {
 public:
     InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
-        : processes_(processes), control_(control),
-          place_{BuildBatchCommandLine(), State.ModificationFilePath, State.ResultFilePath,
-                 outputFd} {}
+        : processes_(processes),
+          control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
+                                    State.ResultFilePath, outputFd} {}
 
     void Submit(std::vector<PlannedRun> runs) override {
         if (control_.progress) {

@@ -40,6 +40,14 @@ std::string ModificationLine(int variable, Strength strength) {
            FormatFixed(ModificationValue(variable, strength), 8, 4);
 }
 
+// How many modification lines a run's file holds.
+int ModificationCount(int runId) {
+    if (runId == 0 || runId == -2) {
+        return State.VariableCount;
+    }
+    return runId > 0 ? 1 : 0;
+}
+
 void AddAllVariables(std::vector<std::string>& lines, Strength strength) {
     for (int i = 1; i <= State.VariableCount; ++i) {
         lines.push_back(ModificationLine(Entry(State.Variables, i), strength));
@@ -55,9 +63,7 @@ double ModificationValue(int variable, Strength strength) {
 }
 
 std::vector<std::string> ModificationLines(int runId) {
-    const bool allVariables = runId == 0 || runId == -2;
-    std::vector<std::string> lines{
-        FormatInteger(allVariables ? State.VariableCount : runId > 0 ? 1 : 0, 0)};
+    std::vector<std::string> lines{FormatInteger(ModificationCount(runId), 0)};
     if (runId == 0) {
         AddAllVariables(lines, Strength::Mean);
     } else if (runId == -2) {

@@ -17,8 +17,8 @@ constexpr off_t MaxPictureBytes = 2 * 1024 * 1024;
 std::string ReadPicture(const std::string& resultPath, const timespec& startedAt) {
     const std::string path = resultPath.substr(0, resultPath.rfind('.')) + ".svg";
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxPictureBytes ||
-        info.st_mtim.tv_sec < startedAt.tv_sec) {
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > MaxPictureBytes || info.st_mtim.tv_sec < startedAt.tv_sec) {
         return {};
     }
     std::ifstream file(path, std::ios::binary);

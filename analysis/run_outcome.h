@@ -10,12 +10,12 @@ namespace zelmora {
 // the project state and raises its first error.
 struct RunOutcome {
     int runId = 0;
-    std::exception_ptr writeError; // the modification file could not be written
-    bool started = false;          // the calculator process was started
-    int exitStatus = -1;           // kept for the user to see, never judged
-    double seconds = 0;            // wall time of the calculator
-    std::exception_ptr openError;  // the result file could not be opened
-    bool resultRewritten = false;  // the result file is not the one that lay there before
+    std::exception_ptr writeError;      // the modification file could not be written
+    bool started = false;               // the calculator process was started
+    int exitStatus = -1;                // kept for the user to see, never judged
+    double seconds = 0;                 // wall time of the calculator
+    std::exception_ptr openError;       // the result file could not be opened
+    bool resultRewritten = false;       // the result file is not the one that lay there before
     std::optional<double> safetyFactor; // of the last complete record
     std::exception_ptr readError;       // raised while reading or at the close
     std::string picture; // the calculator's SVG beside the result file, mean-value run only

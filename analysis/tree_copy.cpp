@@ -46,7 +46,8 @@ int CopyByReading(int in, int out) {
             return 0;
         }
         for (ssize_t done = 0; done < got;) {
-            const ssize_t wrote = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+            const ssize_t wrote =
+                ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
             if (wrote < 0 && errno != EINTR) {
                 return errno;
             }

@@ -113,8 +113,7 @@ std::string WorkFolder::AddCopy(int number) {
     const std::string dataFolder = DataFolderOf(projectPath_);
     if (Exists(dataFolder)) {
         std::string failedPath;
-        if (const int error = CopyTree(dataFolder, DataFolderOf(project), failedPath);
-            error != 0) {
+        if (const int error = CopyTree(dataFolder, DataFolderOf(project), failedPath); error != 0) {
             FailWith(error, failedPath);
         }
     }

@@ -5,7 +5,8 @@
 
 namespace zelmora::ui {
 
-InputBlocker::InputBlocker() {
+InputBlocker::InputBlocker(std::vector<QPointer<QObject>> passThrough, QPointer<QObject> closable)
+    : passThrough_(std::move(passThrough)), closable_(std::move(closable)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -15,8 +16,21 @@ InputBlocker::~InputBlocker() {
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-bool InputBlocker::eventFilter(QObject* /*watched*/, QEvent* event) {
-    return IsUserInput(*event);
+bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
+    return IsUserInput(*event) && !PassesThrough(watched, *event);
+}
+
+bool InputBlocker::PassesThrough(const QObject* watched, const QEvent& event) const {
+    if (event.type() == QEvent::Close)
+        return closable_ && watched == closable_;
+    // The object itself or a child of it, such as a button's inner parts.
+    for (const QObject* object = watched; object; object = object->parent()) {
+        for (const QPointer<QObject>& allowed : passThrough_) {
+            if (allowed == object)
+                return true;
+        }
+    }
+    return false;
 }
 
 bool InputBlocker::IsUserInput(const QEvent& event) {

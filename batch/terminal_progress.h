@@ -13,9 +13,9 @@ public:
     TerminalProgress();
 
     void Show(const AnalysisProgress& progress);
-    void Clear();   // makes room for another line
-    void Redraw();  // puts the line back
-    void Finish();  // leaves the last line standing
+    void Clear();  // makes room for another line
+    void Redraw(); // puts the line back
+    void Finish(); // leaves the last line standing
 
 private:
     bool terminal_;

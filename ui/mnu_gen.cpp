@@ -4,6 +4,7 @@
 #include "project/project_state.h"
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
+#include "ui/user_settings.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace zelmora::ui {
 namespace {
@@ -66,6 +68,9 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
     Edit4->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Edit4->setMaximumWidth(QFontMetrics(Edit4->font()).horizontalAdvance(QLatin1Char('0')) * 14);
+    SpinParallelRuns = new QSpinBox;
+    SpinParallelRuns->setObjectName(QStringLiteral("SpinParallelRuns"));
+    SpinParallelRuns->setRange(1, MaxParallelRuns);
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -100,13 +105,21 @@ TGeneralForm::TGeneralForm(QWidget* parent)
                                   "times σ. If the Safety Factor drops below \"1\"; "
                                   "reduce stepsize)")),
         7, 0, 1, 3);
-    grid->addWidget(CheckBox, 8, 0, 1, 2);
+    auto* parallel = new QHBoxLayout;
+    parallel->addWidget(SpinParallelRuns);
+    parallel->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Parallel runs")), 8, 0);
+    grid->addLayout(parallel, 8, 1);
+    grid->addWidget(new QLabel(QStringLiteral("(1: one run after the other in the project's own "
+                                              "folder; more: copies of the project side by side)")),
+                    9, 0, 1, 3);
+    grid->addWidget(CheckBox, 10, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
-    grid->addLayout(buttons, 9, 0, 1, 3);
+    grid->addLayout(buttons, 11, 0, 1, 3);
 
     connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
@@ -124,6 +137,7 @@ void TGeneralForm::FormCreate() {
     Edit3->setText(Text(filledProjectName));
     Edit4->setText(Text(FormatFixed(State.StepSize, 8, 4)));
     CheckBox->setChecked(State.ShowCalculations);
+    SpinParallelRuns->setValue(ParallelRunsSetting());
 }
 
 void TGeneralForm::ButtonOKClick() {
@@ -136,6 +150,7 @@ void TGeneralForm::ButtonOKClick() {
         State.ProjectName = StoredBytes(*Edit3, filledProjectName);
         State.StepSize = ClampStepSize(*step);
         State.ShowCalculations = CheckBox->isChecked();
+        StoreParallelRunsSetting(SpinParallelRuns->value());
         hide();
     } catch (const std::exception& error) {
         ShowErrorBox(error);

@@ -8,17 +8,19 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace zelmora::ui {
 
-// The general settings window: the two paths, the project name, the step size and the show flag.
+// The general settings window: the two paths, the project name, the step size and the show flag
+// of the project, and the number of parallel runs, which is the user's own setting.
 class TGeneralForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit TGeneralForm(QWidget* parent = nullptr);
 
-    // Copies the five settings into the controls.
+    // Copies the five settings and the parallel runs into the controls.
     void FormCreate();
     // Stores the controls when the step size holds a number, then hides the window.
     void ButtonOKClick();
@@ -30,6 +32,7 @@ public:
     QLineEdit* Edit2;
     QLineEdit* Edit3;
     QLineEdit* Edit4;
+    QSpinBox* SpinParallelRuns;
     QCheckBox* CheckBox;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;

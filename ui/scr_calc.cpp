@@ -6,11 +6,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zelmora::ui {
 namespace {
@@ -44,6 +47,16 @@ TCalc::TCalc(QWidget* parent) : QWidget(parent, Qt::Window) {
     LabelPF = new QLabel(QStringLiteral("pf"));
     LabelPF->setObjectName(QStringLiteral("LabelPF"));
     LabelPF->setFont(Memo1->font());
+    ProgressBar = new QProgressBar;
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setRange(0, 1);
+    ProgressBar->setValue(0);
+    LabelProgress = new QLabel;
+    LabelProgress->setObjectName(QStringLiteral("LabelProgress"));
+    LabelProgress->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ButtonStop = new QPushButton(QStringLiteral("Stop"));
+    ButtonStop->setObjectName(QStringLiteral("ButtonStop"));
+    ButtonStop->setEnabled(false);
     ExitButton = new QPushButton(QStringLiteral("Exit"));
     ExitButton->setObjectName(QStringLiteral("ExitButton"));
 
@@ -51,12 +64,16 @@ TCalc::TCalc(QWidget* parent) : QWidget(parent, Qt::Window) {
     bottom->addWidget(Label1);
     bottom->addWidget(LabelPF);
     bottom->addStretch();
+    bottom->addWidget(ButtonStop);
     bottom->addWidget(ExitButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1);
+    layout->addWidget(ProgressBar);
+    layout->addWidget(LabelProgress);
     layout->addLayout(bottom);
 
     connect(ExitButton, &QPushButton::clicked, this, &TCalc::ExitButtonClick);
+    connect(ButtonStop, &QPushButton::clicked, this, &TCalc::StopRequested);
     resize(560, 420);
     PlaceNearLowerLeft(*this);
 }
@@ -89,6 +106,40 @@ void TCalc::DeleteLine(int position) {
 
 void TCalc::AppendLine(const std::string& line) {
     Memo1->appendPlainText(Text(line));
+    ScrollToNewestLine();
+}
+
+// The text cursor goes along to the end: left at the top, it would pull the view (and the
+// scroll bar's handle) back there at the next layout.
+void TCalc::ScrollToNewestLine() {
+    QTextCursor end(Memo1->document());
+    end.movePosition(QTextCursor::End);
+    Memo1->setTextCursor(end);
+    QScrollBar* bar = Memo1->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+void TCalc::AnalysisStarted() {
+    ButtonStop->setEnabled(true);
+    ProgressBar->setRange(0, 1);
+    ProgressBar->setValue(0);
+    LabelProgress->clear();
+}
+
+void TCalc::ShowProgress(const AnalysisProgress& progress) {
+    ProgressBar->setRange(0, std::max(progress.total, 1));
+    ProgressBar->setValue(progress.done);
+    LabelProgress->setText(QString::fromStdString(FormatProgress(progress)));
+}
+
+void TCalc::AnalysisEnded(const std::string& keptWorkFolder) {
+    ButtonStop->setEnabled(false);
+    if (!keptWorkFolder.empty()) {
+        LabelProgress->setText(LabelProgress->text() +
+                               QStringLiteral(" \u00b7 the runs' copies are kept in ") +
+                               Text(keptWorkFolder));
+    }
+    ScrollToNewestLine();
 }
 
 void TCalc::SetProbabilityLabel(const std::string& text) {

@@ -12,12 +12,14 @@ TEST(FormatProgress, ShowsRunsTimeAndTheEstimate) {
         std::string text;
     };
     const Case cases[] = {
-        {{5, 23, 4, 761, 1860.0}, "5 of 23 runs done, 4 running · 00:12:41 elapsed · about "
-                                  "00:31:00 left"},
+        {{5, 23, 4, 761, 1860.0},
+         "5 of 23 runs done, 4 running · 00:12:41 elapsed · about "
+         "00:31:00 left"},
         {{0, 7, 2, 0.4, std::nullopt}, "0 of 7 runs done, 2 running · 00:00:00 elapsed"},
         {{23, 23, 0, 90061, std::nullopt}, "23 of 23 runs done, 0 running · 25:01:01 elapsed"},
-        {{1, 3, 1, 59.5, 0.4}, "1 of 3 runs done, 1 running · 00:01:00 elapsed · about "
-                               "00:00:00 left"},
+        {{1, 3, 1, 59.5, 0.4},
+         "1 of 3 runs done, 1 running · 00:01:00 elapsed · about "
+         "00:00:00 left"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatProgress(c.progress), c.text);
@@ -35,7 +37,8 @@ struct ManualClock {
 TEST(ProgressMeter, EstimatesTheTimeLeftFromTheFinishedRunsMeanDuration) {
     ManualClock time;
     std::vector<AnalysisProgress> reports;
-    ProgressMeter meter(time.clock(), [&](const AnalysisProgress& p) { reports.push_back(p); }, 4);
+    ProgressMeter meter(
+        time.clock(), [&](const AnalysisProgress& p) { reports.push_back(p); }, 4);
     meter.AddRuns(23);
     for (int run = 0; run < 4; ++run) {
         meter.RunStarted(run);
@@ -64,7 +67,8 @@ TEST(ProgressMeter, EstimatesTheTimeLeftFromTheFinishedRunsMeanDuration) {
 TEST(ProgressMeter, WithFewerRunsLeftThanWorkersTheRunsLeftRunAtOnce) {
     ManualClock time;
     AnalysisProgress last;
-    ProgressMeter meter(time.clock(), [&](const AnalysisProgress& p) { last = p; }, 8);
+    ProgressMeter meter(
+        time.clock(), [&](const AnalysisProgress& p) { last = p; }, 8);
     meter.AddRuns(3);
     meter.RunStarted(0);
     time.now += 12;

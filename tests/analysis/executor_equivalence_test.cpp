@@ -137,12 +137,9 @@ const std::string ResultFileEnd = "slope.dta/slope.hxx";
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, ExecutorEquivalence,
     ::testing::Values(
-        Scenario{"Success", ""},
-        Scenario{"ExitStatusKept", "fault exit-3 2 3\n"},
-        Scenario{"MissingResultAtRun3", "fault missing 1 4\n", 1.0, false, false,
-                 "File not found"},
-        Scenario{"NonNumericToken", "fault junk 2 3\n", 1.0, false, false,
-                 "Invalid numeric input"},
+        Scenario{"Success", ""}, Scenario{"ExitStatusKept", "fault exit-3 2 3\n"},
+        Scenario{"MissingResultAtRun3", "fault missing 1 4\n", 1.0, false, false, "File not found"},
+        Scenario{"NonNumericToken", "fault junk 2 3\n", 1.0, false, false, "Invalid numeric input"},
         Scenario{"EmptyResultFile", "fault empty 2 4\n", 1.0, false, false,
                  "The result file holds no safety factor: "},
         Scenario{"ResultFileLeftAsItWas", "fault keep 1 3\n", 1.0, false, false,

@@ -32,9 +32,9 @@
 #include "tests/support/calculator_text.h"
 
 #include <charconv>
-#include <cstdio>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>

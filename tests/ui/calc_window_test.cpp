@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QtTest>
@@ -35,6 +36,8 @@ private slots:
                  QStringLiteral("probability of failure:"));
         QCOMPARE(calc.findChild<QLabel*>("LabelPF")->text(), QStringLiteral("pf"));
         QCOMPARE(calc.findChild<QPushButton*>("ExitButton")->text(), QStringLiteral("Exit"));
+        QCOMPARE(calc.findChild<QPushButton*>("ButtonStop")->text(), QStringLiteral("Stop"));
+        QVERIFY(!calc.ButtonStop->isEnabled());
     }
 
     void placedNearTheLowerLeft() {
@@ -44,6 +47,21 @@ private slots:
         QVERIFY(calc.y() > area.top());
         QVERIFY(calc.y() + calc.height() > area.center().y());
         QVERIFY(calc.y() + calc.height() <= area.bottom());
+    }
+
+    // After an analysis the scroll bar's handle stands at the end, where the view is.
+    void theScrollBarFollowsTheNewestLine() {
+        TCalc calc;
+        calc.Show();
+        calc.AnalysisStarted();
+        KeepFirstLine(calc);
+        for (int k = 0; k < 80; ++k)
+            calc.AppendLine("line " + std::to_string(k));
+        calc.AnalysisEnded({});
+        const QScrollBar* bar = calc.Memo1->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(!calc.ButtonStop->isEnabled());
     }
 
     void deletingLineOneLeavesTheTitle() {
