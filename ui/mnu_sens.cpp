@@ -60,6 +60,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     Table->setObjectName(QStringLiteral("Table"));
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->verticalHeader()->hide();
+    Table->setFocusPolicy(Qt::ClickFocus);
     Chart = new QSvgWidget;
     Chart->setObjectName(QStringLiteral("Chart"));
     LabelReading = new QLabel;
@@ -75,10 +76,11 @@ TSensitivity::TSensitivity(QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(ButtonClose);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Table, 1);
+    layout->addWidget(Table);
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
     layout->addLayout(BuildFigures());
     layout->addWidget(LabelReading);
+    layout->addStretch();
     layout->addLayout(buttons);
 
     connect(ButtonCopy, &QPushButton::clicked, this, &TSensitivity::ButtonCopyClick);
@@ -133,9 +135,9 @@ void TSensitivity::FillTable() {
     }
     Table->resizeColumnsToContents();
     Table->resizeRowsToContents();
-    const int rowsHeight = Table->verticalHeader()->length();
-    Table->setMinimumHeight(Table->horizontalHeader()->height() + rowsHeight +
-                            2 * Table->frameWidth() + 2);
+    // Tall enough for every row: there are at most twenty.
+    Table->setFixedHeight(Table->horizontalHeader()->height() + Table->verticalHeader()->length() +
+                          2 * Table->frameWidth() + 2);
     Table->setMinimumWidth(Table->horizontalHeader()->length() + 2 * Table->frameWidth() + 2);
 }
 
