@@ -1,6 +1,7 @@
 #include "app/mnu_main.h"
 
 #include "analysis/analysis_driver.h"
+#include "analysis/run_executor.h"
 #include "app/help_text.h"
 #include "app/input_blocker.h"
 #include "app/jpeg_picture.h"
@@ -14,6 +15,7 @@
 #include "ui/mnu_sens.h"
 #include "ui/mnu_soil.h"
 #include "ui/scr_calc.h"
+#include "ui/user_settings.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -176,7 +178,14 @@ int TMainForm::WaitFor(const std::string& commandLine, std::uint16_t showMode) {
     return Launch(commandLine, showMode, RepaintWindows);
 }
 
+// Closing during an analysis stops it first; the window closes once it has ended.
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (analysing) {
+        stopRequested = true;
+        closeAfterAnalysis = true;
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::quit();
 }
@@ -271,12 +280,44 @@ void TMainForm::GeneralMenuClick() {
 }
 
 void TMainForm::CalcClick() {
-    Guarded([this] {
-        const InputBlocker blocker;
-        RunAnalysis(*windows.calc, [this](const std::string& commandLine, std::uint16_t showMode) {
-            return WaitFor(commandLine, showMode);
-        });
-    });
+    Guarded([this] { Analyse(); });
+    if (closeAfterAnalysis)
+        close();
+}
+
+// Everything but Stop and closing this window stays blocked while the analysis runs.
+void TMainForm::Analyse() {
+    TCalc& calc = *windows.calc;
+    const InputBlocker blocker({calc.ButtonStop}, this);
+    const QMetaObject::Connection stop =
+        connect(&calc, &TCalc::StopRequested, this, [this] { stopRequested = true; });
+    analysing = true;
+    stopRequested = false;
+    calc.AnalysisStarted();
+    AnalysisOptions options;
+    options.parallelRuns = ParallelRunsSetting();
+    options.stopRequested = [this] { return stopRequested; };
+    options.idle = RepaintWindows;
+    options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
+    options.clock = AnalysisClock;
+    const std::unique_ptr<ProcessSet> processes = MakeProcesses();
+    const auto ended = [&] {
+        analysing = false;
+        disconnect(stop);
+        calc.AnalysisEnded(LastAnalysis.keptWorkFolder);
+        windows.out->Sensitivity->Record = &LastAnalysis;
+    };
+    try {
+        RunAnalysis(calc, *processes, options, LastAnalysis);
+    } catch (const EAnalysisStopped&) {
+        // The log says so; no error box.
+        ended();
+        return;
+    } catch (...) {
+        ended();
+        throw;
+    }
+    ended();
 }
 
 void TMainForm::OutClick() {

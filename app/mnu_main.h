@@ -1,11 +1,15 @@
 #pragma once
 
+#include "analysis/analysis_progress.h"
+#include "analysis/analysis_record.h"
 #include "analysis/process_runner.h"
+#include "analysis/process_set.h"
 #include "ui/file_dialog.h"
 
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -92,8 +96,14 @@ public:
     FileDialog OpenDialog1;
     FileDialog SaveDialog1;
 
-    // How the batch calculator and the text editor are started and awaited; tests put their own.
+    // How the text editor is started and awaited; tests put their own.
     Launcher Launch;
+    // Where the analysis starts its calculators and takes its time from; tests put their own.
+    std::function<std::unique_ptr<ProcessSet>()> MakeProcesses = MakeChildProcesses;
+    Clock AnalysisClock = SteadyClock();
+
+    // What the last analysis run here did; for its report.
+    AnalysisRecord LastAnalysis;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,8 +115,12 @@ private:
                      void (TMainForm::*handler)());
     // Runs the command line through Launch; windows repaint meanwhile. Callers block the input.
     int WaitFor(const std::string& commandLine, std::uint16_t showMode);
+    void Analyse();
 
     ChildWindows windows;
+    bool analysing = false;
+    bool stopRequested = false;
+    bool closeAfterAnalysis = false;
 };
 
 } // namespace zelmora::ui

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "support/observed_processes.h"
 #include "support/test_seams.h"
 #include "ui/mnu_out.h"
 #include "ui/scr_calc.h"
@@ -125,15 +126,10 @@ private slots:
 
     void calculateThenOutput() {
         std::vector<int> linesAtEachRun;
-        Main().Launch = [&](const std::string& commandLine, std::uint16_t showMode,
-                            const IdleCallback& idle) {
-            bool first = true;
-            return ExecuteAndWait(commandLine, showMode, [&] {
-                if (first)
-                    linesAtEachRun.push_back(program->calc->LineCount());
-                first = false;
-                idle();
-            });
+        Main().MakeProcesses = [&] {
+            auto processes = std::make_unique<test::ObservedProcesses>();
+            processes->onStart = [&] { linesAtEachRun.push_back(program->calc->LineCount()); };
+            return processes;
         };
         Main().Buttoncalc->click();
         QVERIFY2(boxes->boxes.isEmpty(),
@@ -232,17 +228,18 @@ private slots:
             PostSpaceKey(Main().Buttoncalc);
             posted = true;
         };
-        Main().Launch = [&](const std::string& commandLine, std::uint16_t showMode,
-                            const IdleCallback& idle) {
-            ++launches;
-            const int status = ExecuteAndWait(commandLine, showMode, [&] {
+        Main().MakeProcesses = [&] {
+            auto processes = std::make_unique<test::ObservedProcesses>();
+            processes->onStart = [&] { ++launches; };
+            processes->onWait = [&] {
                 if (!posted && !afterLastRun)
                     post();
-                idle();
-            });
-            if (afterLastRun && launches == VariableTotal + 3)
-                post();
-            return status;
+            };
+            processes->onEnd = [&] {
+                if (afterLastRun && launches == VariableTotal + 3)
+                    post();
+            };
+            return processes;
         };
         Main().CalcClick();
         QVERIFY(posted);

@@ -1,0 +1,230 @@
+// Stopping a running analysis, its progress line and the parallel-runs setting.
+#include "app/mnu_main.h"
+#include "app/startup.h"
+#include "project/project_state.h"
+#include "support/observed_processes.h"
+#include "support/test_seams.h"
+#include "ui/mnu_gen.h"
+#include "ui/scr_calc.h"
+#include "ui/user_settings.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+
+using namespace zelmora;
+using namespace zelmora::ui;
+
+namespace {
+
+void PostClick(QWidget* button) {
+    const QPointF centre = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(centre);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(button, new QMouseEvent(type, centre, global, Qt::LeftButton,
+                                                            Qt::LeftButton, Qt::NoModifier));
+}
+
+} // namespace
+
+class AnalysisControlTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsFolder;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<test::RecordingMessageBoxes> boxes;
+    std::unique_ptr<QTemporaryDir> folder;
+
+    TMainForm& Main() { return *program->main; }
+    TCalc& Calc() { return *program->calc; }
+    QString File(const QString& name) const { return folder->filePath(name); }
+
+    // One row with both variables: five runs. The reduced cohesion's run (the third) may be
+    // made to fail or hang.
+    void PrepareProject(const QString& fault) {
+        QVERIFY(QDir(folder->path()).mkdir("slope.dta"));
+        QFile model(File("slope.dta/model.txt"));
+        QVERIFY(model.open(QIODevice::WriteOnly));
+        model.write(
+            ("base 0.3\nterm 1 3 2.0 0.5\nterm 1 4 0.05 10\npidfile " + File("pids") + "\n" + fault)
+                .toUtf8());
+        model.close();
+        QFile project(File("slope.plx"));
+        QVERIFY(project.open(QIODevice::WriteOnly));
+        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
+        State.ProjectPath = QFile::encodeName(File("slope.plx")).toStdString();
+        State.ProjectName = "slope";
+        State.StepSize = 0.5;
+        Row(State, 1) = {1, 30.0, 3.0, 10.0, 2.0};
+    }
+
+    QList<qint64> HangingCalculators() const {
+        QFile pids(File("pids"));
+        QList<qint64> list;
+        if (pids.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : pids.readAll().split('\n'))
+                if (!line.isEmpty())
+                    list.append(line.toLongLong());
+        return list;
+    }
+
+private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    }
+
+    void init() {
+        State = {};
+        QSettings(QStringLiteral("Zelmora"), QStringLiteral("Zelmora")).clear();
+        program = std::make_unique<Program>();
+        boxes = std::make_unique<test::RecordingMessageBoxes>();
+        folder = std::make_unique<QTemporaryDir>();
+    }
+
+    void cleanup() {
+        boxes.reset();
+        program.reset();
+        folder.reset();
+    }
+
+    void stopEndsEveryCalculatorWithoutAnErrorBox_data() {
+        QTest::addColumn<int>("parallelRuns");
+        QTest::newRow("in place") << 1;
+        QTest::newRow("side by side") << 3;
+    }
+
+    // Stop is the one button that works during an analysis; a click on Calculate is dropped.
+    void stopEndsEveryCalculatorWithoutAnErrorBox() {
+        QFETCH(int, parallelRuns);
+        StoreParallelRunsSetting(parallelRuns);
+        PrepareProject(QStringLiteral("fault hang 1 4\n"));
+        bool stopEnabledMeanwhile = false;
+        bool clicked = false;
+        Main().MakeProcesses = [&] {
+            auto processes = std::make_unique<test::ObservedProcesses>();
+            processes->onWait = [&] {
+                if (clicked || HangingCalculators().isEmpty())
+                    return;
+                stopEnabledMeanwhile = Calc().ButtonStop->isEnabled();
+                PostClick(Main().Buttoncalc);
+                PostClick(Calc().ButtonStop);
+                clicked = true;
+            };
+            return processes;
+        };
+        QVERIFY(!Calc().ButtonStop->isEnabled());
+        Main().CalcClick();
+
+        QVERIFY(clicked);
+        QVERIFY(stopEnabledMeanwhile);
+        QVERIFY(!Calc().ButtonStop->isEnabled());
+        QVERIFY(boxes->boxes.isEmpty());
+        QCOMPARE(Calc().Memo1->toPlainText().split('\n').last(),
+                 QStringLiteral("Analysis stopped."));
+        for (const qint64 pid : HangingCalculators())
+            QVERIFY(kill(static_cast<pid_t>(pid), 0) != 0);
+        QVERIFY(!QFile::exists(File("slope.plx.runs")));
+        QTest::qWait(100);
+        QCOMPARE(HangingCalculators().size(), 1);
+    }
+
+    // Closing the main window stops the analysis first, then closes.
+    void closingTheMainWindowStopsTheAnalysis() {
+        PrepareProject(QStringLiteral("fault hang 1 4\n"));
+        Main().show();
+        bool closed = false;
+        Main().MakeProcesses = [&] {
+            auto processes = std::make_unique<test::ObservedProcesses>();
+            processes->onWait = [&] {
+                if (!closed && !HangingCalculators().isEmpty()) {
+                    QCoreApplication::postEvent(&Main(), new QCloseEvent);
+                    closed = true;
+                }
+            };
+            return processes;
+        };
+        Main().CalcClick();
+        QVERIFY(closed);
+        QVERIFY(!Main().isVisible());
+        QVERIFY(boxes->boxes.isEmpty());
+        for (const qint64 pid : HangingCalculators())
+            QVERIFY(kill(static_cast<pid_t>(pid), 0) != 0);
+    }
+
+    // Each run takes ten seconds of the injected clock.
+    void theProgressLineKeepsTheTotals() {
+        PrepareProject({});
+        double now = 0;
+        Main().AnalysisClock = [&] { return now; };
+        QStringList seen;
+        Main().MakeProcesses = [&] {
+            auto processes = std::make_unique<test::ObservedProcesses>();
+            processes->onStart = [&] {
+                seen.append(Calc().LabelProgress->text());
+                now += 10;
+            };
+            return processes;
+        };
+        Main().CalcClick();
+        QVERIFY(boxes->boxes.isEmpty());
+        QCOMPARE(seen.value(2), QStringLiteral("2 of 5 runs done, 1 running · 00:00:20 elapsed · "
+                                               "about 00:00:30 left"));
+        QCOMPARE(Calc().LabelProgress->text(),
+                 QStringLiteral("5 of 5 runs done, 0 running · 00:00:50 elapsed"));
+        QCOMPARE(Calc().ProgressBar->maximum(), 5);
+        QCOMPARE(Calc().ProgressBar->value(), 5);
+    }
+
+    void aFailedParallelAnalysisNamesItsKeptCopies() {
+        StoreParallelRunsSetting(2);
+        PrepareProject(QStringLiteral("fault missing 1 4\n"));
+        Main().CalcClick();
+        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(boxes->boxes.first().text, QStringLiteral("File not found."));
+        QVERIFY(Calc().LabelProgress->text().endsWith(
+            QStringLiteral(" · the runs' copies are kept in ") + File("slope.plx.runs")));
+        QVERIFY(QFile::exists(File("slope.plx.runs/1/slope.plx")));
+    }
+
+    // OK stores the setting for the next start of the program, Cancel does not.
+    void parallelRunsAreRememberedForTheUser() {
+        TGeneralForm& general = *program->general;
+        QCOMPARE(general.SpinParallelRuns->value(), 1);
+        QCOMPARE(general.SpinParallelRuns->maximum(), 64);
+        general.SpinParallelRuns->setValue(5);
+        general.ButtonCancelClick();
+        QCOMPARE(ParallelRunsSetting(), 1);
+        general.FormCreate();
+        QCOMPARE(general.SpinParallelRuns->value(), 1);
+        general.SpinParallelRuns->setValue(7);
+        general.ButtonOKClick();
+        QCOMPARE(ParallelRunsSetting(), 7);
+        const TGeneralForm later;
+        QCOMPARE(later.SpinParallelRuns->value(), 7);
+    }
+
+    // With more than one run at once the project's own data folder is never written.
+    void theSettingChoosesCopiesOfTheProject() {
+        StoreParallelRunsSetting(4);
+        PrepareProject({});
+        Main().CalcClick();
+        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(!QFile::exists(File("slope.dta/history.txt")));
+        QVERIFY(!QFile::exists(File("slope.dta/slope.mmt")));
+        QVERIFY(!QFile::exists(File("slope.plx.runs")));
+        QVERIFY(State.Beta != 0);
+    }
+};
+
+QTEST_MAIN(AnalysisControlTest)
+#include "analysis_control_test.moc"

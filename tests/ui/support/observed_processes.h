@@ -1,0 +1,41 @@
+#pragma once
+
+#include "analysis/process_set.h"
+
+#include <functional>
+#include <memory>
+
+namespace zelmora::ui::test {
+
+// Real child processes, with hooks where the analysis starts one and where it waits.
+class ObservedProcesses : public ProcessSet {
+public:
+    std::function<void()> onStart;
+    std::function<void()> onWait;
+    std::function<void()> onEnd;
+    int started = 0;
+
+    int Start(const std::string& commandLine, int outputFd) override {
+        ++started;
+        if (onStart)
+            onStart();
+        return inner_->Start(commandLine, outputFd);
+    }
+
+    std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) override {
+        if (onWait)
+            onWait();
+        const std::optional<Ended> ended = inner_->WaitForAny(timeout);
+        if (ended && onEnd)
+            onEnd();
+        return ended;
+    }
+
+    void SignalAll(int signal) override { inner_->SignalAll(signal); }
+    int RunningCount() const override { return inner_->RunningCount(); }
+
+private:
+    std::unique_ptr<ProcessSet> inner_ = MakeChildProcesses();
+};
+
+} // namespace zelmora::ui::test
