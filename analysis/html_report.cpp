@@ -11,10 +11,9 @@
 #include "analysis/result_text.h"
 #include "analysis/share_chart.h"
 #include "analysis/tail_probability.h"
-#include "project/atomic_save.h"
+#include "project/whole_file.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
 
 #include <algorithm>
 #include <utility>
@@ -187,16 +186,7 @@ std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* rec
 }
 
 void WriteHtmlReport(const std::string& fileName, const std::string& page) {
-    AtomicSave save(fileName);
-    CheckIo();
-    TextOutput out;
-    out.OpenForWriting(save.WritePath());
-    CheckIo();
-    out.WriteText(page);
-    out.Close();
-    CheckIo();
-    save.Commit();
-    CheckIo();
+    SaveWholeFile(fileName, page);
 }
 
 } // namespace zelmora

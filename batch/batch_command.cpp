@@ -1,14 +1,18 @@
 #include "batch/batch_command.h"
 
 #include "analysis/analysis_driver.h"
+#include "analysis/analysis_json.h"
+#include "analysis/html_report.h"
 #include "analysis/run_executor.h"
 #include "batch/stop_signals.h"
 #include "batch/stream_log.h"
 #include "batch/terminal_progress.h"
 #include "project/error_text.h"
 #include "project/project_file.h"
+#include "project/whole_file.h"
 
 #include <cstdio>
+#include <ctime>
 #include <unistd.h>
 
 namespace zelmora::batch {
@@ -19,8 +23,27 @@ void PrintError(const std::string& message) {
     std::fprintf(stderr, "%s\n", ErrorBoxMessage(message).c_str());
 }
 
-int Analyse(const BatchOptions& options) {
-    StreamLog log(stdout);
+bool JsonToStandardOutput(const BatchOptions& options) {
+    return options.jsonFile == "-";
+}
+
+// The JSON and the report; a failure to write them fails the command.
+void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, bool succeeded) {
+    if (JsonToStandardOutput(options)) {
+        const std::string json = AnalysisJson(options.projectFile, record);
+        std::fwrite(json.data(), 1, json.size(), stdout);
+        std::fflush(stdout);
+    } else if (!options.jsonFile.empty()) {
+        SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, record));
+    }
+    if (succeeded && !options.reportFile.empty()) {
+        WriteHtmlReport(options.reportFile,
+                        HtmlReport(options.projectFile, &record, std::time(nullptr)));
+    }
+}
+
+int Analyse(const BatchOptions& options, AnalysisRecord& record) {
+    StreamLog log(JsonToStandardOutput(options) ? stderr : stdout);
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
@@ -31,7 +54,6 @@ int Analyse(const BatchOptions& options) {
     analysis.stopRequested = StopSignalled;
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
-    AnalysisRecord record;
     try {
         RunAnalysis(log, *processes, analysis, record);
     } catch (const EAnalysisStopped& stopped) {
@@ -61,17 +83,18 @@ int RunBatch(const BatchOptions& options) {
         PrintError(error.what());
         return ExitBadCall;
     }
-    const int status = Analyse(options);
-    if (status != ExitSuccess || !options.save) {
-        return status;
-    }
+    AnalysisRecord record;
+    const int status = Analyse(options, record);
     try {
-        WriteProjectFile(options.projectFile);
+        WriteOutputs(options, record, status == ExitSuccess);
+        if (status == ExitSuccess && options.save) {
+            WriteProjectFile(options.projectFile);
+        }
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitAnalysisFailed;
     }
-    return ExitSuccess;
+    return status;
 }
 
 } // namespace zelmora::batch

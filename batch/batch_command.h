@@ -8,6 +8,8 @@ struct BatchOptions {
     std::string projectFile;
     int parallelRuns = 1;
     bool save = false;
+    std::string jsonFile;   // "-" for standard output; empty for none
+    std::string reportFile; // empty for none
 };
 
 // Exit statuses of zelmora-batch.
@@ -16,7 +18,9 @@ inline constexpr int ExitAnalysisFailed = 1; // failed or stopped
 inline constexpr int ExitBadCall = 2;        // bad arguments or an unreadable project file
 
 // Reads the project file, runs the analysis and, when asked and successful, saves the results
-// into the project file. Log lines go to standard output, messages to standard error.
+// into the project file and writes the report. Log lines go to standard output (to standard
+// error when the JSON goes there), messages to standard error. The JSON is written also after a
+// failure, with its message.
 int RunBatch(const BatchOptions& options);
 
 } // namespace zelmora::batch

@@ -14,6 +14,13 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, 64));
     app.add_flag("--save", options.save,
                  "Write the results into the project file after a successful analysis");
+    app.add_option("--json", options.jsonFile,
+                   "Write the analysis as JSON to FILE (\"-\": standard output, the log then "
+                   "goes to standard error), also when it fails")
+        ->option_text("FILE");
+    app.add_option("--report", options.reportFile,
+                   "Write the HTML report of a successful analysis to FILE")
+        ->option_text("FILE.html");
     app.add_option("PROJECT.zmo", options.projectFile, "The project file")->required();
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
     try {

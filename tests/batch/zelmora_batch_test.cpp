@@ -6,6 +6,8 @@
 #include "tests/support/temp_folder.h"
 
 #include <chrono>
+#include <cmath>
+#include <nlohmann/json.hpp>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -182,6 +184,83 @@ TEST_F(ZelmoraBatch, HelpAndVersion) {
     const Finished version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zelmora-batch 1.0.0\n");
+}
+
+// The JSON holds the stored values exactly: they are compared bit for bit with those of the same
+// analysis run here, for every number of parallel runs.
+TEST_F(ZelmoraBatch, WritesTheAnalysisAsJsonThatReadsBackExactly) {
+    std::string log;
+    std::string saved;
+    AnalyseHere(log, saved);
+    const ProjectState here = State;
+    for (const std::string parallel : {"1", "3"}) {
+        const std::string file = folder_.File("analysis.json");
+        const Finished finished = Run({"--parallel", parallel, "--json", file, project_});
+        ASSERT_EQ(finished.status, 0) << finished.err;
+        const auto json = nlohmann::json::parse(ReadBytes(file));
+        EXPECT_EQ(json["zelmora_version"], "1.0.0");
+        EXPECT_EQ(json["project"]["file"], project_);
+        EXPECT_EQ(json["project"]["batch_path"], ZELMORA_FAKE_CALCULATOR);
+        EXPECT_EQ(json["project"]["parallel_runs"], std::stoi(parallel));
+        EXPECT_EQ(json["project"]["step_size"].get<double>(), 0.5);
+        const auto& results = json["results"];
+        EXPECT_EQ(results["beta"].get<double>(), here.Beta);
+        EXPECT_EQ(results["probability_of_failure"].get<double>(), here.FailureProbability);
+        EXPECT_EQ(results["linearity"].get<double>(), here.Linearity);
+        EXPECT_EQ(results["safety_factor_mean"].get<double>(), Entry(here.SafetyFactors, 0));
+        EXPECT_FALSE(json.contains("error"));
+
+        // Each variable's sensitivity and share from the factors the JSON itself holds.
+        const double mean = results["safety_factor_mean"];
+        double squares = 0;
+        for (const auto& variable : json["variables"]) {
+            const double s = (mean - variable["safety_factor"].get<double>()) / 0.5;
+            EXPECT_NEAR(variable["sensitivity"].get<double>(), s, 1e-12);
+            squares += s * s;
+        }
+        ASSERT_EQ(json["variables"].size(), 4U);
+        double shares = 0;
+        for (const auto& variable : json["variables"]) {
+            const double s = variable["sensitivity"];
+            EXPECT_NEAR(variable["share"].get<double>(), s * s / squares, 1e-12);
+            shares += variable["share"].get<double>();
+        }
+        EXPECT_NEAR(shares, 1.0, 1e-12);
+        EXPECT_EQ(json["variables"][2]["parameter"], "cohesion");
+        EXPECT_NEAR(results["sigma_f"].get<double>(), std::sqrt(squares), 1e-12);
+        EXPECT_NEAR(results["beta"].get<double>(), (mean - 1) / std::sqrt(squares), 1e-12);
+
+        std::vector<int> runIds;
+        for (const auto& run : json["runs"]) {
+            runIds.push_back(run["run_id"]);
+            EXPECT_TRUE(run["started"].get<bool>());
+            EXPECT_EQ(run["exit_status"], 0);
+        }
+        EXPECT_EQ(runIds, (std::vector<int>{-1, 0, 1, 2, 3, 4, -2}));
+    }
+}
+
+TEST_F(ZelmoraBatch, JsonToStandardOutputSendsTheLogToStandardErrorAlsoAfterAFailure) {
+    WriteModel("fault junk 2 3\n");
+    const Finished finished = Run({"--json", "-", "--report", folder_.File("r.html"), project_});
+    EXPECT_EQ(finished.status, 1);
+    const auto json = nlohmann::json::parse(finished.out);
+    EXPECT_EQ(json["error"], "Invalid numeric input");
+    EXPECT_TRUE(json["results"]["beta"].is_null());
+    EXPECT_TRUE(json["results"]["linearity"].is_null());
+    EXPECT_EQ(json["runs"].size(), 4U);
+    EXPECT_NE(finished.err.find("Safety Factor Mean Values\n"), std::string::npos);
+    EXPECT_NE(finished.err.find("Invalid numeric input.\n"), std::string::npos);
+    // No report of an analysis that failed.
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("r.html")));
+}
+
+TEST_F(ZelmoraBatch, WritesTheReportOfASuccessfulAnalysis) {
+    const Finished finished = Run({"--report", folder_.File("r.html"), project_});
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    const std::string page = ReadBytes(folder_.File("r.html"));
+    EXPECT_NE(page.find("Content-Security-Policy"), std::string::npos);
+    EXPECT_NE(page.find(project_), std::string::npos);
 }
 
 std::vector<pid_t> Pids(const std::string& file) {
