@@ -1,5 +1,6 @@
 #include "analysis/run_evaluation.h"
 
+#include "analysis/run_errors.h"
 #include "analysis/run_plan.h"
 #include "analysis/tail_probability.h"
 #include "project/errors.h"
@@ -25,36 +26,14 @@ double SafetyFactor(int key) {
 RunEvaluation::RunEvaluation(CalculationLog& log, AnalysisRecord& record)
     : log_(log), record_(record) {}
 
-// In the order a run meets them: its modification file, its start, its result file.
-void RunEvaluation::RaiseRunError(const RunOutcome& outcome) const {
-    if (outcome.writeError) {
-        std::rethrow_exception(outcome.writeError);
-    }
-    if (!outcome.started) {
-        throw Error("The batch calculator could not be started: " + record_.batchCommandLine);
-    }
-    if (outcome.openError) {
-        std::rethrow_exception(outcome.openError);
-    }
-    // Reading it would take an earlier run's result for this one.
-    if (!outcome.resultRewritten) {
-        throw Error("The batch calculator wrote no new result file: " + State.ResultFilePath);
-    }
-}
-
 void RunEvaluation::Apply(const RunOutcome& outcome) {
-    RaiseRunError(outcome);
+    RaiseErrorsBeforeReading(outcome, record_.batchCommandLine);
     if (outcome.safetyFactor) {
         State.LastSafetyFactor = *outcome.safetyFactor;
         Entry(State.SafetyFactors, Entry(State.Variables, outcome.runId)) = *outcome.safetyFactor;
     }
     record_.outcomes.push_back(outcome);
-    if (outcome.readError) {
-        std::rethrow_exception(outcome.readError);
-    }
-    if (!outcome.safetyFactor) {
-        throw Error("The result file holds no safety factor: " + State.ResultFilePath);
-    }
+    RaiseReadingErrors(outcome);
     switch (outcome.runId) {
     case StandardRun:
         Append("Safety Factor Standard");

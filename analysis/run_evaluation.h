@@ -19,7 +19,6 @@ public:
     bool Complete() const { return complete_; }
 
 private:
-    void RaiseRunError(const RunOutcome& outcome) const;
     void ApplyVariableRun(int position);
     void EvaluateBeta();
     void EvaluateLinearity();
