@@ -1,6 +1,7 @@
 #include "analysis/analysis_driver.h"
 
 #include "analysis/batch_coupling.h"
+#include "analysis/reliability_method.h"
 #include "analysis/run_evaluation.h"
 #include "analysis/run_executor.h"
 #include "analysis/run_plan.h"
@@ -30,6 +31,16 @@ std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisO
 void Evaluate(RunExecutor& executor, RunEvaluation& evaluation) {
     while (!evaluation.Complete()) {
         evaluation.Apply(executor.Next());
+    }
+}
+
+// The method's runs come after the first-order ones, on the same executor and copies.
+void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions& options,
+               AnalysisRecord& record) {
+    if (options.method == Method::Taylor) {
+        record.method = RunTaylorMethod(executor, log, record);
+    } else if (options.method == Method::Form) {
+        record.method = RunFormMethod(executor, log, record, options.strengths);
     }
 }
 
@@ -73,6 +84,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
         executor->Submit(std::move(plan));
         try {
             Evaluate(*executor, evaluation);
+            RunMethod(*executor, log, options, record);
         } catch (const EAnalysisStopped&) {
             executor->Finish(RunExecutor::Ending::Stopped);
             throw;

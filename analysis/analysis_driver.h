@@ -3,6 +3,7 @@
 #include "analysis/analysis_progress.h"
 #include "analysis/analysis_record.h"
 #include "analysis/calculation_log.h"
+#include "analysis/method_result.h"
 #include "analysis/process_runner.h"
 #include "analysis/process_set.h"
 
@@ -21,6 +22,8 @@ struct AnalysisOptions {
     std::function<void()> idle;
     ProgressMeter::Report progress;
     Clock clock = SteadyClock();
+    Method method = Method::FirstOrder; // a method beyond first order runs after its runs
+    StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths
 };
 
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.

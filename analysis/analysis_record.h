@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analysis/method_result.h"
 #include "analysis/run_outcome.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ struct AnalysisRecord {
     std::string keptWorkFolder;       // the work copies left for inspection after a failure
     std::string error;                // the message of the failure, empty after success
     bool stopped = false;
+    std::optional<MethodResult> method; // when a method beyond the first-order one ran
 };
 
 } // namespace zelmora

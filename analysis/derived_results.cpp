@@ -1,6 +1,7 @@
 #include "analysis/derived_results.h"
 
 #include "analysis/batch_coupling.h"
+#include "analysis/normal_tail.h"
 #include "analysis/random_variables.h"
 #include "project/errors.h"
 #include "project/project_state.h"
@@ -15,12 +16,6 @@ namespace {
 
 constexpr int MeanValueKey = 0;
 constexpr int AllReducedKey = -2;
-
-// Φ(-x), the upper tail of the standard normal distribution.
-double NormalTail(double x) {
-    return NarrowToDouble(
-        0.5L * std::erfc(static_cast<long double>(x) / std::numbers::sqrt2_v<long double>));
-}
 
 VariableResult Describe(int position, int variable) {
     VariableResult result;
@@ -71,10 +66,7 @@ void AddLognormal(DerivedResults& results, double meanFactor) {
     if (meanFactor <= 0) {
         return;
     }
-    const long double v = *results.covF;
-    const long double logOfOnePlusSquare = std::log1p(v * v);
-    results.betaLognormal =
-        NarrowToDouble(std::log(meanFactor / std::sqrt(1 + v * v)) / std::sqrt(logOfOnePlusSquare));
+    results.betaLognormal = LognormalBeta(meanFactor, *results.covF);
     results.lognormalProbability = NormalTail(*results.betaLognormal);
 }
 

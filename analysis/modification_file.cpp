@@ -34,10 +34,7 @@ long double CohesionValue(const SoilSet& row, Strength strength) {
 }
 
 std::string ModificationLine(int variable, Strength strength) {
-    const bool friction = variable <= SoilRowCount;
-    const SoilSet& row = Row(State, friction ? variable : variable - SoilRowCount);
-    return "1 " + FormatInteger(row.SetNumber, 0) + (friction ? " 3 " : " 4 ") +
-           FormatFixed(ModificationValue(variable, strength), 8, 4);
+    return ModificationLineWithValue(variable, ModificationValue(variable, strength));
 }
 
 // How many modification lines a run's file holds.
@@ -55,6 +52,13 @@ void AddAllVariables(std::vector<std::string>& lines, Strength strength) {
 }
 
 } // namespace
+
+std::string ModificationLineWithValue(int variable, double value) {
+    const bool friction = variable <= SoilRowCount;
+    const SoilSet& row = Row(State, friction ? variable : variable - SoilRowCount);
+    return "1 " + FormatInteger(row.SetNumber, 0) + (friction ? " 3 " : " 4 ") +
+           FormatFixed(value, 8, 4);
+}
 
 double ModificationValue(int variable, Strength strength) {
     const bool friction = variable <= SoilRowCount;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "analysis/analysis_record.h"
+#include "analysis/calculation_log.h"
+#include "analysis/method_result.h"
+#include "analysis/run_executor.h"
+
+#include <vector>
+
+namespace zelmora {
+
+// Runs a method's further runs after the first-order analysis, on the same executor, and
+// computes its result from them and from the first-order runs in the state. A failing run
+// raises its error; the first-order results stay as they are.
+MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
+                             const AnalysisRecord& record);
+MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const AnalysisRecord& record,
+                           StrengthDistribution strengths);
+
+// The safety factors of runs performed after the first-order ones, in their order.
+std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
+                                      const AnalysisRecord& record);
+
+// One random variable of the list as a method sees it.
+struct RandomVariable {
+    int id = 0;
+    int row = 0;
+    std::int32_t setNumber = 0;
+    bool friction = true;
+    double mean = 0;   // degrees or kN/m²
+    double stdDev = 0; // likewise
+};
+std::vector<RandomVariable> ListedVariables();
+
+// "row 2 (set 5), friction angle" and the like, for messages.
+std::string Describe(const RandomVariable& variable);
+
+} // namespace zelmora

@@ -1,0 +1,29 @@
+#include "analysis/written_value.h"
+
+#include "project/errors.h"
+#include "project/number_forms.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace zelmora {
+
+namespace {
+
+constexpr long double DegreesPerRadian = 180.0L / std::numbers::pi_v<long double>;
+
+} // namespace
+
+double WrittenValue(double value) {
+    return NarrowToDouble(ParseReal(FormatFixed(value, 8, 4)).value);
+}
+
+double AngleOfWrittenSine(double sine) {
+    return NarrowToDouble(asinl(WrittenValue(sine)) * DegreesPerRadian);
+}
+
+double SineOfDegrees(double degrees) {
+    return NarrowToDouble(sinl(static_cast<long double>(degrees) / DegreesPerRadian));
+}
+
+} // namespace zelmora
