@@ -140,7 +140,7 @@ void Conclude(MethodResult& result, const Step& last,
 
 void LogResult(CalculationLog& log, const MethodResult& result) {
     log.AppendLine("FORM beta: " + FormatFixed(*result.beta, 0, 4));
-    log.AppendLine("FORM probability of failure: " + FormatScientific(*result.probability, 12));
+    log.AppendLine("FORM probability of failure: " + ProbabilityText(*result.probability));
     if (!result.converged) {
         log.AppendLine("FORM did not converge in " + FormatInteger(MaxIterations, 0) +
                        " iterations: its beta is the last iteration's");

@@ -32,7 +32,10 @@ struct RandomVariable {
 };
 std::vector<RandomVariable> ListedVariables();
 
-// "row 2 (set 5), friction angle" and the like, for messages.
+// A probability in the output window's scientific form, without its leading blanks.
+std::string ProbabilityText(double probability);
+
+// "the friction angle of row 2 (set 5)" and the like, for messages.
 std::string Describe(const RandomVariable& variable);
 
 } // namespace zelmora

@@ -79,7 +79,7 @@ MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
     if (result.beta) {
         log.AppendLine("Taylor series beta: " + FormatFixed(*result.beta, 0, 4));
         log.AppendLine("Taylor series probability of failure: " +
-                       FormatScientific(*result.probability, 12));
+                       ProbabilityText(*result.probability));
     }
     return result;
 }

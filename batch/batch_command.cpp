@@ -49,6 +49,8 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
     log.afterLine = [&] { progress.Redraw(); };
     AnalysisOptions analysis;
     analysis.parallelRuns = options.parallelRuns;
+    analysis.method = options.method;
+    analysis.strengths = options.strengths;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/method_result.h"
+
 #include <string>
 
 namespace zelmora::batch {
@@ -10,6 +12,8 @@ struct BatchOptions {
     bool save = false;
     std::string jsonFile;   // "-" for standard output; empty for none
     std::string reportFile; // empty for none
+    Method method = Method::FirstOrder;
+    StrengthDistribution strengths = StrengthDistribution::Normal;
 };
 
 // Exit statuses of zelmora-batch.

@@ -2,6 +2,8 @@
 #include "batch/batch_command.h"
 
 #include <CLI/CLI.hpp>
+#include <map>
+#include <string>
 
 int main(int argc, char** argv) {
     zelmora::batch::BatchOptions options;
@@ -14,6 +16,17 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, 64));
     app.add_flag("--save", options.save,
                  "Write the results into the project file after a successful analysis");
+    const std::map<std::string, zelmora::Method> methods{
+        {"first-order", zelmora::Method::FirstOrder},
+        {"taylor", zelmora::Method::Taylor},
+        {"form", zelmora::Method::Form}};
+    app.add_option("--method", options.method,
+                   "After the first-order analysis, also the Taylor series method or FORM "
+                   "(default first-order: the first-order analysis alone)")
+        ->transform(CLI::CheckedTransformer(methods, CLI::ignore_case))
+        ->option_text("first-order|taylor|form");
+    bool lognormal = false;
+    app.add_flag("--lognormal", lognormal, "FORM with lognormal strengths (default normal)");
     app.add_option("--json", options.jsonFile,
                    "Write the analysis as JSON to FILE (\"-\": standard output, the log then "
                    "goes to standard error), also when it fails")
@@ -25,6 +38,9 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
     try {
         app.parse(argc, argv);
+        if (lognormal) {
+            options.strengths = zelmora::StrengthDistribution::Lognormal;
+        }
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
     }
