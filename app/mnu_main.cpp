@@ -296,6 +296,8 @@ void TMainForm::Analyse() {
     calc.AnalysisStarted();
     AnalysisOptions options;
     options.parallelRuns = ParallelRunsSetting();
+    options.method = MethodSetting();
+    options.strengths = StrengthsSetting();
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };

@@ -7,6 +7,7 @@
 #include "ui/user_settings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -71,6 +72,13 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     SpinParallelRuns = new QSpinBox;
     SpinParallelRuns->setObjectName(QStringLiteral("SpinParallelRuns"));
     SpinParallelRuns->setRange(1, MaxParallelRuns);
+    ComboMethod = new QComboBox;
+    ComboMethod->setObjectName(QStringLiteral("ComboMethod"));
+    ComboMethod->addItems(
+        {QStringLiteral("First order"), QStringLiteral("Taylor series"), QStringLiteral("FORM")});
+    ComboStrengths = new QComboBox;
+    ComboStrengths->setObjectName(QStringLiteral("ComboStrengths"));
+    ComboStrengths->addItems({QStringLiteral("normal"), QStringLiteral("lognormal")});
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -113,13 +121,23 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("(1: one run after the other in the project's own "
                                               "folder; more: copies of the project side by side)")),
                     9, 0, 1, 3);
-    grid->addWidget(CheckBox, 10, 0, 1, 2);
+    auto* method = new QHBoxLayout;
+    method->addWidget(ComboMethod);
+    method->addWidget(new QLabel(QStringLiteral("Strengths:")));
+    method->addWidget(ComboStrengths);
+    method->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Method")), 10, 0);
+    grid->addLayout(method, 10, 1);
+    grid->addWidget(new QLabel(QStringLiteral("(after the first-order analysis; the strengths "
+                                              "are those of FORM)")),
+                    11, 0, 1, 3);
+    grid->addWidget(CheckBox, 12, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
-    grid->addLayout(buttons, 11, 0, 1, 3);
+    grid->addLayout(buttons, 13, 0, 1, 3);
 
     connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
@@ -138,6 +156,8 @@ void TGeneralForm::FormCreate() {
     Edit4->setText(Text(FormatFixed(State.StepSize, 8, 4)));
     CheckBox->setChecked(State.ShowCalculations);
     SpinParallelRuns->setValue(ParallelRunsSetting());
+    ComboMethod->setCurrentIndex(static_cast<int>(MethodSetting()));
+    ComboStrengths->setCurrentIndex(static_cast<int>(StrengthsSetting()));
 }
 
 void TGeneralForm::ButtonOKClick() {
@@ -151,6 +171,8 @@ void TGeneralForm::ButtonOKClick() {
         State.StepSize = ClampStepSize(*step);
         State.ShowCalculations = CheckBox->isChecked();
         StoreParallelRunsSetting(SpinParallelRuns->value());
+        StoreMethodSetting(static_cast<Method>(ComboMethod->currentIndex()));
+        StoreStrengthsSetting(static_cast<StrengthDistribution>(ComboStrengths->currentIndex()));
         hide();
     } catch (const std::exception& error) {
         ShowErrorBox(error);

@@ -6,6 +6,7 @@
 #include <string>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -20,7 +21,7 @@ class TGeneralForm : public QWidget {
 public:
     explicit TGeneralForm(QWidget* parent = nullptr);
 
-    // Copies the five settings and the parallel runs into the controls.
+    // Copies the five settings and the user's analysis settings into the controls.
     void FormCreate();
     // Stores the controls when the step size holds a number, then hides the window.
     void ButtonOKClick();
@@ -33,6 +34,8 @@ public:
     QLineEdit* Edit3;
     QLineEdit* Edit4;
     QSpinBox* SpinParallelRuns;
+    QComboBox* ComboMethod;    // "First order", "Taylor series", "FORM"
+    QComboBox* ComboStrengths; // "normal", "lognormal"
     QCheckBox* CheckBox;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;

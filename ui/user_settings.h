@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/method_result.h"
+
 namespace zelmora::ui {
 
 // Settings of the user, not of the project: remembered from one start of the program to the
@@ -10,5 +12,11 @@ inline constexpr int MaxParallelRuns = 64;
 // the other in the project's own folder.
 int ParallelRunsSetting();
 void StoreParallelRunsSetting(int runs);
+
+// The reliability method that follows the first-order analysis, and FORM's strengths.
+Method MethodSetting();
+void StoreMethodSetting(Method method);
+StrengthDistribution StrengthsSetting();
+void StoreStrengthsSetting(StrengthDistribution strengths);
 
 } // namespace zelmora::ui

@@ -9,6 +9,7 @@
 #include "ui/user_settings.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
@@ -211,6 +212,36 @@ private slots:
         QCOMPARE(ParallelRunsSetting(), 7);
         const TGeneralForm later;
         QCOMPARE(later.SpinParallelRuns->value(), 7);
+    }
+
+    // The method and FORM's strengths are remembered like the parallel runs.
+    void theMethodIsRememberedForTheUser() {
+        TGeneralForm& general = *program->general;
+        QCOMPARE(general.ComboMethod->currentText(), QStringLiteral("First order"));
+        QCOMPARE(general.ComboStrengths->currentText(), QStringLiteral("normal"));
+        general.ComboMethod->setCurrentIndex(2);
+        general.ComboStrengths->setCurrentIndex(1);
+        general.ButtonCancelClick();
+        QCOMPARE(MethodSetting(), Method::FirstOrder);
+        general.ComboMethod->setCurrentIndex(2);
+        general.ComboStrengths->setCurrentIndex(1);
+        general.ButtonOKClick();
+        QCOMPARE(MethodSetting(), Method::Form);
+        QCOMPARE(StrengthsSetting(), StrengthDistribution::Lognormal);
+        const TGeneralForm later;
+        QCOMPARE(later.ComboMethod->currentText(), QStringLiteral("FORM"));
+        QCOMPARE(later.ComboStrengths->currentText(), QStringLiteral("lognormal"));
+    }
+
+    // Calculate runs the chosen method after the first-order analysis.
+    void calculateRunsTheChosenMethod() {
+        StoreMethodSetting(Method::Taylor);
+        PrepareProject({});
+        Main().CalcClick();
+        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(Main().LastAnalysis.method.has_value());
+        QCOMPARE(Main().LastAnalysis.method->runs, 2);
+        QVERIFY(Calc().Memo1->toPlainText().contains(QStringLiteral("Taylor series: 2 runs")));
     }
 
     // With more than one run at once the project's own data folder is never written.
