@@ -4,7 +4,6 @@
 #include "support/three_variable_project.h"
 
 #include <gtest/gtest.h>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,22 +17,26 @@ struct Box {
     std::string fill;
 };
 
+// The value of attribute `name` in the element that starts at `at`.
+std::string Attribute(const std::string& svg, std::size_t at, const std::string& name) {
+    const std::size_t start = svg.find(" " + name + "=\"", at) + name.size() + 3;
+    return svg.substr(start, svg.find('"', start) - start);
+}
+
 std::vector<Box> Rects(const std::string& svg) {
-    static const std::regex rect(
-        R"re(<rect x="([-0-9.]+)" y="([-0-9.]+)" width="([-0-9.]+)" height="([-0-9.]+)" fill="(#[0-9a-f]{6})")re");
     std::vector<Box> boxes;
-    for (std::sregex_iterator m(svg.begin(), svg.end(), rect), end; m != end; ++m) {
-        boxes.push_back({std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]),
-                         std::stod((*m)[4]), (*m)[5]});
+    for (auto at = svg.find("<rect "); at != std::string::npos; at = svg.find("<rect ", at + 1)) {
+        boxes.push_back({std::stod(Attribute(svg, at, "x")), std::stod(Attribute(svg, at, "y")),
+                         std::stod(Attribute(svg, at, "width")),
+                         std::stod(Attribute(svg, at, "height")), Attribute(svg, at, "fill")});
     }
     return boxes;
 }
 
 double AxisX(const std::string& svg) {
-    static const std::regex line(R"re(<line x1="([-0-9.]+)")re");
-    std::smatch m;
-    EXPECT_TRUE(std::regex_search(svg, m, line));
-    return m.empty() ? 0 : std::stod(m[1]);
+    const auto at = svg.find("<line ");
+    EXPECT_NE(at, std::string::npos);
+    return at == std::string::npos ? 0 : std::stod(Attribute(svg, at, "x1"));
 }
 
 // The rects after the background and the two legend keys: one bar per variable.

@@ -107,40 +107,22 @@ private slots:
         QCOMPARE(out.Sensitivity->Table->item(0, 1)->text(), QStringLiteral("1"));
     }
 
-    void tableSortedByShare() {
+    // The texts are the core's (tested there); the window shows them as they come.
+    void tableAndFigures() {
         TSensitivity window;
         window.FormCreate();
         const QTableWidget& table = *window.Table;
         QCOMPARE(table.columnCount(), 12);
         QCOMPARE(table.horizontalHeaderItem(8)->text(), QString::fromUtf8("Reduced angle (°)"));
-        QCOMPARE(table.horizontalHeaderItem(11)->text(), QStringLiteral("Share (%)"));
         QCOMPARE(RowTexts(table, 1), QString::fromUtf8("1 1 1 1 φ 30.0000 3.0000 0.4477 26.59 "
                                                        "1.4000 0.1000 19.0")
-                                         .split(' '));
-        QCOMPARE(RowTexts(table, 2), QString::fromUtf8("3 12 2 4 c 5.0000 1.0000 4.0000 — "
-                                                       "1.5500 -0.0500 -4.8")
                                          .split(' '));
         QVERIFY(table.item(0, 4)->textAlignment() & Qt::AlignHCenter);
         QVERIFY(table.item(0, 10)->textAlignment() & Qt::AlignRight);
         QVERIFY(table.editTriggers() == QAbstractItemView::NoEditTriggers);
-    }
-
-    void figuresAndTheirReading() {
-        TSensitivity window;
-        window.FormCreate();
         QCOMPARE(Figure(window, "Beta"), QStringLiteral("2.1822"));
-        QCOMPARE(Figure(window, "Probability"), QStringLiteral("1.460E-0002"));
-        QCOMPARE(Figure(window, "ExactProbability"), QStringLiteral("1.455E-0002"));
-        QCOMPARE(Figure(window, "BetaLognormal"), QStringLiteral("2.5938"));
         QCOMPARE(Figure(window, "LognormalProbability"), QStringLiteral("4.746E-0003"));
-        QCOMPARE(Figure(window, "SigmaF"), QStringLiteral("0.2291"));
-        QCOMPARE(Figure(window, "Cov"), QStringLiteral("0.1528"));
-        QCOMPARE(Figure(window, "Linearity"), QStringLiteral("1.0000"));
         QVERIFY(window.LabelReading->text().startsWith(QStringLiteral("Close to 1:")));
-
-        State.Linearity = 1.6;
-        window.FormCreate();
-        QVERIFY(window.LabelReading->text().startsWith(QStringLiteral("Far from 1:")));
     }
 
     void chartDrawnByQtSvg() {
