@@ -11,9 +11,9 @@
 #include "analysis/result_text.h"
 #include "analysis/share_chart.h"
 #include "analysis/tail_probability.h"
-#include "project/whole_file.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "project/whole_file.h"
 
 #include <algorithm>
 #include <utility>
