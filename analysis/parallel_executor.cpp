@@ -117,7 +117,8 @@ private:
                 continue;
             }
             worker.busyWith = index;
-            running_.emplace(attempt.Handle(), Running{index, &worker, std::move(attempt)});
+            const int handle = attempt.Handle();
+            running_.emplace(handle, Running{index, &worker, std::move(attempt)});
         }
     }
 
