@@ -1,6 +1,7 @@
 #include "analysis/analysis_driver.h"
 
 #include "analysis/batch_coupling.h"
+#include "analysis/random_variables.h"
 #include "analysis/reliability_method.h"
 #include "analysis/run_evaluation.h"
 #include "analysis/run_executor.h"
@@ -51,18 +52,11 @@ void BuildVariableList() {
     State.Beta = 0;
     Entry(State.Variables, AllReducedRun) = AllReducedRun;
     Entry(State.Variables, StandardRun) = StandardRun;
-    int count = 0;
-    for (int k = 1; k <= SoilRowCount; ++k) {
-        if (Row(State, k).PhiStdDev > 0) {
-            Entry(State.Variables, ++count) = k;
-        }
+    const std::vector<int> variables = RandomVariables();
+    for (std::size_t i = 0; i < variables.size(); ++i) {
+        Entry(State.Variables, static_cast<int>(i) + 1) = variables[i];
     }
-    for (int k = 1; k <= SoilRowCount; ++k) {
-        if (Row(State, k).CohesionStdDev > 0) {
-            Entry(State.Variables, ++count) = k + SoilRowCount;
-        }
-    }
-    State.VariableCount = count;
+    State.VariableCount = static_cast<int>(variables.size());
 }
 
 void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
