@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "project/project_state.h"
 #include "support/observed_processes.h"
+#include "support/posted_input.h"
 #include "support/test_seams.h"
 #include "ui/mnu_gen.h"
 #include "ui/scr_calc.h"
@@ -25,18 +26,6 @@
 
 using namespace zelmora;
 using namespace zelmora::ui;
-
-namespace {
-
-void PostClick(QWidget* button) {
-    const QPointF centre = QRectF(button->rect()).center();
-    const QPointF global = button->mapToGlobal(centre);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(button, new QMouseEvent(type, centre, global, Qt::LeftButton,
-                                                            Qt::LeftButton, Qt::NoModifier));
-}
-
-} // namespace
 
 class AnalysisControlTest : public QObject {
     Q_OBJECT
@@ -117,8 +106,8 @@ private slots:
                 if (clicked || HangingCalculators().isEmpty())
                     return;
                 stopEnabledMeanwhile = Calc().ButtonStop->isEnabled();
-                PostClick(Main().Buttoncalc);
-                PostClick(Calc().ButtonStop);
+                test::PostClick(Main().Buttoncalc);
+                test::PostClick(Calc().ButtonStop);
                 clicked = true;
             };
             return processes;

@@ -4,6 +4,7 @@
 #include "project/number_forms.h"
 #include "project/project_state.h"
 #include "support/observed_processes.h"
+#include "support/posted_input.h"
 #include "support/test_seams.h"
 #include "ui/mnu_out.h"
 #include "ui/scr_calc.h"
@@ -60,20 +61,6 @@ struct Strengths {
 
 QString F(double value) {
     return QString::fromStdString(FormatFixed(value, 8, 4));
-}
-
-void PostClick(QWidget* button) {
-    const QPointF centre = QRectF(button->rect()).center();
-    const QPointF global = button->mapToGlobal(centre);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(button, new QMouseEvent(type, centre, global, Qt::LeftButton,
-                                                            Qt::LeftButton, Qt::NoModifier));
-}
-
-void PostSpaceKey(QWidget* button) {
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-        QCoreApplication::postEvent(
-            button, new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
 }
 
 } // namespace
@@ -205,9 +192,9 @@ private slots:
 
     // Outside a wait the posted events below do start an analysis each.
     void postedInputStartsAnAnalysis() {
-        PostClick(Main().Buttoncalc);
+        test::PostClick(Main().Buttoncalc);
         QTRY_COMPARE(RunsLogged(), VariableTotal + 3);
-        PostSpaceKey(Main().Buttoncalc);
+        test::PostSpaceKey(Main().Buttoncalc);
         QTRY_COMPARE(RunsLogged(), 2 * (VariableTotal + 3));
     }
 
@@ -224,8 +211,8 @@ private slots:
         qsizetype launches = 0;
         bool posted = false;
         const auto post = [&] {
-            PostClick(Main().Buttoncalc);
-            PostSpaceKey(Main().Buttoncalc);
+            test::PostClick(Main().Buttoncalc);
+            test::PostSpaceKey(Main().Buttoncalc);
             posted = true;
         };
         Main().MakeProcesses = [&] {
@@ -258,7 +245,7 @@ private slots:
                 return ExecuteAndWait(commandLine, showMode, idle);
             ++editors;
             return ExecuteAndWait("/bin/sleep 0.1", showMode, [&] {
-                PostClick(Main().Buttoncalc);
+                test::PostClick(Main().Buttoncalc);
                 idle();
             });
         };
