@@ -6,6 +6,7 @@
 #include "analysis/html_table.h"
 #include "analysis/linearity_reading.h"
 #include "analysis/markup_escape.h"
+#include "analysis/method_section.h"
 #include "analysis/reliability_summary.h"
 #include "analysis/report_runs.h"
 #include "analysis/result_text.h"
@@ -182,7 +183,8 @@ std::string Surface(const AnalysisRecord* record) {
 std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* record,
                        std::time_t writtenAt) {
     return Head(projectFile) + "<body>\n" + Project(projectFile, record, writtenAt) + Inputs() +
-           Runs(record) + Results() + Sensitivities() + Surface(record) + "</body>\n</html>\n";
+           Runs(record) + Results() + Sensitivities() + MethodSectionHtml(record) +
+           Surface(record) + "</body>\n</html>\n";
 }
 
 void WriteHtmlReport(const std::string& fileName, const std::string& page) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "analysis/analysis_record.h"
+
+#include <string>
+
+namespace zelmora {
+
+// The report's section of the method that ran after the first-order analysis: its heading
+// (which says when FORM did not converge), β and its probabilities, what it cost, the table of
+// shares or of the design point and, for FORM, the chart of β by iteration. Every text escaped.
+// Empty without a record or without a method in it.
+std::string MethodSectionHtml(const AnalysisRecord* record);
+
+} // namespace zelmora
