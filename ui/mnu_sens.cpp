@@ -2,7 +2,9 @@
 
 #include "analysis/derived_results.h"
 #include "analysis/html_report.h"
+#include "analysis/iteration_chart.h"
 #include "analysis/linearity_reading.h"
+#include "analysis/method_summary.h"
 #include "analysis/reliability_summary.h"
 #include "analysis/share_chart.h"
 #include "project/project_state.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +25,7 @@
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 #include <exception>
 
@@ -51,6 +55,46 @@ QString ProposedReportName() {
     return project.dir().filePath(project.completeBaseName() + QStringLiteral(".html"));
 }
 
+// The texts in the table, the numeric columns right-aligned, the table as tall as its rows.
+void ShowTextTable(QTableWidget& table, const TextTable& text, const std::vector<bool>& numeric) {
+    table.clear();
+    table.setColumnCount(static_cast<int>(text.header.size()));
+    table.setRowCount(static_cast<int>(text.rows.size()));
+    QStringList header;
+    for (const std::string& caption : text.header)
+        header << FromUtf8(caption);
+    table.setHorizontalHeaderLabels(header);
+    for (int r = 0; r < table.rowCount(); ++r) {
+        for (int c = 0; c < table.columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(FromUtf8(text.rows[r][c]));
+            item->setTextAlignment(numeric[c] ? Qt::AlignRight | Qt::AlignVCenter
+                                              : Qt::AlignLeft | Qt::AlignVCenter);
+            table.setItem(r, c, item);
+        }
+    }
+    table.resizeColumnsToContents();
+    table.resizeRowsToContents();
+    table.setFixedSize(table.horizontalHeader()->length() + 2 * table.frameWidth() + 2,
+                       table.horizontalHeader()->height() + table.verticalHeader()->length() +
+                           2 * table.frameWidth() + 2);
+}
+
+// Every method's figures once, in the order each method shows its own: the window shows those
+// of the method that ran.
+std::vector<SummaryLine> EveryMethodFigure() {
+    std::vector<SummaryLine> lines;
+    for (const Method method : {Method::Taylor, Method::Form}) {
+        MethodResult result;
+        result.method = method;
+        for (const SummaryLine& line : MethodSummary(result)) {
+            if (std::none_of(lines.begin(), lines.end(),
+                             [&line](const SummaryLine& known) { return known.name == line.name; }))
+                lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 TSensitivity::TSensitivity(QWidget* parent)
@@ -66,6 +110,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     LabelReading = new QLabel;
     LabelReading->setObjectName(QStringLiteral("LabelReading"));
     LabelReading->setWordWrap(true);
+    GroupMethod = BuildMethod();
     ButtonCopy = Button(QStringLiteral("Copy"), QStringLiteral("ButtonCopy"));
     ButtonReport = Button(QStringLiteral("Report..."), QStringLiteral("ButtonReport"));
     ButtonClose = Button(QStringLiteral("Close"), QStringLiteral("ButtonClose"));
@@ -80,6 +125,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
     layout->addLayout(BuildFigures());
     layout->addWidget(LabelReading);
+    layout->addWidget(GroupMethod);
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -106,6 +152,50 @@ QLayout* TSensitivity::BuildFigures() {
     return grid;
 }
 
+QGroupBox* TSensitivity::BuildMethod() {
+    auto* group = new QGroupBox;
+    group->setObjectName(QStringLiteral("GroupMethod"));
+    LabelMethodNote = new QLabel;
+    LabelMethodNote->setObjectName(QStringLiteral("LabelMethodNote"));
+    LabelMethodNote->setWordWrap(true);
+    TableMethod = new QTableWidget;
+    TableMethod->setObjectName(QStringLiteral("TableMethod"));
+    TableMethod->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableMethod->verticalHeader()->hide();
+    TableMethod->setFocusPolicy(Qt::ClickFocus);
+    ChartIterations = new QSvgWidget;
+    ChartIterations->setObjectName(QStringLiteral("ChartIterations"));
+
+    auto* results = new QHBoxLayout;
+    results->addWidget(TableMethod, 0, Qt::AlignTop);
+    results->addWidget(ChartIterations, 0, Qt::AlignTop);
+    results->addStretch();
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(LabelMethodNote);
+    layout->addLayout(BuildMethodFigures());
+    layout->addLayout(results);
+    return group;
+}
+
+QGridLayout* TSensitivity::BuildMethodFigures() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    int row = 0;
+    for (const SummaryLine& line : EveryMethodFigure()) {
+        auto* value = new QLabel;
+        value->setObjectName(QStringLiteral("LabelMethod") + FromUtf8(line.name));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        MethodFigures[line.name] = value;
+        methodCaptions_[line.name] = new QLabel(FromUtf8(line.caption));
+        grid->addWidget(methodCaptions_[line.name], row, 0);
+        grid->addWidget(value, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(2, 1);
+    return grid;
+}
+
 void TSensitivity::FormCreate() {
     const DerivedResults results = DeriveResults();
     shown_ = SensitivityTable(results);
@@ -115,6 +205,33 @@ void TSensitivity::FormCreate() {
     for (const SummaryLine& line : ReliabilitySummary(results))
         Figures.at(line.name)->setText(FromUtf8(line.value));
     LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
+    FillMethod();
+}
+
+void TSensitivity::FillMethod() {
+    const bool ran = Record && Record->method && Record->method->method != Method::FirstOrder;
+    GroupMethod->setVisible(ran);
+    if (!ran)
+        return;
+    const MethodResult& method = *Record->method;
+    GroupMethod->setTitle(FromUtf8(MethodHeading(method)));
+    LabelMethodNote->setText(FromUtf8(MethodNote(method)));
+    for (const auto& [name, value] : MethodFigures) {
+        value->hide();
+        methodCaptions_.at(name)->hide();
+    }
+    for (const SummaryLine& line : MethodSummary(method)) {
+        MethodFigures.at(line.name)->setText(FromUtf8(line.value));
+        MethodFigures.at(line.name)->show();
+        methodCaptions_.at(line.name)->show();
+    }
+    ShowTextTable(*TableMethod, MethodTable(method), MethodTableNumeric(method));
+    const bool form = method.method == Method::Form;
+    ChartIterations->setVisible(form);
+    if (form) {
+        ChartIterations->load(QByteArray::fromStdString(IterationChartSvg(method)));
+        ChartIterations->setFixedSize(ChartIterations->sizeHint());
+    }
 }
 
 void TSensitivity::FillTable() {

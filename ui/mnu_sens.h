@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSvgWidget;
@@ -16,7 +18,8 @@ class QTableWidget;
 namespace zelmora::ui {
 
 // What the analysis learnt, shown: each random variable's sensitivity and share of the
-// variance as a table and a chart, β read in other ways, and the linearity in plain words.
+// variance as a table and a chart, β read in other ways, the linearity in plain words and,
+// below them, what a further reliability method found.
 class TSensitivity : public QWidget {
     Q_OBJECT
 
@@ -41,6 +44,13 @@ public:
     // "Label" + name.
     std::map<std::string, QLabel*> Figures;
     QLabel* LabelReading;
+    // The method that ran after the first-order analysis in this process; hidden when none did.
+    QGroupBox* GroupMethod;
+    QLabel* LabelMethodNote;
+    // The value of each of the method's figures, by its name; objectName "LabelMethod" + name.
+    std::map<std::string, QLabel*> MethodFigures;
+    QTableWidget* TableMethod;
+    QSvgWidget* ChartIterations; // FORM only
     QPushButton* ButtonCopy;
     QPushButton* ButtonReport;
     QPushButton* ButtonClose;
@@ -49,8 +59,12 @@ public:
 private:
     void FillTable();
     QLayout* BuildFigures();
+    QGroupBox* BuildMethod();
+    QGridLayout* BuildMethodFigures();
+    void FillMethod();
 
     TextTable shown_;
+    std::map<std::string, QLabel*> methodCaptions_;
 };
 
 } // namespace zelmora::ui

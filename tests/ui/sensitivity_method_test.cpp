@@ -1,0 +1,162 @@
+#include "analysis/analysis_record.h"
+#include "support/test_seams.h"
+#include "tests/analysis/support/method_results.h"
+#include "tests/analysis/support/three_variable_project.h"
+#include "ui/mnu_sens.h"
+
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QSvgWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace zelmora;
+using namespace zelmora::ui;
+
+Q_DECLARE_METATYPE(zelmora::MethodResult)
+
+namespace {
+
+QStringList RowTexts(const QTableWidget& table, int row) {
+    QStringList texts;
+    for (int c = 0; c < table.columnCount(); ++c)
+        texts << table.item(row, c)->text();
+    return texts;
+}
+
+// The figures the window shows, by name, and their values.
+QMap<QString, QString> ShownFigures(const TSensitivity& window) {
+    QMap<QString, QString> shown;
+    for (const auto& [name, label] : window.MethodFigures) {
+        if (label->isVisibleTo(&window))
+            shown[QString::fromStdString(name)] = label->text();
+    }
+    return shown;
+}
+
+// The pixels of the chart, drawn by Qt SVG, in the colour of its line.
+int LinePixels(QSvgWidget& chart) {
+    QImage image(chart.renderer()->defaultSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.renderer()->render(&painter);
+    painter.end();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == qRgb(0x1f, 0x4e, 0x8c) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class SensitivityMethodTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        test::ResetProjectState();
+        zelmora::testing::SetThreeVariableProject();
+    }
+
+    void aSectionForTheMethodThatRan_data() {
+        QTest::addColumn<MethodResult>("method");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("figures");
+        QTest::addColumn<QStringList>("firstRow");
+        QTest::addColumn<bool>("chart");
+        QTest::newRow("Taylor") << zelmora::testing::TaylorResult()
+                                << QStringLiteral("Taylor series")
+                                << QStringList{"Beta=2.2003", "BetaLognormal=2.5046",
+                                               "LognormalProbability=6.129E-0003",
+                                               "Probability=1.389E-0002", "Runs=3"}
+                                << QStringList{"Row 1 c, set 1", "0.1900", "0.0125", "69.7"}
+                                << false;
+        QTest::newRow("FORM")
+            << zelmora::testing::FormResult() << QStringLiteral("FORM with lognormal strengths")
+            << QStringList{"Beta=2.0512", "Converged=yes", "Iterations=3",
+                           "Probability=2.012E-0002", "Runs=8"}
+            << QString::fromUtf8("Row 1 c, set 1|kN/m²|10.0000|7.9012|0.9000|81.0").split('|')
+            << true;
+        QTest::newRow("FORM not converged")
+            << zelmora::testing::UnsettledFormResult()
+            << QStringLiteral("FORM with normal strengths: not converged")
+            << QStringList{"Beta=2.0512", "Converged=no", "Iterations=10",
+                           "Probability=2.012E-0002", "Runs=36"}
+            << QString::fromUtf8("Row 1 c, set 1|kN/m²|10.0000|7.9012|0.9000|81.0").split('|')
+            << true;
+    }
+
+    void aSectionForTheMethodThatRan() {
+        QFETCH(MethodResult, method);
+        QFETCH(QString, title);
+        QFETCH(QStringList, figures);
+        QFETCH(QStringList, firstRow);
+        QFETCH(bool, chart);
+        AnalysisRecord record;
+        record.method = method;
+        TSensitivity window;
+        window.Record = &record;
+        window.FormCreate();
+
+        QCOMPARE(window.findChild<QGroupBox*>(QStringLiteral("GroupMethod")), window.GroupMethod);
+        QVERIFY(window.GroupMethod->isVisibleTo(&window));
+        QCOMPARE(window.GroupMethod->title(), title);
+        QCOMPARE(window.LabelMethodNote->text().startsWith(QStringLiteral("Not converged in 10")),
+                 !method.converged);
+        QStringList shown;
+        const QMap<QString, QString> values = ShownFigures(window);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            shown << it.key() + "=" + it.value();
+        QCOMPARE(shown, figures);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LabelMethodBeta")),
+                 window.MethodFigures.at("Beta"));
+
+        const QTableWidget& table = *window.TableMethod;
+        QCOMPARE(table.objectName(), QStringLiteral("TableMethod"));
+        QCOMPARE(table.rowCount(), 3);
+        QCOMPARE(RowTexts(table, 0), firstRow);
+        QVERIFY(table.item(0, 0)->textAlignment() & Qt::AlignLeft);
+        QVERIFY(table.item(0, table.columnCount() - 1)->textAlignment() & Qt::AlignRight);
+        QVERIFY(table.editTriggers() == QAbstractItemView::NoEditTriggers);
+
+        QCOMPARE(window.ChartIterations->objectName(), QStringLiteral("ChartIterations"));
+        QCOMPARE(window.ChartIterations->isVisibleTo(&window), chart);
+        if (chart) {
+            QVERIFY(window.ChartIterations->renderer()->isValid());
+            QCOMPARE(window.ChartIterations->size(), QSize(480, 240));
+            QVERIFY(LinePixels(*window.ChartIterations) > 300);
+        }
+        // The first-order figures stay as they are.
+        QCOMPARE(window.Figures.at("Beta")->text(), QStringLiteral("2.1822"));
+    }
+
+    // Filled each time the window opens: from the method now in the record, or none.
+    void noSectionWithoutAMethod() {
+        AnalysisRecord record;
+        record.method = zelmora::testing::FormResult();
+        TSensitivity window;
+        window.FormCreate();
+        QVERIFY(!window.GroupMethod->isVisibleTo(&window));
+        window.Record = &record;
+        window.FormCreate();
+        QVERIFY(window.GroupMethod->isVisibleTo(&window));
+        record.method = zelmora::testing::TaylorResult();
+        window.FormCreate();
+        QVERIFY(!window.ChartIterations->isVisibleTo(&window));
+        QVERIFY(!window.MethodFigures.at("Iterations")->isVisibleTo(&window));
+        QCOMPARE(window.TableMethod->columnCount(), 4);
+        record.method.reset();
+        window.FormCreate();
+        QVERIFY(!window.GroupMethod->isVisibleTo(&window));
+        window.Record = nullptr;
+        window.FormCreate();
+        QVERIFY(!window.GroupMethod->isVisibleTo(&window));
+    }
+};
+
+QTEST_MAIN(SensitivityMethodTest)
+#include "sensitivity_method_test.moc"
