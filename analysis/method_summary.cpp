@@ -51,11 +51,14 @@ TextTable TaylorTable(const MethodResult& method) {
 TextTable FormTable(const MethodResult& method) {
     std::vector<ShareRow> rows;
     for (const DesignPointValue& p : method.designPoint) {
-        const double share = p.alpha * p.alpha;
-        const VariableResult v = Named(p.variableId, p.alpha, share);
+        // A variable the safety factor does not follow has an α of 0, which the difference
+        // quotient may leave as -0: no sign for it.
+        const double alpha = p.alpha + 0.0;
+        const double share = alpha * alpha;
+        const VariableResult v = Named(p.variableId, alpha, share);
         rows.push_back({share,
                         {VariableLabel(v), p.friction ? "°" : "kN/m²", FixedText(p.mean),
-                         FixedText(p.value), FixedText(p.alpha), ShareText(v)}});
+                         FixedText(p.value), FixedText(alpha), ShareText(v)}});
     }
     return SortedByShare({"Variable", "Unit", "Mean", "Design value", "α", "α² (%)"},
                          std::move(rows));

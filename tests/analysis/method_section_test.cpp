@@ -87,6 +87,18 @@ TEST_F(MethodSectionTest, FormDesignPointAndChart) {
     EXPECT_EQ(html.substr(html.size() - chart.size()), chart);
 }
 
+// The calculator's safety factor did not follow row 2's cohesion: its α came out as -0.
+TEST_F(MethodSectionTest, AnAlphaOfZeroWithoutSign) {
+    MethodResult form = FormResult();
+    form.designPoint[2].value = 5;
+    form.designPoint[2].alpha = -0.0;
+    const AnalysisRecord record = WithMethod(form);
+    EXPECT_TRUE(Contains(MethodSectionHtml(&record),
+                         "<tr><td>Row 2 c, set 4</td><td>kN/m²</td><td class=\"n\">5.0000</td>"
+                         "<td class=\"n\">5.0000</td><td class=\"n\">0.0000</td>"
+                         "<td class=\"n\">0.0</td></tr>"));
+}
+
 TEST_F(MethodSectionTest, AFormThatDidNotConvergeSaysSoFirst) {
     const AnalysisRecord record = WithMethod(UnsettledFormResult());
     const std::string html = MethodSectionHtml(&record);
