@@ -1,18 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace zelmora {
 
 // What tells one file from another that took its place or was rewritten: file times advance
-// only with the kernel's coarse clock, so inode and size count as well.
+// only with the kernel's coarse clock, so inode and size count as well (on Windows the volume's
+// serial number and the file's index).
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
     timespec modified{};
 
     bool operator==(const FileIdentity& other) const;

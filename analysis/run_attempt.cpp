@@ -2,23 +2,25 @@
 
 #include "analysis/batch_coupling.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
 
 namespace zelmora {
 
 namespace {
 
 // The largest calculator picture kept for the report.
-constexpr off_t MaxPictureBytes = 2 * 1024 * 1024;
+constexpr std::int64_t MaxPictureBytes = std::int64_t{2} * 1024 * 1024;
 
 // The picture named like the result file with ".svg", when the run wrote it.
 std::string ReadPicture(const std::string& resultPath, const timespec& startedAt) {
     const std::string path = resultPath.substr(0, resultPath.rfind('.')) + ".svg";
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > MaxPictureBytes || info.st_mtim.tv_sec < startedAt.tv_sec) {
+    std::error_code error;
+    const std::optional<FileIdentity> identity = IdentityOfPath(path);
+    if (!identity || !std::filesystem::is_regular_file(path, error) ||
+        identity->size > MaxPictureBytes || identity->modified.tv_sec < startedAt.tv_sec) {
         return {};
     }
     std::ifstream file(path, std::ios::binary);

@@ -6,6 +6,7 @@
 #include "analysis/run_plan.h"
 #include "project/errors.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,13 +61,16 @@ std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes, int calc
 std::unique_ptr<RunExecutor> MakeParallelExecutor(ProcessSet& processes, int workers,
                                                   const ExecutionControl& control);
 
+// How long one wait for a calculator lasts at most.
+inline constexpr std::chrono::milliseconds CalculatorWaitSlice{20};
+
 // Waits a short while for a calculator to end, calling the idle callback; when stop was asked,
-// ends every calculator (SIGTERM, then SIGKILL 5 s later) and throws EAnalysisStopped.
+// ends every calculator (EndCalculators) and throws EAnalysisStopped.
 std::optional<ProcessSet::Ended> WaitForCalculators(ProcessSet& processes,
                                                     const ExecutionControl& control);
 
-// Ends every running calculator: SIGTERM to each process group, SIGKILL to what is left 5 s
-// later.
+// Ends every running calculator and waits for them. POSIX: SIGTERM to each process group,
+// SIGKILL to what is left 5 s later. Windows: each calculator's job is ended at once.
 void EndCalculators(ProcessSet& processes);
 
 } // namespace zelmora

@@ -1,12 +1,14 @@
 #include "calculator/data_paths.h"
 
+#include "calculator/path_rules.h"
+
 namespace slopecalc {
 
 DataPaths DeriveDataPaths(const std::string& modelPath) {
     const std::string base =
         modelPath.size() < 3 ? modelPath : modelPath.substr(0, modelPath.size() - 3);
-    const std::string folder = base + "dta/";
-    const std::size_t slash = modelPath.find_last_of('/');
+    const std::string folder = base + "dta" + DataFolderSeparator;
+    const std::size_t slash = modelPath.find_last_of(FolderSeparators);
     std::string name = slash == std::string::npos ? modelPath : modelPath.substr(slash + 1);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) {

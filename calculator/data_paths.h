@@ -7,7 +7,7 @@
 namespace slopecalc {
 
 // The files of a model in its data folder: the model path without its last three characters,
-// then "dta/"; each file is named after the model file's stem.
+// then "dta/" ("dta\" on Windows); each file is named after the model file's stem.
 struct DataPaths {
     std::string folder;
     std::string modification; // <stem>.mmt

@@ -24,6 +24,10 @@ namespace zelmora {
 // A writable file in a folder where the user may not create files is rewritten in place,
 // without atomicity, since no temporary file can be made beside it.
 //
+// On Windows the temporary file has the hidden name from the start; it is flushed and takes the
+// old file's place with ReplaceFileA, which gives it the old file's attributes and security, or
+// for a new file with MoveFileExA. A read-only file is refused as one that may not be written.
+//
 // Failures record a pending code, as the text files do.
 class AtomicSave {
 public:
@@ -60,8 +64,8 @@ private:
     bool ownsHidden_ = false;
     bool replacesOld_ = false;
     mode_t finalMode_ = 0;
-    uid_t oldOwner_ = 0;
-    gid_t oldGroup_ = 0;
+    unsigned oldOwner_ = 0;
+    unsigned oldGroup_ = 0;
 };
 
 } // namespace zelmora

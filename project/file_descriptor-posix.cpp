@@ -11,7 +11,6 @@ namespace zelmora {
 
 namespace {
 
-constexpr int FileNotOpen = 103;
 constexpr int AccessDenied = 5;
 
 bool IsOtherThanRegular(const std::string& name) {
@@ -20,14 +19,6 @@ bool IsOtherThanRegular(const std::string& name) {
 }
 
 } // namespace
-
-bool RequireOpen(int fd) {
-    if (fd < 0) {
-        RecordIoCode(FileNotOpen);
-        return false;
-    }
-    return true;
-}
 
 void CloseRecordingCode(int& fd, const std::string& name) {
     const int result = ::close(fd);
@@ -56,6 +47,25 @@ int OpenRegularFile(const std::string& name, int flags, mode_t mode) {
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+std::ptrdiff_t ReadRecordingCode(int fd, char* data, std::size_t size, const std::string& name) {
+    ssize_t count;
+    do {
+        count = ::read(fd, data, size);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        RecordIoCode(IoCodeFromErrno(errno, name));
+    }
+    return count;
+}
+
+std::ptrdiff_t SystemWrite(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+bool WriteInterrupted() {
+    return errno == EINTR;
 }
 
 } // namespace zelmora

@@ -1,4 +1,3 @@
-#include "project/errors.h"
 #include "project/text_file.h"
 
 #include <cerrno>
@@ -7,8 +6,6 @@
 namespace zelmora {
 
 namespace {
-
-thread_local int pendingCode = 0;
 
 // The folder part of a path: everything before its last "/", or "." when there is none.
 std::string FolderOf(const std::string& path) {
@@ -25,22 +22,6 @@ bool IsFolder(const std::string& path) {
 }
 
 } // namespace
-
-int PendingIoCode() {
-    return pendingCode;
-}
-
-void RecordIoCode(int code) {
-    pendingCode = code;
-}
-
-void CheckIo() {
-    if (pendingCode != 0) {
-        const int code = pendingCode;
-        pendingCode = 0;
-        throw EInOutError(code);
-    }
-}
 
 int IoCodeFromErrno(int error, const std::string& path) {
     switch (error) {
@@ -65,6 +46,10 @@ int IoCodeFromErrno(int error, const std::string& path) {
     default:
         return 1000 + error;
     }
+}
+
+int IoCodeOfLastFailure(const std::string& path) {
+    return IoCodeFromErrno(errno, path);
 }
 
 } // namespace zelmora

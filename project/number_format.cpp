@@ -1,3 +1,4 @@
+#include "project/extended_precision.h"
 #include "project/number_forms.h"
 #include "project/power_of_ten.h"
 
@@ -53,6 +54,7 @@ void Scale(long double& v, int& exponent) {
 }
 
 DigitString MakeDigits(long double m, bool scale) {
+    EnsureExtendedPrecision();
     DigitString result;
     long double v = m;
     if (scale) {

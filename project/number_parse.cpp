@@ -1,3 +1,4 @@
+#include "project/extended_precision.h"
 #include "project/number_forms.h"
 #include "project/power_of_ten.h"
 
@@ -137,6 +138,7 @@ ParsedInteger ReadDecimal(Cursor& cursor, bool negative) {
 } // namespace
 
 ParsedReal ParseReal(std::string_view text) {
+    EnsureExtendedPrecision();
     if (text.empty()) {
         return {0.0L, 1};
     }

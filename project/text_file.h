@@ -15,8 +15,14 @@ void RecordIoCode(int code);
 // Raises EInOutError for a pending code and clears it; does nothing when none is pending.
 void CheckIo();
 
-// Maps an errno value of a failed operation on `path` to the system's input/output code.
+// Maps an errno value of a failed operation on `path` to the system's input/output code (POSIX).
 int IoCodeFromErrno(int error, const std::string& path);
+
+// Maps a Windows error number to the code (Windows): the number itself, but a full disk is 101.
+int IoCodeFromWindowsError(unsigned long error);
+
+// The code of the system call on `path` that has just failed, from errno or GetLastError().
+int IoCodeOfLastFailure(const std::string& path);
 
 // A text file opened for reading. Failures record a pending code and never raise.
 class TextInput {
@@ -68,8 +74,9 @@ public:
     void EndLine();
     void Close();
 
-    // The call that hands buffered bytes to the system, as write(2) does: tests replace it to
-    // make writes fail. nullptr restores the real call.
+    // The call that hands buffered bytes to the system, as write(2) does (on Windows with the
+    // failure in GetLastError()): tests replace it to make writes fail. nullptr restores the real
+    // call.
     using WriteCall = std::ptrdiff_t (*)(int fd, const char* data, std::size_t size);
     static void SetWriteCallForTesting(WriteCall call);
 

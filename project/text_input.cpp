@@ -2,7 +2,6 @@
 #include "project/number_forms.h"
 #include "project/text_file.h"
 
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -133,13 +132,8 @@ bool TextInput::Fill() {
     std::memmove(buffer_, buffer_ + position_, length_ - position_);
     length_ -= position_;
     position_ = 0;
-    ssize_t count;
-    do {
-        count = ::read(fd_, buffer_ + length_, BufferSize - length_);
-    } while (count < 0 && errno == EINTR);
-    if (count < 0) {
-        RecordIoCode(IoCodeFromErrno(errno, name_));
-    }
+    const std::ptrdiff_t count =
+        ReadRecordingCode(fd_, buffer_ + length_, BufferSize - length_, name_);
     if (count <= 0) {
         ended_ = true;
         return false;

@@ -3,7 +3,6 @@
 #include "project/text_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,10 +11,6 @@ namespace zelmora {
 namespace {
 
 constexpr int EmptyFileName = 105;
-
-std::ptrdiff_t SystemWrite(int fd, const char* data, std::size_t size) {
-    return ::write(fd, data, size);
-}
 
 TextOutput::WriteCall writeCall = SystemWrite;
 
@@ -91,11 +86,11 @@ void TextOutput::Flush() {
     std::string_view rest = buffer_;
     while (!rest.empty()) {
         const std::ptrdiff_t written = writeCall(fd_, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR) {
+        if (written < 0 && WriteInterrupted()) {
             continue;
         }
         if (written <= 0) {
-            RecordIoCode(written < 0 ? IoCodeFromErrno(errno, name_) : 101);
+            RecordIoCode(written < 0 ? IoCodeOfLastFailure(name_) : 101);
             break;
         }
         rest.remove_prefix(static_cast<std::size_t>(written));

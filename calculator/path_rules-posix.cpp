@@ -1,0 +1,8 @@
+#include "calculator/path_rules.h"
+
+namespace slopecalc {
+
+const char* const FolderSeparators = "/";
+const char DataFolderSeparator = '/';
+
+} // namespace slopecalc

@@ -1,0 +1,66 @@
+// A child process for the Windows runner tests, told by its first argument what to do:
+//   exit N         ends with exit code N
+//   args FILE      writes its arguments to FILE, one a line, and ends with 0
+//   sleep MS       sleeps, then ends with 0
+//   family FILE    starts a grandchild that sleeps, writes its process id to FILE, sleeps
+//   print TEXT     writes TEXT to standard output and "error" to standard error
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD Long = 60'000;
+
+int StartSleepingGrandchild(const char* pidFile) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string line = std::string("\"") + self + "\" sleep 60000";
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return 2;
+    }
+    std::ofstream(pidFile) << process.dwProcessId << "\n";
+    Sleep(Long);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return 2;
+    }
+    const std::string mode = argv[1];
+    if (mode == "exit" && argc == 3) {
+        return std::atoi(argv[2]);
+    }
+    if (mode == "args" && argc >= 3) {
+        std::ofstream out(argv[2], std::ios::binary);
+        for (int i = 1; i < argc; ++i) {
+            out << argv[i] << "\n";
+        }
+        return 0;
+    }
+    if (mode == "sleep" && argc == 3) {
+        Sleep(static_cast<DWORD>(std::atoi(argv[2])));
+        return 0;
+    }
+    if (mode == "family" && argc == 3) {
+        return StartSleepingGrandchild(argv[2]);
+    }
+    if (mode == "print" && argc == 3) {
+        std::printf("%s\n", argv[2]);
+        std::fprintf(stderr, "error\n");
+        return 0;
+    }
+    return 2;
+}
