@@ -16,8 +16,9 @@ constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 56; // room for the last β's value
 constexpr double PlotTop = 40;
 constexpr double PlotBottom = Height - 44;
-constexpr double Inset = 16; // between the axis and the first and last dot
-constexpr int TickCount = 4; // about, between the lowest and the highest β
+constexpr double Inset = 16;  // between the axis and the first and last dot
+constexpr int TickCount = 4;  // about, between the lowest and the highest β
+constexpr double Room = 0.25; // in steps, above the highest β and below the lowest
 const char* const LineColour = "#1f4e8c";
 const char* const GridColour = "#c8c8c8";
 const char* const Font = R"( font-family="DejaVu Sans, Arial, sans-serif" font-size="12")";
@@ -64,12 +65,14 @@ Scale ScaleFor(const std::vector<FormIteration>& history) {
         }
     }
     const double middle = (highest->beta + lowest->beta) / 2;
-    // A hair of tolerance, so that a β on a tick does not reach a step further.
-    scale.lowSteps = static_cast<int>(
-        std::floor(std::min(lowest->beta, middle - spread / 2) / scale.step + 1e-9));
-    scale.steps = static_cast<int>(
-                      std::ceil(std::max(highest->beta, middle + spread / 2) / scale.step - 1e-9)) -
-                  scale.lowSteps;
+    // A quarter step of room keeps the dots and the last β's value off the frame; a hair of
+    // tolerance keeps a span that ends on a tick from reaching a step further.
+    const double low =
+        std::min(lowest->beta / scale.step - Room, (middle - spread / 2) / scale.step);
+    const double high =
+        std::max(highest->beta / scale.step + Room, (middle + spread / 2) / scale.step);
+    scale.lowSteps = static_cast<int>(std::floor(low + 1e-9));
+    scale.steps = static_cast<int>(std::ceil(high - 1e-9)) - scale.lowSteps;
     scale.low = scale.lowSteps * scale.step;
     scale.high = (scale.lowSteps + scale.steps) * scale.step;
     scale.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(scale.step) + 1e-9)));

@@ -80,15 +80,15 @@ std::string MethodHeading(const MethodResult& method) {
 
 std::string MethodNote(const MethodResult& method) {
     if (method.method == Method::Taylor) {
-        return "Central differences: one more run per random variable, with the variable "
-               "increased by the step; the curvature shows how far the safety factor bends.";
+        return "Central differences, one more run per variable; the curvature shows how the "
+               "safety factor bends.";
     }
     if (!method.converged) {
         return "Not converged in " + Count(method.iterations) +
                " iterations: β and the design point are the last iteration's.";
     }
-    return "The Hasofer–Lind index, found by iterating from the mean values; the design point is "
-           "the most likely combination of strengths at failure.";
+    return "The Hasofer–Lind index, by iteration; the design point is the most likely "
+           "combination of strengths at failure.";
 }
 
 std::vector<SummaryLine> MethodSummary(const MethodResult& method) {

@@ -155,9 +155,9 @@ QLayout* TSensitivity::BuildFigures() {
 QGroupBox* TSensitivity::BuildMethod() {
     auto* group = new QGroupBox;
     group->setObjectName(QStringLiteral("GroupMethod"));
+    // Not wrapped: a window sized before it is shown does not grow for a wrapped line.
     LabelMethodNote = new QLabel;
     LabelMethodNote->setObjectName(QStringLiteral("LabelMethodNote"));
-    LabelMethodNote->setWordWrap(true);
     TableMethod = new QTableWidget;
     TableMethod->setObjectName(QStringLiteral("TableMethod"));
     TableMethod->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -166,13 +166,17 @@ QGroupBox* TSensitivity::BuildMethod() {
     ChartIterations = new QSvgWidget;
     ChartIterations->setObjectName(QStringLiteral("ChartIterations"));
 
+    // The figures above the table, the chart beside both: the window is tall enough already.
+    auto* figures = new QVBoxLayout;
+    figures->addLayout(BuildMethodFigures());
+    figures->addWidget(TableMethod);
+    figures->addStretch();
     auto* results = new QHBoxLayout;
-    results->addWidget(TableMethod, 0, Qt::AlignTop);
+    results->addLayout(figures);
     results->addWidget(ChartIterations, 0, Qt::AlignTop);
     results->addStretch();
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(LabelMethodNote);
-    layout->addLayout(BuildMethodFigures());
     layout->addLayout(results);
     return group;
 }
