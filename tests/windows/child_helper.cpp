@@ -4,6 +4,8 @@
 //   sleep MS       sleeps, then ends with 0
 //   family FILE    starts a grandchild that sleeps, writes its process id to FILE, sleeps
 //   print TEXT     writes TEXT to standard output and "error" to standard error
+//   PATH /c        a batch calculator that never ends: starts a sleeping grandchild, writes
+//                  both process ids to PATH + ".pids" and sleeps
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,7 +17,8 @@ namespace {
 
 constexpr DWORD Long = 60'000;
 
-int StartSleepingGrandchild(const char* pidFile) {
+// Starts a grandchild that sleeps; its process id, 0 when it could not be started.
+DWORD StartSleeper() {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string line = std::string("\"") + self + "\" sleep 60000";
@@ -26,9 +29,32 @@ int StartSleepingGrandchild(const char* pidFile) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
+        return 0;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return process.dwProcessId;
+}
+
+int StartSleepingGrandchild(const char* pidFile) {
+    const DWORD grandchild = StartSleeper();
+    if (grandchild == 0) {
         return 2;
     }
-    std::ofstream(pidFile) << process.dwProcessId << "\n";
+    std::ofstream(pidFile) << grandchild << "\n";
+    Sleep(Long);
+    return 0;
+}
+
+// Written whole under a temporary name first, so that a reader never sees half of it.
+int CalculateForever(const std::string& project) {
+    const DWORD grandchild = StartSleeper();
+    if (grandchild == 0) {
+        return 2;
+    }
+    const std::string pids = project + ".pids";
+    std::ofstream(pids + ".tmp") << GetCurrentProcessId() << " " << grandchild << "\n";
+    MoveFileExA((pids + ".tmp").c_str(), pids.c_str(), MOVEFILE_REPLACE_EXISTING);
     Sleep(Long);
     return 0;
 }
@@ -56,6 +82,9 @@ int main(int argc, char** argv) {
     }
     if (mode == "family" && argc == 3) {
         return StartSleepingGrandchild(argv[2]);
+    }
+    if (argc == 3 && std::string(argv[2]) == "/c") {
+        return CalculateForever(mode);
     }
     if (mode == "print" && argc == 3) {
         std::printf("%s\n", argv[2]);
