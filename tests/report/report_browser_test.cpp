@@ -9,6 +9,7 @@
 #include "project/number_forms.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "tests/analysis/support/method_results.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
@@ -137,6 +138,18 @@ TEST_F(ReportBrowserTest, TheReportOfAnExampleAnalysisPrintsOnA4) {
     const std::string png = ReadBytes(Png("layered"));
     ASSERT_GT(png.size(), 24U);
     EXPECT_EQ(png.substr(1, 3), "PNG");
+}
+
+// A method's section with its Greek letters and its chart, drawn by the browser: the chart's
+// texts reach the PDF only when the browser drew the SVG.
+TEST_F(ReportBrowserTest, AMethodsSectionAndChartPrint) {
+    AnalysisRecord record = AnalyseTheLayeredExample();
+    record.method = testing::UnsettledFormResult();
+    const std::string text = Render("method", HtmlReport(State.CurrentFileName, &record, 0));
+    for (const char* part : {"FORM with normal strengths: not converged", "Design value", "α² (%)",
+                             "27.8123", "β by iteration, not converged", "Iteration", "1.9000"}) {
+        EXPECT_TRUE(Contains(text, part)) << part << "\n" << text;
+    }
 }
 
 TEST_F(ReportBrowserTest, AHostileProjectShowsItsTextsLiterally) {
