@@ -1,5 +1,7 @@
 #include "batch/terminal_progress.h"
 
+#include "batch/terminal_escapes.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -11,7 +13,8 @@ constexpr const char* EraseLine = "\r\x1b[K";
 
 } // namespace
 
-TerminalProgress::TerminalProgress() : terminal_(isatty(STDERR_FILENO) == 1) {}
+TerminalProgress::TerminalProgress()
+    : terminal_(isatty(STDERR_FILENO) == 1 && EnableTerminalEscapes()) {}
 
 void TerminalProgress::Show(const AnalysisProgress& progress) {
     const std::string text = FormatProgress(progress);

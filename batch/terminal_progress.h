@@ -7,7 +7,7 @@
 namespace zelmora::batch {
 
 // The progress line on a terminal's standard error, rewritten in place; silent when standard
-// error is not a terminal.
+// error is not a terminal (or a Windows console that takes no escape sequences).
 class TerminalProgress {
 public:
     TerminalProgress();
