@@ -119,7 +119,8 @@ Step HasoferLindStep(const EvaluatedPoint& point,
     Step step{NarrowToDouble(CheckedDivide(static_cast<long double>(g) - along, norm)), g, {}, {}};
     // α points where g grows, so a strength has a positive one; the design point lies at -αβ.
     for (std::size_t k = 0; k < n; ++k) {
-        step.alpha.push_back(gradient[k] / norm);
+        // + 0.0 turns the -0 of a variable the factor does not respond to into 0.
+        step.alpha.push_back(gradient[k] / norm + 0.0);
         step.nextPoint.push_back(transforms[k].ToPhysical(-step.alpha[k] * step.beta));
     }
     return step;

@@ -9,7 +9,8 @@ namespace zelmora {
 
 // The report of State's project as one HTML page that needs nothing beside it and runs no
 // script: the project and its inputs, the runs, the results in their usual forms, the
-// sensitivities with their chart and, when the mean-value run left one, the calculator's
+// sensitivities with their chart, the section of a further reliability method when the record
+// holds one, and, when the mean-value run left one, the calculator's
 // picture of the critical slip surface. Every text from the project or the calculator is
 // escaped, and the page forbids everything but inline styles and data images.
 //   projectFile: the project file the state belongs to, shown as given (may be empty);
