@@ -7,11 +7,11 @@
 
 #include <chrono>
 #include <cmath>
-#include <nlohmann/json.hpp>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
