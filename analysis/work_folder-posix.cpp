@@ -103,7 +103,7 @@ std::string WorkFolder::AddCopy(int number) {
     if (mkdir(copy.c_str(), 0777) != 0) {
         FailWith(errno, copy);
     }
-    const std::string project = copy + "/" + BaseName(projectPath_);
+    std::string project = copy + "/" + BaseName(projectPath_);
     // What the project lacks, the copy lacks too, so a run there fails as it would in place.
     if (Exists(projectPath_)) {
         if (const int error = CopyFileContents(projectPath_, project); error != 0) {

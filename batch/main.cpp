@@ -2,10 +2,14 @@
 #include "batch/batch_command.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <exception>
 #include <map>
 #include <string>
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     zelmora::batch::BatchOptions options;
     CLI::App app{"Runs the reliability analysis of a Zelmora project file: drives the batch "
                  "calculator named in it once per case and prints the calculation log.",
@@ -45,4 +49,18 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
     }
     return zelmora::batch::RunBatch(options);
+}
+
+} // namespace
+
+// Whatever escapes the command (memory running out, say) still ends with a message.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+    } catch (...) {
+        std::fputs("zelmora-batch: an unknown error ended the program\n", stderr);
+    }
+    return zelmora::batch::ExitAnalysisFailed;
 }

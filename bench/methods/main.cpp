@@ -29,8 +29,7 @@ public:
 
 // A copy of the layered example in a folder of its own, its settings pointing at slopecalc.
 fs::path PrepareExample() {
-    const fs::path folder =
-        fs::temp_directory_path() / ("zelmora-methods-" + std::to_string(getpid()));
+    fs::path folder = fs::temp_directory_path() / ("zelmora-methods-" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     fs::copy(fs::path(ZELMORA_EXAMPLES) / "layered.plx", folder);
