@@ -1,6 +1,6 @@
 #include "analysis/iteration_chart.h"
 
-#include "analysis/markup_escape.h"
+#include "analysis/svg_elements.h"
 #include "project/number_forms.h"
 
 #include <algorithm>
@@ -21,20 +21,11 @@ constexpr int TickCount = 4;  // about, between the lowest and the highest β
 constexpr double Room = 0.25; // in steps, above the highest β and below the lowest
 const char* const LineColour = "#1f4e8c";
 const char* const GridColour = "#c8c8c8";
-const char* const Font = R"( font-family="DejaVu Sans, Arial, sans-serif" font-size="12")";
-
-std::string Number(double value) {
-    return FormatFixed(value, 0, 1);
-}
-
-std::string Text(double x, double y, const std::string& anchor, const std::string& text) {
-    return R"(<text x=")" + Number(x) + R"(" y=")" + Number(y) + R"(" text-anchor=")" + anchor +
-           R"(")" + Font + R"( fill="#000000">)" + EscapeMarkup(text) + "</text>\n";
-}
 
 std::string Line(double x1, double y1, double x2, double y2, const std::string& colour) {
-    return R"(<line x1=")" + Number(x1) + R"(" y1=")" + Number(y1) + R"(" x2=")" + Number(x2) +
-           R"(" y2=")" + Number(y2) + R"(" stroke=")" + colour + R"(" stroke-width="1"/>)" + "\n";
+    return R"(<line x1=")" + SvgNumber(x1) + R"(" y1=")" + SvgNumber(y1) + R"(" x2=")" +
+           SvgNumber(x2) + R"(" y2=")" + SvgNumber(y2) + R"(" stroke=")" + colour +
+           R"(" stroke-width="1"/>)" + "\n";
 }
 
 // The β axis: round steps of 1, 2 or 5 times a power of ten that take in every β.
@@ -94,12 +85,12 @@ std::string Grid(const Scale& scale) {
         const double beta = (scale.lowSteps + k) * scale.step;
         const double y = scale.Y(beta);
         content += Line(PlotLeft, y, PlotRight, y, GridColour) +
-                   Text(PlotLeft - 6, y + 4, "end", FormatFixed(beta, 0, scale.decimals));
+                   SvgText(PlotLeft - 6, y + 4, "end", FormatFixed(beta, 0, scale.decimals));
     }
     return content + Line(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
            Line(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
-           Text(16, (PlotTop + PlotBottom) / 2, "middle", "β") +
-           Text((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Iteration");
+           SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "β") +
+           SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Iteration");
 }
 
 std::string Points(const std::vector<FormIteration>& history, const Scale& scale) {
@@ -109,25 +100,22 @@ std::string Points(const std::vector<FormIteration>& history, const Scale& scale
     for (std::size_t k = 0; k < history.size(); ++k) {
         const double x = X(k, history.size());
         const double y = scale.Y(history[k].beta);
-        polyline += (k > 0 ? " " : "") + Number(x) + "," + Number(y);
-        dots += R"(<circle cx=")" + Number(x) + R"(" cy=")" + Number(y) + R"(" r="3.5" fill=")" +
-                LineColour + R"("/>)" + "\n" +
-                Text(x, PlotBottom + 16, "middle", FormatInteger(history[k].iteration, 0));
+        polyline += (k > 0 ? " " : "") + SvgNumber(x) + "," + SvgNumber(y);
+        dots += R"(<circle cx=")" + SvgNumber(x) + R"(" cy=")" + SvgNumber(y) +
+                R"(" r="3.5" fill=")" + LineColour + R"("/>)" + "\n" +
+                SvgText(x, PlotBottom + 16, "middle", FormatInteger(history[k].iteration, 0));
     }
     // The last β's value right of its dot, where no line runs.
     const double last = history.back().beta;
     return polyline + R"("/>)" + "\n" + dots +
-           Text(X(history.size() - 1, history.size()) + 8, scale.Y(last) + 4, "start",
-                FormatFixed(last, 0, 4));
+           SvgText(X(history.size() - 1, history.size()) + 8, scale.Y(last) + 4, "start",
+                   FormatFixed(last, 0, 4));
 }
 
 std::string Svg(double height, const std::string& title, const std::string& content) {
-    const std::string h = Number(height);
-    return R"(<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width=")" +
-           Number(Width) + R"(" height=")" + h + R"(" viewBox="0 0 )" + Number(Width) + " " + h +
-           R"(">)" + "\n<title>" + EscapeMarkup(title) + "</title>\n" +
-           R"(<rect x="0" y="0" width=")" + Number(Width) + R"(" height=")" + h +
-           R"(" fill="#ffffff"/>)" + "\n" + Text(8, 18, "start", title) + content + "</svg>\n";
+    return SvgStart(Width, height, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
+           R"(" height=")" + SvgNumber(height) + R"(" fill="#ffffff"/>)" + "\n" +
+           SvgText(8, 18, "start", title) + content + "</svg>\n";
 }
 
 } // namespace
@@ -136,7 +124,7 @@ std::string IterationChartSvg(const MethodResult& method) {
     const std::string title =
         std::string("β by iteration") + (method.converged ? "" : ", not converged");
     if (method.history.empty()) {
-        return Svg(48, title, Text(8, 38, "start", "No iterations."));
+        return Svg(48, title, SvgText(8, 38, "start", "No iterations."));
     }
     const Scale scale = ScaleFor(method.history);
     return Svg(Height, title, Grid(scale) + Points(method.history, scale));

@@ -1,8 +1,7 @@
 #include "analysis/share_chart.h"
 
-#include "analysis/markup_escape.h"
 #include "analysis/result_text.h"
-#include "project/number_forms.h"
+#include "analysis/svg_elements.h"
 
 #include <algorithm>
 
@@ -20,20 +19,10 @@ constexpr double RowHeight = 26;
 constexpr double BarHeight = 16;
 const char* const FrictionColour = "#1f4e8c"; // dark: black in grey prints
 const char* const CohesionColour = "#f0b35a"; // light: pale grey in grey prints
-const char* const Font = R"( font-family="DejaVu Sans, Arial, sans-serif" font-size="12")";
-
-std::string Number(double value) {
-    return FormatFixed(value, 0, 1);
-}
-
-std::string Text(double x, double y, const std::string& anchor, const std::string& text) {
-    return R"(<text x=")" + Number(x) + R"(" y=")" + Number(y) + R"(" text-anchor=")" + anchor +
-           R"(")" + Font + R"( fill="#000000">)" + EscapeMarkup(text) + "</text>\n";
-}
 
 std::string Rect(double x, double y, double width, double height, const std::string& fill) {
-    return R"(<rect x=")" + Number(x) + R"(" y=")" + Number(y) + R"(" width=")" + Number(width) +
-           R"(" height=")" + Number(height) + R"(" fill=")" + fill +
+    return R"(<rect x=")" + SvgNumber(x) + R"(" y=")" + SvgNumber(y) + R"(" width=")" +
+           SvgNumber(width) + R"(" height=")" + SvgNumber(height) + R"(" fill=")" + fill +
            R"(" stroke="#000000" stroke-width="0.6"/>)" + "\n";
 }
 
@@ -73,26 +62,23 @@ std::string Bar(const VariableResult& v, double top, const Scale& scale) {
     const double x = negative ? scale.axis - length : scale.axis;
     const double baseline = top + BarHeight - 4;
     const std::string percent = ShareText(v) + " %";
-    return Text(LabelRight, baseline, "end", VariableLabel(v)) +
+    return SvgText(LabelRight, baseline, "end", VariableLabel(v)) +
            Rect(x, top, length, BarHeight, Colour(v.parameter)) +
-           (negative ? Text(x - 4, baseline, "end", percent)
-                     : Text(x + length + 4, baseline, "start", percent));
+           (negative ? SvgText(x - 4, baseline, "end", percent)
+                     : SvgText(x + length + 4, baseline, "start", percent));
 }
 
 std::string Legend() {
-    return Text(8, 18, "start", "Share of the variance of the safety factor") +
+    return SvgText(8, 18, "start", "Share of the variance of the safety factor") +
            Rect(BarsRight - 196, 8, 12, 12, FrictionColour) +
-           Text(BarsRight - 180, 18, "start", "φ friction angle") +
+           SvgText(BarsRight - 180, 18, "start", "φ friction angle") +
            Rect(BarsRight - 82, 8, 12, 12, CohesionColour) +
-           Text(BarsRight - 66, 18, "start", "c cohesion");
+           SvgText(BarsRight - 66, 18, "start", "c cohesion");
 }
 
 std::string Svg(double height, const std::string& content) {
-    const std::string h = Number(height);
-    return R"(<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width=")" +
-           Number(Width) + R"(" height=")" + h + R"(" viewBox="0 0 )" + Number(Width) + " " + h +
-           R"(">)" + "\n<title>Share of the variance</title>\n" +
-           Rect(0, 0, Width, height, "#ffffff") + content + "</svg>\n";
+    return SvgStart(Width, height, "Share of the variance") + Rect(0, 0, Width, height, "#ffffff") +
+           content + "</svg>\n";
 }
 
 } // namespace
@@ -100,7 +86,7 @@ std::string Svg(double height, const std::string& content) {
 std::string ShareChartSvg(const DerivedResults& results) {
     const std::vector<VariableResult> variables = ByShare(results);
     if (variables.empty() || !variables.front().share) {
-        return Svg(32, Text(8, 20, "start", "No shares: the analysis has no result to show."));
+        return Svg(32, SvgText(8, 20, "start", "No shares: the analysis has no result to show."));
     }
     const Scale scale = ScaleFor(variables);
     std::string content = Legend();
@@ -110,8 +96,8 @@ std::string ShareChartSvg(const DerivedResults& results) {
         top += RowHeight;
     }
     const double bottom = top - RowHeight + BarHeight + 4;
-    content += R"(<line x1=")" + Number(scale.axis) + R"(" y1=")" + Number(FirstRow - 6) +
-               R"(" x2=")" + Number(scale.axis) + R"(" y2=")" + Number(bottom) +
+    content += R"(<line x1=")" + SvgNumber(scale.axis) + R"(" y1=")" + SvgNumber(FirstRow - 6) +
+               R"(" x2=")" + SvgNumber(scale.axis) + R"(" y2=")" + SvgNumber(bottom) +
                R"(" stroke="#000000" stroke-width="1"/>)" + "\n";
     return Svg(top + 4, content);
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace zelmora {
+
+// The pieces the charts of the window and the report share: coordinates to one decimal, text in
+// one font, and the opening of an SVG Tiny 1.2 document with its title.
+std::string SvgNumber(double value);
+
+// Black text at (x, y); `anchor` is "start", "middle" or "end". The text is escaped.
+std::string SvgText(double x, double y, const std::string& anchor, const std::string& text);
+
+// The <svg> start tag of a drawing `width` by `height` and its <title>; the caller closes it.
+std::string SvgStart(double width, double height, const std::string& title);
+
+} // namespace zelmora
