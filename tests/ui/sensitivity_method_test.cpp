@@ -1,14 +1,12 @@
 #include "analysis/analysis_record.h"
+#include "support/shown_content.h"
 #include "support/test_seams.h"
 #include "tests/analysis/support/method_results.h"
 #include "tests/analysis/support/three_variable_project.h"
 #include "ui/mnu_sens.h"
 
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -19,13 +17,6 @@ using namespace zelmora::ui;
 Q_DECLARE_METATYPE(zelmora::MethodResult)
 
 namespace {
-
-QStringList RowTexts(const QTableWidget& table, int row) {
-    QStringList texts;
-    for (int c = 0; c < table.columnCount(); ++c)
-        texts << table.item(row, c)->text();
-    return texts;
-}
 
 // The figures the window shows, by name, and their values.
 QMap<QString, QString> ShownFigures(const TSensitivity& window) {
@@ -39,16 +30,7 @@ QMap<QString, QString> ShownFigures(const TSensitivity& window) {
 
 // The pixels of the chart, drawn by Qt SVG, in the colour of its line.
 int LinePixels(QSvgWidget& chart) {
-    QImage image(chart.renderer()->defaultSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    chart.renderer()->render(&painter);
-    painter.end();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == qRgb(0x1f, 0x4e, 0x8c) ? 1 : 0;
-    return count;
+    return test::PixelsOfColour(chart, qRgb(0x1f, 0x4e, 0x8c));
 }
 
 } // namespace
@@ -118,7 +100,7 @@ private slots:
         const QTableWidget& table = *window.TableMethod;
         QCOMPARE(table.objectName(), QStringLiteral("TableMethod"));
         QCOMPARE(table.rowCount(), 3);
-        QCOMPARE(RowTexts(table, 0), firstRow);
+        QCOMPARE(test::RowTexts(table, 0), firstRow);
         QVERIFY(table.item(0, 0)->textAlignment() & Qt::AlignLeft);
         QVERIFY(table.item(0, table.columnCount() - 1)->textAlignment() & Qt::AlignRight);
         QVERIFY(table.editTriggers() == QAbstractItemView::NoEditTriggers);

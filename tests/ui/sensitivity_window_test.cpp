@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "support/shown_content.h"
 #include "support/test_seams.h"
 #include "tests/analysis/support/three_variable_project.h"
 #include "ui/browser.h"
@@ -12,11 +13,8 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -44,13 +42,6 @@ public:
     bool opens = true;
 };
 
-QStringList RowTexts(const QTableWidget& table, int row) {
-    QStringList texts;
-    for (int c = 0; c < table.columnCount(); ++c)
-        texts << table.item(row, c)->text();
-    return texts;
-}
-
 QString Figure(const TSensitivity& window, const char* name) {
     const auto* label = window.findChild<QLabel*>(QStringLiteral("Label") + name);
     if (!label)
@@ -60,16 +51,7 @@ QString Figure(const TSensitivity& window, const char* name) {
 
 // The pixels of the chart, drawn by Qt SVG, in the φ colour.
 int FrictionPixels(QSvgWidget& chart) {
-    QImage image(chart.renderer()->defaultSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    chart.renderer()->render(&painter);
-    painter.end();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == qRgb(0x1f, 0x4e, 0x8c) ? 1 : 0;
-    return count;
+    return test::PixelsOfColour(chart, qRgb(0x1f, 0x4e, 0x8c));
 }
 
 const QString ExpectedCopy = QString::fromUtf8(
@@ -114,9 +96,10 @@ private slots:
         const QTableWidget& table = *window.Table;
         QCOMPARE(table.columnCount(), 12);
         QCOMPARE(table.horizontalHeaderItem(8)->text(), QString::fromUtf8("Reduced angle (°)"));
-        QCOMPARE(RowTexts(table, 1), QString::fromUtf8("1 1 1 1 φ 30.0000 3.0000 0.4477 26.59 "
-                                                       "1.4000 0.1000 19.0")
-                                         .split(' '));
+        QCOMPARE(test::RowTexts(table, 1),
+                 QString::fromUtf8("1 1 1 1 φ 30.0000 3.0000 0.4477 26.59 "
+                                   "1.4000 0.1000 19.0")
+                     .split(' '));
         QVERIFY(table.item(0, 4)->textAlignment() & Qt::AlignHCenter);
         QVERIFY(table.item(0, 10)->textAlignment() & Qt::AlignRight);
         QVERIFY(table.editTriggers() == QAbstractItemView::NoEditTriggers);
