@@ -22,6 +22,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -55,8 +58,9 @@ QString ProposedReportName() {
     return project.dir().filePath(project.completeBaseName() + QStringLiteral(".html"));
 }
 
-// The texts in the table, the numeric columns right-aligned, the table as tall as its rows.
-void ShowTextTable(QTableWidget& table, const TextTable& text, const std::vector<bool>& numeric) {
+// The texts in the table, each column aligned as given, the table as tall as its rows.
+void ShowTextTable(QTableWidget& table, const TextTable& text,
+                   const std::vector<Qt::Alignment>& alignment) {
     table.clear();
     table.setColumnCount(static_cast<int>(text.header.size()));
     table.setRowCount(static_cast<int>(text.rows.size()));
@@ -67,17 +71,38 @@ void ShowTextTable(QTableWidget& table, const TextTable& text, const std::vector
     for (int r = 0; r < table.rowCount(); ++r) {
         for (int c = 0; c < table.columnCount(); ++c) {
             auto* item = new QTableWidgetItem(FromUtf8(text.rows[r][c]));
-            item->setTextAlignment(numeric[c] ? Qt::AlignRight | Qt::AlignVCenter
-                                              : Qt::AlignLeft | Qt::AlignVCenter);
+            item->setTextAlignment(alignment[c] | Qt::AlignVCenter);
             table.setItem(r, c, item);
         }
     }
     table.resizeColumnsToContents();
     table.resizeRowsToContents();
-    table.setFixedSize(table.horizontalHeader()->length() + 2 * table.frameWidth() + 2,
-                       table.horizontalHeader()->height() + table.verticalHeader()->length() +
-                           2 * table.frameWidth() + 2);
+    table.setFixedHeight(table.horizontalHeader()->height() + table.verticalHeader()->length() +
+                         2 * table.frameWidth() + 2);
 }
+
+// The width that shows every column of the table.
+int ContentWidth(const QTableWidget& table) {
+    return table.horizontalHeader()->length() + 2 * table.frameWidth() + 2;
+}
+
+// Right for a number, left for a text.
+std::vector<Qt::Alignment> ByNumeric(const std::vector<bool>& numeric) {
+    std::vector<Qt::Alignment> alignment;
+    for (const bool number : numeric)
+        alignment.push_back(number ? Qt::AlignRight : Qt::AlignLeft);
+    return alignment;
+}
+
+// A scroll area as large as its content would like to be, so that the window opens showing all
+// of it where the screen has room; the window may still be made smaller, and the content
+// scrolls then.
+class FittingScrollArea : public QScrollArea {
+public:
+    QSize sizeHint() const override {
+        return widget()->sizeHint() + QSize(2 * frameWidth(), 2 * frameWidth());
+    }
+};
 
 // Every method's figures once, in the order each method shows its own: the window shows those
 // of the method that ran.
@@ -120,14 +145,23 @@ TSensitivity::TSensitivity(QWidget* parent)
     buttons->addWidget(ButtonReport);
     buttons->addStretch();
     buttons->addWidget(ButtonClose);
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Table);
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
     layout->addLayout(BuildFigures());
     layout->addWidget(LabelReading);
     layout->addWidget(GroupMethod);
     layout->addStretch();
-    layout->addLayout(buttons);
+    Scroll = new FittingScrollArea;
+    Scroll->setObjectName(QStringLiteral("Scroll"));
+    Scroll->setFrameShape(QFrame::NoFrame);
+    Scroll->setWidgetResizable(true);
+    Scroll->setWidget(content);
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(Scroll);
+    window->addLayout(buttons);
 
     connect(ButtonCopy, &QPushButton::clicked, this, &TSensitivity::ButtonCopyClick);
     connect(ButtonReport, &QPushButton::clicked, this, &TSensitivity::ButtonReportClick);
@@ -210,6 +244,24 @@ void TSensitivity::FormCreate() {
         Figures.at(line.name)->setText(FromUtf8(line.value));
     LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
     FillMethod();
+    FitToScreen();
+}
+
+void TSensitivity::FitToScreen() {
+    // A widget whose fixed size changes does not invalidate the layout it stands in: the
+    // layouts would measure the tables and charts as they were before this filling, and the
+    // window the scroll area as it was.
+    for (QLayout* inner : Scroll->widget()->findChildren<QLayout*>())
+        inner->invalidate();
+    Scroll->updateGeometry();
+    QSize size = sizeHint();
+    const QSize room = screen()->availableGeometry().size() * 0.9;
+    // A bar that has to appear takes room from the other direction.
+    if (size.width() > room.width())
+        size.rheight() += Scroll->horizontalScrollBar()->sizeHint().height();
+    if (size.height() > room.height())
+        size.rwidth() += Scroll->verticalScrollBar()->sizeHint().width();
+    resize(size.boundedTo(room));
 }
 
 void TSensitivity::FillMethod() {
@@ -229,7 +281,8 @@ void TSensitivity::FillMethod() {
         MethodFigures.at(line.name)->show();
         methodCaptions_.at(line.name)->show();
     }
-    ShowTextTable(*TableMethod, MethodTable(method), MethodTableNumeric(method));
+    ShowTextTable(*TableMethod, MethodTable(method), ByNumeric(MethodTableNumeric(method)));
+    TableMethod->setFixedWidth(ContentWidth(*TableMethod));
     const bool form = method.method == Method::Form;
     ChartIterations->setVisible(form);
     if (form) {
@@ -239,27 +292,10 @@ void TSensitivity::FillMethod() {
 }
 
 void TSensitivity::FillTable() {
-    Table->clear();
-    Table->setColumnCount(static_cast<int>(shown_.header.size()));
-    Table->setRowCount(static_cast<int>(shown_.rows.size()));
-    QStringList header;
-    for (const std::string& text : shown_.header)
-        header << FromUtf8(text);
-    Table->setHorizontalHeaderLabels(header);
-    for (int r = 0; r < Table->rowCount(); ++r) {
-        for (int c = 0; c < Table->columnCount(); ++c) {
-            auto* item = new QTableWidgetItem(FromUtf8(shown_.rows[r][c]));
-            item->setTextAlignment(c == ParameterColumn ? Qt::AlignCenter
-                                                        : Qt::AlignRight | Qt::AlignVCenter);
-            Table->setItem(r, c, item);
-        }
-    }
-    Table->resizeColumnsToContents();
-    Table->resizeRowsToContents();
-    // Tall enough for every row: there are at most twenty.
-    Table->setFixedHeight(Table->horizontalHeader()->height() + Table->verticalHeader()->length() +
-                          2 * Table->frameWidth() + 2);
-    Table->setMinimumWidth(Table->horizontalHeader()->length() + 2 * Table->frameWidth() + 2);
+    std::vector<Qt::Alignment> alignment(shown_.header.size(), Qt::AlignRight);
+    alignment[ParameterColumn] = Qt::AlignHCenter;
+    ShowTextTable(*Table, shown_, alignment);
+    Table->setMinimumWidth(ContentWidth(*Table));
 }
 
 void TSensitivity::ButtonCopyClick() {

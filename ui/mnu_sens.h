@@ -12,6 +12,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QSvgWidget;
 class QTableWidget;
 
@@ -38,6 +39,8 @@ public:
     // time; nullptr when there is none or the results came from a project file.
     const AnalysisRecord* Record = nullptr;
 
+    // Everything above the buttons; it scrolls where the screen is too small for it.
+    QScrollArea* Scroll;
     QTableWidget* Table;
     QSvgWidget* Chart;
     // The value of each reliability figure, by its name ("Beta", "Cov", ...); objectName
@@ -62,6 +65,8 @@ private:
     QGroupBox* BuildMethod();
     QGridLayout* BuildMethodFigures();
     void FillMethod();
+    // As large as the content, within nine tenths of the screen.
+    void FitToScreen();
 
     TextTable shown_;
     std::map<std::string, QLabel*> methodCaptions_;

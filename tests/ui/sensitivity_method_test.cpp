@@ -6,7 +6,11 @@
 #include "ui/mnu_sens.h"
 
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -39,6 +43,12 @@ class SensitivityMethodTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        QVERIFY2(screen.width() >= 1600 && screen.height() >= 1200,
+                 "run on the large offscreen screen of support/large_screen.json");
+    }
+
     void init() {
         test::ResetProjectState();
         zelmora::testing::SetThreeVariableProject();
@@ -114,6 +124,12 @@ private slots:
         }
         // The first-order figures stay as they are.
         QCOMPARE(window.Figures.at("Beta")->text(), QStringLiteral("2.1822"));
+
+        // Where the screen has room, the window opens with the whole section in view.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.Scroll->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(window.Scroll->verticalScrollBar()->maximum(), 0);
     }
 
     // Filled each time the window opens: from the method now in the record, or none.

@@ -15,6 +15,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -106,6 +109,33 @@ private slots:
         QCOMPARE(Figure(window, "Beta"), QStringLiteral("2.1822"));
         QCOMPARE(Figure(window, "LognormalProbability"), QStringLiteral("4.746E-0003"));
         QVERIFY(window.LabelReading->text().startsWith(QStringLiteral("Close to 1:")));
+    }
+
+    // Opened as large as its content where the screen has room, never larger than the screen:
+    // twenty variables scroll. The offscreen screen is 800 pixels wide, narrower than the table.
+    void windowFitsTheScreen() {
+        const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+        TSensitivity small;
+        small.FormCreate();
+        small.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&small));
+        QVERIFY(small.width() <= room.width());
+        QCOMPARE(small.Scroll->verticalScrollBar()->maximum(), 0);
+
+        for (int row = 1; row <= 10; ++row) {
+            Row(State, row) = {row, 30, 3, 10, 2};
+            Entry(State.SafetyFactors, row) = 1.5 - 0.01 * row;
+            Entry(State.SafetyFactors, row + 10) = 1.45 - 0.01 * row;
+        }
+        TSensitivity large;
+        large.FormCreate();
+        large.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&large));
+        QCOMPARE(large.Table->rowCount(), 20);
+        QVERIFY(large.height() <= room.height());
+        QVERIFY(large.width() <= room.width());
+        QVERIFY(large.Scroll->verticalScrollBar()->maximum() > 0);
+        QVERIFY(large.ButtonClose->isVisible());
     }
 
     void chartDrawnByQtSvg() {
