@@ -1,6 +1,7 @@
 #include "analysis/batch_coupling.h"
 #include "analysis/normal_tail.h"
 #include "analysis/reliability_method.h"
+#include "analysis/result_text.h"
 #include "analysis/strength_transform.h"
 #include "analysis/written_value.h"
 #include "project/errors.h"
@@ -141,7 +142,7 @@ void Conclude(MethodResult& result, const Step& last,
 
 void LogResult(CalculationLog& log, const MethodResult& result) {
     log.AppendLine("FORM beta: " + FormatFixed(*result.beta, 0, 4));
-    log.AppendLine("FORM probability of failure: " + ProbabilityText(*result.probability));
+    log.AppendLine("FORM probability of failure: " + ProbabilityText(result.probability));
     if (!result.converged) {
         log.AppendLine("FORM did not converge in " + FormatInteger(MaxIterations, 0) +
                        " iterations: its beta is the last iteration's");

@@ -39,11 +39,6 @@ std::vector<RandomVariable> ListedVariables() {
     return variables;
 }
 
-std::string ProbabilityText(double probability) {
-    const std::string text = FormatScientific(probability, 12);
-    return text.substr(text.find_first_not_of(' '));
-}
-
 std::string Describe(const RandomVariable& variable) {
     return std::string(variable.friction ? "the friction angle" : "the cohesion") + " of row " +
            FormatInteger(variable.row, 0) + " (set " + FormatInteger(variable.setNumber, 0) + ")";

@@ -32,9 +32,6 @@ struct RandomVariable {
 };
 std::vector<RandomVariable> ListedVariables();
 
-// A probability in the output window's scientific form, without its leading blanks.
-std::string ProbabilityText(double probability);
-
 // "the friction angle of row 2 (set 5)" and the like, for messages.
 std::string Describe(const RandomVariable& variable);
 

@@ -1,6 +1,7 @@
 #include "analysis/batch_coupling.h"
 #include "analysis/normal_tail.h"
 #include "analysis/reliability_method.h"
+#include "analysis/result_text.h"
 #include "analysis/written_value.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
@@ -79,7 +80,7 @@ MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
     if (result.beta) {
         log.AppendLine("Taylor series beta: " + FormatFixed(*result.beta, 0, 4));
         log.AppendLine("Taylor series probability of failure: " +
-                       ProbabilityText(*result.probability));
+                       ProbabilityText(result.probability));
     }
     return result;
 }
