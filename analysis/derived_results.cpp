@@ -3,6 +3,7 @@
 #include "analysis/batch_coupling.h"
 #include "analysis/normal_tail.h"
 #include "analysis/random_variables.h"
+#include "analysis/run_plan.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 
@@ -13,9 +14,6 @@
 namespace zelmora {
 
 namespace {
-
-constexpr int MeanValueKey = 0;
-constexpr int AllReducedKey = -2;
 
 VariableResult Describe(int position, int variable) {
     VariableResult result;
@@ -83,7 +81,7 @@ void AddVarianceResults(DerivedResults& results, double meanFactor) {
     results.covF = NarrowToDouble(static_cast<long double>(*results.sigmaF) / meanFactor);
     results.exactProbability = NormalTail(State.Beta);
     AddLognormal(results, meanFactor);
-    if (StoredSafetyFactor(AllReducedKey)) {
+    if (StoredSafetyFactor(AllReducedRun)) {
         results.linearity = State.Linearity;
     }
 }
@@ -101,7 +99,7 @@ DerivedResults DeriveResults() {
     for (std::size_t i = 0; i < variables.size(); ++i) {
         results.variables.push_back(Describe(static_cast<int>(i) + 1, variables[i]));
     }
-    const std::optional<double> meanFactor = StoredSafetyFactor(MeanValueKey);
+    const std::optional<double> meanFactor = StoredSafetyFactor(MeanValueRun);
     if (AddSensitivities(results.variables, meanFactor)) {
         AddVarianceResults(results, *meanFactor);
     }

@@ -10,6 +10,7 @@
 #include "analysis/reliability_summary.h"
 #include "analysis/report_runs.h"
 #include "analysis/result_text.h"
+#include "analysis/run_plan.h"
 #include "analysis/share_chart.h"
 #include "analysis/tail_probability.h"
 #include "project/number_forms.h"
@@ -141,9 +142,10 @@ std::string Results() {
     const auto fixed = [](double value) { return FormatFixed(value, 8, 4); };
     return Section("Results") +
            FactsTable(
-               {{"Normal Plaxis Calculation:", fixed(Entry(State.SafetyFactors, -1))},
-                {"Calculation with mean values", fixed(Entry(State.SafetyFactors, 0))},
-                {"Calculation with reduced values (all)", fixed(Entry(State.SafetyFactors, -2))},
+               {{"Normal Plaxis Calculation:", fixed(Entry(State.SafetyFactors, StandardRun))},
+                {"Calculation with mean values", fixed(Entry(State.SafetyFactors, MeanValueRun))},
+                {"Calculation with reduced values (all)",
+                 fixed(Entry(State.SafetyFactors, AllReducedRun))},
                 {"Beta:", fixed(State.Beta)},
                 {"Probability of failure:", FormatScientific(TailProbability(State.Beta), 12)},
                 {"Linearity:", fixed(State.Linearity)}},
@@ -168,7 +170,7 @@ std::string Surface(const AnalysisRecord* record) {
         return "";
     }
     const auto mean = std::find_if(record->outcomes.begin(), record->outcomes.end(),
-                                   [](const RunOutcome& o) { return o.runId == 0; });
+                                   [](const RunOutcome& o) { return o.runId == MeanValueRun; });
     if (mean == record->outcomes.end() || mean->picture.empty()) {
         return "";
     }

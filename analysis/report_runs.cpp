@@ -4,6 +4,7 @@
 #include "analysis/derived_results.h"
 #include "analysis/random_variables.h"
 #include "analysis/result_text.h"
+#include "analysis/run_plan.h"
 #include "project/number_forms.h"
 
 #include <algorithm>
@@ -12,17 +13,13 @@ namespace zelmora {
 
 namespace {
 
-constexpr int AllReduced = -2;
-constexpr int Standard = -1;
-constexpr int MeanValues = 0;
-
 std::string Reduced(int runId, const std::vector<VariableResult>& variables) {
     switch (runId) {
-    case Standard:
+    case StandardRun:
         return "none (standard run)";
-    case MeanValues:
+    case MeanValueRun:
         return "none (mean values)";
-    case AllReduced:
+    case AllReducedRun:
         return "all";
     default:
         return VariableLabel(variables[static_cast<std::size_t>(runId - 1)]);
@@ -37,13 +34,13 @@ std::string ValuesWritten(int runId, const std::vector<VariableResult>& variable
     if (runId > 0) {
         return ValueLine(variables[static_cast<std::size_t>(runId - 1)], Strength::Reduced);
     }
-    if (runId == Standard || variables.empty()) {
+    if (runId == StandardRun || variables.empty()) {
         return "none";
     }
     std::string lines;
     for (const VariableResult& v : variables) {
         lines += (lines.empty() ? "" : "\n") +
-                 ValueLine(v, runId == MeanValues ? Strength::Mean : Strength::Reduced);
+                 ValueLine(v, runId == MeanValueRun ? Strength::Mean : Strength::Reduced);
     }
     return lines;
 }
@@ -86,12 +83,7 @@ TextTable RunsTable(const AnalysisRecord* record) {
     if (record) {
         table.header.insert(table.header.end(), {"Exit status", "Seconds"});
     }
-    std::vector<int> plan{Standard, MeanValues};
-    for (int i = 1; i <= static_cast<int>(variables.size()); ++i) {
-        plan.push_back(i);
-    }
-    plan.push_back(AllReduced);
-    for (const int runId : plan) {
+    for (const int runId : RunIds(static_cast<int>(variables.size()))) {
         table.rows.push_back(RunRow(runId, variables, record));
     }
     return table;

@@ -5,14 +5,18 @@
 
 namespace zelmora {
 
-std::vector<PlannedRun> BuildRunPlan() {
+std::vector<int> RunIds(int variableCount) {
     std::vector<int> runIds{StandardRun, MeanValueRun};
-    for (int i = 1; i <= State.VariableCount; ++i) {
+    for (int i = 1; i <= variableCount; ++i) {
         runIds.push_back(i);
     }
     runIds.push_back(AllReducedRun);
+    return runIds;
+}
+
+std::vector<PlannedRun> BuildRunPlan() {
     std::vector<PlannedRun> plan;
-    for (const int runId : runIds) {
+    for (const int runId : RunIds(State.VariableCount)) {
         plan.push_back({runId, ModificationLines(runId)});
     }
     return plan;

@@ -15,8 +15,11 @@ struct PlannedRun {
     std::vector<std::string> modificationLines;
 };
 
-// The runs of the analysis in their order: standard, mean values, each variable reduced, all
-// reduced. Needs the variable list.
+// The RunIds of an analysis of `variableCount` variables in their order: standard, mean values,
+// each variable reduced, all reduced.
+std::vector<int> RunIds(int variableCount);
+
+// The runs of the analysis in that order. Needs the variable list.
 std::vector<PlannedRun> BuildRunPlan();
 
 } // namespace zelmora
