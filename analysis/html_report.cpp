@@ -24,8 +24,6 @@ namespace zelmora {
 
 namespace {
 
-using Facts = std::vector<std::pair<std::string, std::string>>;
-
 // A4 and black on white for print; the runs start a page of their own.
 constexpr const char* Style = R"(
 @page { size: A4; margin: 15mm; }
@@ -57,16 +55,6 @@ std::string Section(const std::string& title) {
 std::string Paragraph(const std::string& text, const std::string& cssClass = "") {
     return (cssClass.empty() ? std::string("<p>") : R"(<p class=")" + cssClass + R"(">)") +
            EscapeMarkup(text) + "</p>\n";
-}
-
-// Captions beside their values; the values in `valueClass`.
-std::string FactsTable(const Facts& facts, const std::string& valueClass) {
-    std::string html = "<table class=\"facts\">\n";
-    for (const auto& [caption, value] : facts) {
-        html += "<tr><th>" + EscapeMarkup(caption) + R"(</th><td class=")" + valueClass + R"(">)" +
-                EscapeMarkup(value) + "</td></tr>\n";
-    }
-    return html + "</table>\n";
 }
 
 std::string DateAndTime(std::time_t when) {
@@ -108,10 +96,10 @@ std::string Project(const std::string& projectFile, const AnalysisRecord* record
                                         ? record->batchCommandLine
                                         : BuildBatchCommandLine();
     return "<h1>Zelmora reliability report</h1>\n" +
-           FactsTable({{"Written", DateAndTime(writtenAt)},
-                       {"Project file", projectFile.empty() ? NoValue : projectFile},
-                       {"Calculator command line", commandLine},
-                       {"Model", State.ProjectPath}},
+           FactsTable(Facts{{"Written", DateAndTime(writtenAt)},
+                            {"Project file", projectFile.empty() ? NoValue : projectFile},
+                            {"Calculator command line", commandLine},
+                            {"Model", State.ProjectPath}},
                       "wrap") +
            Outcome(record);
 }
@@ -142,26 +130,23 @@ std::string Results() {
     const auto fixed = [](double value) { return FormatFixed(value, 8, 4); };
     return Section("Results") +
            FactsTable(
-               {{"Normal Plaxis Calculation:", fixed(Entry(State.SafetyFactors, StandardRun))},
-                {"Calculation with mean values", fixed(Entry(State.SafetyFactors, MeanValueRun))},
-                {"Calculation with reduced values (all)",
-                 fixed(Entry(State.SafetyFactors, AllReducedRun))},
-                {"Beta:", fixed(State.Beta)},
-                {"Probability of failure:", FormatScientific(TailProbability(State.Beta), 12)},
-                {"Linearity:", fixed(State.Linearity)}},
+               Facts{{"Normal Plaxis Calculation:", fixed(Entry(State.SafetyFactors, StandardRun))},
+                     {"Calculation with mean values",
+                      fixed(Entry(State.SafetyFactors, MeanValueRun))},
+                     {"Calculation with reduced values (all)",
+                      fixed(Entry(State.SafetyFactors, AllReducedRun))},
+                     {"Beta:", fixed(State.Beta)},
+                     {"Probability of failure:", FormatScientific(TailProbability(State.Beta), 12)},
+                     {"Linearity:", fixed(State.Linearity)}},
                "form");
 }
 
 std::string Sensitivities() {
     const DerivedResults results = DeriveResults();
-    Facts summary;
-    for (const SummaryLine& line : ReliabilitySummary(results)) {
-        summary.emplace_back(line.caption, line.value);
-    }
     std::vector<bool> numeric(12, true);
     numeric[4] = false;
     return Section("Sensitivities") + HtmlTable(SensitivityTable(results), numeric) +
-           ShareChartSvg(results) + FactsTable(summary, "n") +
+           ShareChartSvg(results) + FactsTable(ReliabilitySummary(results), "n") +
            Paragraph(LinearityReading(results.linearity));
 }
 

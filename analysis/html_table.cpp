@@ -38,4 +38,21 @@ std::string HtmlTable(const TextTable& table, const std::vector<bool>& numeric) 
     return html + "</tbody>\n</table>\n";
 }
 
+std::string FactsTable(const Facts& facts, const std::string& valueClass) {
+    std::string html = "<table class=\"facts\">\n";
+    for (const auto& [caption, value] : facts) {
+        html += "<tr><th>" + EscapeMarkup(caption) + R"(</th><td class=")" + valueClass + R"(">)" +
+                EscapeMarkup(value) + "</td></tr>\n";
+    }
+    return html + "</table>\n";
+}
+
+std::string FactsTable(const std::vector<SummaryLine>& lines, const std::string& valueClass) {
+    Facts facts;
+    for (const SummaryLine& line : lines) {
+        facts.emplace_back(line.caption, line.value);
+    }
+    return FactsTable(facts, valueClass);
+}
+
 } // namespace zelmora

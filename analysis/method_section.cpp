@@ -7,19 +7,6 @@
 
 namespace zelmora {
 
-namespace {
-
-std::string Figures(const MethodResult& method) {
-    std::string html = "<table class=\"facts\">\n";
-    for (const SummaryLine& line : MethodSummary(method)) {
-        html += "<tr><th>" + EscapeMarkup(line.caption) + R"(</th><td class="n">)" +
-                EscapeMarkup(line.value) + "</td></tr>\n";
-    }
-    return html + "</table>\n";
-}
-
-} // namespace
-
 std::string MethodSectionHtml(const AnalysisRecord* record) {
     if (!record || !record->method || record->method->method == Method::FirstOrder) {
         return "";
@@ -27,7 +14,8 @@ std::string MethodSectionHtml(const AnalysisRecord* record) {
     const MethodResult& method = *record->method;
     std::string html = "<h2>" + EscapeMarkup(MethodHeading(method)) + "</h2>\n" +
                        (method.converged ? "<p>" : R"(<p class="note">)") +
-                       EscapeMarkup(MethodNote(method)) + "</p>\n" + Figures(method) +
+                       EscapeMarkup(MethodNote(method)) + "</p>\n" +
+                       FactsTable(MethodSummary(method), "n") +
                        HtmlTable(MethodTable(method), MethodTableNumeric(method));
     if (method.method == Method::Form) {
         html += IterationChartSvg(method);
