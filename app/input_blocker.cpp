@@ -17,7 +17,13 @@ InputBlocker::~InputBlocker() {
 }
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-    return IsUserInput(*event) && !PassesThrough(watched, *event);
+    // The window system hands input to a window, which passes it on to the widget it is meant
+    // for: it is judged there, where the receiver is known.
+    if (watched->isWindowType() || !IsUserInput(*event) || PassesThrough(watched, *event))
+        return false;
+    // A close event that is not ignored lets its window close although nobody received it.
+    event->ignore();
+    return true;
 }
 
 bool InputBlocker::PassesThrough(const QObject* watched, const QEvent& event) const {

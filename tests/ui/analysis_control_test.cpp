@@ -9,7 +9,6 @@
 #include "ui/scr_calc.h"
 #include "ui/user_settings.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -93,7 +92,8 @@ private slots:
         QTest::newRow("side by side") << 3;
     }
 
-    // Stop is the one button that works during an analysis; a click on Calculate is dropped.
+    // Stop is the one button that works during an analysis; a click on Calculate and closing
+    // the calculation window are refused.
     void stopEndsEveryCalculatorWithoutAnErrorBox() {
         QFETCH(int, parallelRuns);
         StoreParallelRunsSetting(parallelRuns);
@@ -106,8 +106,9 @@ private slots:
                 if (clicked || HangingCalculators().isEmpty())
                     return;
                 stopEnabledMeanwhile = Calc().ButtonStop->isEnabled();
-                test::PostClick(Main().Buttoncalc);
-                test::PostClick(Calc().ButtonStop);
+                test::ClickThroughWindow(Main().Buttoncalc);
+                test::PostClose(&Calc());
+                test::ClickThroughWindow(Calc().ButtonStop);
                 clicked = true;
             };
             return processes;
@@ -117,6 +118,7 @@ private slots:
 
         QVERIFY(clicked);
         QVERIFY(stopEnabledMeanwhile);
+        QVERIFY(Calc().isVisible());
         QVERIFY(!Calc().ButtonStop->isEnabled());
         QVERIFY(boxes->boxes.isEmpty());
         QCOMPARE(Calc().Memo1->toPlainText().split('\n').last(),
@@ -137,7 +139,7 @@ private slots:
             auto processes = std::make_unique<test::ObservedProcesses>();
             processes->onWait = [&] {
                 if (!closed && !HangingCalculators().isEmpty()) {
-                    QCoreApplication::postEvent(&Main(), new QCloseEvent);
+                    test::PostClose(&Main());
                     closed = true;
                 }
             };
