@@ -288,6 +288,7 @@ void TMainForm::CalcClick() {
 // Everything but Stop and closing this window stays blocked while the analysis runs.
 void TMainForm::Analyse() {
     TCalc& calc = *windows.calc;
+    const std::unique_ptr<ProcessSet> processes = MakeProcesses();
     const InputBlocker blocker({calc.ButtonStop}, this);
     const QMetaObject::Connection stop =
         connect(&calc, &TCalc::StopRequested, this, [this] { stopRequested = true; });
@@ -302,7 +303,6 @@ void TMainForm::Analyse() {
     options.idle = RepaintWindows;
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
     options.clock = AnalysisClock;
-    const std::unique_ptr<ProcessSet> processes = MakeProcesses();
     const auto ended = [&] {
         analysing = false;
         disconnect(stop);
@@ -313,8 +313,6 @@ void TMainForm::Analyse() {
         RunAnalysis(calc, *processes, options, LastAnalysis);
     } catch (const EAnalysisStopped&) {
         // The log says so; no error box.
-        ended();
-        return;
     } catch (...) {
         ended();
         throw;
