@@ -14,6 +14,9 @@ namespace zelmora {
 // Clears the results and builds State.Variables and State.VariableCount.
 void BuildVariableList();
 
+// The most runs an analysis does at once, in the windows and on the command line.
+inline constexpr int MaxParallelRuns = 64;
+
 // How an analysis runs, beside what the project state holds.
 struct AnalysisOptions {
     int parallelRuns = 1;        // 1: one run after the other in the project's own folder

@@ -1,4 +1,6 @@
 // zelmora-batch: runs the reliability analysis of a project file without the windows.
+#include "analysis/analysis_driver.h"
+#include "analysis/method_result.h"
 #include "batch/batch_command.h"
 
 #include <CLI/CLI.hpp>
@@ -17,13 +19,14 @@ int Run(int argc, char** argv) {
     app.add_option("--parallel", options.parallelRuns,
                    "Runs at once, each in a copy of the finite-element project (default 1: one "
                    "after the other in the project's own folder)")
-        ->check(CLI::Range(1, 64));
+        ->check(CLI::Range(1, zelmora::MaxParallelRuns));
     app.add_flag("--save", options.save,
                  "Write the results into the project file after a successful analysis");
-    const std::map<std::string, zelmora::Method> methods{
-        {"first-order", zelmora::Method::FirstOrder},
-        {"taylor", zelmora::Method::Taylor},
-        {"form", zelmora::Method::Form}};
+    std::map<std::string, zelmora::Method> methods;
+    for (const zelmora::Method method :
+         {zelmora::Method::FirstOrder, zelmora::Method::Taylor, zelmora::Method::Form}) {
+        methods[zelmora::MethodName(method)] = method;
+    }
     app.add_option("--method", options.method,
                    "After the first-order analysis, also the Taylor series method or FORM "
                    "(default first-order: the first-order analysis alone)")

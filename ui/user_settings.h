@@ -1,12 +1,12 @@
 #pragma once
 
+#include "analysis/analysis_driver.h"
 #include "analysis/method_result.h"
 
 namespace zelmora::ui {
 
 // Settings of the user, not of the project: remembered from one start of the program to the
 // next, never written into a project file.
-inline constexpr int MaxParallelRuns = 64;
 
 // How many finite-element runs an analysis does at once: 1 (the default) runs them one after
 // the other in the project's own folder.
