@@ -1,8 +1,8 @@
-#include "project/atomic_save.h"
 #include "project/number_forms.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
+#include "project/whole_file.h"
 
 namespace zelmora {
 
@@ -87,16 +87,7 @@ void WriteLines(TextOutput& out, const ProjectState& s) {
 } // namespace
 
 void WriteProjectFile(const std::string& fileName) {
-    AtomicSave save(fileName);
-    CheckIo();
-    TextOutput out;
-    out.OpenForWriting(save.WritePath());
-    CheckIo();
-    WriteLines(out, State);
-    out.Close();
-    CheckIo();
-    save.Commit();
-    CheckIo();
+    SaveTextFile(fileName, [](TextOutput& out) { WriteLines(out, State); });
 }
 
 } // namespace zelmora

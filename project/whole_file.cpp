@@ -5,17 +5,21 @@
 
 namespace zelmora {
 
-void SaveWholeFile(const std::string& fileName, const std::string& text) {
+void SaveTextFile(const std::string& fileName, const std::function<void(TextOutput&)>& write) {
     AtomicSave save(fileName);
     CheckIo();
     TextOutput out;
     out.OpenForWriting(save.WritePath());
     CheckIo();
-    out.WriteText(text);
+    write(out);
     out.Close();
     CheckIo();
     save.Commit();
     CheckIo();
+}
+
+void SaveWholeFile(const std::string& fileName, const std::string& text) {
+    SaveTextFile(fileName, [&text](TextOutput& out) { out.WriteText(text); });
 }
 
 } // namespace zelmora
