@@ -104,6 +104,41 @@ public:
     }
 };
 
+// A table that shows, and lets the user select and copy, but not edit.
+QTableWidget* ReadOnlyTable(const QString& name) {
+    auto* table = new QTableWidget;
+    table->setObjectName(name);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->setFocusPolicy(Qt::ClickFocus);
+    return table;
+}
+
+// Each line's caption beside a label for its value, named `prefix` + the line's name; the value
+// labels and, when asked, the caption labels by name.
+QGridLayout* FigureGrid(const std::vector<SummaryLine>& lines, const QString& prefix,
+                        std::map<std::string, QLabel*>& values,
+                        std::map<std::string, QLabel*>* captions = nullptr) {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    int row = 0;
+    for (const SummaryLine& line : lines) {
+        auto* value = new QLabel;
+        value->setObjectName(prefix + FromUtf8(line.name));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        values[line.name] = value;
+        auto* caption = new QLabel(FromUtf8(line.caption));
+        if (captions)
+            (*captions)[line.name] = caption;
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(value, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(2, 1);
+    return grid;
+}
+
 // Every method's figures once, in the order each method shows its own: the window shows those
 // of the method that ran.
 std::vector<SummaryLine> EveryMethodFigure() {
@@ -125,11 +160,7 @@ std::vector<SummaryLine> EveryMethodFigure() {
 TSensitivity::TSensitivity(QWidget* parent)
     : QWidget(parent, Qt::Window), ReportDialog(FileDialog::Mode::Save, ReportFilters) {
     setWindowTitle(QStringLiteral("Sensitivity"));
-    Table = new QTableWidget;
-    Table->setObjectName(QStringLiteral("Table"));
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->verticalHeader()->hide();
-    Table->setFocusPolicy(Qt::ClickFocus);
+    Table = ReadOnlyTable(QStringLiteral("Table"));
     Chart = new QSvgWidget;
     Chart->setObjectName(QStringLiteral("Chart"));
     LabelReading = new QLabel;
@@ -150,7 +181,8 @@ TSensitivity::TSensitivity(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Table);
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
-    layout->addLayout(BuildFigures());
+    layout->addLayout(
+        FigureGrid(ReliabilitySummary(DerivedResults{}), QStringLiteral("Label"), Figures));
     layout->addWidget(LabelReading);
     layout->addWidget(GroupMethod);
     layout->addStretch();
@@ -168,41 +200,20 @@ TSensitivity::TSensitivity(QWidget* parent)
     connect(ButtonClose, &QPushButton::clicked, this, &TSensitivity::ButtonCloseClick);
 }
 
-QLayout* TSensitivity::BuildFigures() {
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(16);
-    int row = 0;
-    for (const SummaryLine& line : ReliabilitySummary(DerivedResults{})) {
-        auto* value = new QLabel;
-        value->setObjectName(QStringLiteral("Label") + FromUtf8(line.name));
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        Figures[line.name] = value;
-        grid->addWidget(new QLabel(FromUtf8(line.caption)), row, 0);
-        grid->addWidget(value, row, 1);
-        ++row;
-    }
-    grid->setColumnStretch(2, 1);
-    return grid;
-}
-
 QGroupBox* TSensitivity::BuildMethod() {
     auto* group = new QGroupBox;
     group->setObjectName(QStringLiteral("GroupMethod"));
     // Not wrapped: a window sized before it is shown does not grow for a wrapped line.
     LabelMethodNote = new QLabel;
     LabelMethodNote->setObjectName(QStringLiteral("LabelMethodNote"));
-    TableMethod = new QTableWidget;
-    TableMethod->setObjectName(QStringLiteral("TableMethod"));
-    TableMethod->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TableMethod->verticalHeader()->hide();
-    TableMethod->setFocusPolicy(Qt::ClickFocus);
+    TableMethod = ReadOnlyTable(QStringLiteral("TableMethod"));
     ChartIterations = new QSvgWidget;
     ChartIterations->setObjectName(QStringLiteral("ChartIterations"));
 
     // The figures above the table, the chart beside both: the window is tall enough already.
     auto* figures = new QVBoxLayout;
-    figures->addLayout(BuildMethodFigures());
+    figures->addLayout(FigureGrid(EveryMethodFigure(), QStringLiteral("LabelMethod"), MethodFigures,
+                                  &methodCaptions_));
     figures->addWidget(TableMethod);
     figures->addStretch();
     auto* results = new QHBoxLayout;
@@ -213,25 +224,6 @@ QGroupBox* TSensitivity::BuildMethod() {
     layout->addWidget(LabelMethodNote);
     layout->addLayout(results);
     return group;
-}
-
-QGridLayout* TSensitivity::BuildMethodFigures() {
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(16);
-    int row = 0;
-    for (const SummaryLine& line : EveryMethodFigure()) {
-        auto* value = new QLabel;
-        value->setObjectName(QStringLiteral("LabelMethod") + FromUtf8(line.name));
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        MethodFigures[line.name] = value;
-        methodCaptions_[line.name] = new QLabel(FromUtf8(line.caption));
-        grid->addWidget(methodCaptions_[line.name], row, 0);
-        grid->addWidget(value, row, 1);
-        ++row;
-    }
-    grid->setColumnStretch(2, 1);
-    return grid;
 }
 
 void TSensitivity::FormCreate() {

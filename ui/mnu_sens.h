@@ -8,7 +8,6 @@
 #include <map>
 #include <string>
 
-class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -61,9 +60,7 @@ public:
 
 private:
     void FillTable();
-    QLayout* BuildFigures();
     QGroupBox* BuildMethod();
-    QGridLayout* BuildMethodFigures();
     void FillMethod();
     // As large as the content, within nine tenths of the screen.
     void FitToScreen();
