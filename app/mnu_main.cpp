@@ -16,6 +16,7 @@
 #include "ui/mnu_soil.h"
 #include "ui/scr_calc.h"
 #include "ui/user_settings.h"
+#include "ui/window_commands.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,7 +27,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 // The picture lives in the static library's resources, which must be registered by hand.
 static void RegisterPictureResource() {
@@ -44,21 +44,6 @@ const char* const EditorCommands[] = {
     "/usr/bin/gnome-text-editor --standalone",
     "/usr/bin/gedit --standalone",
 };
-
-// A command ends at its first error, which the default error box shows.
-template <class Command> void Guarded(Command command) {
-    try {
-        command();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
-}
-
-void ShowWindow(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 std::string Bytes(const QString& text) {
     return QFile::encodeName(text).toStdString();

@@ -3,8 +3,8 @@
 #include "analysis/tail_probability.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "ui/message_boxes.h"
 #include "ui/mnu_sens.h"
+#include "ui/window_commands.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -146,14 +146,10 @@ void TOutMenu::CancelButtonClick() {
 }
 
 void TOutMenu::ButtonSensitivityClick() {
-    try {
+    Guarded([this] {
         Sensitivity->FormCreate();
-        Sensitivity->show();
-        Sensitivity->raise();
-        Sensitivity->activateWindow();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+        ShowWindow(Sensitivity);
+    });
 }
 
 } // namespace zelmora::ui
