@@ -22,12 +22,6 @@ constexpr double Room = 0.25; // in steps, above the highest β and below the lo
 const char* const LineColour = "#1f4e8c";
 const char* const GridColour = "#c8c8c8";
 
-std::string Line(double x1, double y1, double x2, double y2, const std::string& colour) {
-    return R"(<line x1=")" + SvgNumber(x1) + R"(" y1=")" + SvgNumber(y1) + R"(" x2=")" +
-           SvgNumber(x2) + R"(" y2=")" + SvgNumber(y2) + R"(" stroke=")" + colour +
-           R"(" stroke-width="1"/>)" + "\n";
-}
-
 // The β axis: round steps of 1, 2 or 5 times a power of ten that take in every β.
 struct Scale {
     double low = 0;
@@ -84,11 +78,11 @@ std::string Grid(const Scale& scale) {
     for (int k = 0; k <= scale.steps; ++k) {
         const double beta = (scale.lowSteps + k) * scale.step;
         const double y = scale.Y(beta);
-        content += Line(PlotLeft, y, PlotRight, y, GridColour) +
+        content += SvgLine(PlotLeft, y, PlotRight, y, GridColour) +
                    SvgText(PlotLeft - 6, y + 4, "end", FormatFixed(beta, 0, scale.decimals));
     }
-    return content + Line(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
-           Line(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
+    return content + SvgLine(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
+           SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "β") +
            SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Iteration");
 }

@@ -96,9 +96,7 @@ std::string ShareChartSvg(const DerivedResults& results) {
         top += RowHeight;
     }
     const double bottom = top - RowHeight + BarHeight + 4;
-    content += R"(<line x1=")" + SvgNumber(scale.axis) + R"(" y1=")" + SvgNumber(FirstRow - 6) +
-               R"(" x2=")" + SvgNumber(scale.axis) + R"(" y2=")" + SvgNumber(bottom) +
-               R"(" stroke="#000000" stroke-width="1"/>)" + "\n";
+    content += SvgLine(scale.axis, FirstRow - 6, scale.axis, bottom, "#000000");
     return Svg(top + 4, content);
 }
 

@@ -21,6 +21,12 @@ std::string SvgText(double x, double y, const std::string& anchor, const std::st
            anchor + R"(")" + Font + R"( fill="#000000">)" + EscapeMarkup(text) + "</text>\n";
 }
 
+std::string SvgLine(double x1, double y1, double x2, double y2, const std::string& colour) {
+    return R"(<line x1=")" + SvgNumber(x1) + R"(" y1=")" + SvgNumber(y1) + R"(" x2=")" +
+           SvgNumber(x2) + R"(" y2=")" + SvgNumber(y2) + R"(" stroke=")" + colour +
+           R"(" stroke-width="1"/>)" + "\n";
+}
+
 std::string SvgStart(double width, double height, const std::string& title) {
     const std::string w = SvgNumber(width);
     const std::string h = SvgNumber(height);

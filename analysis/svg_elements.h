@@ -11,6 +11,9 @@ std::string SvgNumber(double value);
 // Black text at (x, y); `anchor` is "start", "middle" or "end". The text is escaped.
 std::string SvgText(double x, double y, const std::string& anchor, const std::string& text);
 
+// A line one pixel wide.
+std::string SvgLine(double x1, double y1, double x2, double y2, const std::string& colour);
+
 // The <svg> start tag of a drawing `width` by `height` and its <title>; the caller closes it.
 std::string SvgStart(double width, double height, const std::string& title);
 
