@@ -5,6 +5,7 @@
 #include "analysis/analysis_driver.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "tests/support/memory_log.h"
 
 #include <chrono>
 #include <cstdio>
@@ -17,15 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class SilentLog : public zelmora::CalculationLog {
-public:
-    void Show() override {}
-    int LineCount() const override { return 1; }
-    void DeleteLine(int /*position*/) override {}
-    void AppendLine(const std::string& /*line*/) override {}
-    void SetProbabilityLabel(const std::string& /*text*/) override {}
-};
 
 // A copy of the layered example in a folder of its own, its settings pointing at slopecalc.
 fs::path PrepareExample() {
@@ -46,7 +38,7 @@ Measured Analyse(const fs::path& folder, zelmora::Method method, int parallelRun
     zelmora::ReadProjectFile(std::string(ZELMORA_EXAMPLES) + "/layered.zmo");
     zelmora::State.BatchPath = SLOPECALC_PROGRAM;
     zelmora::State.ProjectPath = (folder / "layered.plx").string();
-    SilentLog log;
+    test_support::MemoryLog log;
     const std::unique_ptr<zelmora::ProcessSet> processes = zelmora::MakeChildProcesses();
     zelmora::AnalysisOptions options;
     options.parallelRuns = parallelRuns;

@@ -9,6 +9,7 @@
 // matters.
 #include "analysis/analysis_driver.h"
 #include "project/project_state.h"
+#include "tests/support/memory_log.h"
 
 #include <chrono>
 #include <cmath>
@@ -27,23 +28,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int RunCount = 23;
-
-// The log lines are not what is measured: they are counted and dropped.
-class CountingLog : public zelmora::CalculationLog {
-public:
-    void Show() override {}
-    int LineCount() const override { return lines_; }
-    void DeleteLine(int position) override {
-        if (position >= 0 && position < lines_) {
-            --lines_;
-        }
-    }
-    void AppendLine(const std::string& /*line*/) override { ++lines_; }
-    void SetProbabilityLabel(const std::string& /*text*/) override {}
-
-private:
-    int lines_ = 1;
-};
 
 // Ten soil rows with both standard deviations above 0: twenty random variables. The
 // calculator's factor is linear in each row's friction sine and cohesion.
@@ -71,7 +55,7 @@ struct Timing {
 };
 
 Timing Analyse(int parallelRuns) {
-    CountingLog log;
+    test_support::MemoryLog log;
     const std::unique_ptr<zelmora::ProcessSet> processes = zelmora::MakeChildProcesses();
     zelmora::AnalysisOptions options;
     options.parallelRuns = parallelRuns;
