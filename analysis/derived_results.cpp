@@ -19,13 +19,13 @@ VariableResult Describe(int position, int variable) {
     VariableResult result;
     result.position = position;
     result.variableId = variable;
-    const bool friction = variable <= SoilRowCount;
-    result.row = friction ? variable : variable - SoilRowCount;
-    const SoilSet& row = Row(State, result.row);
-    result.setNumber = row.SetNumber;
+    const RandomVariable listed = VariableOf(variable);
+    const bool friction = listed.friction;
+    result.row = listed.row;
+    result.setNumber = listed.setNumber;
     result.parameter = friction ? Parameter::FrictionAngle : Parameter::Cohesion;
-    result.mean = friction ? row.PhiMean : row.CohesionMean;
-    result.stdDev = friction ? row.PhiStdDev : row.CohesionStdDev;
+    result.mean = listed.mean;
+    result.stdDev = listed.stdDev;
     result.reducedValue = ModificationValue(variable, Strength::Reduced);
     if (friction && std::fabs(result.reducedValue) <= 1) {
         result.reducedAngle =

@@ -1,8 +1,8 @@
 #include "analysis/method_summary.h"
 
+#include "analysis/random_variables.h"
 #include "analysis/result_text.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,12 +13,12 @@ namespace {
 
 // A variable as the tables name it, with its share signed by `direction`.
 VariableResult Named(int variableId, double direction, std::optional<double> share) {
+    const RandomVariable variable = VariableOf(variableId);
     VariableResult v;
     v.variableId = variableId;
-    const bool friction = variableId <= SoilRowCount;
-    v.row = friction ? variableId : variableId - SoilRowCount;
-    v.parameter = friction ? Parameter::FrictionAngle : Parameter::Cohesion;
-    v.setNumber = Row(State, v.row).SetNumber;
+    v.row = variable.row;
+    v.parameter = variable.friction ? Parameter::FrictionAngle : Parameter::Cohesion;
+    v.setNumber = variable.setNumber;
     v.sensitivity = direction;
     v.share = share;
     return v;

@@ -1,12 +1,34 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace zelmora {
+
+// One random variable of the soil table. Its VariableId is 1..10 for the friction angle of that
+// row, 11..20 for the cohesion of row id - 10.
+struct RandomVariable {
+    int id = 0;
+    int row = 0;
+    std::int32_t setNumber = 0;
+    bool friction = true;
+    double mean = 0;   // degrees or kN/m²
+    double stdDev = 0; // likewise
+};
+
+// The variable a VariableId names, with its row's values from State.
+RandomVariable VariableOf(int id);
 
 // The VariableIds the soil table of State makes, in list order: the friction angle of every
 // row whose deviation is above 0, then the cohesion of every such row, each in row order.
 // Reads the table only, so it also serves a project read from a file.
 std::vector<int> RandomVariables();
+
+// The variables of State's variable list, in list order.
+std::vector<RandomVariable> ListedVariables();
+
+// "the friction angle of row 2 (set 5)" and the like, for messages.
+std::string Describe(const RandomVariable& variable);
 
 } // namespace zelmora

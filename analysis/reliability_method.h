@@ -3,6 +3,7 @@
 #include "analysis/analysis_record.h"
 #include "analysis/calculation_log.h"
 #include "analysis/method_result.h"
+#include "analysis/random_variables.h"
 #include "analysis/run_executor.h"
 
 #include <vector>
@@ -20,19 +21,5 @@ MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const Ana
 // The safety factors of runs performed after the first-order ones, in their order.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
                                       const AnalysisRecord& record);
-
-// One random variable of the list as a method sees it.
-struct RandomVariable {
-    int id = 0;
-    int row = 0;
-    std::int32_t setNumber = 0;
-    bool friction = true;
-    double mean = 0;   // degrees or kN/m²
-    double stdDev = 0; // likewise
-};
-std::vector<RandomVariable> ListedVariables();
-
-// "the friction angle of row 2 (set 5)" and the like, for messages.
-std::string Describe(const RandomVariable& variable);
 
 } // namespace zelmora

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/method_result.h"
-#include "analysis/reliability_method.h"
+#include "analysis/random_variables.h"
 
 namespace zelmora {
 
