@@ -1,11 +1,15 @@
 #include "analysis/analysis_driver.h"
 
-#include "analysis/batch_coupling.h"
-#include "analysis/random_variables.h"
-#include "analysis/reliability_method.h"
-#include "analysis/run_evaluation.h"
-#include "analysis/run_executor.h"
-#include "analysis/run_plan.h"
+#include "analysis/coupling/data_file_paths.h"
+#include "analysis/coupling/finite_element_run.h"
+#include "analysis/methods/first_order_evaluation.h"
+#include "analysis/methods/form_method.h"
+#include "analysis/methods/random_variables.h"
+#include "analysis/methods/taylor_method.h"
+#include "analysis/runs/in_place_executor.h"
+#include "analysis/runs/parallel_executor.h"
+#include "analysis/runs/run_plan.h"
+#include "processes/sequential_processes.h"
 #include "project/project_state.h"
 
 #include <algorithm>
@@ -29,7 +33,7 @@ std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisO
     return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs), control);
 }
 
-void Evaluate(RunExecutor& executor, RunEvaluation& evaluation) {
+void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation) {
     while (!evaluation.Complete()) {
         evaluation.Apply(executor.Next());
     }
@@ -39,9 +43,9 @@ void Evaluate(RunExecutor& executor, RunEvaluation& evaluation) {
 void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions& options,
                AnalysisRecord& record) {
     if (options.method == Method::Taylor) {
-        record.method = RunTaylorMethod(executor, log, record);
+        record.method = RunTaylorMethod(executor, log, record.batchCommandLine);
     } else if (options.method == Method::Form) {
-        record.method = RunFormMethod(executor, log, record, options.strengths);
+        record.method = RunFormMethod(executor, log, record.batchCommandLine, options.strengths);
     }
 }
 
@@ -74,7 +78,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     try {
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
-        RunEvaluation evaluation(log, record);
+        FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);
         executor->Submit(std::move(plan));
         try {
             Evaluate(*executor, evaluation);

@@ -3,9 +3,9 @@
 #include "analysis/analysis_progress.h"
 #include "analysis/analysis_record.h"
 #include "analysis/calculation_log.h"
-#include "analysis/method_result.h"
-#include "analysis/process_runner.h"
-#include "analysis/process_set.h"
+#include "analysis/methods/method_result.h"
+#include "processes/process_runner.h"
+#include "processes/process_set.h"
 
 #include <functional>
 

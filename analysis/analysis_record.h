@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/method_result.h"
-#include "analysis/run_outcome.h"
+#include "analysis/methods/method_result.h"
+#include "analysis/runs/run_outcome.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/mnu_main.h"
 
 #include "analysis/analysis_driver.h"
-#include "analysis/run_executor.h"
+#include "analysis/runs/run_executor.h"
 #include "app/help_text.h"
 #include "app/input_blocker.h"
 #include "app/jpeg_picture.h"

@@ -2,8 +2,8 @@
 
 #include "analysis/analysis_progress.h"
 #include "analysis/analysis_record.h"
-#include "analysis/process_runner.h"
-#include "analysis/process_set.h"
+#include "processes/process_runner.h"
+#include "processes/process_set.h"
 #include "ui/file_dialog.h"
 
 #include <QMainWindow>

@@ -1,6 +1,6 @@
 #include "ui/mnu_out.h"
 
-#include "analysis/tail_probability.h"
+#include "analysis/methods/approximate_tail_probability.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
 #include "ui/mnu_sens.h"

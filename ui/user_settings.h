@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/analysis_driver.h"
-#include "analysis/method_result.h"
+#include "analysis/methods/method_result.h"
 
 namespace zelmora::ui {
 

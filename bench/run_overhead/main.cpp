@@ -2,8 +2,9 @@
 // and of the bare start and wait of the same calculator, and their ratio.
 //
 //   run_overhead [runs]
-#include "analysis/batch_coupling.h"
-#include "analysis/process_runner.h"
+#include "analysis/coupling/data_file_paths.h"
+#include "analysis/coupling/finite_element_run.h"
+#include "processes/process_runner.h"
 #include "project/project_state.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "calculator/model_reader.h"
-#include "calculator/number_text.h"
-#include "calculator/search.h"
+#include "slopecalc/model_reader.h"
+#include "slopecalc/number_text.h"
+#include "slopecalc/search.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,5 +1,5 @@
 #include "analysis/analysis_driver.h"
-#include "analysis/tail_probability.h"
+#include "analysis/methods/approximate_tail_probability.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "support/scripted_calculator.h"

@@ -1,7 +1,7 @@
 // Stopping an analysis ends every running calculator and leaves the log, the state and the
 // project as after a failure, with "Analysis stopped." as the last log line.
 #include "analysis/analysis_driver.h"
-#include "analysis/run_executor.h"
+#include "analysis/runs/run_executor.h"
 #include "project/project_state.h"
 #include "support/calculator_project.h"
 #include "tests/support/file_bytes.h"

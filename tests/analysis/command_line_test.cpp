@@ -1,4 +1,4 @@
-#include "analysis/command_line.h"
+#include "processes/command_line.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 

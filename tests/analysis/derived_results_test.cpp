@@ -1,5 +1,5 @@
-#include "analysis/derived_results.h"
-#include "analysis/random_variables.h"
+#include "analysis/methods/derived_results.h"
+#include "analysis/methods/random_variables.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "support/three_variable_project.h"

@@ -2,7 +2,7 @@
 // side by side in copies of the project must be indistinguishable from runs one after another
 // in the project itself, also when a run fails.
 #include "analysis/analysis_driver.h"
-#include "analysis/process_set.h"
+#include "processes/process_set.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "support/calculator_project.h"

@@ -1,4 +1,5 @@
-#include "analysis/batch_coupling.h"
+#include "analysis/coupling/data_file_paths.h"
+#include "analysis/coupling/finite_element_run.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "support/calculator_project.h"

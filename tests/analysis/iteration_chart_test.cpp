@@ -1,4 +1,4 @@
-#include "analysis/iteration_chart.h"
+#include "report/iteration_chart.h"
 #include "support/method_results.h"
 
 #include <gtest/gtest.h>

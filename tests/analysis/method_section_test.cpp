@@ -1,7 +1,7 @@
-#include "analysis/html_report.h"
-#include "analysis/iteration_chart.h"
-#include "analysis/method_section.h"
 #include "project/project_state.h"
+#include "report/html_method_section.h"
+#include "report/html_report.h"
+#include "report/iteration_chart.h"
 #include "support/method_results.h"
 #include "support/three_variable_project.h"
 

@@ -1,4 +1,4 @@
-#include "analysis/batch_coupling.h"
+#include "analysis/coupling/modification_file.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "project/text_file.h"

@@ -1,4 +1,4 @@
-#include "analysis/process_runner.h"
+#include "processes/process_runner.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 

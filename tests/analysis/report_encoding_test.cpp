@@ -1,6 +1,6 @@
-#include "analysis/base64.h"
-#include "analysis/html_table.h"
-#include "analysis/markup_escape.h"
+#include "report/base64.h"
+#include "report/html_table.h"
+#include "report/markup_escape.h"
 
 #include <gtest/gtest.h>
 

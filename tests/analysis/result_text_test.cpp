@@ -1,9 +1,9 @@
-#include "analysis/derived_results.h"
-#include "analysis/linearity_reading.h"
-#include "analysis/reliability_summary.h"
-#include "analysis/result_text.h"
-#include "analysis/sensitivity_table.h"
+#include "analysis/methods/derived_results.h"
 #include "project/project_state.h"
+#include "report/linearity_reading.h"
+#include "report/reliability_summary.h"
+#include "report/result_text.h"
+#include "report/sensitivity_table.h"
 #include "support/three_variable_project.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "analysis/derived_results.h"
-#include "analysis/share_chart.h"
+#include "analysis/methods/derived_results.h"
 #include "project/project_state.h"
+#include "report/share_chart.h"
 #include "support/three_variable_project.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "analysis/tail_probability.h"
+#include "analysis/methods/approximate_tail_probability.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "analysis/analysis_driver.h"
-#include "analysis/work_folder.h"
+#include "analysis/workcopies/work_folder.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "tests/support/file_bytes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/process_runner.h"
+#include "processes/process_runner.h"
 #include "project/project_state.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"

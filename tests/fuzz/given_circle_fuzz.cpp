@@ -1,7 +1,7 @@
-#include "calculator/model_reader.h"
-#include "calculator/search.h"
 #include "fuzz_files.h"
 #include "project/errors.h"
+#include "slopecalc/model_reader.h"
+#include "slopecalc/search.h"
 
 #include <cmath>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "calculator/model_reader.h"
 #include "fuzz_files.h"
 #include "project/errors.h"
+#include "slopecalc/model_reader.h"
 
 #include <cmath>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "calculator/model_reader.h"
-#include "calculator/modification.h"
 #include "fuzz_files.h"
 #include "project/errors.h"
+#include "slopecalc/model_reader.h"
+#include "slopecalc/modification.h"
 
 #include <cmath>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "analysis/tail_probability.h"
+#include "analysis/methods/approximate_tail_probability.h"
 #include "app/mnu_main.h"
 #include "app/startup.h"
 #include "project/number_forms.h"

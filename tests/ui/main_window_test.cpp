@@ -1,4 +1,4 @@
-#include "analysis/tail_probability.h"
+#include "analysis/methods/approximate_tail_probability.h"
 #include "app/help_text.h"
 #include "app/jpeg_picture.h"
 #include "app/mnu_main.h"

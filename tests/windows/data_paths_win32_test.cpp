@@ -1,6 +1,6 @@
-#include "analysis/batch_coupling.h"
-#include "calculator/data_paths.h"
+#include "analysis/coupling/data_file_paths.h"
 #include "project/project_state.h"
+#include "slopecalc/data_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/work_folder.h"
+#include "analysis/workcopies/work_folder.h"
 #include "project/errors.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"

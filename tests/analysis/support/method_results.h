@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/method_result.h"
+#include "analysis/methods/method_result.h"
 
 namespace zelmora::testing {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/process_runner.h"
+#include "processes/process_runner.h"
 #include "project/project_state.h"
 #include "result_record.h"
 #include "tests/support/file_bytes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/process_set.h"
+#include "processes/process_set.h"
 
 #include <functional>
 #include <memory>

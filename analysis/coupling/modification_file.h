@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelmora {
+
+enum class Strength { Mean, Reduced };
+
+// The value a modification line gives variable v (1..20): for a friction angle the sine.
+double ModificationValue(int variable, Strength strength);
+
+// The modification line that gives variable v (1..20) a value (for a friction angle, its sine).
+std::string ModificationLineWithValue(int variable, double value);
+
+// The lines of the modification file of a run, without their line ends.
+std::vector<std::string> ModificationLines(int runId);
+void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines);
+void WriteModificationFile(const std::string& path, int runId);
+
+} // namespace zelmora

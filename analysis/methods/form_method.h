@@ -1,0 +1,17 @@
+#pragma once
+
+#include "analysis/calculation_log.h"
+#include "analysis/methods/method_result.h"
+#include "analysis/runs/run_executor.h"
+
+#include <string>
+
+namespace zelmora {
+
+// Runs FORM's iterations after the first-order analysis, on the same executor, starting from
+// the first-order runs in the state. A failing run raises its error; the first-order results
+// stay as they are.
+MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log,
+                           const std::string& batchCommandLine, StrengthDistribution strengths);
+
+} // namespace zelmora

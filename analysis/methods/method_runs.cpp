@@ -1,0 +1,27 @@
+#include "analysis/methods/method_runs.h"
+
+#include "analysis/runs/run_errors.h"
+
+namespace zelmora {
+
+// Method runs get RunIds beyond those of the first-order analysis; they are never stored in
+// the state.
+namespace {
+constexpr int FirstMethodRunId = 1000;
+}
+
+std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
+                                      const std::string& batchCommandLine) {
+    const std::size_t count = runs.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        runs[k].runId = FirstMethodRunId + static_cast<int>(k);
+    }
+    executor.Submit(std::move(runs));
+    std::vector<double> factors;
+    for (std::size_t k = 0; k < count; ++k) {
+        factors.push_back(CheckedSafetyFactor(executor.Next(), batchCommandLine));
+    }
+    return factors;
+}
+
+} // namespace zelmora

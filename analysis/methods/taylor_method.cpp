@@ -1,0 +1,92 @@
+#include "analysis/methods/taylor_method.h"
+
+#include "analysis/coupling/modification_file.h"
+#include "analysis/coupling/written_value.h"
+#include "analysis/methods/exact_normal_tail.h"
+#include "analysis/methods/method_runs.h"
+#include "analysis/methods/random_variables.h"
+#include "project/errors.h"
+#include "project/number_forms.h"
+#include "project/project_state.h"
+#include "project/value_text.h"
+
+#include <cmath>
+
+namespace zelmora {
+
+namespace {
+
+// The value written for the variable increased by the step, mirroring the reduced one: for φ
+// the sine of the mean plus step times the sine of σ.
+double IncreasedValue(const RandomVariable& v) {
+    const long double step = State.StepSize;
+    const long double value = v.friction ? SineOfDegrees(v.mean) + step * SineOfDegrees(v.stdDev)
+                                         : v.mean + step * v.stdDev;
+    if (v.friction && value > 1) {
+        throw Error("Taylor series: increased by the step, " + Describe(v) +
+                    " would need a sine above 1 (" + FormatFixed(NarrowToDouble(value), 0, 4) +
+                    "); a smaller step size keeps it within range");
+    }
+    return NarrowToDouble(value);
+}
+
+std::vector<PlannedRun> IncreasedRuns(const std::vector<RandomVariable>& variables) {
+    std::vector<PlannedRun> runs;
+    for (const RandomVariable& v : variables) {
+        runs.push_back({0, {"1", ModificationLineWithValue(v.id, IncreasedValue(v))}});
+    }
+    return runs;
+}
+
+void AddReliability(MethodResult& result, double meanFactor, double squares) {
+    if (squares <= 0) {
+        return;
+    }
+    const double sigma = NarrowToDouble(std::sqrt(static_cast<long double>(squares)));
+    result.beta = NarrowToDouble((static_cast<long double>(meanFactor) - 1) / sigma);
+    result.probability = NormalTail(*result.beta);
+    if (meanFactor > 0) {
+        result.betaLognormal = LognormalBeta(meanFactor, sigma / meanFactor);
+        result.lognormalProbability = NormalTail(*result.betaLognormal);
+    }
+    for (MethodVariable& v : result.variables) {
+        v.share = *v.sensitivity * *v.sensitivity / squares;
+    }
+}
+
+} // namespace
+
+MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
+                             const std::string& batchCommandLine) {
+    const std::vector<RandomVariable> variables = ListedVariables();
+    std::vector<PlannedRun> runs = IncreasedRuns(variables);
+    MethodResult result;
+    result.method = Method::Taylor;
+    result.runs = static_cast<int>(runs.size());
+    log.AppendLine("Taylor series: " + FormatInteger(result.runs, 0) + " runs");
+    const std::vector<double> increased =
+        PerformMethodRuns(executor, std::move(runs), batchCommandLine);
+
+    const long double step = State.StepSize;
+    const double meanFactor = Entry(State.SafetyFactors, 0);
+    double squares = 0;
+    for (std::size_t k = 0; k < variables.size(); ++k) {
+        const long double plus = increased[k];
+        const long double minus = Entry(State.SafetyFactors, variables[k].id);
+        MethodVariable v;
+        v.variableId = variables[k].id;
+        v.sensitivity = NarrowToDouble(CheckedDivide(plus - minus, 2 * step));
+        v.curvature = NarrowToDouble(CheckedDivide(plus + minus - 2.0L * meanFactor, step * step));
+        squares += *v.sensitivity * *v.sensitivity;
+        result.variables.push_back(v);
+    }
+    AddReliability(result, meanFactor, squares);
+    if (result.beta) {
+        log.AppendLine("Taylor series beta: " + FormatFixed(*result.beta, 0, 4));
+        log.AppendLine("Taylor series probability of failure: " +
+                       ProbabilityText(result.probability));
+    }
+    return result;
+}
+
+} // namespace zelmora

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "analysis/calculation_log.h"
+#include "analysis/methods/method_result.h"
+#include "analysis/runs/run_executor.h"
+
+#include <string>
+
+namespace zelmora {
+
+// Runs Taylor's further runs after the first-order analysis, on the same executor, and computes
+// its result from them and from the first-order runs in the state. A failing run raises its
+// error; the first-order results stay as they are.
+MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
+                             const std::string& batchCommandLine);
+
+} // namespace zelmora

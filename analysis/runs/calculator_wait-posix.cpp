@@ -1,0 +1,25 @@
+#include "analysis/runs/calculator_wait.h"
+
+#include <csignal>
+
+namespace zelmora {
+
+namespace {
+
+constexpr std::chrono::seconds TermGrace{5};
+
+} // namespace
+
+void EndCalculators(ProcessSet& processes) {
+    processes.SignalAll(SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + TermGrace;
+    while (processes.RunningCount() > 0 && std::chrono::steady_clock::now() < deadline) {
+        processes.WaitForAny(ChildWaitInterval);
+    }
+    processes.SignalAll(SIGKILL);
+    while (processes.RunningCount() > 0) {
+        processes.WaitForAny(ChildWaitInterval);
+    }
+}
+
+} // namespace zelmora

@@ -1,0 +1,82 @@
+#include "analysis/runs/in_place_executor.h"
+
+#include "analysis/coupling/finite_element_run.h"
+#include "analysis/coupling/modification_file.h"
+#include "analysis/runs/calculator_wait.h"
+#include "analysis/runs/run_attempt.h"
+#include "project/project_state.h"
+
+#include <deque>
+#include <stdexcept>
+
+namespace zelmora {
+
+namespace {
+
+class InPlaceExecutor : public RunExecutor {
+public:
+    InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
+        : processes_(processes),
+          control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
+                                    State.ResultFilePath, outputFd} {}
+
+    void Submit(std::vector<PlannedRun> runs) override {
+        if (control_.progress) {
+            control_.progress->AddRuns(static_cast<int>(runs.size()));
+        }
+        queue_.insert(queue_.end(), runs.begin(), runs.end());
+    }
+
+    RunOutcome Next() override {
+        if (queue_.empty()) {
+            throw std::logic_error("no run left to perform");
+        }
+        const PlannedRun run = queue_.front();
+        queue_.pop_front();
+        const int number = started_++;
+        if (control_.progress) {
+            control_.progress->RunStarted(number);
+        }
+        RunAttempt attempt(run, place_, processes_);
+        while (attempt.Running()) {
+            if (const auto ended = WaitForCalculators(processes_, control_)) {
+                attempt.Finish(ended->exitStatus);
+            }
+        }
+        if (control_.progress) {
+            control_.progress->RunEnded(number);
+        }
+        return attempt.Outcome();
+    }
+
+    void Abandon() override { queue_.clear(); }
+
+    // Whatever happened, the project is left without modifications; should this rewrite fail
+    // after a failed analysis, the first failure is the one to report.
+    void Finish(Ending ending) override {
+        if (ending == Ending::Succeeded) {
+            WriteModificationFile(place_.modificationPath, StandardRun);
+            return;
+        }
+        try {
+            WriteModificationFile(place_.modificationPath, StandardRun);
+        } catch (...) {
+        }
+    }
+
+private:
+    ProcessSet& processes_;
+    const ExecutionControl& control_;
+    const RunPlace place_;
+    std::deque<PlannedRun> queue_;
+    int started_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes, int calculatorOutputFd,
+                                                 const ExecutionControl& control) {
+    return std::make_unique<InPlaceExecutor>(processes, calculatorOutputFd, control);
+}
+
+} // namespace zelmora

@@ -1,0 +1,178 @@
+#include "analysis/runs/parallel_executor.h"
+
+#include "analysis/coupling/data_file_paths.h"
+#include "analysis/runs/calculator_wait.h"
+#include "analysis/runs/run_attempt.h"
+#include "analysis/workcopies/work_folder.h"
+#include "project/project_state.h"
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace zelmora {
+
+namespace {
+
+struct Worker {
+    RunPlace place;
+    std::optional<std::size_t> busyWith; // the plan index of its run
+};
+
+// Each worker calculates in its own copy of the project, so the user's project and its data
+// folder are never written. Outcomes are handed back in plan order whatever order the runs
+// end in.
+class ParallelExecutor : public RunExecutor {
+public:
+    ParallelExecutor(ProcessSet& processes, int workers, const ExecutionControl& control)
+        : processes_(processes), control_(control), folder_(State.ProjectPath) {
+        try {
+            for (int number = 1; number <= workers; ++number) {
+                AddWorker(number);
+            }
+        } catch (...) {
+            CloseLogs();
+            folder_.Remove();
+            throw;
+        }
+    }
+
+    ParallelExecutor(const ParallelExecutor&) = delete;
+    ParallelExecutor& operator=(const ParallelExecutor&) = delete;
+    ~ParallelExecutor() override { CloseLogs(); }
+
+    void Submit(std::vector<PlannedRun> runs) override {
+        if (control_.progress) {
+            control_.progress->AddRuns(static_cast<int>(runs.size()));
+        }
+        plan_.insert(plan_.end(), runs.begin(), runs.end());
+    }
+
+    RunOutcome Next() override {
+        if (nextToHand_ >= plan_.size() || (firstFailure_ && nextToHand_ > *firstFailure_)) {
+            throw std::logic_error("no run left to hand back");
+        }
+        while (!finished_.contains(nextToHand_)) {
+            StartWhatMay();
+            if (const auto ended = WaitForCalculators(processes_, control_)) {
+                Collect(*ended);
+            }
+        }
+        RunOutcome outcome = std::move(finished_.at(nextToHand_));
+        finished_.erase(nextToHand_++);
+        return outcome;
+    }
+
+    void Abandon() override {
+        abandoned_ = true;
+        while (!running_.empty()) {
+            if (const auto ended = WaitForCalculators(processes_, control_)) {
+                Collect(*ended);
+            }
+        }
+    }
+
+    void Finish(Ending ending) override {
+        CloseLogs();
+        if (ending == Ending::Failed) {
+            kept_ = folder_.Path();
+            return;
+        }
+        folder_.Remove();
+    }
+
+    std::string KeptWorkFolder() const override { return kept_; }
+
+private:
+    struct Running {
+        std::size_t index;
+        Worker* worker;
+        RunAttempt attempt;
+    };
+
+    void AddWorker(int number) {
+        const std::string project = folder_.AddCopy(number);
+        const std::string base = DataFileBase(project, State.ProjectName);
+        logs_.push_back(folder_.OpenCalculatorLog(number));
+        workers_.push_back(
+            {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back()},
+             std::nullopt});
+    }
+
+    bool MayStart(std::size_t index) const {
+        return !abandoned_ && index < plan_.size() && (!firstFailure_ || index < *firstFailure_);
+    }
+
+    void StartWhatMay() {
+        for (Worker& worker : workers_) {
+            if (worker.busyWith || !MayStart(nextToStart_)) {
+                continue;
+            }
+            const std::size_t index = nextToStart_++;
+            if (control_.progress) {
+                control_.progress->RunStarted(static_cast<int>(index));
+            }
+            RunAttempt attempt(plan_[index], worker.place, processes_);
+            if (!attempt.Running()) {
+                Record(index, attempt.Outcome());
+                continue;
+            }
+            worker.busyWith = index;
+            const int handle = attempt.Handle();
+            running_.emplace(handle, Running{index, &worker, std::move(attempt)});
+        }
+    }
+
+    void Collect(const ProcessSet::Ended& ended) {
+        const auto found = running_.find(ended.handle);
+        if (found == running_.end()) {
+            return;
+        }
+        Running& run = found->second;
+        run.attempt.Finish(ended.exitStatus);
+        run.worker->busyWith.reset();
+        Record(run.index, run.attempt.Outcome());
+        running_.erase(found);
+    }
+
+    void Record(std::size_t index, const RunOutcome& outcome) {
+        if (control_.progress) {
+            control_.progress->RunEnded(static_cast<int>(index));
+        }
+        if (RunFailed(outcome) && (!firstFailure_ || index < *firstFailure_)) {
+            firstFailure_ = index;
+        }
+        finished_.emplace(index, outcome);
+    }
+
+    void CloseLogs() {
+        for (const int fd : logs_) {
+            ::close(fd);
+        }
+        logs_.clear();
+    }
+
+    ProcessSet& processes_;
+    const ExecutionControl& control_;
+    WorkFolder folder_;
+    std::vector<Worker> workers_;
+    std::vector<int> logs_;
+    std::vector<PlannedRun> plan_;
+    std::map<std::size_t, RunOutcome> finished_;
+    std::map<int, Running> running_; // by process handle
+    std::size_t nextToStart_ = 0;
+    std::size_t nextToHand_ = 0;
+    std::optional<std::size_t> firstFailure_;
+    bool abandoned_ = false;
+    std::string kept_;
+};
+
+} // namespace
+
+std::unique_ptr<RunExecutor> MakeParallelExecutor(ProcessSet& processes, int workers,
+                                                  const ExecutionControl& control) {
+    return std::make_unique<ParallelExecutor>(processes, workers, control);
+}
+
+} // namespace zelmora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "analysis/analysis_progress.h"
+#include "analysis/runs/run_outcome.h"
+#include "analysis/runs/run_plan.h"
+#include "processes/process_set.h"
+#include "project/errors.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zelmora {
+
+// Ends an analysis that the user stopped; the log says so and no error box is shown.
+class EAnalysisStopped : public Error {
+public:
+    EAnalysisStopped() : Error("Analysis stopped.") {}
+};
+
+// What the executors consult while they wait for calculators.
+struct ExecutionControl {
+    std::function<bool()> stopRequested; // empty: never
+    std::function<void()> idle;          // called between waits, every few tens of milliseconds
+    ProgressMeter* progress = nullptr;
+};
+
+// Performs the runs of an analysis and hands back their outcomes in the order submitted.
+class RunExecutor {
+public:
+    enum class Ending { Succeeded, Failed, Stopped };
+
+    virtual ~RunExecutor() = default;
+
+    // Queues runs behind those submitted before.
+    virtual void Submit(std::vector<PlannedRun> runs) = 0;
+
+    // The outcome of the next run in submission order, waiting for it. Throws EAnalysisStopped
+    // once stop was asked, after every running calculator has ended.
+    virtual RunOutcome Next() = 0;
+
+    // Starts no further run and waits for those running.
+    virtual void Abandon() = 0;
+
+    // Leaves the project and the work copies as the ending requires.
+    virtual void Finish(Ending ending) = 0;
+
+    // The work copies kept after a failure, empty when there are none.
+    virtual std::string KeptWorkFolder() const { return {}; }
+};
+
+} // namespace zelmora

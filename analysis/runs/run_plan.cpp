@@ -1,0 +1,25 @@
+#include "analysis/runs/run_plan.h"
+
+#include "analysis/coupling/modification_file.h"
+#include "project/project_state.h"
+
+namespace zelmora {
+
+std::vector<int> RunIds(int variableCount) {
+    std::vector<int> runIds{StandardRun, MeanValueRun};
+    for (int i = 1; i <= variableCount; ++i) {
+        runIds.push_back(i);
+    }
+    runIds.push_back(AllReducedRun);
+    return runIds;
+}
+
+std::vector<PlannedRun> BuildRunPlan() {
+    std::vector<PlannedRun> plan;
+    for (const int runId : RunIds(State.VariableCount)) {
+        plan.push_back({runId, ModificationLines(runId)});
+    }
+    return plan;
+}
+
+} // namespace zelmora

@@ -1,0 +1,146 @@
+#include "analysis/workcopies/work_folder.h"
+
+#include "analysis/coupling/data_file_paths.h"
+#include "analysis/workcopies/tree_copy.h"
+#include "project/errors.h"
+#include "project/text_file.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace zelmora {
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const auto separator = path.find_last_of("/\\:");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+[[noreturn]] void FailWith(unsigned long error) {
+    throw EInOutError(IoCodeFromWindowsError(error));
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Empties a folder left by an earlier analysis, keeping its marker.
+void EmptyKeepingMarker(const std::string& path) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        FailWith(GetLastError());
+    }
+    int error = 0;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != ".." && name != WorkFolderMarker) {
+            error = RemoveTree(path + "\\" + name);
+        }
+    } while (error == 0 && FindNextFileA(search, &found));
+    FindClose(search);
+    if (error != 0) {
+        FailWith(static_cast<unsigned long>(error));
+    }
+}
+
+// A descriptor of the C runtime for a handle, so that the same close ends either.
+int DescriptorOf(HANDLE handle, int flags) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
+    if (fd < 0) {
+        CloseHandle(handle);
+        throw EInOutError(4);
+    }
+    return fd;
+}
+
+} // namespace
+
+WorkFolder::WorkFolder(const std::string& projectPath)
+    : projectPath_(projectPath), path_(projectPath + ".runs") {
+    const DWORD attributes = GetFileAttributesA(path_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+            !Exists(path_ + "\\" + WorkFolderMarker)) {
+            throw Error("The work folder is not one of Zelmora's; remove or rename it: " + path_);
+        }
+        Lock();
+        EmptyKeepingMarker(path_);
+        return;
+    }
+    if (!CreateDirectoryA(path_.c_str(), nullptr)) {
+        FailWith(GetLastError());
+    }
+    try {
+        Lock();
+    } catch (...) {
+        RemoveTree(path_);
+        throw;
+    }
+}
+
+WorkFolder::~WorkFolder() {
+    if (markerFd_ >= 0) {
+        ::_close(markerFd_);
+    }
+}
+
+// The marker is held open without sharing: a second analysis cannot open it.
+void WorkFolder::Lock() {
+    const std::string marker = path_ + "\\" + WorkFolderMarker;
+    const HANDLE handle = CreateFileA(marker.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_SHARING_VIOLATION) {
+            throw Error("Another analysis of this project is using its work folder: " + path_);
+        }
+        FailWith(GetLastError());
+    }
+    markerFd_ = DescriptorOf(handle, _O_RDWR);
+}
+
+std::string WorkFolder::AddCopy(int number) {
+    const std::string copy = path_ + "\\" + std::to_string(number);
+    if (!CreateDirectoryA(copy.c_str(), nullptr)) {
+        FailWith(GetLastError());
+    }
+    const std::string project = copy + "\\" + BaseName(projectPath_);
+    // What the project lacks, the copy lacks too, so a run there fails as it would in place.
+    if (Exists(projectPath_)) {
+        if (const int error = CopyFileContents(projectPath_, project); error != 0) {
+            FailWith(static_cast<unsigned long>(error));
+        }
+    }
+    const std::string dataFolder = DataFolderPath(projectPath_);
+    if (Exists(dataFolder)) {
+        std::string failedPath;
+        if (const int error = CopyTree(dataFolder, DataFolderPath(project), failedPath);
+            error != 0) {
+            FailWith(static_cast<unsigned long>(error));
+        }
+    }
+    return project;
+}
+
+int WorkFolder::OpenCalculatorLog(int number) {
+    const std::string log = path_ + "\\" + std::to_string(number) + "\\calculator.log";
+    const HANDLE handle = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        FailWith(GetLastError());
+    }
+    return DescriptorOf(handle, _O_WRONLY | _O_APPEND);
+}
+
+void WorkFolder::Remove() {
+    if (markerFd_ >= 0) {
+        ::_close(markerFd_);
+        markerFd_ = -1;
+    }
+    RemoveTree(path_);
+}
+
+} // namespace zelmora

@@ -1,9 +1,0 @@
-#include "batch/terminal_escapes.h"
-
-namespace zelmora::batch {
-
-bool EnableTerminalEscapes() {
-    return true;
-}
-
-} // namespace zelmora::batch

@@ -1,8 +1,0 @@
-#include "calculator/path_rules.h"
-
-namespace slopecalc {
-
-const char* const FolderSeparators = "/\\:";
-const char DataFolderSeparator = '\\';
-
-} // namespace slopecalc

@@ -1,0 +1,139 @@
+#include "report/analysis_json.h"
+
+#include "analysis/methods/derived_results.h"
+#include "analysis/runs/run_plan.h"
+#include "project/project_state.h"
+
+#include <nlohmann/json.hpp>
+
+namespace zelmora {
+
+namespace {
+
+using nlohmann::json;
+
+json Optional(const std::optional<double>& value) {
+    return value ? json(*value) : json(nullptr);
+}
+
+json Project(const std::string& projectFile, const AnalysisRecord& record) {
+    return {{"file", projectFile},
+            {"batch_path", State.BatchPath},
+            {"project_path", State.ProjectPath},
+            {"project_name", State.ProjectName},
+            {"step_size", State.StepSize},
+            {"parallel_runs", record.parallelRuns}};
+}
+
+json Variables(const DerivedResults& derived) {
+    json variables = json::array();
+    for (const VariableResult& v : derived.variables) {
+        variables.push_back(
+            {{"position", v.position},
+             {"id", v.variableId},
+             {"row", v.row},
+             {"set", v.setNumber},
+             {"parameter", v.parameter == Parameter::FrictionAngle ? "phi" : "cohesion"},
+             {"mean", v.mean},
+             {"std_dev", v.stdDev},
+             {"reduced_value", v.reducedValue},
+             {"safety_factor", Optional(v.safetyFactor)},
+             {"sensitivity", Optional(v.sensitivity)},
+             {"share", Optional(v.share)}});
+    }
+    return variables;
+}
+
+json Runs(const AnalysisRecord& record) {
+    json runs = json::array();
+    for (const RunOutcome& run : record.outcomes) {
+        runs.push_back({{"run_id", run.runId},
+                        {"started", run.started},
+                        {"exit_status", run.exitStatus},
+                        {"seconds", run.seconds},
+                        {"safety_factor", Optional(run.safetyFactor)}});
+    }
+    return runs;
+}
+
+// Beta and its probability exist once every variable's run gave a factor and their spread is
+// not 0; before that the state still holds 0 or an earlier analysis's values.
+json Results(const DerivedResults& derived) {
+    const bool betaComputed = derived.sigmaF.has_value();
+    return {
+        {"safety_factor_standard", Optional(StoredSafetyFactor(StandardRun))},
+        {"safety_factor_mean", Optional(StoredSafetyFactor(MeanValueRun))},
+        {"safety_factor_all_reduced", Optional(StoredSafetyFactor(AllReducedRun))},
+        {"beta", betaComputed ? json(State.Beta) : json(nullptr)},
+        {"probability_of_failure", betaComputed ? json(State.FailureProbability) : json(nullptr)},
+        {"linearity", Optional(derived.linearity)},
+        {"sigma_f", Optional(derived.sigmaF)},
+        {"cov_f", Optional(derived.covF)},
+        {"probability_of_failure_exact", Optional(derived.exactProbability)},
+        {"beta_lognormal", Optional(derived.betaLognormal)},
+        {"probability_of_failure_lognormal", Optional(derived.lognormalProbability)}};
+}
+
+json DesignPoint(const MethodResult& method) {
+    json points = json::array();
+    for (const DesignPointValue& v : method.designPoint) {
+        points.push_back({{"id", v.variableId},
+                          {"parameter", v.friction ? "phi" : "cohesion"},
+                          {"row", v.row},
+                          {"mean", v.mean},
+                          {"value", v.value},
+                          {"alpha", v.alpha}});
+    }
+    return points;
+}
+
+// Keys that do not apply to the method are left out.
+json MethodObject(const MethodResult& method) {
+    json object = {{"name", MethodName(method.method)},
+                   {"strengths", DistributionName(method.strengths)},
+                   {"runs", method.runs},
+                   {"beta", Optional(method.beta)},
+                   {"probability_of_failure", Optional(method.probability)}};
+    if (method.method == Method::Form) {
+        object["converged"] = method.converged;
+        object["iterations"] = method.iterations;
+        object["design_point"] = DesignPoint(method);
+        object["history"] = json::array();
+        for (const FormIteration& step : method.history) {
+            object["history"].push_back(
+                {{"iteration", step.iteration}, {"beta", step.beta}, {"g", step.g}});
+        }
+    } else {
+        object["beta_lognormal"] = Optional(method.betaLognormal);
+    }
+    object["variables"] = json::array();
+    for (const MethodVariable& v : method.variables) {
+        json variable = {{"id", v.variableId}, {"share", Optional(v.share)}};
+        if (method.method == Method::Taylor) {
+            variable["sensitivity"] = Optional(v.sensitivity);
+            variable["curvature"] = Optional(v.curvature);
+        }
+        object["variables"].push_back(variable);
+    }
+    return object;
+}
+
+} // namespace
+
+std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& record) {
+    const DerivedResults derived = DeriveResults();
+    json document = {{"zelmora_version", ZELMORA_VERSION},
+                     {"project", Project(projectFile, record)},
+                     {"variables", Variables(derived)},
+                     {"runs", Runs(record)},
+                     {"results", Results(derived)}};
+    if (record.method) {
+        document["method"] = MethodObject(*record.method);
+    }
+    if (!record.error.empty()) {
+        document["error"] = record.error;
+    }
+    return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+} // namespace zelmora

@@ -1,0 +1,92 @@
+#include "report/runs_table.h"
+
+#include "analysis/coupling/modification_file.h"
+#include "analysis/methods/derived_results.h"
+#include "analysis/methods/random_variables.h"
+#include "analysis/runs/run_plan.h"
+#include "project/number_forms.h"
+#include "report/result_text.h"
+
+#include <algorithm>
+
+namespace zelmora {
+
+namespace {
+
+std::string Reduced(int runId, const std::vector<VariableResult>& variables) {
+    switch (runId) {
+    case StandardRun:
+        return "none (standard run)";
+    case MeanValueRun:
+        return "none (mean values)";
+    case AllReducedRun:
+        return "all";
+    default:
+        return VariableLabel(variables[static_cast<std::size_t>(runId - 1)]);
+    }
+}
+
+std::string ValueLine(const VariableResult& v, Strength strength) {
+    return VariableLabel(v) + ": " + FormatFixed(ModificationValue(v.variableId, strength), 0, 4);
+}
+
+std::string ValuesWritten(int runId, const std::vector<VariableResult>& variables) {
+    if (runId > 0) {
+        return ValueLine(variables[static_cast<std::size_t>(runId - 1)], Strength::Reduced);
+    }
+    if (runId == StandardRun || variables.empty()) {
+        return "none";
+    }
+    std::string lines;
+    for (const VariableResult& v : variables) {
+        lines += (lines.empty() ? "" : "\n") +
+                 ValueLine(v, runId == MeanValueRun ? Strength::Mean : Strength::Reduced);
+    }
+    return lines;
+}
+
+std::string SafetyFactor(int runId, const std::vector<VariableResult>& variables) {
+    const int key = runId > 0 ? variables[static_cast<std::size_t>(runId - 1)].variableId : runId;
+    return FixedText(StoredSafetyFactor(key));
+}
+
+const RunOutcome* OutcomeOf(int runId, const AnalysisRecord& record) {
+    const auto found = std::find_if(record.outcomes.begin(), record.outcomes.end(),
+                                    [runId](const RunOutcome& o) { return o.runId == runId; });
+    return found != record.outcomes.end() ? &*found : nullptr;
+}
+
+std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& variables,
+                                const AnalysisRecord* record) {
+    std::vector<std::string> cells{FormatInteger(runId, 0), Reduced(runId, variables),
+                                   ValuesWritten(runId, variables)};
+    if (!record) {
+        cells.push_back(SafetyFactor(runId, variables));
+        return cells;
+    }
+    const RunOutcome* outcome = OutcomeOf(runId, *record);
+    if (!outcome) {
+        cells.insert(cells.end(), {NoValue, NoValue, NoValue});
+        return cells;
+    }
+    cells.push_back(SafetyFactor(runId, variables));
+    cells.push_back(outcome->started ? FormatInteger(outcome->exitStatus, 0) : "not started");
+    cells.push_back(FormatFixed(outcome->seconds, 0, 2));
+    return cells;
+}
+
+} // namespace
+
+TextTable RunsTable(const AnalysisRecord* record) {
+    const std::vector<VariableResult> variables = DeriveResults().variables;
+    TextTable table{{"Run", "Reduced", "Values written", "Safety factor"}, {}};
+    if (record) {
+        table.header.insert(table.header.end(), {"Exit status", "Seconds"});
+    }
+    for (const int runId : RunIds(static_cast<int>(variables.size()))) {
+        table.rows.push_back(RunRow(runId, variables, record));
+    }
+    return table;
+}
+
+} // namespace zelmora

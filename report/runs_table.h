@@ -1,0 +1,14 @@
+#pragma once
+
+#include "analysis/analysis_record.h"
+#include "report/sensitivity_table.h"
+
+namespace zelmora {
+
+// The runs of State's analysis in plan order (standard, mean values, each variable reduced,
+// all reduced): what was reduced, the values written for it (a friction angle as its sine),
+// the safety factor. With the record of an analysis run in this process also each run's exit
+// status and seconds; a run it did not reach shows "—" there and as its safety factor.
+TextTable RunsTable(const AnalysisRecord* record);
+
+} // namespace zelmora

@@ -1,0 +1,10 @@
+#include "slopecalc/run.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return slopecalc::RunSlopecalc(arguments, SLOPECALC_VERSION, std::cout, std::cerr);
+}

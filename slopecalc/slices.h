@@ -1,0 +1,27 @@
+#pragma once
+
+#include "slopecalc/model.h"
+#include "slopecalc/slip_surface.h"
+
+#include <vector>
+
+namespace slopecalc {
+
+// One vertical slice of the sliding mass, per unit length out of plane.
+struct Slice {
+    double x; // centre line
+    double width;
+    double base;     // elevation of the base midpoint
+    double top;      // ground elevation on the centre line
+    double weight;   // all soils above the base along the centre line
+    double sinAlpha; // (x - xc) / R: positive where the base rises to the right
+    double cosAlpha;
+    double cohesion; // of the soil at the base midpoint
+    double tanPhi;
+    double poreForce; // pore pressure at the base midpoint times the width
+};
+
+// Cuts the mass above the slip surface into the model's number of slices of equal width.
+void CutSlices(const Model& model, const SlipSurface& surface, std::vector<Slice>& slices);
+
+} // namespace slopecalc
