@@ -1,9 +1,9 @@
 #pragma once
 
-#include "analysis/analysis_progress.h"
 #include "analysis/analysis_record.h"
-#include "analysis/calculation_log.h"
+#include "analysis/methods/calculation_log.h"
 #include "analysis/methods/method_result.h"
+#include "analysis/runs/analysis_progress.h"
 #include "processes/process_runner.h"
 #include "processes/process_set.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/analysis_progress.h"
 #include "analysis/analysis_record.h"
+#include "analysis/runs/analysis_progress.h"
 #include "processes/process_runner.h"
 #include "processes/process_set.h"
 #include "ui/file_dialog.h"

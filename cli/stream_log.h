@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/calculation_log.h"
+#include "analysis/methods/calculation_log.h"
 
 #include <cstdio>
 #include <functional>

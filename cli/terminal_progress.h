@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/analysis_progress.h"
+#include "analysis/runs/analysis_progress.h"
 
 #include <string>
 

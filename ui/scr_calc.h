@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/analysis_progress.h"
-#include "analysis/calculation_log.h"
+#include "analysis/methods/calculation_log.h"
+#include "analysis/runs/analysis_progress.h"
 
 #include <QWidget>
 

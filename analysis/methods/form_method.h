@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/calculation_log.h"
+#include "analysis/methods/calculation_log.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/runs/run_executor.h"
 

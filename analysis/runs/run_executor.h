@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/analysis_progress.h"
+#include "analysis/runs/analysis_progress.h"
 #include "analysis/runs/run_outcome.h"
 #include "analysis/runs/run_plan.h"
 #include "processes/process_set.h"

@@ -1,4 +1,4 @@
-#include "analysis/analysis_progress.h"
+#include "analysis/runs/analysis_progress.h"
 
 #include <algorithm>
 #include <chrono>
