@@ -4,6 +4,8 @@
 #include "analysis/analysis_json.h"
 #include "analysis/html_report.h"
 #include "analysis/run_executor.h"
+#include "batch/batch_study.h"
+#include "batch/saved_analysis.h"
 #include "batch/stop_signals.h"
 #include "batch/stream_log.h"
 #include "batch/terminal_progress.h"
@@ -42,15 +44,15 @@ void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, boo
     }
 }
 
-int Analyse(const BatchOptions& options, AnalysisRecord& record) {
+int Analyse(const BatchOptions& options, const StudySettings& settings, AnalysisRecord& record) {
     StreamLog log(JsonToStandardOutput(options) ? stderr : stdout);
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
     AnalysisOptions analysis;
     analysis.parallelRuns = options.parallelRuns;
-    analysis.method = options.method;
-    analysis.strengths = options.strengths;
+    analysis.method = settings.method;
+    analysis.strengths = settings.strengths;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;
@@ -85,18 +87,22 @@ int RunBatch(const BatchOptions& options) {
         PrintError(error.what());
         return ExitBadCall;
     }
-    AnalysisRecord record;
-    const int status = Analyse(options, record);
     try {
+        if (options.saved) {
+            return ShowSavedAnalysis(options);
+        }
+        const Study study = StudyForRun(options);
+        AnalysisRecord record;
+        const int status = Analyse(options, study.settings, record);
         WriteOutputs(options, record, status == ExitSuccess);
         if (status == ExitSuccess && options.save) {
-            WriteProjectFile(options.projectFile);
+            SaveStudy(options.projectFile, study, record);
         }
+        return status;
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitAnalysisFailed;
     }
-    return status;
 }
 
 } // namespace zelmora::batch
