@@ -170,40 +170,42 @@ private slots:
         QCOMPARE(HtmlReport(State.CurrentFileName, program->out->Sensitivity->Record, 0), report);
     }
 
-    void aChangedProjectFileKeepsTheSettingsButNotTheResults() {
+    // A changed project file keeps the settings, an unreadable study not even those; either way
+    // no result of the study is shown, the project is opened and the note is on the progress
+    // line.
+    void aStudyNotTakenWholeIsNamedOnTheProgressLine_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("appended");
+        QTest::addColumn<Method>("method");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("project file changed")
+            << "slope.zmo" << QByteArray("\r\n") << Method::Form
+            << " does not match the project file; its settings are kept, its results are not.";
+        QTest::newRow("study unreadable")
+            << "slope.study.json" << QByteArray("junk") << Method::FirstOrder
+            << " cannot be read (it is not JSON); the project is opened without it.";
+    }
+
+    void aStudyNotTakenWholeIsNamedOnTheProgressLine() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, appended);
+        QFETCH(Method, method);
+        QFETCH(QString, note);
         AnalyseAndSave(Method::Form, StrengthDistribution::Lognormal);
-        QFile project(File("slope.zmo"));
-        QVERIFY(project.open(QIODevice::Append));
-        project.write("\r\n");
-        project.close();
+        const double beta = State.Beta;
+        QFile changed(File(file));
+        QVERIFY(changed.open(QIODevice::Append));
+        changed.write(appended);
+        changed.close();
         Open();
+        QVERIFY(std::abs(State.Beta - beta) < 1e-6);
         const Shown shown = WhatIsShown();
         QVERIFY(!shown.sectionVisible);
         QCOMPARE(shown.methodLine, QString());
         QCOMPARE(shown.methodProbability, QString());
+        QCOMPARE(ProjectStudy.settings.method, method);
         QCOMPARE(program->calc->LabelProgress->text(),
-                 QStringLiteral("The study file ") + File("slope.study.json") +
-                     " does not match the project file; its settings are kept, its results "
-                     "are not.");
-        QCOMPARE(ProjectStudy.settings.method, Method::Form);
-        QCOMPARE(ProjectStudy.settings.strengths, StrengthDistribution::Lognormal);
-    }
-
-    void anUnreadableStudyLeavesTheProjectOpened() {
-        AnalyseAndSave(Method::Taylor, StrengthDistribution::Normal);
-        const double beta = State.Beta;
-        QFile study(File("slope.study.json"));
-        QVERIFY(study.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        study.write("{\"zelmora_study\": 1, \"settings\": {\"strengths\": true}}");
-        study.close();
-        Open();
-        QVERIFY(std::abs(State.Beta - beta) < 1e-6);
-        QVERIFY(!WhatIsShown().sectionVisible);
-        QCOMPARE(ProjectStudy.settings.method, Method::FirstOrder);
-        QCOMPARE(program->calc->LabelProgress->text(),
-                 QStringLiteral("The study file ") + File("slope.study.json") +
-                     " cannot be read (\"strengths\" has the wrong type); the project is "
-                     "opened without it.");
+                 QStringLiteral("The study file ") + File("slope.study.json") + note);
     }
 };
 
