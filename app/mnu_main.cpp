@@ -7,6 +7,7 @@
 #include "app/jpeg_picture.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "study/study_file.h"
 #include "ui/message_boxes.h"
 #include "ui/mnu_gen.h"
 #include "ui/mnu_info.h"
@@ -201,8 +202,7 @@ void TMainForm::Open2Click() {
         const std::string fileName = Bytes(OpenDialog1.fileName);
         ReadProjectFile(fileName);
         State.CurrentFileName = fileName;
-        // The results now come from the file, not from an analysis run here.
-        windows.out->Sensitivity->Record = nullptr;
+        OpenStudy(fileName);
     });
 }
 
@@ -211,7 +211,7 @@ void TMainForm::Save2Click() {
         const QString question = QStringLiteral("save ") + Text(State.CurrentFileName);
         if (ShowMessage(MessageKind::Information, question, MessageButtons::YesNo) ==
             MessageAnswer::Yes)
-            WriteProjectFile(State.CurrentFileName);
+            SaveStudyAndProject(State.CurrentFileName, ProjectStudy);
     });
 }
 
@@ -223,7 +223,7 @@ void TMainForm::Saveas2Click() {
             return;
         }
         State.CurrentFileName = Bytes(SaveDialog1.fileName);
-        WriteProjectFile(State.CurrentFileName);
+        SaveStudyAndProject(State.CurrentFileName, ProjectStudy);
     });
 }
 
@@ -282,8 +282,8 @@ void TMainForm::Analyse() {
     calc.AnalysisStarted();
     AnalysisOptions options;
     options.parallelRuns = ParallelRunsSetting();
-    options.method = MethodSetting();
-    options.strengths = StrengthsSetting();
+    options.method = ProjectStudy.settings.method;
+    options.strengths = ProjectStudy.settings.strengths;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
@@ -292,7 +292,7 @@ void TMainForm::Analyse() {
         analysing = false;
         disconnect(stop);
         calc.AnalysisEnded(LastAnalysis.keptWorkFolder);
-        windows.out->Sensitivity->Record = &LastAnalysis;
+        KeepAnalysisInStudy();
     };
     try {
         RunAnalysis(calc, *processes, options, LastAnalysis);

@@ -116,6 +116,10 @@ private:
     // Runs the command line through Launch; windows repaint meanwhile. Callers block the input.
     int WaitFor(const std::string& commandLine, std::uint16_t showMode);
     void Analyse();
+    // After Open: the project's study, and the analysis it keeps shown again.
+    void OpenStudy(const std::string& projectFile);
+    // After an analysis: the windows show it and the study keeps it for the next save.
+    void KeepAnalysisInStudy();
 
     ChildWindows windows;
     bool analysing = false;

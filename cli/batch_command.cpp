@@ -2,6 +2,8 @@
 
 #include "analysis/analysis_driver.h"
 #include "analysis/runs/run_executor.h"
+#include "cli/batch_study.h"
+#include "cli/saved_analysis.h"
 #include "cli/stop_signals.h"
 #include "cli/stream_log.h"
 #include "cli/terminal_progress.h"
@@ -42,15 +44,15 @@ void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, boo
     }
 }
 
-int Analyse(const BatchOptions& options, AnalysisRecord& record) {
+int Analyse(const BatchOptions& options, const StudySettings& settings, AnalysisRecord& record) {
     StreamLog log(JsonToStandardOutput(options) ? stderr : stdout);
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
     AnalysisOptions analysis;
     analysis.parallelRuns = options.parallelRuns;
-    analysis.method = options.method;
-    analysis.strengths = options.strengths;
+    analysis.method = settings.method;
+    analysis.strengths = settings.strengths;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;
@@ -85,18 +87,22 @@ int RunBatch(const BatchOptions& options) {
         PrintError(error.what());
         return ExitBadCall;
     }
-    AnalysisRecord record;
-    const int status = Analyse(options, record);
     try {
+        if (options.saved) {
+            return ShowSavedAnalysis(options);
+        }
+        const Study study = StudyForRun(options);
+        AnalysisRecord record;
+        const int status = Analyse(options, study.settings, record);
         WriteOutputs(options, record, status == ExitSuccess);
         if (status == ExitSuccess && options.save) {
-            WriteProjectFile(options.projectFile);
+            SaveStudy(options.projectFile, study, record);
         }
+        return status;
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitAnalysisFailed;
     }
-    return status;
 }
 
 } // namespace zelmora::batch

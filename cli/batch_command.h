@@ -2,6 +2,7 @@
 
 #include "analysis/methods/method_result.h"
 
+#include <optional>
 #include <string>
 
 namespace zelmora::batch {
@@ -10,10 +11,11 @@ struct BatchOptions {
     std::string projectFile;
     int parallelRuns = 1;
     bool save = false;
-    std::string jsonFile;   // "-" for standard output; empty for none
-    std::string reportFile; // empty for none
-    Method method = Method::FirstOrder;
-    StrengthDistribution strengths = StrengthDistribution::Normal;
+    std::string jsonFile;                          // "-" for standard output; empty for none
+    std::string reportFile;                        // empty for none
+    std::optional<Method> method;                  // the study's when not given
+    std::optional<StrengthDistribution> strengths; // likewise
+    bool saved = false;                            // show the saved analysis instead of running one
 };
 
 // Exit statuses of zelmora-batch.
@@ -21,10 +23,10 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitAnalysisFailed = 1; // failed or stopped
 inline constexpr int ExitBadCall = 2;        // bad arguments or an unreadable project file
 
-// Reads the project file, runs the analysis and, when asked and successful, saves the results
-// into the project file and writes the report. Log lines go to standard output (to standard
-// error when the JSON goes there), messages to standard error. The JSON is written also after a
-// failure, with its message.
+// Reads the project file and its study, runs the analysis and, when asked and successful, saves
+// the study and the results into the project file and writes the report. Log lines go to standard
+// output (to standard error when the JSON goes there), messages to standard error. The JSON is
+// written also after a failure, with its message.
 int RunBatch(const BatchOptions& options);
 
 } // namespace zelmora::batch

@@ -1,12 +1,11 @@
 // zelmora-batch: runs the reliability analysis of a project file without the windows.
 #include "analysis/analysis_driver.h"
-#include "analysis/methods/method_result.h"
 #include "cli/batch_command.h"
+#include "cli/study_options.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
-#include <map>
 #include <string>
 
 namespace {
@@ -20,20 +19,10 @@ int Run(int argc, char** argv) {
                    "Runs at once, each in a copy of the finite-element project (default 1: one "
                    "after the other in the project's own folder)")
         ->check(CLI::Range(1, zelmora::MaxParallelRuns));
-    app.add_flag("--save", options.save,
-                 "Write the results into the project file after a successful analysis");
-    std::map<std::string, zelmora::Method> methods;
-    for (const zelmora::Method method :
-         {zelmora::Method::FirstOrder, zelmora::Method::Taylor, zelmora::Method::Form}) {
-        methods[zelmora::MethodName(method)] = method;
-    }
-    app.add_option("--method", options.method,
-                   "After the first-order analysis, also the Taylor series method or FORM "
-                   "(default first-order: the first-order analysis alone)")
-        ->transform(CLI::CheckedTransformer(methods, CLI::ignore_case))
-        ->option_text("first-order|taylor|form");
-    bool lognormal = false;
-    app.add_flag("--lognormal", lognormal, "FORM with lognormal strengths (default normal)");
+    app.add_flag(
+        "--save", options.save,
+        "Write the study and the results into the project file after a successful analysis");
+    const zelmora::batch::StudyOptions study = zelmora::batch::AddStudyOptions(app, options);
     app.add_option("--json", options.jsonFile,
                    "Write the analysis as JSON to FILE (\"-\": standard output, the log then "
                    "goes to standard error), also when it fails")
@@ -45,9 +34,7 @@ int Run(int argc, char** argv) {
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
     try {
         app.parse(argc, argv);
-        if (lognormal) {
-            options.strengths = zelmora::StrengthDistribution::Lognormal;
-        }
+        zelmora::batch::TakeStudyOptions(study, options);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
     }

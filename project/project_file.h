@@ -8,6 +8,9 @@ namespace zelmora {
 // only once the new one is complete.
 void WriteProjectFile(const std::string& fileName);
 
+// The bytes WriteProjectFile writes for State.
+std::string ProjectFileText();
+
 // Reads a project file into State; nothing changes unless the whole file was read.
 void ReadProjectFile(const std::string& fileName);
 

@@ -90,4 +90,13 @@ void WriteProjectFile(const std::string& fileName) {
     SaveTextFile(fileName, [](TextOutput& out) { WriteLines(out, State); });
 }
 
+std::string ProjectFileText() {
+    std::string text;
+    TextOutput out;
+    out.OpenInMemory(text);
+    WriteLines(out, State);
+    out.Close();
+    return text;
+}
+
 } // namespace zelmora

@@ -67,6 +67,8 @@ public:
     ~TextOutput();
 
     void OpenForWriting(const std::string& name);
+    // Collects the text in `target` instead of a file: the bytes a file would get.
+    void OpenInMemory(std::string& target);
     void WriteText(std::string_view text);
     void WriteChar(char c);
     void WriteInteger(std::int32_t value);
@@ -89,6 +91,7 @@ private:
     int fd_ = -1;
     std::string name_;
     std::string buffer_;
+    std::string* memory_ = nullptr;
 };
 
 } // namespace zelmora

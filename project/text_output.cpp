@@ -32,11 +32,20 @@ void TextOutput::OpenForWriting(const std::string& name) {
     }
     name_ = name;
     buffer_.clear();
+    memory_ = nullptr;
     if (name.empty()) {
         RecordIoCode(EmptyFileName);
         return;
     }
     fd_ = OpenRegularFile(name, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+}
+
+void TextOutput::OpenInMemory(std::string& target) {
+    if (fd_ >= 0) {
+        Close();
+    }
+    buffer_.clear();
+    memory_ = &target;
 }
 
 void TextOutput::WriteText(std::string_view text) {
@@ -60,6 +69,10 @@ void TextOutput::EndLine() {
 }
 
 void TextOutput::Close() {
+    if (memory_ != nullptr) {
+        memory_ = nullptr;
+        return;
+    }
     if (!RequireOpen(fd_)) {
         return;
     }
@@ -68,6 +81,10 @@ void TextOutput::Close() {
 }
 
 void TextOutput::Append(std::string_view text) {
+    if (memory_ != nullptr) {
+        memory_->append(text);
+        return;
+    }
     if (!RequireOpen(fd_)) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "study/study.h"
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
 #include "ui/user_settings.h"
@@ -156,8 +157,8 @@ void TGeneralForm::FormCreate() {
     Edit4->setText(Text(FormatFixed(State.StepSize, 8, 4)));
     CheckBox->setChecked(State.ShowCalculations);
     SpinParallelRuns->setValue(ParallelRunsSetting());
-    ComboMethod->setCurrentIndex(static_cast<int>(MethodSetting()));
-    ComboStrengths->setCurrentIndex(static_cast<int>(StrengthsSetting()));
+    ComboMethod->setCurrentIndex(static_cast<int>(ProjectStudy.settings.method));
+    ComboStrengths->setCurrentIndex(static_cast<int>(ProjectStudy.settings.strengths));
 }
 
 void TGeneralForm::ButtonOKClick() {
@@ -171,8 +172,9 @@ void TGeneralForm::ButtonOKClick() {
         State.StepSize = ClampStepSize(*step);
         State.ShowCalculations = CheckBox->isChecked();
         StoreParallelRunsSetting(SpinParallelRuns->value());
-        StoreMethodSetting(static_cast<Method>(ComboMethod->currentIndex()));
-        StoreStrengthsSetting(static_cast<StrengthDistribution>(ComboStrengths->currentIndex()));
+        ProjectStudy.settings.method = static_cast<Method>(ComboMethod->currentIndex());
+        ProjectStudy.settings.strengths =
+            static_cast<StrengthDistribution>(ComboStrengths->currentIndex());
         hide();
     } catch (const std::exception& error) {
         ShowErrorBox(error);

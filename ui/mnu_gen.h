@@ -14,14 +14,16 @@ class QSpinBox;
 namespace zelmora::ui {
 
 // The general settings window: the two paths, the project name, the step size and the show flag
-// of the project, and the number of parallel runs, which is the user's own setting.
+// of the project, the project's method and strengths, and the number of parallel runs, which is
+// the user's own setting.
 class TGeneralForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit TGeneralForm(QWidget* parent = nullptr);
 
-    // Copies the five settings and the user's analysis settings into the controls.
+    // Copies the five settings, the method and strengths and the parallel runs into the
+    // controls.
     void FormCreate();
     // Stores the controls when the step size holds a number, then hides the window.
     void ButtonOKClick();

@@ -3,6 +3,7 @@
 #include "analysis/methods/approximate_tail_probability.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "report/method_result_line.h"
 #include "ui/mnu_sens.h"
 #include "ui/window_commands.h"
 
@@ -67,6 +68,9 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     Label40 = ValueLabel(QStringLiteral("Label40"));
     Label42 = ValueLabel(QStringLiteral("Label42"));
     Label46 = ValueLabel(QStringLiteral("Label46"));
+    LabelMethodResult = new QLabel;
+    LabelMethodResult->setObjectName(QStringLiteral("LabelMethodResult"));
+    LabelMethodResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
     OKButton = new QPushButton(QStringLiteral("OK"));
     OKButton->setObjectName(QStringLiteral("OKButton"));
     CancelButton = new QPushButton(QStringLiteral("Cancel"));
@@ -110,6 +114,7 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     grid->addWidget(Label42, 16, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Linearity:")), 17, 0);
     grid->addWidget(Label46, 17, 1, 1, 2);
+    grid->addWidget(LabelMethodResult, 18, 0, 1, 4);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ButtonSensitivity);
@@ -135,6 +140,11 @@ void TOutMenu::FormCreate() {
     State.FailureProbability = TailProbability(State.Beta);
     Label42->setText(Text(FormatScientific(State.FailureProbability, 12)));
     Label46->setText(Fixed(State.Linearity));
+    const AnalysisRecord* record = Sensitivity->Record;
+    const bool ran = record && record->method && record->method->method != Method::FirstOrder;
+    LabelMethodResult->setText(ran ? QString::fromStdString(MethodResultLine(*record->method))
+                                   : QString());
+    LabelMethodResult->setVisible(ran);
 }
 
 void TOutMenu::OKButtonClick() {

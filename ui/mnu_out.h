@@ -17,7 +17,8 @@ class TOutMenu : public QWidget {
 public:
     explicit TOutMenu(QWidget* parent = nullptr);
 
-    // Copies the results into the value labels; recomputes FailureProbability from Beta.
+    // Copies the results into the value labels; recomputes FailureProbability from Beta. The
+    // method's line comes from the sensitivity window's record.
     void FormCreate();
     void OKButtonClick();
     void CancelButtonClick();
@@ -33,6 +34,9 @@ public:
     QLabel* Label43;
     QLabel* Label44;
     QLabel* Label46;
+    // Under the results: the line of the method that ran after the first-order analysis
+    // (objectName "LabelMethodResult"); hidden when none did.
+    QLabel* LabelMethodResult;
     QPushButton* OKButton;
     QPushButton* CancelButton;
     QPushButton* ButtonSensitivity;

@@ -1,5 +1,7 @@
 #include "ui/scr_calc.h"
 
+#include "report/method_result_line.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -47,6 +49,9 @@ TCalc::TCalc(QWidget* parent) : QWidget(parent, Qt::Window) {
     LabelPF = new QLabel(QStringLiteral("pf"));
     LabelPF->setObjectName(QStringLiteral("LabelPF"));
     LabelPF->setFont(Memo1->font());
+    LabelMethodPF = new QLabel;
+    LabelMethodPF->setObjectName(QStringLiteral("LabelMethodPF"));
+    LabelMethodPF->setFont(Memo1->font());
     ProgressBar = new QProgressBar;
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setRange(0, 1);
@@ -63,6 +68,7 @@ TCalc::TCalc(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Label1);
     bottom->addWidget(LabelPF);
+    bottom->addWidget(LabelMethodPF);
     bottom->addStretch();
     bottom->addWidget(ButtonStop);
     bottom->addWidget(ExitButton);
@@ -124,6 +130,7 @@ void TCalc::AnalysisStarted() {
     ProgressBar->setRange(0, 1);
     ProgressBar->setValue(0);
     LabelProgress->clear();
+    LabelMethodPF->clear();
 }
 
 void TCalc::ShowProgress(const AnalysisProgress& progress) {
@@ -140,6 +147,16 @@ void TCalc::AnalysisEnded(const std::string& keptWorkFolder) {
                                Text(keptWorkFolder));
     }
     ScrollToNewestLine();
+}
+
+void TCalc::ShowMethodProbability(const std::optional<MethodResult>& method) {
+    const bool ran = method && method->method != Method::FirstOrder;
+    LabelMethodPF->setText(ran ? QString::fromStdString(MethodProbabilityLine(*method))
+                               : QString());
+}
+
+void TCalc::ShowStudyNote(const std::string& note) {
+    LabelProgress->setText(QString::fromStdString(note));
 }
 
 void TCalc::SetProbabilityLabel(const std::string& text) {

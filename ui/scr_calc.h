@@ -1,9 +1,11 @@
 #pragma once
 
 #include "analysis/methods/calculation_log.h"
+#include "analysis/methods/method_result.h"
 #include "analysis/runs/analysis_progress.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -33,10 +35,15 @@ public:
     void ShowProgress(const AnalysisProgress& progress);
     // The progress line keeps the totals; after a failure it also names the kept work copies.
     void AnalysisEnded(const std::string& keptWorkFolder);
+    // Beside the first-order probability, the method's once it is known; nothing for none.
+    void ShowMethodProbability(const std::optional<MethodResult>& method);
+    // A line about the study file read with the project, on the progress line.
+    void ShowStudyNote(const std::string& note);
 
     QPlainTextEdit* Memo1;
     QLabel* Label1;
     QLabel* LabelPF;
+    QLabel* LabelMethodPF; // objectName "LabelMethodPF"
     QProgressBar* ProgressBar;
     QLabel* LabelProgress;
     QPushButton* ButtonStop;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis/analysis_driver.h"
-#include "analysis/methods/method_result.h"
 
 namespace zelmora::ui {
 
@@ -12,11 +11,5 @@ namespace zelmora::ui {
 // the other in the project's own folder.
 int ParallelRunsSetting();
 void StoreParallelRunsSetting(int runs);
-
-// The reliability method that follows the first-order analysis, and FORM's strengths.
-Method MethodSetting();
-void StoreMethodSetting(Method method);
-StrengthDistribution StrengthsSetting();
-void StoreStrengthsSetting(StrengthDistribution strengths);
 
 } // namespace zelmora::ui

@@ -17,4 +17,23 @@ std::string DistributionName(StrengthDistribution distribution) {
     return distribution == StrengthDistribution::Lognormal ? "lognormal" : "normal";
 }
 
+std::optional<Method> MethodFromName(std::string_view name) {
+    for (const Method method : {Method::FirstOrder, Method::Taylor, Method::Form}) {
+        if (name == MethodName(method)) {
+            return method;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<StrengthDistribution> DistributionFromName(std::string_view name) {
+    for (const StrengthDistribution strengths :
+         {StrengthDistribution::Normal, StrengthDistribution::Lognormal}) {
+        if (name == DistributionName(strengths)) {
+            return strengths;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace zelmora

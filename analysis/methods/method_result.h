@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelmora {
@@ -13,6 +14,10 @@ enum class StrengthDistribution { Normal, Lognormal };
 // "first-order", "taylor", "form"; "normal", "lognormal".
 std::string MethodName(Method method);
 std::string DistributionName(StrengthDistribution distribution);
+
+// The method or distribution of a name MethodName or DistributionName gives; none for others.
+std::optional<Method> MethodFromName(std::string_view name);
+std::optional<StrengthDistribution> DistributionFromName(std::string_view name);
 
 // One random variable at the design point: its mean and design value in physical units (φ in
 // degrees, c in kN/m²) and its direction cosine.

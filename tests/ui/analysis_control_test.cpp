@@ -2,6 +2,7 @@
 #include "app/mnu_main.h"
 #include "app/startup.h"
 #include "project/project_state.h"
+#include "study/study.h"
 #include "support/observed_processes.h"
 #include "support/posted_input.h"
 #include "support/test_seams.h"
@@ -74,6 +75,7 @@ private slots:
 
     void init() {
         State = {};
+        ProjectStudy = {};
         QSettings(QStringLiteral("Zelmora"), QStringLiteral("Zelmora")).clear();
         program = std::make_unique<Program>();
         boxes = std::make_unique<test::RecordingMessageBoxes>();
@@ -205,20 +207,22 @@ private slots:
         QCOMPARE(later.SpinParallelRuns->value(), 7);
     }
 
-    // The method and FORM's strengths are remembered like the parallel runs.
-    void theMethodIsRememberedForTheUser() {
+    // The method and FORM's strengths are the project's: OK stores them, Cancel does not.
+    void theMethodIsTheProjects() {
         TGeneralForm& general = *program->general;
         QCOMPARE(general.ComboMethod->currentText(), QStringLiteral("First order"));
         QCOMPARE(general.ComboStrengths->currentText(), QStringLiteral("normal"));
         general.ComboMethod->setCurrentIndex(2);
         general.ComboStrengths->setCurrentIndex(1);
         general.ButtonCancelClick();
-        QCOMPARE(MethodSetting(), Method::FirstOrder);
+        QCOMPARE(ProjectStudy.settings.method, Method::FirstOrder);
         general.ComboMethod->setCurrentIndex(2);
         general.ComboStrengths->setCurrentIndex(1);
         general.ButtonOKClick();
-        QCOMPARE(MethodSetting(), Method::Form);
-        QCOMPARE(StrengthsSetting(), StrengthDistribution::Lognormal);
+        QCOMPARE(ProjectStudy.settings.method, Method::Form);
+        QCOMPARE(ProjectStudy.settings.strengths, StrengthDistribution::Lognormal);
+        QVERIFY(!QSettings(QStringLiteral("Zelmora"), QStringLiteral("Zelmora"))
+                     .contains(QStringLiteral("analysis/method")));
         const TGeneralForm later;
         QCOMPARE(later.ComboMethod->currentText(), QStringLiteral("FORM"));
         QCOMPARE(later.ComboStrengths->currentText(), QStringLiteral("lognormal"));
@@ -226,7 +230,7 @@ private slots:
 
     // Calculate runs the chosen method after the first-order analysis.
     void calculateRunsTheChosenMethod() {
-        StoreMethodSetting(Method::Taylor);
+        ProjectStudy.settings.method = Method::Taylor;
         PrepareProject({});
         Main().CalcClick();
         QVERIFY(boxes->boxes.isEmpty());

@@ -1,6 +1,7 @@
 #include "support/test_seams.h"
 
 #include "project/project_state.h"
+#include "study/study.h"
 
 namespace zelmora::ui::test {
 
@@ -48,6 +49,7 @@ bool SameRow(const SoilSet& a, const SoilSet& b) {
 
 void ResetProjectState() {
     State = {};
+    ProjectStudy = {};
     SetDefaults();
 }
 

@@ -1,0 +1,29 @@
+#include "app/mnu_main.h"
+#include "project/project_state.h"
+#include "report/analysis_json.h"
+#include "report/analysis_json_read.h"
+#include "study/study_file.h"
+#include "ui/mnu_out.h"
+#include "ui/mnu_sens.h"
+#include "ui/scr_calc.h"
+
+namespace zelmora::ui {
+
+void TMainForm::OpenStudy(const std::string& projectFile) {
+    const OpenedStudy opened = ReadStudyOf(projectFile);
+    ProjectStudy = opened.study;
+    const std::string& analysis = ProjectStudy.analysisJson;
+    LastAnalysis = analysis.empty() ? AnalysisRecord{} : RecordFromAnalysisJson(analysis);
+    // Without a kept analysis the results come from the file alone.
+    windows.out->Sensitivity->Record = analysis.empty() ? nullptr : &LastAnalysis;
+    windows.calc->ShowMethodProbability(LastAnalysis.method);
+    windows.calc->ShowStudyNote(opened.note);
+}
+
+void TMainForm::KeepAnalysisInStudy() {
+    windows.out->Sensitivity->Record = &LastAnalysis;
+    windows.calc->ShowMethodProbability(LastAnalysis.method);
+    ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, LastAnalysis);
+}
+
+} // namespace zelmora::ui

@@ -1,0 +1,50 @@
+#include "cli/saved_analysis.h"
+
+#include "cli/batch_study.h"
+#include "project/whole_file.h"
+#include "report/analysis_json.h"
+#include "report/analysis_json_read.h"
+#include "report/html_report.h"
+#include "study/study_file.h"
+
+#include <cstdio>
+#include <ctime>
+#include <optional>
+
+namespace zelmora::batch {
+
+namespace {
+
+void WriteJson(const std::string& jsonFile, const std::string& json) {
+    if (jsonFile == "-") {
+        std::fwrite(json.data(), 1, json.size(), stdout);
+        std::fflush(stdout);
+    } else if (!jsonFile.empty()) {
+        SaveWholeFile(jsonFile, json);
+    }
+}
+
+} // namespace
+
+int ShowSavedAnalysis(const BatchOptions& options) {
+    const OpenedStudy opened = ReadStudyOf(options.projectFile);
+    PrintStudyNote(opened.note);
+    const std::string& saved = opened.study.analysisJson;
+    if (saved.empty() && opened.note.empty()) {
+        PrintStudyNote("No analysis is saved with " + options.projectFile +
+                       "; the JSON holds the project file alone.");
+    }
+    std::optional<AnalysisRecord> record;
+    if (!saved.empty()) {
+        record = RecordFromAnalysisJson(saved);
+    }
+    WriteJson(options.jsonFile, saved.empty() ? AnalysisJson(options.projectFile, {}) : saved);
+    if (!options.reportFile.empty()) {
+        WriteHtmlReport(
+            options.reportFile,
+            HtmlReport(options.projectFile, record ? &*record : nullptr, std::time(nullptr)));
+    }
+    return ExitSuccess;
+}
+
+} // namespace zelmora::batch

@@ -1,0 +1,70 @@
+#include "cli/study_options.h"
+
+#include <map>
+#include <string>
+
+namespace zelmora::batch {
+
+namespace {
+
+CLI::Option* AddMethod(CLI::App& app, BatchOptions& options) {
+    std::map<std::string, Method> methods;
+    for (const Method method : {Method::FirstOrder, Method::Taylor, Method::Form}) {
+        methods[MethodName(method)] = method;
+    }
+    options.method = Method::FirstOrder;
+    return app
+        .add_option("--method", *options.method,
+                    "After the first-order analysis, also the Taylor series method or FORM, for "
+                    "this run (default: the study's, first-order without one)")
+        ->transform(CLI::CheckedTransformer(methods, CLI::ignore_case))
+        ->option_text("first-order|taylor|form");
+}
+
+CLI::Option* AddStrengths(CLI::App& app, BatchOptions& options) {
+    std::map<std::string, StrengthDistribution> distributions;
+    for (const StrengthDistribution strengths :
+         {StrengthDistribution::Normal, StrengthDistribution::Lognormal}) {
+        distributions[DistributionName(strengths)] = strengths;
+    }
+    options.strengths = StrengthDistribution::Normal;
+    return app
+        .add_option("--strengths", *options.strengths,
+                    "FORM's strength distribution for this run (default: the study's, normal "
+                    "without one)")
+        ->transform(CLI::CheckedTransformer(distributions, CLI::ignore_case))
+        ->option_text("normal|lognormal");
+}
+
+} // namespace
+
+StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options) {
+    StudyOptions given;
+    given.method = AddMethod(app, options);
+    given.strengths = AddStrengths(app, options);
+    given.lognormal = app.add_flag("--lognormal")
+                          ->description("Short for --strengths lognormal")
+                          ->excludes(given.strengths);
+    app.add_flag("--saved", options.saved,
+                 "Run nothing: write the JSON and the report of the analysis saved with the "
+                 "project file")
+        ->excludes(given.method)
+        ->excludes(given.strengths)
+        ->excludes(given.lognormal)
+        ->excludes("--save")
+        ->excludes("--parallel");
+    return given;
+}
+
+void TakeStudyOptions(const StudyOptions& given, BatchOptions& options) {
+    if (given.method->count() == 0) {
+        options.method.reset();
+    }
+    if (given.lognormal->count() > 0) {
+        options.strengths = StrengthDistribution::Lognormal;
+    } else if (given.strengths->count() == 0) {
+        options.strengths.reset();
+    }
+}
+
+} // namespace zelmora::batch

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/batch_command.h"
+
+#include <CLI/CLI.hpp>
+
+namespace zelmora::batch {
+
+// The options that override the study's settings for one run, as parsed.
+struct StudyOptions {
+    CLI::Option* method;
+    CLI::Option* strengths;
+    CLI::Option* lognormal;
+};
+
+// Adds --method, --strengths with its short form --lognormal, and --saved, which excludes the
+// options of a run (add it after them). The values land in `options` during the parse.
+StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options);
+
+// Leaves out the settings the command line did not give, so that the study's hold.
+void TakeStudyOptions(const StudyOptions& given, BatchOptions& options);
+
+} // namespace zelmora::batch

@@ -1,0 +1,17 @@
+#include "study/study.h"
+
+namespace zelmora {
+
+Study ProjectStudy;
+
+std::string StudyFileName(const std::string& projectFile) {
+    constexpr std::string_view ProjectSuffix = ".zmo";
+    constexpr std::string_view StudySuffix = ".study.json";
+    if (projectFile.ends_with(ProjectSuffix)) {
+        return projectFile.substr(0, projectFile.size() - ProjectSuffix.size()) +
+               std::string(StudySuffix);
+    }
+    return projectFile + std::string(StudySuffix);
+}
+
+} // namespace zelmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "analysis/methods/method_result.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelmora {
+
+// What the 49-line project file cannot hold: the settings of the project's reliability study.
+struct StudySettings {
+    Method method = Method::FirstOrder;
+    StrengthDistribution strengths = StrengthDistribution::Normal;
+};
+
+// The study kept beside the project file.
+struct Study {
+    StudySettings settings;
+    // The analysis whose results the project file holds, as zelmora-batch --json writes it;
+    // empty when there is none.
+    std::string analysisJson;
+    // The file as last read, so that keys written by a later version survive a save; empty for
+    // a new study.
+    std::string readDocument;
+};
+
+// The study of the one process-wide project: the defaults at process start.
+extern Study ProjectStudy;
+
+// The study file's name: a trailing ".zmo" replaced by ".study.json", which is otherwise
+// appended.
+std::string StudyFileName(const std::string& projectFile);
+
+} // namespace zelmora

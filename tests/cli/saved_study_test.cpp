@@ -1,0 +1,129 @@
+#include "project/project_file.h"
+#include "project/project_state.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+namespace zelmora {
+namespace {
+
+using test_support::ReadBytes;
+using test_support::WriteBytes;
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// zelmora-batch through the shell, its output caught in files; the test's paths need no quotes.
+class StudyBatch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(folder_.File("slope.dta"));
+        WriteBytes(folder_.File("slope.plx"), "model\n");
+        WriteBytes(folder_.File("slope.dta/model.txt"),
+                   "base 0.3\nterm 1 3 1.2 0.5\nterm 1 4 0.02 10\nterm 2 3 0.9 0.4\n"
+                   "term 2 4 0.03 5\n");
+        State = ProjectState{};
+        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
+        State.ProjectPath = folder_.File("slope.plx");
+        State.ProjectName = "slope";
+        State.StepSize = 0.5;
+        Row(State, 1) = {1, 30, 3, 10, 2};
+        Row(State, 2) = {2, 25, 2, 5, 1};
+        WriteProjectFile(project_);
+    }
+
+    Finished Run(const std::string& arguments) const {
+        const std::string out = folder_.File("stdout");
+        const std::string err = folder_.File("stderr");
+        const int status = std::system((std::string(ZELMORA_BATCH) + " " + arguments + " " +
+                                        project_ + " >" + out + " 2>" + err)
+                                           .c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+    }
+
+    nlohmann::json SavedJson() const {
+        const Finished saved = Run("--saved --json -");
+        EXPECT_EQ(saved.status, 0) << saved.err;
+        return nlohmann::json::parse(saved.out);
+    }
+
+    test_support::TempFolder folder_;
+    const std::string project_ = folder_.File("slope.zmo");
+    const std::string study_ = folder_.File("slope.study.json");
+};
+
+struct MethodCase {
+    std::string options;
+    std::string reportHeading; // of the method's section; empty for none
+};
+
+// The saved analysis comes back byte for byte, in the JSON and in the report, and the next run
+// takes its method and strengths from the study.
+TEST_F(StudyBatch, TheSavedAnalysisOfEveryMethodComesBack) {
+    const MethodCase cases[] = {{"", ""},
+                                {"--method taylor", "Taylor series"},
+                                {"--method form --lognormal", "FORM with lognormal"},
+                                {"--method form --strengths normal", "FORM with normal"}};
+    for (const MethodCase& c : cases) {
+        const std::string json = folder_.File("run.json");
+        const Finished run = Run(c.options + " --save --json " + json);
+        ASSERT_EQ(run.status, 0) << c.options << run.err;
+        const Finished saved = Run("--saved --json - --report " + folder_.File("saved.html"));
+        EXPECT_EQ(saved.status, 0) << c.options;
+        EXPECT_EQ(saved.err, "") << c.options;
+        EXPECT_EQ(saved.out, ReadBytes(json)) << c.options;
+        const std::string page = ReadBytes(folder_.File("saved.html"));
+        EXPECT_EQ(page.find(c.reportHeading.empty() ? "FORM" : c.reportHeading) !=
+                      std::string::npos,
+                  !c.reportHeading.empty())
+            << c.options;
+        const auto ran = nlohmann::json::parse(ReadBytes(json));
+        const auto next = nlohmann::json::parse(Run("--json -").out);
+        EXPECT_EQ(next.value("method", nlohmann::json()), ran.value("method", nlohmann::json()))
+            << c.options;
+    }
+}
+
+struct Unsaved {
+    std::string file; // appended to after a saved Taylor series analysis; empty: none saved
+    std::string note;
+};
+
+// Without an analysis that belongs to the project file, the JSON and the report of the project
+// file alone, the reason on standard error; a run then takes the settings a study still gives.
+TEST_F(StudyBatch, WithoutAReadableAnalysisTheProjectFileAloneAndANote) {
+    const Unsaved cases[] = {
+        {"", "No analysis is saved with " + project_ + "; the JSON holds the project file alone."},
+        {project_, "The study file " + study_ +
+                       " does not match the project file; its settings are kept, its results "
+                       "are not."},
+        {study_, "The study file " + study_ +
+                     " cannot be read (it is not JSON); the project is opened without it."}};
+    for (const Unsaved& c : cases) {
+        if (!c.file.empty()) {
+            ASSERT_EQ(Run("--method taylor --save").status, 0);
+            WriteBytes(c.file, ReadBytes(c.file) + "\r\n}");
+        }
+        const std::string report = folder_.File("r.html");
+        const Finished saved = Run("--saved --json - --report " + report);
+        EXPECT_EQ(saved.status, 0);
+        EXPECT_EQ(saved.err, c.note + "\n");
+        const auto json = nlohmann::json::parse(saved.out);
+        EXPECT_FALSE(json.contains("method"));
+        EXPECT_EQ(json["project"]["project_name"], "slope");
+        EXPECT_NE(ReadBytes(report).find("Content-Security-Policy"), std::string::npos);
+        const auto next = nlohmann::json::parse(Run("--json -").out);
+        EXPECT_EQ(next.contains("method"), c.file == project_) << c.file;
+    }
+}
+
+} // namespace
+} // namespace zelmora
