@@ -1,5 +1,6 @@
 #include "analysis/analysis_driver.h"
 
+#include "analysis/analysis_checks.h"
 #include "analysis/batch_coupling.h"
 #include "analysis/random_variables.h"
 #include "analysis/reliability_method.h"
@@ -45,6 +46,19 @@ void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions
     }
 }
 
+// Nothing is run or written, and the state's results stay, when the inputs are refused.
+void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
+    try {
+        CheckBeforeFirstRun(options.method, options.strengths);
+    } catch (const std::exception& error) {
+        record.error = error.what();
+        throw;
+    }
+    if (const auto warning = ProjectNameWarning(); warning && options.warn) {
+        options.warn(*warning);
+    }
+}
+
 } // namespace
 
 void BuildVariableList() {
@@ -66,6 +80,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     record = {};
     record.batchCommandLine = BuildBatchCommandLine();
     record.parallelRuns = std::max(options.parallelRuns, 1);
+    CheckInputs(options, record);
     BuildVariableList();
     DeriveDataFilePaths();
     std::vector<PlannedRun> plan = BuildRunPlan();

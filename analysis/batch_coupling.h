@@ -16,6 +16,9 @@ void DeriveDataFilePaths();
 // characters, the data folder's suffix and the name.
 std::string DataFileBase(const std::string& projectPath, const std::string& projectName);
 
+// The model's data folder: the project path without its last three characters, then "dta".
+std::string DataFolderPath(const std::string& projectPath);
+
 // "<BatchPath> <ProjectPath> /c".
 std::string BuildBatchCommandLine();
 

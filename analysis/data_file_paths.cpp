@@ -22,6 +22,10 @@ std::string DataFileBase(const std::string& projectPath, const std::string& proj
     return base + DataFolderSuffix + projectName;
 }
 
+std::string DataFolderPath(const std::string& projectPath) {
+    return projectPath.substr(0, projectPath.size() >= 3 ? projectPath.size() - 3 : 0) + "dta";
+}
+
 void DeriveDataFilePaths() {
     const std::string base = DataFileBase(State.ProjectPath, State.ProjectName);
     State.ModificationFilePath = base + ".mmt";
