@@ -4,7 +4,9 @@
 #include "analysis/run_plan.h"
 #include "project/project_state.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
+#include <set>
 
 namespace zelmora {
 
@@ -23,6 +25,58 @@ json Project(const std::string& projectFile, const AnalysisRecord& record) {
             {"project_name", State.ProjectName},
             {"step_size", State.StepSize},
             {"parallel_runs", record.parallelRuns}};
+}
+
+// After a failure or a stop the state may still hold values this analysis did not finish: an
+// earlier analysis's, or the value read from the run that failed. Only the keys of runs applied
+// without error count then; after a success every one does.
+class Finished {
+public:
+    Finished(const AnalysisRecord& record, const DerivedResults& derived)
+        : all_(record.error.empty()) {
+        for (const RunOutcome& run : record.outcomes) {
+            if (run.error.empty() && run.runId >= AllReducedRun &&
+                run.runId <= State.VariableCount) {
+                keys_.insert(Entry(State.Variables, run.runId));
+            }
+        }
+        beta_ = Key(MeanValueRun) &&
+                std::all_of(derived.variables.begin(), derived.variables.end(),
+                            [this](const VariableResult& v) { return Key(v.variableId); });
+    }
+
+    bool Key(int key) const { return all_ || keys_.contains(key); }
+    bool Beta() const { return beta_; }
+
+private:
+    bool all_;
+    std::set<int> keys_;
+    bool beta_ = false;
+};
+
+// The derived results with what the analysis did not finish taken out.
+DerivedResults FinishedResults(const Finished& finished) {
+    DerivedResults derived = DeriveResults();
+    for (VariableResult& v : derived.variables) {
+        if (!finished.Key(v.variableId)) {
+            v.safetyFactor.reset();
+            v.sensitivity.reset();
+        }
+        if (!finished.Beta()) {
+            v.share.reset();
+        }
+    }
+    if (!finished.Beta()) {
+        derived.sigmaF.reset();
+        derived.covF.reset();
+        derived.exactProbability.reset();
+        derived.betaLognormal.reset();
+        derived.lognormalProbability.reset();
+    }
+    if (!finished.Key(AllReducedRun)) {
+        derived.linearity.reset();
+    }
+    return derived;
 }
 
 json Variables(const DerivedResults& derived) {
@@ -47,23 +101,30 @@ json Variables(const DerivedResults& derived) {
 json Runs(const AnalysisRecord& record) {
     json runs = json::array();
     for (const RunOutcome& run : record.outcomes) {
-        runs.push_back({{"run_id", run.runId},
-                        {"started", run.started},
-                        {"exit_status", run.exitStatus},
-                        {"seconds", run.seconds},
-                        {"safety_factor", Optional(run.safetyFactor)}});
+        runs.push_back(
+            {{"run_id", run.runId},
+             {"started", run.started},
+             {"exit_status", run.exitStatus},
+             {"seconds", run.seconds},
+             {"safety_factor", run.error.empty() ? Optional(run.safetyFactor) : json(nullptr)}});
+        if (!run.error.empty()) {
+            runs.back()["error"] = run.error;
+        }
     }
     return runs;
 }
 
 // Beta and its probability exist once every variable's run gave a factor and their spread is
 // not 0; before that the state still holds 0 or an earlier analysis's values.
-json Results(const DerivedResults& derived) {
+json Results(const DerivedResults& derived, const Finished& finished) {
     const bool betaComputed = derived.sigmaF.has_value();
+    const auto factor = [&finished](int key) {
+        return finished.Key(key) ? Optional(StoredSafetyFactor(key)) : json(nullptr);
+    };
     return {
-        {"safety_factor_standard", Optional(StoredSafetyFactor(StandardRun))},
-        {"safety_factor_mean", Optional(StoredSafetyFactor(MeanValueRun))},
-        {"safety_factor_all_reduced", Optional(StoredSafetyFactor(AllReducedRun))},
+        {"safety_factor_standard", factor(StandardRun)},
+        {"safety_factor_mean", factor(MeanValueRun)},
+        {"safety_factor_all_reduced", factor(AllReducedRun)},
         {"beta", betaComputed ? json(State.Beta) : json(nullptr)},
         {"probability_of_failure", betaComputed ? json(State.FailureProbability) : json(nullptr)},
         {"linearity", Optional(derived.linearity)},
@@ -121,12 +182,13 @@ json MethodObject(const MethodResult& method) {
 } // namespace
 
 std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& record) {
-    const DerivedResults derived = DeriveResults();
+    const Finished finished(record, DeriveResults());
+    const DerivedResults derived = FinishedResults(finished);
     json document = {{"zelmora_version", ZELMORA_VERSION},
                      {"project", Project(projectFile, record)},
                      {"variables", Variables(derived)},
                      {"runs", Runs(record)},
-                     {"results", Results(derived)}};
+                     {"results", Results(derived, finished)}};
     if (record.method) {
         document["method"] = MethodObject(*record.method);
     }

@@ -37,13 +37,16 @@ double Written(const RandomVariable& v, double value) {
     return v.friction ? SineOfDegrees(value) : value;
 }
 
-void RequireWritable(const RandomVariable& v, double value) {
+// Lognormal strengths cannot go below 0, so they are suggested only while normal ones are used.
+void RequireWritable(const RandomVariable& v, double value, StrengthDistribution strengths) {
     if (v.friction ? value < 0 || value > 90 : value < 0) {
         throw Error("FORM: the design point needs " + Describe(v) + " of " +
                     FormatFixed(value, 0, 4) +
                     (v.friction ? " degrees, whose sine the calculator cannot take"
                                 : ", below 0, which the calculator cannot take") +
-                    "; lognormal strengths keep the strengths above 0");
+                    (strengths == StrengthDistribution::Normal
+                         ? "; lognormal strengths keep the strengths above 0"
+                         : ""));
     }
 }
 
@@ -74,15 +77,15 @@ std::vector<std::string> LinesAt(const std::vector<RandomVariable>& variables,
 
 // N + 1 runs side by side: at the point, and with each variable moved by step times σ towards
 // lower strength.
-EvaluatedPoint EvaluateAt(RunExecutor& executor, const AnalysisRecord& record,
+EvaluatedPoint EvaluateAt(RunExecutor& executor, AnalysisRecord& record,
                           const std::vector<RandomVariable>& variables,
-                          const std::vector<double>& point) {
+                          const std::vector<double>& point, StrengthDistribution strengths) {
     std::vector<PlannedRun> runs{{0, LinesAt(variables, point)}};
     EvaluatedPoint evaluated;
     for (std::size_t k = 0; k < variables.size(); ++k) {
         std::vector<double> moved = point;
         moved[k] -= State.StepSize * variables[k].stdDev;
-        RequireWritable(variables[k], moved[k]);
+        RequireWritable(variables[k], moved[k], strengths);
         runs.push_back({0, LinesAt(variables, moved)});
         evaluated.at.push_back(AsWritten(variables[k], point[k]));
         evaluated.moved.push_back(AsWritten(variables[k], moved[k]));
@@ -151,7 +154,7 @@ void LogResult(CalculationLog& log, const MethodResult& result) {
 
 } // namespace
 
-MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const AnalysisRecord& record,
+MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, AnalysisRecord& record,
                            StrengthDistribution strengths) {
     const std::vector<RandomVariable> variables = ListedVariables();
     std::vector<StrengthTransform> transforms;
@@ -178,9 +181,9 @@ MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const Ana
             break;
         }
         for (std::size_t k = 0; k < variables.size(); ++k) {
-            RequireWritable(variables[k], step.nextPoint[k]);
+            RequireWritable(variables[k], step.nextPoint[k], strengths);
         }
-        point = EvaluateAt(executor, record, variables, step.nextPoint);
+        point = EvaluateAt(executor, record, variables, step.nextPoint, strengths);
         result.runs += static_cast<int>(variables.size()) + 1;
     }
     LogResult(log, result);

@@ -1,6 +1,8 @@
 #include "analysis/reliability_method.h"
 #include "analysis/run_errors.h"
 
+#include <exception>
+
 namespace zelmora {
 
 // Method runs get RunIds beyond those of the first-order analysis; they are never stored in
@@ -10,7 +12,7 @@ constexpr int FirstMethodRunId = 1000;
 }
 
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
-                                      const AnalysisRecord& record) {
+                                      AnalysisRecord& record) {
     const std::size_t count = runs.size();
     for (std::size_t k = 0; k < count; ++k) {
         runs[k].runId = FirstMethodRunId + static_cast<int>(k);
@@ -18,7 +20,13 @@ std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<Planned
     executor.Submit(std::move(runs));
     std::vector<double> factors;
     for (std::size_t k = 0; k < count; ++k) {
-        factors.push_back(CheckedSafetyFactor(executor.Next(), record.batchCommandLine));
+        record.outcomes.push_back(executor.Next());
+        try {
+            factors.push_back(CheckedSafetyFactor(record.outcomes.back(), record.batchCommandLine));
+        } catch (const std::exception& error) {
+            record.outcomes.back().error = error.what();
+            throw;
+        }
     }
     return factors;
 }

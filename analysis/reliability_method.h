@@ -13,13 +13,13 @@ namespace zelmora {
 // Runs a method's further runs after the first-order analysis, on the same executor, and
 // computes its result from them and from the first-order runs in the state. A failing run
 // raises its error; the first-order results stay as they are.
-MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
-                             const AnalysisRecord& record);
-MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const AnalysisRecord& record,
+MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log, AnalysisRecord& record);
+MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, AnalysisRecord& record,
                            StrengthDistribution strengths);
 
-// The safety factors of runs performed after the first-order ones, in their order.
+// The safety factors of runs performed after the first-order ones, in their order. Each run's
+// outcome joins the record's; a failing one carries its error there.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
-                                      const AnalysisRecord& record);
+                                      AnalysisRecord& record);
 
 } // namespace zelmora

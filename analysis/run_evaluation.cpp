@@ -26,13 +26,24 @@ double SafetyFactor(int key) {
 RunEvaluation::RunEvaluation(CalculationLog& log, AnalysisRecord& record)
     : log_(log), record_(record) {}
 
+// The record keeps every run applied, the failing one with its error, so that what is reported
+// after a failure shows how far the analysis came.
 void RunEvaluation::Apply(const RunOutcome& outcome) {
+    record_.outcomes.push_back(outcome);
+    try {
+        ApplyInOrder(outcome);
+    } catch (const std::exception& error) {
+        record_.outcomes.back().error = error.what();
+        throw;
+    }
+}
+
+void RunEvaluation::ApplyInOrder(const RunOutcome& outcome) {
     RaiseErrorsBeforeReading(outcome, record_.batchCommandLine);
     if (outcome.safetyFactor) {
         State.LastSafetyFactor = *outcome.safetyFactor;
         Entry(State.SafetyFactors, Entry(State.Variables, outcome.runId)) = *outcome.safetyFactor;
     }
-    record_.outcomes.push_back(outcome);
     RaiseReadingErrors(outcome);
     switch (outcome.runId) {
     case StandardRun:

@@ -53,8 +53,7 @@ void AddReliability(MethodResult& result, double meanFactor, double squares) {
 
 } // namespace
 
-MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
-                             const AnalysisRecord& record) {
+MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log, AnalysisRecord& record) {
     const std::vector<RandomVariable> variables = ListedVariables();
     std::vector<PlannedRun> runs = IncreasedRuns(variables);
     MethodResult result;
