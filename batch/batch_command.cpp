@@ -4,15 +4,18 @@
 #include "analysis/analysis_json.h"
 #include "analysis/html_report.h"
 #include "analysis/run_executor.h"
+#include "batch/output_paths.h"
 #include "batch/stop_signals.h"
 #include "batch/stream_log.h"
 #include "batch/terminal_progress.h"
 #include "project/error_text.h"
 #include "project/project_file.h"
+#include "project/terminal_text.h"
 #include "project/whole_file.h"
 
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <unistd.h>
 
 namespace zelmora::batch {
@@ -20,15 +23,14 @@ namespace zelmora::batch {
 namespace {
 
 void PrintError(const std::string& message) {
-    std::fprintf(stderr, "%s\n", ErrorBoxMessage(message).c_str());
+    std::fprintf(stderr, "%s\n", TerminalText(ErrorBoxMessage(message)).c_str());
 }
 
 bool JsonToStandardOutput(const BatchOptions& options) {
     return options.jsonFile == "-";
 }
 
-// The JSON and the report; a failure to write them fails the command.
-void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, bool succeeded) {
+void WriteJson(const BatchOptions& options, const AnalysisRecord& record) {
     if (JsonToStandardOutput(options)) {
         const std::string json = AnalysisJson(options.projectFile, record);
         std::fwrite(json.data(), 1, json.size(), stdout);
@@ -36,9 +38,24 @@ void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, boo
     } else if (!options.jsonFile.empty()) {
         SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, record));
     }
+}
+
+// The report first, so that the JSON can tell of its failure; a failure to write either fails
+// the command.
+void WriteOutputs(const BatchOptions& options, AnalysisRecord& record, bool succeeded) {
+    std::exception_ptr reportError;
     if (succeeded && !options.reportFile.empty()) {
-        WriteHtmlReport(options.reportFile,
-                        HtmlReport(options.projectFile, &record, std::time(nullptr)));
+        try {
+            WriteHtmlReport(options.reportFile,
+                            HtmlReport(options.projectFile, &record, std::time(nullptr)));
+        } catch (const std::exception& error) {
+            record.error = error.what();
+            reportError = std::current_exception();
+        }
+    }
+    WriteJson(options, record);
+    if (reportError) {
+        std::rethrow_exception(reportError);
     }
 }
 
@@ -54,6 +71,11 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;
+    analysis.warn = [&](const std::string& warning) {
+        progress.Clear();
+        std::fprintf(stderr, "%s\n", TerminalText(warning).c_str());
+        progress.Redraw();
+    };
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     try {
@@ -67,7 +89,7 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
         PrintError(error.what());
         if (!record.keptWorkFolder.empty()) {
             std::fprintf(stderr, "The runs' copies are kept in %s\n",
-                         record.keptWorkFolder.c_str());
+                         TerminalText(record.keptWorkFolder).c_str());
         }
         return ExitAnalysisFailed;
     }
@@ -81,6 +103,7 @@ int RunBatch(const BatchOptions& options) {
     CatchStopSignals();
     try {
         ReadProjectFile(options.projectFile);
+        CheckOutputsApartFromInputs(options);
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitBadCall;

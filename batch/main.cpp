@@ -2,11 +2,13 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/method_result.h"
 #include "batch/batch_command.h"
+#include "batch/option_values.h"
+#include "batch/terminal_lines.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
-#include <map>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -16,21 +18,17 @@ int Run(int argc, char** argv) {
     CLI::App app{"Runs the reliability analysis of a Zelmora project file: drives the batch "
                  "calculator named in it once per case and prints the calculation log.",
                  "zelmora-batch"};
-    app.add_option("--parallel", options.parallelRuns,
+    std::string parallel = "1";
+    app.add_option("--parallel", parallel,
                    "Runs at once, each in a copy of the finite-element project (default 1: one "
                    "after the other in the project's own folder)")
-        ->check(CLI::Range(1, zelmora::MaxParallelRuns));
+        ->option_text("1.." + std::to_string(zelmora::MaxParallelRuns));
     app.add_flag("--save", options.save,
                  "Write the results into the project file after a successful analysis");
-    std::map<std::string, zelmora::Method> methods;
-    for (const zelmora::Method method :
-         {zelmora::Method::FirstOrder, zelmora::Method::Taylor, zelmora::Method::Form}) {
-        methods[zelmora::MethodName(method)] = method;
-    }
-    app.add_option("--method", options.method,
+    std::string method = "first-order";
+    app.add_option("--method", method,
                    "After the first-order analysis, also the Taylor series method or FORM "
                    "(default first-order: the first-order analysis alone)")
-        ->transform(CLI::CheckedTransformer(methods, CLI::ignore_case))
         ->option_text("first-order|taylor|form");
     bool lognormal = false;
     app.add_flag("--lognormal", lognormal, "FORM with lognormal strengths (default normal)");
@@ -45,11 +43,19 @@ int Run(int argc, char** argv) {
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
     try {
         app.parse(argc, argv);
+        options.parallelRuns =
+            zelmora::batch::CountOption("--parallel", parallel, 1, zelmora::MaxParallelRuns);
+        options.method = zelmora::batch::MethodOption(method);
         if (lognormal) {
             options.strengths = zelmora::StrengthDistribution::Lognormal;
         }
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = app.exit(error, out, err);
+        std::fputs(zelmora::batch::TerminalLines(out.str()).c_str(), stdout);
+        std::fputs(zelmora::batch::TerminalLines(err.str()).c_str(), stderr);
+        return status == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
     }
     return zelmora::batch::RunBatch(options);
 }
@@ -61,7 +67,7 @@ int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        std::fprintf(stderr, "%s\n", zelmora::batch::TerminalLines(error.what()).c_str());
     } catch (...) {
         std::fputs("zelmora-batch: an unknown error ended the program\n", stderr);
     }
