@@ -1,12 +1,11 @@
 #include "analysis/analysis_json.h"
 
 #include "analysis/derived_results.h"
+#include "analysis/finished_runs.h"
 #include "analysis/run_plan.h"
 #include "project/project_state.h"
 
-#include <algorithm>
 #include <nlohmann/json.hpp>
-#include <set>
 
 namespace zelmora {
 
@@ -25,58 +24,6 @@ json Project(const std::string& projectFile, const AnalysisRecord& record) {
             {"project_name", State.ProjectName},
             {"step_size", State.StepSize},
             {"parallel_runs", record.parallelRuns}};
-}
-
-// After a failure or a stop the state may still hold values this analysis did not finish: an
-// earlier analysis's, or the value read from the run that failed. Only the keys of runs applied
-// without error count then; after a success every one does.
-class Finished {
-public:
-    Finished(const AnalysisRecord& record, const DerivedResults& derived)
-        : all_(record.error.empty()) {
-        for (const RunOutcome& run : record.outcomes) {
-            if (run.error.empty() && run.runId >= AllReducedRun &&
-                run.runId <= State.VariableCount) {
-                keys_.insert(Entry(State.Variables, run.runId));
-            }
-        }
-        beta_ = Key(MeanValueRun) &&
-                std::all_of(derived.variables.begin(), derived.variables.end(),
-                            [this](const VariableResult& v) { return Key(v.variableId); });
-    }
-
-    bool Key(int key) const { return all_ || keys_.contains(key); }
-    bool Beta() const { return beta_; }
-
-private:
-    bool all_;
-    std::set<int> keys_;
-    bool beta_ = false;
-};
-
-// The derived results with what the analysis did not finish taken out.
-DerivedResults FinishedResults(const Finished& finished) {
-    DerivedResults derived = DeriveResults();
-    for (VariableResult& v : derived.variables) {
-        if (!finished.Key(v.variableId)) {
-            v.safetyFactor.reset();
-            v.sensitivity.reset();
-        }
-        if (!finished.Beta()) {
-            v.share.reset();
-        }
-    }
-    if (!finished.Beta()) {
-        derived.sigmaF.reset();
-        derived.covF.reset();
-        derived.exactProbability.reset();
-        derived.betaLognormal.reset();
-        derived.lognormalProbability.reset();
-    }
-    if (!finished.Key(AllReducedRun)) {
-        derived.linearity.reset();
-    }
-    return derived;
 }
 
 json Variables(const DerivedResults& derived) {
@@ -116,7 +63,7 @@ json Runs(const AnalysisRecord& record) {
 
 // Beta and its probability exist once every variable's run gave a factor and their spread is
 // not 0; before that the state still holds 0 or an earlier analysis's values.
-json Results(const DerivedResults& derived, const Finished& finished) {
+json Results(const DerivedResults& derived, const FinishedRuns& finished) {
     const bool betaComputed = derived.sigmaF.has_value();
     const auto factor = [&finished](int key) {
         return finished.Key(key) ? Optional(StoredSafetyFactor(key)) : json(nullptr);
@@ -182,8 +129,8 @@ json MethodObject(const MethodResult& method) {
 } // namespace
 
 std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& record) {
-    const Finished finished(record, DeriveResults());
-    const DerivedResults derived = FinishedResults(finished);
+    const FinishedRuns finished(record);
+    const DerivedResults derived = finished.Results();
     json document = {{"zelmora_version", ZELMORA_VERSION},
                      {"project", Project(projectFile, record)},
                      {"variables", Variables(derived)},
