@@ -27,6 +27,10 @@ struct Refusal {
     StrengthDistribution strengths = StrengthDistribution::Normal;
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+    *out << refusal.name;
+}
+
 std::string Text(const char* text) {
     return text;
 }
