@@ -1,5 +1,6 @@
 #include "analysis/analysis_driver.h"
 
+#include "analysis/analysis_checks.h"
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/coupling/finite_element_run.h"
 #include "analysis/methods/first_order_evaluation.h"
@@ -43,9 +44,23 @@ void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation) {
 void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions& options,
                AnalysisRecord& record) {
     if (options.method == Method::Taylor) {
-        record.method = RunTaylorMethod(executor, log, record.batchCommandLine);
+        record.method = RunTaylorMethod(executor, log, {record.batchCommandLine, record.outcomes});
     } else if (options.method == Method::Form) {
-        record.method = RunFormMethod(executor, log, record.batchCommandLine, options.strengths);
+        record.method = RunFormMethod(executor, log, {record.batchCommandLine, record.outcomes},
+                                      options.strengths);
+    }
+}
+
+// Nothing is run or written, and the state's results stay, when the inputs are refused.
+void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
+    try {
+        CheckBeforeFirstRun(options.method, options.strengths);
+    } catch (const std::exception& error) {
+        record.error = error.what();
+        throw;
+    }
+    if (const auto warning = ProjectNameWarning(); warning && options.warn) {
+        options.warn(*warning);
     }
 }
 
@@ -70,6 +85,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     record = {};
     record.batchCommandLine = BuildBatchCommandLine();
     record.parallelRuns = std::max(options.parallelRuns, 1);
+    CheckInputs(options, record);
     BuildVariableList();
     DeriveDataFilePaths();
     std::vector<PlannedRun> plan = BuildRunPlan();

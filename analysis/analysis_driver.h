@@ -23,6 +23,7 @@ struct AnalysisOptions {
     int calculatorOutputFd = -1; // in place: where the calculator's output goes, -1 ours
     std::function<bool()> stopRequested;
     std::function<void()> idle;
+    std::function<void(const std::string&)> warn; // a warning that does not stop the analysis
     ProgressMeter::Report progress;
     Clock clock = SteadyClock();
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
@@ -30,8 +31,9 @@ struct AnalysisOptions {
 };
 
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.
-// `record` is filled as the analysis goes, also when it fails: a failure raises the error of
-// the first failing run in plan order; a stop raises EAnalysisStopped.
+// Inputs that cannot give a result are refused before any run. `record` is filled as the
+// analysis goes, also when it fails: a failure raises the error of the first failing run in
+// plan order; a stop raises EAnalysisStopped.
 void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
                  AnalysisRecord& record);
 

@@ -7,6 +7,7 @@
 #include "app/jpeg_picture.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "project/terminal_text.h"
 #include "study/study_file.h"
 #include "ui/message_boxes.h"
 #include "ui/mnu_gen.h"
@@ -28,6 +29,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cstdio>
 
 // The picture lives in the static library's resources, which must be registered by hand.
 static void RegisterPictureResource() {
@@ -286,6 +288,10 @@ void TMainForm::Analyse() {
     options.strengths = ProjectStudy.settings.strengths;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
+    options.warn = [&calc](const std::string& warning) {
+        calc.ShowWarning(warning);
+        std::fprintf(stderr, "%s\n", TerminalText(warning).c_str());
+    };
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
     options.clock = AnalysisClock;
     const auto ended = [&] {

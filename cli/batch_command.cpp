@@ -3,18 +3,21 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/runs/run_executor.h"
 #include "cli/batch_study.h"
+#include "cli/output_paths.h"
 #include "cli/saved_analysis.h"
 #include "cli/stop_signals.h"
 #include "cli/stream_log.h"
 #include "cli/terminal_progress.h"
 #include "project/error_text.h"
 #include "project/project_file.h"
+#include "project/terminal_text.h"
 #include "project/whole_file.h"
 #include "report/analysis_json.h"
 #include "report/html_report.h"
 
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <unistd.h>
 
 namespace zelmora::batch {
@@ -22,15 +25,14 @@ namespace zelmora::batch {
 namespace {
 
 void PrintError(const std::string& message) {
-    std::fprintf(stderr, "%s\n", ErrorBoxMessage(message).c_str());
+    std::fprintf(stderr, "%s\n", TerminalText(ErrorBoxMessage(message)).c_str());
 }
 
 bool JsonToStandardOutput(const BatchOptions& options) {
     return options.jsonFile == "-";
 }
 
-// The JSON and the report; a failure to write them fails the command.
-void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, bool succeeded) {
+void WriteJson(const BatchOptions& options, const AnalysisRecord& record) {
     if (JsonToStandardOutput(options)) {
         const std::string json = AnalysisJson(options.projectFile, record);
         std::fwrite(json.data(), 1, json.size(), stdout);
@@ -38,9 +40,24 @@ void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, boo
     } else if (!options.jsonFile.empty()) {
         SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, record));
     }
+}
+
+// The report first, so that the JSON can tell of its failure; a failure to write either fails
+// the command.
+void WriteOutputs(const BatchOptions& options, AnalysisRecord& record, bool succeeded) {
+    std::exception_ptr reportError;
     if (succeeded && !options.reportFile.empty()) {
-        WriteHtmlReport(options.reportFile,
-                        HtmlReport(options.projectFile, &record, std::time(nullptr)));
+        try {
+            WriteHtmlReport(options.reportFile,
+                            HtmlReport(options.projectFile, &record, std::time(nullptr)));
+        } catch (const std::exception& error) {
+            record.error = error.what();
+            reportError = std::current_exception();
+        }
+    }
+    WriteJson(options, record);
+    if (reportError) {
+        std::rethrow_exception(reportError);
     }
 }
 
@@ -56,6 +73,11 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;
+    analysis.warn = [&](const std::string& warning) {
+        progress.Clear();
+        std::fprintf(stderr, "%s\n", TerminalText(warning).c_str());
+        progress.Redraw();
+    };
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     try {
@@ -69,7 +91,7 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
         PrintError(error.what());
         if (!record.keptWorkFolder.empty()) {
             std::fprintf(stderr, "The runs' copies are kept in %s\n",
-                         record.keptWorkFolder.c_str());
+                         TerminalText(record.keptWorkFolder).c_str());
         }
         return ExitAnalysisFailed;
     }
@@ -83,6 +105,7 @@ int RunBatch(const BatchOptions& options) {
     CatchStopSignals();
     try {
         ReadProjectFile(options.projectFile);
+        CheckOutputsApartFromInputs(options);
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitBadCall;

@@ -1,11 +1,14 @@
 // zelmora-batch: runs the reliability analysis of a project file without the windows.
 #include "analysis/analysis_driver.h"
 #include "cli/batch_command.h"
+#include "cli/option_values.h"
 #include "cli/study_options.h"
+#include "cli/terminal_lines.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -15,10 +18,11 @@ int Run(int argc, char** argv) {
     CLI::App app{"Runs the reliability analysis of a Zelmora project file: drives the batch "
                  "calculator named in it once per case and prints the calculation log.",
                  "zelmora-batch"};
-    app.add_option("--parallel", options.parallelRuns,
+    std::string parallel = "1";
+    app.add_option("--parallel", parallel,
                    "Runs at once, each in a copy of the finite-element project (default 1: one "
                    "after the other in the project's own folder)")
-        ->check(CLI::Range(1, zelmora::MaxParallelRuns));
+        ->option_text("1.." + std::to_string(zelmora::MaxParallelRuns));
     app.add_flag(
         "--save", options.save,
         "Write the study and the results into the project file after a successful analysis");
@@ -34,9 +38,16 @@ int Run(int argc, char** argv) {
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
     try {
         app.parse(argc, argv);
+        options.parallelRuns =
+            zelmora::batch::CountOption("--parallel", parallel, 1, zelmora::MaxParallelRuns);
         zelmora::batch::TakeStudyOptions(study, options);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = app.exit(error, out, err);
+        std::fputs(zelmora::batch::TerminalLines(out.str()).c_str(), stdout);
+        std::fputs(zelmora::batch::TerminalLines(err.str()).c_str(), stderr);
+        return status == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
     }
     return zelmora::batch::RunBatch(options);
 }
@@ -48,7 +59,7 @@ int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        std::fprintf(stderr, "%s\n", zelmora::batch::TerminalLines(error.what()).c_str());
     } catch (...) {
         std::fputs("zelmora-batch: an unknown error ended the program\n", stderr);
     }

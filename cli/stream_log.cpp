@@ -1,5 +1,7 @@
 #include "cli/stream_log.h"
 
+#include "project/terminal_text.h"
+
 namespace zelmora::batch {
 
 void StreamLog::DeleteLine(int position) {
@@ -13,7 +15,8 @@ void StreamLog::AppendLine(const std::string& line) {
     if (beforeLine) {
         beforeLine();
     }
-    std::fwrite(line.data(), 1, line.size(), stream_);
+    const std::string shown = TerminalText(line);
+    std::fwrite(shown.data(), 1, shown.size(), stream_);
     std::fputc('\n', stream_);
     std::fflush(stream_);
     if (afterLine) {

@@ -1,23 +1,22 @@
 #include "cli/study_options.h"
 
+#include "cli/option_values.h"
+
 #include <map>
+#include <memory>
 #include <string>
 
 namespace zelmora::batch {
 
 namespace {
 
-CLI::Option* AddMethod(CLI::App& app, BatchOptions& options) {
-    std::map<std::string, Method> methods;
-    for (const Method method : {Method::FirstOrder, Method::Taylor, Method::Form}) {
-        methods[MethodName(method)] = method;
-    }
-    options.method = Method::FirstOrder;
+// Taken as text and read after the parse, so that an unknown method is answered with the
+// methods' names.
+CLI::Option* AddMethod(CLI::App& app, std::string& text) {
     return app
-        .add_option("--method", *options.method,
+        .add_option("--method", text,
                     "After the first-order analysis, also the Taylor series method or FORM, for "
                     "this run (default: the study's, first-order without one)")
-        ->transform(CLI::CheckedTransformer(methods, CLI::ignore_case))
         ->option_text("first-order|taylor|form");
 }
 
@@ -40,7 +39,8 @@ CLI::Option* AddStrengths(CLI::App& app, BatchOptions& options) {
 
 StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options) {
     StudyOptions given;
-    given.method = AddMethod(app, options);
+    given.methodText = std::make_unique<std::string>();
+    given.method = AddMethod(app, *given.methodText);
     given.strengths = AddStrengths(app, options);
     given.lognormal = app.add_flag("--lognormal")
                           ->description("Short for --strengths lognormal")
@@ -59,6 +59,8 @@ StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options) {
 void TakeStudyOptions(const StudyOptions& given, BatchOptions& options) {
     if (given.method->count() == 0) {
         options.method.reset();
+    } else {
+        options.method = MethodOption(*given.methodText);
     }
     if (given.lognormal->count() > 0) {
         options.strengths = StrengthDistribution::Lognormal;

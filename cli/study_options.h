@@ -3,11 +3,14 @@
 #include "cli/batch_command.h"
 
 #include <CLI/CLI.hpp>
+#include <memory>
+#include <string>
 
 namespace zelmora::batch {
 
 // The options that override the study's settings for one run, as parsed.
 struct StudyOptions {
+    std::unique_ptr<std::string> methodText;
     CLI::Option* method;
     CLI::Option* strengths;
     CLI::Option* lognormal;

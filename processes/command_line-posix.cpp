@@ -18,16 +18,6 @@ bool IsExecutableFile(const std::string& path) {
            access(path.c_str(), X_OK) == 0;
 }
 
-std::string SearchPath() {
-    if (const char* path = std::getenv("PATH")) {
-        return path;
-    }
-    std::string fallback(confstr(_CS_PATH, nullptr, 0), '\0');
-    confstr(_CS_PATH, fallback.data(), fallback.size());
-    fallback.pop_back();
-    return fallback;
-}
-
 std::optional<ResolvedCommand> Resolved(const std::string& programName, std::string_view arguments,
                                         const ProgramLocator& locate) {
     std::optional<std::string> path = locate(programName);
@@ -42,6 +32,16 @@ std::optional<ResolvedCommand> Resolved(const std::string& programName, std::str
 }
 
 } // namespace
+
+std::string ProgramSearchPath() {
+    if (const char* path = std::getenv("PATH")) {
+        return path;
+    }
+    std::string fallback(confstr(_CS_PATH, nullptr, 0), '\0');
+    confstr(_CS_PATH, fallback.data(), fallback.size());
+    fallback.pop_back();
+    return fallback;
+}
 
 std::vector<std::string> SplitCommandWords(std::string_view text) {
     std::vector<std::string> words;
@@ -77,7 +77,7 @@ std::optional<std::string> LocateProgram(const std::string& name) {
     if (name.find('/') != std::string::npos) {
         return IsExecutableFile(name) ? std::optional<std::string>(name) : std::nullopt;
     }
-    const std::string folders = SearchPath();
+    const std::string folders = ProgramSearchPath();
     std::size_t start = 0;
     while (true) {
         const std::size_t end = folders.find(':', start);

@@ -16,6 +16,9 @@ std::vector<std::string> SplitCommandWords(std::string_view text);
 // The full path of an executable file for a program name, or nothing when there is none.
 using ProgramLocator = std::function<std::optional<std::string>(const std::string& name)>;
 
+// The folders that a program name without a folder is looked up in, as PATH gives them.
+std::string ProgramSearchPath();
+
 // A name containing "/" names the file itself; any other is looked up in the folders of PATH.
 // Only a regular file with execute permission counts.
 std::optional<std::string> LocateProgram(const std::string& name);

@@ -3,6 +3,7 @@
 #include "analysis/methods/derived_results.h"
 #include "analysis/runs/run_plan.h"
 #include "project/project_state.h"
+#include "report/finished_runs.h"
 
 #include <nlohmann/json.hpp>
 
@@ -47,23 +48,30 @@ json Variables(const DerivedResults& derived) {
 json Runs(const AnalysisRecord& record) {
     json runs = json::array();
     for (const RunOutcome& run : record.outcomes) {
-        runs.push_back({{"run_id", run.runId},
-                        {"started", run.started},
-                        {"exit_status", run.exitStatus},
-                        {"seconds", run.seconds},
-                        {"safety_factor", Optional(run.safetyFactor)}});
+        runs.push_back(
+            {{"run_id", run.runId},
+             {"started", run.started},
+             {"exit_status", run.exitStatus},
+             {"seconds", run.seconds},
+             {"safety_factor", run.error.empty() ? Optional(run.safetyFactor) : json(nullptr)}});
+        if (!run.error.empty()) {
+            runs.back()["error"] = run.error;
+        }
     }
     return runs;
 }
 
 // Beta and its probability exist once every variable's run gave a factor and their spread is
 // not 0; before that the state still holds 0 or an earlier analysis's values.
-json Results(const DerivedResults& derived) {
+json Results(const DerivedResults& derived, const FinishedRuns& finished) {
     const bool betaComputed = derived.sigmaF.has_value();
+    const auto factor = [&finished](int key) {
+        return finished.Key(key) ? Optional(StoredSafetyFactor(key)) : json(nullptr);
+    };
     return {
-        {"safety_factor_standard", Optional(StoredSafetyFactor(StandardRun))},
-        {"safety_factor_mean", Optional(StoredSafetyFactor(MeanValueRun))},
-        {"safety_factor_all_reduced", Optional(StoredSafetyFactor(AllReducedRun))},
+        {"safety_factor_standard", factor(StandardRun)},
+        {"safety_factor_mean", factor(MeanValueRun)},
+        {"safety_factor_all_reduced", factor(AllReducedRun)},
         {"beta", betaComputed ? json(State.Beta) : json(nullptr)},
         {"probability_of_failure", betaComputed ? json(State.FailureProbability) : json(nullptr)},
         {"linearity", Optional(derived.linearity)},
@@ -121,12 +129,13 @@ json MethodObject(const MethodResult& method) {
 } // namespace
 
 std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& record) {
-    const DerivedResults derived = DeriveResults();
+    const FinishedRuns finished(record);
+    const DerivedResults derived = finished.Results();
     json document = {{"zelmora_version", ZELMORA_VERSION},
                      {"project", Project(projectFile, record)},
                      {"variables", Variables(derived)},
                      {"runs", Runs(record)},
-                     {"results", Results(derived)}};
+                     {"results", Results(derived, finished)}};
     if (record.method) {
         document["method"] = MethodObject(*record.method);
     }

@@ -131,12 +131,22 @@ void TCalc::AnalysisStarted() {
     ProgressBar->setValue(0);
     LabelProgress->clear();
     LabelMethodPF->clear();
+    warning_.clear();
 }
 
 void TCalc::ShowProgress(const AnalysisProgress& progress) {
     ProgressBar->setRange(0, std::max(progress.total, 1));
     ProgressBar->setValue(progress.done);
-    LabelProgress->setText(QString::fromStdString(FormatProgress(progress)));
+    QString text = QString::fromStdString(FormatProgress(progress));
+    if (!warning_.isEmpty()) {
+        text += QStringLiteral(" \u00b7 ") + warning_;
+    }
+    LabelProgress->setText(text);
+}
+
+void TCalc::ShowWarning(const std::string& text) {
+    warning_ = Text(text);
+    LabelProgress->setText(warning_);
 }
 
 void TCalc::AnalysisEnded(const std::string& keptWorkFolder) {

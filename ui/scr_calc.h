@@ -33,6 +33,8 @@ public:
     // Stop is enabled only while an analysis runs.
     void AnalysisStarted();
     void ShowProgress(const AnalysisProgress& progress);
+    // A warning that does not stop the analysis stays on the progress line until it ends.
+    void ShowWarning(const std::string& text);
     // The progress line keeps the totals; after a failure it also names the kept work copies.
     void AnalysisEnded(const std::string& keptWorkFolder);
     // Beside the first-order probability, the method's once it is known; nothing for none.
@@ -54,6 +56,8 @@ signals:
 
 private:
     void ScrollToNewestLine();
+
+    QString warning_;
 };
 
 } // namespace zelmora::ui

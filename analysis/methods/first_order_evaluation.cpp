@@ -27,13 +27,24 @@ FirstOrderEvaluation::FirstOrderEvaluation(CalculationLog& log, const std::strin
                                            std::vector<RunOutcome>& applied)
     : log_(log), batchCommandLine_(batchCommandLine), applied_(applied) {}
 
+// The runs applied are kept, the failing one with its error, so that what is reported after a
+// failure shows how far the analysis came.
 void FirstOrderEvaluation::Apply(const RunOutcome& outcome) {
+    applied_.push_back(outcome);
+    try {
+        ApplyInOrder(outcome);
+    } catch (const std::exception& error) {
+        applied_.back().error = error.what();
+        throw;
+    }
+}
+
+void FirstOrderEvaluation::ApplyInOrder(const RunOutcome& outcome) {
     RaiseErrorsBeforeReading(outcome, batchCommandLine_);
     if (outcome.safetyFactor) {
         State.LastSafetyFactor = *outcome.safetyFactor;
         Entry(State.SafetyFactors, Entry(State.Variables, outcome.runId)) = *outcome.safetyFactor;
     }
-    applied_.push_back(outcome);
     RaiseReadingErrors(outcome);
     switch (outcome.runId) {
     case StandardRun:

@@ -23,6 +23,7 @@ public:
     bool Complete() const { return complete_; }
 
 private:
+    void ApplyInOrder(const RunOutcome& outcome);
     void ApplyVariableRun(int position);
     void EvaluateBeta();
     void EvaluateLinearity();

@@ -40,13 +40,16 @@ double Written(const RandomVariable& v, double value) {
     return v.friction ? SineOfDegrees(value) : value;
 }
 
-void RequireWritable(const RandomVariable& v, double value) {
+// Lognormal strengths cannot go below 0, so they are suggested only while normal ones are used.
+void RequireWritable(const RandomVariable& v, double value, StrengthDistribution strengths) {
     if (v.friction ? value < 0 || value > 90 : value < 0) {
         throw Error("FORM: the design point needs " + Describe(v) + " of " +
                     FormatFixed(value, 0, 4) +
                     (v.friction ? " degrees, whose sine the calculator cannot take"
                                 : ", below 0, which the calculator cannot take") +
-                    "; lognormal strengths keep the strengths above 0");
+                    (strengths == StrengthDistribution::Normal
+                         ? "; lognormal strengths keep the strengths above 0"
+                         : ""));
     }
 }
 
@@ -77,21 +80,20 @@ std::vector<std::string> LinesAt(const std::vector<RandomVariable>& variables,
 
 // N + 1 runs side by side: at the point, and with each variable moved by step times σ towards
 // lower strength.
-EvaluatedPoint EvaluateAt(RunExecutor& executor, const std::string& batchCommandLine,
+EvaluatedPoint EvaluateAt(RunExecutor& executor, const MethodRunRecord& record,
                           const std::vector<RandomVariable>& variables,
-                          const std::vector<double>& point) {
+                          const std::vector<double>& point, StrengthDistribution strengths) {
     std::vector<PlannedRun> runs{{0, LinesAt(variables, point)}};
     EvaluatedPoint evaluated;
     for (std::size_t k = 0; k < variables.size(); ++k) {
         std::vector<double> moved = point;
         moved[k] -= State.StepSize * variables[k].stdDev;
-        RequireWritable(variables[k], moved[k]);
+        RequireWritable(variables[k], moved[k], strengths);
         runs.push_back({0, LinesAt(variables, moved)});
         evaluated.at.push_back(AsWritten(variables[k], point[k]));
         evaluated.moved.push_back(AsWritten(variables[k], moved[k]));
     }
-    const std::vector<double> factors =
-        PerformMethodRuns(executor, std::move(runs), batchCommandLine);
+    const std::vector<double> factors = PerformMethodRuns(executor, std::move(runs), record);
     evaluated.factor = factors[0];
     evaluated.movedFactors.assign(factors.begin() + 1, factors.end());
     return evaluated;
@@ -156,7 +158,7 @@ void LogResult(CalculationLog& log, const MethodResult& result) {
 } // namespace
 
 MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log,
-                           const std::string& batchCommandLine, StrengthDistribution strengths) {
+                           const MethodRunRecord& record, StrengthDistribution strengths) {
     const std::vector<RandomVariable> variables = ListedVariables();
     std::vector<StrengthTransform> transforms;
     for (const RandomVariable& v : variables) {
@@ -182,9 +184,9 @@ MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log,
             break;
         }
         for (std::size_t k = 0; k < variables.size(); ++k) {
-            RequireWritable(variables[k], step.nextPoint[k]);
+            RequireWritable(variables[k], step.nextPoint[k], strengths);
         }
-        point = EvaluateAt(executor, batchCommandLine, variables, step.nextPoint);
+        point = EvaluateAt(executor, record, variables, step.nextPoint, strengths);
         result.runs += static_cast<int>(variables.size()) + 1;
     }
     LogResult(log, result);

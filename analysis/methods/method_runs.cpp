@@ -2,6 +2,8 @@
 
 #include "analysis/runs/run_errors.h"
 
+#include <exception>
+
 namespace zelmora {
 
 // Method runs get RunIds beyond those of the first-order analysis; they are never stored in
@@ -11,7 +13,7 @@ constexpr int FirstMethodRunId = 1000;
 }
 
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
-                                      const std::string& batchCommandLine) {
+                                      const MethodRunRecord& record) {
     const std::size_t count = runs.size();
     for (std::size_t k = 0; k < count; ++k) {
         runs[k].runId = FirstMethodRunId + static_cast<int>(k);
@@ -19,7 +21,13 @@ std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<Planned
     executor.Submit(std::move(runs));
     std::vector<double> factors;
     for (std::size_t k = 0; k < count; ++k) {
-        factors.push_back(CheckedSafetyFactor(executor.Next(), batchCommandLine));
+        record.applied.push_back(executor.Next());
+        try {
+            factors.push_back(CheckedSafetyFactor(record.applied.back(), record.batchCommandLine));
+        } catch (const std::exception& error) {
+            record.applied.back().error = error.what();
+            throw;
+        }
     }
     return factors;
 }

@@ -7,9 +7,15 @@
 
 namespace zelmora {
 
-// The safety factors of runs performed after the first-order ones, in their order. A failing
-// run raises its error, naming the batch command line.
+// What a method's runs are kept in: each outcome joins the runs applied, a failing one with its
+// error, and the errors name the batch command line.
+struct MethodRunRecord {
+    const std::string& batchCommandLine;
+    std::vector<RunOutcome>& applied;
+};
+
+// The safety factors of runs performed after the first-order ones, in their order.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
-                                      const std::string& batchCommandLine);
+                                      const MethodRunRecord& record);
 
 } // namespace zelmora

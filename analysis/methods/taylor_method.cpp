@@ -17,17 +17,12 @@ namespace zelmora {
 namespace {
 
 // The value written for the variable increased by the step, mirroring the reduced one: for φ
-// the sine of the mean plus step times the sine of σ.
+// the sine of the mean plus step times the sine of σ (kept below 1 by the checks before the
+// first run).
 double IncreasedValue(const RandomVariable& v) {
     const long double step = State.StepSize;
-    const long double value = v.friction ? SineOfDegrees(v.mean) + step * SineOfDegrees(v.stdDev)
-                                         : v.mean + step * v.stdDev;
-    if (v.friction && value > 1) {
-        throw Error("Taylor series: increased by the step, " + Describe(v) +
-                    " would need a sine above 1 (" + FormatFixed(NarrowToDouble(value), 0, 4) +
-                    "); a smaller step size keeps it within range");
-    }
-    return NarrowToDouble(value);
+    return NarrowToDouble(v.friction ? SineOfDegrees(v.mean) + step * SineOfDegrees(v.stdDev)
+                                     : v.mean + step * v.stdDev);
 }
 
 std::vector<PlannedRun> IncreasedRuns(const std::vector<RandomVariable>& variables) {
@@ -57,15 +52,14 @@ void AddReliability(MethodResult& result, double meanFactor, double squares) {
 } // namespace
 
 MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
-                             const std::string& batchCommandLine) {
+                             const MethodRunRecord& record) {
     const std::vector<RandomVariable> variables = ListedVariables();
     std::vector<PlannedRun> runs = IncreasedRuns(variables);
     MethodResult result;
     result.method = Method::Taylor;
     result.runs = static_cast<int>(runs.size());
     log.AppendLine("Taylor series: " + FormatInteger(result.runs, 0) + " runs");
-    const std::vector<double> increased =
-        PerformMethodRuns(executor, std::move(runs), batchCommandLine);
+    const std::vector<double> increased = PerformMethodRuns(executor, std::move(runs), record);
 
     const long double step = State.StepSize;
     const double meanFactor = Entry(State.SafetyFactors, 0);

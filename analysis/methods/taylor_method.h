@@ -2,6 +2,7 @@
 
 #include "analysis/methods/calculation_log.h"
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/method_runs.h"
 #include "analysis/runs/run_executor.h"
 
 #include <string>
@@ -12,6 +13,6 @@ namespace zelmora {
 // its result from them and from the first-order runs in the state. A failing run raises its
 // error; the first-order results stay as they are.
 MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
-                             const std::string& batchCommandLine);
+                             const MethodRunRecord& record);
 
 } // namespace zelmora

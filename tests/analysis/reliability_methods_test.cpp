@@ -172,8 +172,8 @@ TEST_F(ReliabilityMethods, ValuesTheCalculatorCannotTakeEndTheMethodNamingTheVar
                   std::string::npos)
             << error.what();
     }
-    // The first-order results stay.
-    EXPECT_NE(State.Beta, 0);
+    // Known beforehand, so refused before the first-order runs.
+    EXPECT_EQ(project_.History(), "");
 
     // F = 1 needs a cohesion of -2.
     project_.WriteModel("base 1.02\nterm 1 4 0.01 2\n");
@@ -183,6 +183,27 @@ TEST_F(ReliabilityMethods, ValuesTheCalculatorCannotTakeEndTheMethodNamingTheVar
         ADD_FAILURE() << "a negative cohesion was written";
     } catch (const Error& error) {
         EXPECT_NE(std::string(error.what()).find("lognormal"), std::string::npos) << error.what();
+    }
+}
+
+// F = 2.5 - 1.2 sin φ stays above 1 up to 90°: the design point lies beyond, whatever the
+// strengths' distribution. Lognormal strengths are suggested only while normal ones are used.
+TEST_F(ReliabilityMethods, FormSuggestsLognormalStrengthsOnlyWhileNormalOnesAreUsed) {
+    project_.WriteModel("base 2.5\nterm 1 3 -1.2 0.5\n");
+    Row(State, 1) = {1, 60, 10, 12, 0};
+    for (const auto strengths : {StrengthDistribution::Normal, StrengthDistribution::Lognormal}) {
+        try {
+            Analyse(Method::Form, 1, strengths);
+            ADD_FAILURE() << "a friction angle above 90 degrees was written";
+        } catch (const Error& error) {
+            const std::string message = error.what();
+            EXPECT_EQ(message.rfind("FORM: the design point needs the friction angle of row 1", 0),
+                      0U)
+                << message;
+            EXPECT_EQ(message.find("lognormal") != std::string::npos,
+                      strengths == StrengthDistribution::Normal)
+                << message;
+        }
     }
 }
 

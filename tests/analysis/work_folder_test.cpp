@@ -103,6 +103,7 @@ TEST_F(WorkFolderTest, CopiesThatDoNotFitEndTheAnalysisWithTheDiskFullMessageLea
         GTEST_SKIP() << "mounting a tmpfs needs root";
     }
     fs::create_directories(small + "/test.dta");
+    WriteBytes(small + "/test.plx", "model\n");
     WriteBytes(small + "/test.dta/mesh.bin", std::string(300000, 'm'));
     State = ProjectState{};
     State.BatchPath = "/bin/true";

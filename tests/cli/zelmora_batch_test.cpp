@@ -1,4 +1,5 @@
 #include "analysis/analysis_driver.h"
+#include "project/error_text.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "tests/support/file_bytes.h"
@@ -261,6 +262,120 @@ TEST_F(ZelmoraBatch, WritesTheReportOfASuccessfulAnalysis) {
     const std::string page = ReadBytes(folder_.File("r.html"));
     EXPECT_NE(page.find("Content-Security-Policy"), std::string::npos);
     EXPECT_NE(page.find(project_), std::string::npos);
+}
+
+// Each output named onto an input of the analysis: refused with the bad-call status before any
+// run, and the inputs stay as they were.
+TEST_F(ZelmoraBatch, OutputsOntoInputsAreRefusedBeforeAnyRun) {
+    std::filesystem::create_symlink(folder_.File("slope.plx"), folder_.File("link.json"));
+    std::filesystem::create_hard_link(project_, folder_.File("hard.html"));
+    WriteBytes(folder_.File("slope.dta/inside.zmo"), ReadBytes(project_));
+    const std::string model = ReadBytes(folder_.File("slope.plx"));
+    const std::string project = ReadBytes(project_);
+    const std::vector<std::vector<std::string>> calls{
+        {"--json", project_, project_},
+        {"--report", folder_.File("slope.study.json"), project_},
+        {"--json", folder_.File("slope.plx"), project_},
+        {"--json", folder_.File("link.json"), project_},
+        {"--report", folder_.File("hard.html"), project_},
+        {"--json", folder_.File("slope.dta/model.txt"), project_},
+        {"--report", folder_.File("slope.dta/new/r.html"), project_},
+        {"--json", folder_.File("slope.plx.runs/r.json"), project_},
+        {"--save", folder_.File("slope.dta/inside.zmo")},
+    };
+    for (const auto& call : calls) {
+        SCOPED_TRACE(call[1]);
+        const Finished finished = Run(call);
+        EXPECT_EQ(finished.status, 2) << finished.err;
+        EXPECT_NE(finished.err.find(" must not write onto "), std::string::npos) << finished.err;
+        EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/history.txt")));
+        EXPECT_EQ(ReadBytes(folder_.File("slope.plx")), model);
+        EXPECT_EQ(ReadBytes(project_), project);
+    }
+
+    // A project file that is its own model is not saved.
+    State.ProjectPath = project_;
+    WriteProjectFile(project_);
+    EXPECT_EQ(Run({"--save", project_}).status, 2);
+}
+
+TEST_F(ZelmoraBatch, NumericOptionsAreDecimalDigitsAndMethodsAreListedByName) {
+    for (const std::string text : {"0x10", "+4", "-1", " 4", "4 ", "1e1", "", "4.0"}) {
+        const Finished finished = Run({"--parallel", text, project_});
+        EXPECT_EQ(finished.status, 2) << "\"" << text << "\"";
+        EXPECT_NE(finished.err.find("--parallel"), std::string::npos) << finished.err;
+        EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/history.txt")));
+    }
+    const Finished leadingZero = Run({"--parallel", "010", "--json", "-", project_});
+    ASSERT_EQ(leadingZero.status, 0) << leadingZero.err;
+    EXPECT_EQ(nlohmann::json::parse(leadingZero.out)["project"]["parallel_runs"], 10);
+
+    const Finished method = Run({"--method", "xyz", project_});
+    EXPECT_EQ(method.status, 2);
+    EXPECT_NE(method.err.find("the methods are first-order, taylor, form"), std::string::npos)
+        << method.err;
+}
+
+// After a failure the JSON lists the runs in plan order up to the failing one, which carries
+// the error, and no beta the analysis did not reach.
+TEST_F(ZelmoraBatch, TheJsonAfterAFailureEndsWithTheFailingRunForEveryNumberOfParallelRuns) {
+    const struct {
+        const char* fault;
+        std::vector<int> runIds;
+        const char* error;
+    } cases[] = {
+        {"fault junk 2 4\n", {-1, 0, 1, 2, 3, 4}, "Invalid numeric input"},
+        {"fault missing 1 3\n", {-1, 0, 1}, "File not found"},
+    };
+    for (const auto& c : cases) {
+        WriteModel(c.fault);
+        for (const std::string parallel : {"1", "3", "9"}) {
+            SCOPED_TRACE(std::string(c.fault) + " parallel " + parallel);
+            const Finished finished = Run({"--parallel", parallel, "--json", "-", project_});
+            EXPECT_EQ(finished.status, 1);
+            const auto json = nlohmann::json::parse(finished.out);
+            std::vector<int> runIds;
+            for (const auto& run : json["runs"]) {
+                runIds.push_back(run["run_id"]);
+            }
+            EXPECT_EQ(runIds, c.runIds);
+            EXPECT_EQ(json["runs"].back()["error"], c.error);
+            EXPECT_TRUE(json["runs"].back()["safety_factor"].is_null());
+            EXPECT_FALSE(json["runs"].front().contains("error"));
+            for (const char* key : {"beta", "probability_of_failure", "sigma_f", "beta_lognormal",
+                                    "linearity", "safety_factor_all_reduced"}) {
+                EXPECT_TRUE(json["results"][key].is_null()) << key;
+            }
+            EXPECT_EQ(json["error"], c.error);
+        }
+    }
+}
+
+TEST_F(ZelmoraBatch, AFailedReportAfterASuccessfulAnalysisIsTheJsonsError) {
+    const std::string file = folder_.File("analysis.json");
+    const Finished finished =
+        Run({"--json", file, "--report", folder_.File("absent/r.html"), project_});
+    EXPECT_EQ(finished.status, 1);
+    const auto json = nlohmann::json::parse(ReadBytes(file));
+    EXPECT_FALSE(json["results"]["beta"].is_null());
+    ASSERT_TRUE(json.contains("error"));
+    EXPECT_EQ(ErrorBoxMessage(json["error"]) + "\n", finished.err);
+}
+
+// Refused before any run: the message on standard error, control characters shown as "?", and
+// as the JSON's error with its text kept.
+TEST_F(ZelmoraBatch, AnInputRefusedBeforeTheFirstRunExitsWithOneAndNoRun) {
+    State.ProjectPath = folder_.File("\x1b]0;owned\x07.plx");
+    WriteProjectFile(project_);
+    const Finished finished = Run({"--json", "-", project_});
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.err,
+              "The model file does not exist: " + folder_.File("?]0;owned?.plx") + ".\n");
+    const auto json = nlohmann::json::parse(finished.out);
+    EXPECT_EQ(json["error"], "The model file does not exist: " + State.ProjectPath);
+    EXPECT_TRUE(json["runs"].empty());
+    EXPECT_TRUE(json["results"]["safety_factor_mean"].is_null());
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/history.txt")));
 }
 
 std::vector<pid_t> Pids(const std::string& file) {

@@ -17,6 +17,7 @@ class FaultProject {
 public:
     FaultProject() {
         std::filesystem::create_directory(dataFolder());
+        test_support::WriteBytes(folder_.File("slope.plx"), "model\n");
         using namespace zelmora;
         State = ProjectState{};
         State.BatchPath = ZELMORA_FAULT_CALCULATOR;

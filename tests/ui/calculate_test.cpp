@@ -88,6 +88,9 @@ class CalculateTest : public QObject {
         QVERIFY(model.open(QIODevice::WriteOnly));
         model.write(Model);
         model.close();
+        QFile plx(folder->filePath("slope.plx"));
+        QVERIFY(plx.open(QIODevice::WriteOnly));
+        plx.close();
         State.BatchPath = ZELMORA_FAKE_CALCULATOR;
         State.ProjectPath = QFile::encodeName(folder->filePath("slope.plx")).toStdString();
         State.ProjectName = "slope";
@@ -188,6 +191,46 @@ private slots:
         QCOMPARE(out.Label42->text(),
                  QString::fromStdString(FormatScientific(State.FailureProbability, 12)));
         QCOMPARE(out.Label46->text(), F(State.Linearity));
+    }
+
+    void inputsRefusedBeforeAnyRunShowTheErrorBox_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<double>("stepSize");
+        QTest::addColumn<double>("phiDeviation");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("step 0") << 1 << 0.0 << 3.0
+                                << "The step size must be a finite number above 0, not 0.0000.";
+        QTest::newRow("negative deviation")
+            << 3 << Step << -3.0
+            << QStringLiteral(
+                   "Row 3: the standard deviation of \u03c6 is negative (\u22123.0000).");
+    }
+
+    void inputsRefusedBeforeAnyRunShowTheErrorBox() {
+        QFETCH(int, row);
+        QFETCH(double, stepSize);
+        QFETCH(double, phiDeviation);
+        QFETCH(QString, message);
+        State.StepSize = stepSize;
+        Row(State, row).PhiStdDev = phiDeviation;
+        Main().Buttoncalc->click();
+        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(boxes->boxes.constFirst().text, message);
+        QCOMPARE(RunsLogged(), 0);
+        QCOMPARE(program->calc->Memo1->toPlainText(), QStringLiteral("Zelmora"));
+    }
+
+    // Warned of on the progress line, not in the log; the analysis goes on.
+    void aProjectNameUnlikeTheModelsIsWarnedOf() {
+        State.ProjectName = "Slope";
+        Main().Buttoncalc->click();
+        const QString warning = QStringLiteral(
+            "The project name Slope differs from the model file's name slope: the calculator's "
+            "files may not be found.");
+        QVERIFY2(program->calc->LabelProgress->text().contains(warning),
+                 qPrintable(program->calc->LabelProgress->text()));
+        QVERIFY(!program->calc->Memo1->toPlainText().contains(QStringLiteral("project name")));
+        QVERIFY(RunsLogged() > 0);
     }
 
     // Outside a wait the posted events below do start an analysis each.

@@ -486,13 +486,16 @@ private slots:
         State.ProjectPath = Bytes(PathOf("model.plx"));
         State.ProjectName = "model";
         QDir(folder.path()).mkdir("model.dta");
+        QFile model(PathOf("model.plx"));
+        QVERIFY(model.open(QIODevice::WriteOnly));
+        model.close();
         Row(State, 1) = {1, 30.0, 3.0, 10.0, 2.0};
         fromMenu ? Main().Calc->trigger() : Main().Buttoncalc->click();
         QVERIFY(program->calc->isVisible());
         QCOMPARE(boxes->boxes.size(), 1);
+        // Found missing before the first run.
         CompareLastBox(MessageKind::Failure,
-                       Text("The batch calculator could not be started: " + State.BatchPath + " " +
-                            State.ProjectPath + " /c."),
+                       Text("The batch calculator cannot be found: " + State.BatchPath + "."),
                        MessageButtons::Ok);
     }
 

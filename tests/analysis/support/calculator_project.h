@@ -11,7 +11,7 @@
 namespace zelmora::testing {
 
 // A project folder for the test calculator: the calculator itself copied under a folder
-// whose name contains blanks, a project "<folder>/slope.plx" with its data folder, and the
+// whose name contains blanks, a model "<folder>/slope.plx" with its data folder, and the
 // settings that point to both.
 class CalculatorProject {
 public:
@@ -19,6 +19,7 @@ public:
         std::filesystem::create_directory(folder_.File("calculator dir"));
         std::filesystem::copy_file(ZELMORA_FAKE_CALCULATOR, calculatorPath());
         std::filesystem::create_directory(dataFolder());
+        test_support::WriteBytes(folder_.File("slope.plx"), "model\n");
         Reset();
     }
 

@@ -1,0 +1,153 @@
+#include "analysis/analysis_checks.h"
+
+#include "analysis/coupling/data_file_paths.h"
+#include "analysis/coupling/finite_element_run.h"
+#include "analysis/coupling/modification_file.h"
+#include "analysis/coupling/written_value.h"
+#include "analysis/methods/random_variables.h"
+#include "analysis/methods/strength_transform.h"
+#include "processes/calculator_lookup.h"
+#include "project/errors.h"
+#include "project/number_forms.h"
+#include "project/project_state.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+
+namespace zelmora {
+
+namespace {
+
+// A value as the messages show it, with a true minus sign.
+std::string Shown(double value) {
+    std::string text = FormatFixed(value, 0, 4);
+    if (!text.empty() && text.front() == '-') {
+        text.replace(0, 1, "\u2212");
+    }
+    return text;
+}
+
+std::string Written(double value) {
+    return FormatFixed(value, 8, 4);
+}
+
+void CheckStepSize() {
+    if (!std::isfinite(State.StepSize) || State.StepSize <= 0) {
+        throw Error("The step size must be a finite number above 0, not " + Shown(State.StepSize) +
+                    ".");
+    }
+}
+
+void CheckDeviations() {
+    for (int r = 1; r <= SoilRowCount; ++r) {
+        for (const auto& [deviation, symbol] : {std::pair{Row(State, r).PhiStdDev, "\u03c6"},
+                                                std::pair{Row(State, r).CohesionStdDev, "c"}}) {
+            if (deviation < 0) {
+                throw Error("Row " + FormatInteger(r, 0) + ": the standard deviation of " + symbol +
+                            " is negative (" + Shown(deviation) + ").");
+            }
+        }
+    }
+}
+
+void CheckLoweredValues(const std::vector<RandomVariable>& variables) {
+    for (const RandomVariable& v : variables) {
+        const std::string mean = Written(ModificationValue(v.id, Strength::Mean));
+        if (Written(ModificationValue(v.id, Strength::Reduced)) == mean) {
+            throw Error("The step size " + Shown(State.StepSize) +
+                        " is too small: lowered by it, " + Describe(v) +
+                        " is written the same as its mean (" +
+                        mean.substr(mean.find_first_not_of(' ')) + ").");
+        }
+    }
+}
+
+void CheckFiles() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status model = fs::status(State.ProjectPath, error);
+    if (!fs::exists(model)) {
+        throw Error("The model file does not exist: " + State.ProjectPath);
+    }
+    if (!fs::is_regular_file(model)) {
+        throw Error("The model file is not a regular file: " + State.ProjectPath);
+    }
+    const std::string dataFolder = DataFolderPath(State.ProjectPath);
+    if (!fs::is_directory(fs::status(dataFolder, error))) {
+        throw Error("The model's data folder does not exist: " + dataFolder);
+    }
+    if (const auto problem = CalculatorProblem(State.BatchPath, BuildBatchCommandLine())) {
+        throw Error(*problem);
+    }
+}
+
+// Taylor's raised friction angle must stay a sine below 1 as written.
+void CheckTaylor(const std::vector<RandomVariable>& variables) {
+    for (const RandomVariable& v : variables) {
+        if (!v.friction) {
+            continue;
+        }
+        const double raised =
+            NarrowToDouble(static_cast<long double>(SineOfDegrees(v.mean)) +
+                           static_cast<long double>(State.StepSize) * SineOfDegrees(v.stdDev));
+        if (WrittenValue(raised) >= 1) {
+            throw Error("Taylor series: raised by the step, " + Describe(v) +
+                        " would be written as a sine of " + Shown(raised) +
+                        ", and a sine must stay below 1; a smaller step size keeps it so.");
+        }
+    }
+}
+
+void CheckMethod(Method method, StrengthDistribution strengths,
+                 const std::vector<RandomVariable>& variables) {
+    if (method == Method::Taylor) {
+        CheckTaylor(variables);
+    } else if (method == Method::Form) {
+        for (const RandomVariable& v : variables) {
+            StrengthTransform(v, strengths);
+        }
+    }
+}
+
+bool EndsWithPlx(const std::string& name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    std::string extension = name.substr(name.size() - 4);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".plx";
+}
+
+} // namespace
+
+void CheckBeforeFirstRun(Method method, StrengthDistribution strengths) {
+    CheckStepSize();
+    CheckDeviations();
+    std::vector<RandomVariable> variables;
+    for (const int id : RandomVariables()) {
+        variables.push_back(VariableOf(id));
+    }
+    if (variables.empty()) {
+        throw Error("There is no random variable: no row has a standard deviation above 0.");
+    }
+    CheckLoweredValues(variables);
+    CheckFiles();
+    CheckMethod(method, strengths, variables);
+}
+
+std::optional<std::string> ProjectNameWarning() {
+    std::string name = std::filesystem::path(State.ProjectPath).filename().string();
+    if (EndsWithPlx(name)) {
+        name.resize(name.size() - 4);
+    }
+    if (name == State.ProjectName) {
+        return std::nullopt;
+    }
+    return "The project name " + State.ProjectName + " differs from the model file's name " + name +
+           ": the calculator's files may not be found.";
+}
+
+} // namespace zelmora

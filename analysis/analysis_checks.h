@@ -1,0 +1,21 @@
+#pragma once
+
+#include "analysis/methods/method_result.h"
+
+#include <optional>
+#include <string>
+
+namespace zelmora {
+
+// Refuses, before any calculator starts and before anything is written, an analysis of State
+// whose inputs cannot give an honest result: a step size that is not a finite number above 0
+// or too small to change a written value, a negative standard deviation, no random variable,
+// a missing model file, data folder or calculator, and what the method needs beforehand.
+// Throws Error with a message that names the row, the value or the path.
+void CheckBeforeFirstRun(Method method, StrengthDistribution strengths);
+
+// The warning that the project name is not the model file's name without ".plx" (the
+// calculator names its files after one of them), or nothing.
+std::optional<std::string> ProjectNameWarning();
+
+} // namespace zelmora

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "analysis/methods/method_result.h"
+
+#include <string>
+
+namespace zelmora::batch {
+
+// The value of a numeric option, read by us from its text: decimal digits only, so no sign,
+// blank, exponent or base prefix ("010" is 10), within least..most. Throws CLI::ValidationError
+// naming the option otherwise.
+int CountOption(const std::string& option, const std::string& text, int least, int most);
+
+// The method a --method text names, in any case. Throws CLI::ValidationError listing the
+// methods by name otherwise.
+Method MethodOption(const std::string& text);
+
+} // namespace zelmora::batch
