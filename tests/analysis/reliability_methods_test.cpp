@@ -82,17 +82,18 @@ TEST_F(ReliabilityMethods, ALinearResponseGivesTheFirstOrderBetaAndFormConverges
     EXPECT_GT(point[0].alpha, 0);
 }
 
-// An independent FORM of g = 0.4 + sum(a sin(phi) + b c) - 1 with exact derivatives, normal
+// An independent FORM of g = base + sum(a sin(phi) + b c) - 1 with exact derivatives, normal
 // strengths.
 struct Term {
     double a, b, phiMean, phiSd, cMean, cSd;
 };
 
-double ExactFormBeta(const std::vector<Term>& terms, std::vector<double>& design) {
+double ExactFormBeta(const std::vector<Term>& terms, std::vector<double>& design,
+                     double base = 0.4) {
     std::vector<double> u(2 * terms.size(), 0.0);
     double beta = 0;
     for (int iteration = 0; iteration < 100; ++iteration) {
-        double g = 0.4 - 1;
+        double g = base - 1;
         std::vector<double> gradient;
         for (std::size_t k = 0; k < terms.size(); ++k) {
             const Term& t = terms[k];
@@ -147,6 +148,47 @@ TEST_F(ReliabilityMethods, FormAgreesWithAnExactFormOnANonlinearResponse) {
     EXPECT_EQ(log_[log_.size() - 3].rfind("FORM iteration", 0), 0U);
 }
 
+// Three sets whose plain HL-RF step from the mean asks for a cohesion of -0.42 in set 1, while
+// the design point lies at 2.57: the shortened steps reach it, with the same log and result
+// however many runs go at once.
+TEST_F(ReliabilityMethods, FormReachesADesignPointThatAPlainStepOvershoots) {
+    const std::vector<Term> terms{{0.835, 0.0209, 25, 4, 10, 4},
+                                  {1.149, 0.0415, 50, 10, 8, 2},
+                                  {0.637, 0.0137, 50, 10, 8, 4}};
+    project_.WriteModel("base 0.0218\nterm 1 3 0.835 0.5\nterm 1 4 0.0209 10\n"
+                        "term 2 3 1.149 0.5\nterm 2 4 0.0415 8\nterm 3 3 0.637 0.5\n"
+                        "term 3 4 0.0137 8\n");
+    for (int row = 1; row <= 3; ++row) {
+        const Term& t = terms[row - 1];
+        Row(State, row) = {row, t.phiMean, t.phiSd, t.cMean, t.cSd};
+    }
+    std::vector<double> design;
+    const double exact = ExactFormBeta(terms, design, 0.0218);
+
+    const AnalysisRecord one = Analyse(Method::Form, 1);
+    const std::vector<std::string> firstLog = log_;
+    ASSERT_TRUE(one.method && one.method->beta);
+    EXPECT_TRUE(one.method->converged);
+    EXPECT_NEAR(*one.method->beta, exact, 0.01 * exact);
+    // Within 1 % of beta in standard normal space, each variable along its own sigma.
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_NEAR(one.method->designPoint[k].value, design[2 * k], 0.01 * exact * terms[k].phiSd)
+            << "friction angle " << k;
+        EXPECT_NEAR(one.method->designPoint[3 + k].value, design[2 * k + 1],
+                    0.01 * exact * terms[k].cSd)
+            << "cohesion " << k;
+    }
+    // Rejected trials are not the method's runs.
+    EXPECT_EQ(one.method->runs, (one.method->iterations - 1) * 7);
+    EXPECT_NE(firstLog[firstLog.size() - std::size_t(one.method->iterations) - 2].find(", step 0."),
+              std::string::npos);
+
+    const AnalysisRecord four = Analyse(Method::Form, 4);
+    EXPECT_EQ(log_, firstLog);
+    EXPECT_EQ(*four.method->beta, *one.method->beta);
+    EXPECT_EQ(four.method->runs, one.method->runs);
+}
+
 // The method's runs go side by side like the first-order ones and give the same result.
 TEST_F(ReliabilityMethods, EveryNumberOfParallelRunsGivesTheSameMethodResult) {
     project_.WriteModel("base 0.4\nterm 1 3 1.4 0.5\nterm 1 4 0.02 12\n");
@@ -183,6 +225,40 @@ TEST_F(ReliabilityMethods, ValuesTheCalculatorCannotTakeEndTheMethodNamingTheVar
         ADD_FAILURE() << "a negative cohesion was written";
     } catch (const Error& error) {
         EXPECT_NE(std::string(error.what()).find("lognormal"), std::string::npos) << error.what();
+    }
+}
+
+// The end message says whether the iteration found no step the calculator takes or the design
+// point itself lies outside; it suggests lognormal strengths only while normal ones are in use.
+TEST_F(ReliabilityMethods, FormEndsOnlyWhereNoAdmissibleStepOrDesignPointExists) {
+    struct Case {
+        std::string base;
+        double cohesionMean;
+        std::string start;
+    };
+    // With base 1.02 F = 1 needs a cohesion of -2: from a mean of 0, and from the point 0 that
+    // the first step reaches from 2, every step leaves the bound. With base 1.003 the iteration
+    // settles at a cohesion near 0 whose design point lies at -0.3.
+    const std::vector<Case> cases{
+        {"1.02", 0,
+         "FORM: no admissible step from iteration 1: even a step of 0.00390625 towards the "
+         "design point needs the cohesion of row 1 (set 1) of -0.0078, below 0"},
+        {"1.02", 2,
+         "FORM: no admissible step from iteration 2: even a step of 0.00390625 towards the "
+         "design point needs the cohesion of row 1 (set 1) of -0.0078, below 0"},
+        {"1.003", 2,
+         "FORM: the design point needs the cohesion of row 1 (set 1) of -0.3000, below 0"}};
+    for (const Case& c : cases) {
+        project_.WriteModel("base " + c.base + "\nterm 1 4 0.01 2\n");
+        Row(State, 1) = {1, 30, 0, c.cohesionMean, 3};
+        try {
+            Analyse(Method::Form);
+            ADD_FAILURE() << "a negative cohesion was written";
+        } catch (const Error& error) {
+            const std::string message = error.what();
+            EXPECT_EQ(message.rfind(c.start, 0), 0U) << message;
+            EXPECT_NE(message.find("lognormal strengths keep"), std::string::npos) << message;
+        }
     }
 }
 
