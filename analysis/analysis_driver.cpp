@@ -1,6 +1,7 @@
 #include "analysis/analysis_driver.h"
 
 #include "analysis/batch_coupling.h"
+#include "analysis/correlation_check.h"
 #include "analysis/random_variables.h"
 #include "analysis/reliability_method.h"
 #include "analysis/run_evaluation.h"
@@ -72,6 +73,9 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
     const ExecutionControl control{options.stopRequested, options.idle, &meter};
     try {
+        record.correlations = CorrelationsInUse(
+            options.correlations, ListedVariables(),
+            options.method == Method::Form && options.strengths == StrengthDistribution::Lognormal);
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
         RunEvaluation evaluation(log, record);

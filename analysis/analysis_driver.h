@@ -3,6 +3,7 @@
 #include "analysis/analysis_progress.h"
 #include "analysis/analysis_record.h"
 #include "analysis/calculation_log.h"
+#include "analysis/correlations.h"
 #include "analysis/method_result.h"
 #include "analysis/process_runner.h"
 #include "analysis/process_set.h"
@@ -27,6 +28,7 @@ struct AnalysisOptions {
     Clock clock = SteadyClock();
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths
+    Correlations correlations; // of the random strengths; the specified analysis ignores them
 };
 
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.

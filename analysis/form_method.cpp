@@ -154,6 +154,16 @@ void LogIteration(CalculationLog& log, int iteration, double beta, double g, dou
     log.AppendLine(line);
 }
 
+// The Cholesky factor of the correlations of the strengths' standard normal variables.
+Matrix NormalSpaceFactor(const std::vector<RandomVariable>& variables,
+                         const AnalysisRecord& record) {
+    std::vector<int> ids;
+    for (const RandomVariable& v : variables) {
+        ids.push_back(v.id);
+    }
+    return CholeskyFactor(CorrelationMatrix(ids, record.correlations, true));
+}
+
 void Conclude(MethodResult& result, const Step& last, const StrengthSpace& space,
               const std::vector<RandomVariable>& variables) {
     const std::vector<double> design = space.ToPhysical(last.target);
@@ -164,11 +174,13 @@ void Conclude(MethodResult& result, const Step& last, const StrengthSpace& space
     }
     result.beta = last.beta;
     result.probability = NormalTail(last.beta);
+    // With correlations a component of α belongs to no single strength; γ does.
+    const std::vector<double> importance = space.Importance(last.alpha);
     for (std::size_t k = 0; k < variables.size(); ++k) {
         const RandomVariable& v = variables[k];
-        result.designPoint.push_back({v.id, v.row, v.friction, v.mean, design[k], last.alpha[k]});
+        result.designPoint.push_back({v.id, v.row, v.friction, v.mean, design[k], importance[k]});
         result.variables.push_back(
-            {v.id, std::nullopt, std::nullopt, last.alpha[k] * last.alpha[k]});
+            {v.id, std::nullopt, std::nullopt, importance[k] * importance[k]});
     }
 }
 
@@ -186,7 +198,7 @@ void LogResult(CalculationLog& log, const MethodResult& result) {
 MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const AnalysisRecord& record,
                            StrengthDistribution strengths) {
     const std::vector<RandomVariable> variables = ListedVariables();
-    const StrengthSpace space(variables, strengths);
+    const StrengthSpace space(variables, strengths, NormalSpaceFactor(variables, record));
     FormPointRuns runs(executor, record, variables, strengths);
     LineSearch search(runs, space, variables, strengths);
     MethodResult result;

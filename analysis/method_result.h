@@ -15,7 +15,8 @@ std::string MethodName(Method method);
 std::string DistributionName(StrengthDistribution distribution);
 
 // One random variable at the design point: its mean and design value in physical units (φ in
-// degrees, c in kN/m²) and its direction cosine.
+// degrees, c in kN/m²) and its importance γ, which is its direction cosine α without
+// correlations.
 struct DesignPointValue {
     int variableId = 0;
     int row = 0;
@@ -29,7 +30,7 @@ struct MethodVariable {
     int variableId = 0;
     std::optional<double> sensitivity; // Taylor: central, per step of σ
     std::optional<double> curvature;   // Taylor: second difference per step²
-    std::optional<double> share;       // Taylor: s² / Σs²; FORM: α²
+    std::optional<double> share;       // Taylor: s² / Σs²; FORM: γ²
 };
 
 struct FormIteration {

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_driver.h"
 #include "analysis/analysis_json.h"
+#include "analysis/correlation_check.h"
 #include "analysis/html_report.h"
 #include "analysis/run_executor.h"
 #include "batch/stop_signals.h"
@@ -51,6 +52,7 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
     analysis.parallelRuns = options.parallelRuns;
     analysis.method = options.method;
     analysis.strengths = options.strengths;
+    analysis.correlations = options.correlations;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;
@@ -81,6 +83,7 @@ int RunBatch(const BatchOptions& options) {
     CatchStopSignals();
     try {
         ReadProjectFile(options.projectFile);
+        CheckCorrelationPairs(options.correlations, RandomVariables());
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitBadCall;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/correlations.h"
 #include "analysis/method_result.h"
 
 #include <string>
@@ -14,12 +15,13 @@ struct BatchOptions {
     std::string reportFile; // empty for none
     Method method = Method::FirstOrder;
     StrengthDistribution strengths = StrengthDistribution::Normal;
+    Correlations correlations;
 };
 
 // Exit statuses of zelmora-batch.
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitAnalysisFailed = 1; // failed or stopped
-inline constexpr int ExitBadCall = 2;        // bad arguments or an unreadable project file
+inline constexpr int ExitBadCall = 2;        // bad arguments or pairs, an unreadable project file
 
 // Reads the project file, runs the analysis and, when asked and successful, saves the results
 // into the project file and writes the report. Log lines go to standard output (to standard

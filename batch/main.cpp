@@ -2,12 +2,14 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/method_result.h"
 #include "batch/batch_command.h"
+#include "batch/correlation_argument.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,6 +36,12 @@ int Run(int argc, char** argv) {
         ->option_text("first-order|taylor|form");
     bool lognormal = false;
     app.add_flag("--lognormal", lognormal, "FORM with lognormal strengths (default normal)");
+    std::vector<std::string> correlations;
+    app.add_option("--correlation", correlations,
+                   "The correlation RHO, between -1 and 1, of two random strengths for this run "
+                   "(repeatable; default 0)")
+        ->allow_extra_args(false)
+        ->option_text("ROW:phi,ROW:cohesion=RHO");
     app.add_option("--json", options.jsonFile,
                    "Write the analysis as JSON to FILE (\"-\": standard output, the log then "
                    "goes to standard error), also when it fails")
@@ -50,6 +58,14 @@ int Run(int argc, char** argv) {
         }
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
+    }
+    try {
+        for (const std::string& text : correlations) {
+            options.correlations.push_back(zelmora::batch::ParseCorrelationArgument(text));
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return zelmora::batch::ExitBadCall;
     }
     return zelmora::batch::RunBatch(options);
 }
