@@ -204,6 +204,7 @@ MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const Ana
     MethodResult result;
     result.method = Method::Form;
     result.strengths = strengths;
+    result.correlated = !record.correlations.empty();
     log.AppendLine("FORM with " + DistributionName(strengths) + " strengths");
     EvaluatedPoint point = FirstOrderPoint(variables);
     for (int iteration = 1;; ++iteration) {

@@ -53,6 +53,7 @@ struct MethodResult {
     std::vector<DesignPointValue> designPoint; // FORM
     std::vector<MethodVariable> variables;     // in list order
     std::vector<FormIteration> history;        // FORM
+    bool correlated = false;                   // FORM: its importances are γ, not α
 };
 
 } // namespace zelmora

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "analysis/correlations.h"
+#include "analysis/derived_results.h"
+#include "analysis/reliability_summary.h"
+#include "analysis/sensitivity_table.h"
+
+#include <vector>
+
+namespace zelmora {
+
+// The pairs in use with ρ and ρ' side by side, as the window and the report show them.
+TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs);
+
+// First order's β with correlations and its normal probability; no line without pairs.
+std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,
+                                           const std::vector<CorrelationInUse>& pairs);
+
+} // namespace zelmora
