@@ -28,9 +28,6 @@ TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs) {
 
 std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,
                                            const std::vector<CorrelationInUse>& pairs) {
-    if (pairs.empty()) {
-        return {};
-    }
     const std::optional<CorrelatedReliability> correlated = FirstOrderCorrelated(results, pairs);
     return {{"BetaCorrelated", "β with correlations:",
              FixedText(correlated ? std::optional<double>(correlated->beta) : std::nullopt)},

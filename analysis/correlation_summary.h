@@ -12,7 +12,7 @@ namespace zelmora {
 // The pairs in use with ρ and ρ' side by side, as the window and the report show them.
 TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs);
 
-// First order's β with correlations and its normal probability; no line without pairs.
+// First order's β with correlations and its normal probability, "—" without pairs.
 std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,
                                            const std::vector<CorrelationInUse>& pairs);
 
