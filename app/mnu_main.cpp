@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_driver.h"
 #include "analysis/run_executor.h"
+#include "analysis/study_settings.h"
 #include "app/help_text.h"
 #include "app/input_blocker.h"
 #include "app/jpeg_picture.h"
@@ -272,6 +273,11 @@ void TMainForm::CalcClick() {
 
 // Everything but Stop and closing this window stays blocked while the analysis runs.
 void TMainForm::Analyse() {
+    // Said before the input is blocked, so the box can be closed.
+    std::string leftOut;
+    const Correlations correlations = PairsOfRandomStrengths(Study.correlations, leftOut);
+    if (!leftOut.empty())
+        ShowMessage(MessageKind::Information, QString::fromStdString(leftOut).trimmed());
     TCalc& calc = *windows.calc;
     const std::unique_ptr<ProcessSet> processes = MakeProcesses();
     const InputBlocker blocker({calc.ButtonStop}, this);
@@ -284,6 +290,7 @@ void TMainForm::Analyse() {
     options.parallelRuns = ParallelRunsSetting();
     options.method = MethodSetting();
     options.strengths = StrengthsSetting();
+    options.correlations = correlations;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
