@@ -93,6 +93,14 @@ struct Accepted {
     double length = 1;
 };
 
+std::vector<double> Along(std::vector<double> u, const std::vector<double>& direction,
+                          double length) {
+    for (std::size_t k = 0; k < u.size(); ++k) {
+        u[k] += length * direction[k];
+    }
+    return u;
+}
+
 // λ = 1, ½, ¼, …: the first admissible point where the merit decreases enough; when none does,
 // the shortest step if it is admissible. Trials that are not taken do not count as the method's
 // runs.
@@ -110,11 +118,7 @@ public:
         const Merit merit(at, step, direction);
         double length = 1;
         for (int halving = 0;; ++halving, length /= 2) {
-            std::vector<double> u = at.u;
-            for (std::size_t k = 0; k < u.size(); ++k) {
-                u[k] += length * direction[k];
-            }
-            const std::vector<double> x = space_.ToPhysical(u);
+            const std::vector<double> x = space_.ToPhysical(Along(at.u, direction, length));
             std::size_t position = 0;
             const RandomVariable* outside = FirstInadmissible(variables_, x, position);
             const bool last = halving == MaxHalvings;

@@ -2,6 +2,7 @@
 // matrices of ρ and of ρ' positive definite, ρ' within (-1, 1).
 #include "analysis/correlation_check.h"
 #include "analysis/correlation_matrix.h"
+#include "analysis/study_settings.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 
@@ -85,6 +86,16 @@ TEST_F(CorrelationCheck, PairsOfZeroAreNotInUseAndLognormalOnesGetTheNatafValue)
     const double expected =
         std::log(1 - 0.5 * 0.16 * 0.375) / std::sqrt(std::log(1 + 0.0256) * std::log(1 + 0.140625));
     EXPECT_NEAR(lognormal[0].rhoNormal, expected, 1e-15);
+}
+
+TEST_F(CorrelationCheck, StoredPairsOfAStrengthNoLongerRandomAreLeftOutWithANote) {
+    std::string notes;
+    const Correlations kept = PairsOfRandomStrengths({{1, 11, -0.5}, {3, 13, 0.2}}, notes);
+    ASSERT_EQ(kept.size(), 1U);
+    EXPECT_EQ(kept[0].b, 11);
+    EXPECT_EQ(notes, "The correlation of the friction angle of row 3 (set 3) and the cohesion of "
+                     "row 3 (set 3) is left out: the friction angle of row 3 (set 3) is not "
+                     "random.\n");
 }
 
 TEST_F(CorrelationCheck, TheCholeskyFactorReproducesTheMatrix) {
