@@ -3,6 +3,7 @@
 #include "analysis/analysis_checks.h"
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/coupling/finite_element_run.h"
+#include "analysis/methods/correlation_check.h"
 #include "analysis/methods/first_order_evaluation.h"
 #include "analysis/methods/form_method.h"
 #include "analysis/methods/random_variables.h"
@@ -40,14 +41,17 @@ void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation) {
     }
 }
 
+MethodContext MethodContextOf(AnalysisRecord& record) {
+    return {record.batchCommandLine, record.outcomes, record.parallelRuns, record.correlations};
+}
+
 // The method's runs come after the first-order ones, on the same executor and copies.
 void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions& options,
                AnalysisRecord& record) {
     if (options.method == Method::Taylor) {
-        record.method = RunTaylorMethod(executor, log, {record.batchCommandLine, record.outcomes});
+        record.method = RunTaylorMethod(executor, log, MethodContextOf(record));
     } else if (options.method == Method::Form) {
-        record.method = RunFormMethod(executor, log, {record.batchCommandLine, record.outcomes},
-                                      options.strengths);
+        record.method = RunFormMethod(executor, log, MethodContextOf(record), options.strengths);
     }
 }
 
@@ -92,6 +96,9 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
     const ExecutionControl control{options.stopRequested, options.idle, &meter};
     try {
+        record.correlations = CorrelationsInUse(
+            options.correlations, ListedVariables(),
+            options.method == Method::Form && options.strengths == StrengthDistribution::Lognormal);
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
         FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_record.h"
 #include "analysis/methods/calculation_log.h"
+#include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/runs/analysis_progress.h"
 #include "processes/process_runner.h"
@@ -28,6 +29,7 @@ struct AnalysisOptions {
     Clock clock = SteadyClock();
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths
+    Correlations correlations; // of the random strengths; the specified analysis ignores them
 };
 
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/runs/run_outcome.h"
 
@@ -18,7 +19,8 @@ struct AnalysisRecord {
     std::string keptWorkFolder;       // the work copies left for inspection after a failure
     std::string error;                // the message of the failure, empty after success
     bool stopped = false;
-    std::optional<MethodResult> method; // when a method beyond the first-order one ran
+    std::optional<MethodResult> method;         // when a method beyond the first-order one ran
+    std::vector<CorrelationInUse> correlations; // the pairs with ρ ≠ 0, checked before any run
 };
 
 } // namespace zelmora

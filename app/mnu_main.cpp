@@ -1,6 +1,7 @@
 #include "app/mnu_main.h"
 
 #include "analysis/analysis_driver.h"
+#include "analysis/methods/correlation_check.h"
 #include "analysis/runs/run_executor.h"
 #include "app/help_text.h"
 #include "app/input_blocker.h"
@@ -274,6 +275,12 @@ void TMainForm::CalcClick() {
 
 // Everything but Stop and closing this window stays blocked while the analysis runs.
 void TMainForm::Analyse() {
+    // Said before the input is blocked, so the box can be closed.
+    std::string leftOut;
+    const Correlations correlations =
+        PairsOfRandomStrengths(ProjectStudy.settings.correlations, leftOut);
+    if (!leftOut.empty())
+        ShowMessage(MessageKind::Information, QString::fromStdString(leftOut).trimmed());
     TCalc& calc = *windows.calc;
     const std::unique_ptr<ProcessSet> processes = MakeProcesses();
     const InputBlocker blocker({calc.ButtonStop}, this);
@@ -286,6 +293,7 @@ void TMainForm::Analyse() {
     options.parallelRuns = ParallelRunsSetting();
     options.method = ProjectStudy.settings.method;
     options.strengths = ProjectStudy.settings.strengths;
+    options.correlations = correlations;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     options.warn = [&calc](const std::string& warning) {

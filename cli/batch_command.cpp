@@ -1,6 +1,8 @@
 #include "cli/batch_command.h"
 
 #include "analysis/analysis_driver.h"
+#include "analysis/methods/correlation_check.h"
+#include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_executor.h"
 #include "cli/batch_study.h"
 #include "cli/output_paths.h"
@@ -70,6 +72,7 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     analysis.parallelRuns = options.parallelRuns;
     analysis.method = settings.method;
     analysis.strengths = settings.strengths;
+    analysis.correlations = settings.correlations;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     analysis.stopRequested = StopSignalled;
@@ -106,6 +109,7 @@ int RunBatch(const BatchOptions& options) {
     try {
         ReadProjectFile(options.projectFile);
         CheckOutputsApartFromInputs(options);
+        CheckCorrelationPairs(options.correlations, RandomVariables());
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitBadCall;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 
 #include <optional>
@@ -15,7 +16,8 @@ struct BatchOptions {
     std::string reportFile;                        // empty for none
     std::optional<Method> method;                  // the study's when not given
     std::optional<StrengthDistribution> strengths; // likewise
-    bool saved = false;                            // show the saved analysis instead of running one
+    Correlations correlations; // added to the study's pairs, or replacing the same pair there
+    bool saved = false;        // show the saved analysis instead of running one
 };
 
 // Exit statuses of zelmora-batch.

@@ -1,17 +1,49 @@
 #include "cli/batch_study.h"
 
+#include "analysis/methods/correlation_check.h"
+#include "project/terminal_text.h"
 #include "report/analysis_json.h"
 #include "study/study_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zelmora::batch {
 
 void PrintStudyNote(const std::string& note) {
     if (!note.empty()) {
-        std::fprintf(stderr, "%s\n", note.c_str());
+        std::fprintf(stderr, "%s\n", TerminalText(note).c_str());
     }
 }
+
+namespace {
+
+bool SamePair(const StrengthCorrelation& x, const StrengthCorrelation& y) {
+    return (x.a == y.a && x.b == y.b) || (x.a == y.b && x.b == y.a);
+}
+
+// Stored pairs of strengths no longer random are left out, saying so; the command line's pairs
+// replace the stored pair of the same two strengths or join them.
+Correlations PairsForRun(const Correlations& stored, const Correlations& given) {
+    std::string leftOut;
+    Correlations pairs = PairsOfRandomStrengths(stored, leftOut);
+    if (!leftOut.empty()) {
+        leftOut.pop_back();
+        PrintStudyNote(leftOut);
+    }
+    for (const StrengthCorrelation& pair : given) {
+        const auto same = std::find_if(pairs.begin(), pairs.end(),
+                                       [&pair](const auto& kept) { return SamePair(kept, pair); });
+        if (same == pairs.end()) {
+            pairs.push_back(pair);
+        } else {
+            *same = pair;
+        }
+    }
+    return pairs;
+}
+
+} // namespace
 
 Study StudyForRun(const BatchOptions& options) {
     OpenedStudy opened = ReadStudyOf(options.projectFile);
@@ -19,6 +51,7 @@ Study StudyForRun(const BatchOptions& options) {
     StudySettings& settings = opened.study.settings;
     settings.method = options.method.value_or(settings.method);
     settings.strengths = options.strengths.value_or(settings.strengths);
+    settings.correlations = PairsForRun(settings.correlations, options.correlations);
     return opened.study;
 }
 

@@ -1,6 +1,7 @@
 // zelmora-batch: runs the reliability analysis of a project file without the windows.
 #include "analysis/analysis_driver.h"
 #include "cli/batch_command.h"
+#include "cli/correlation_argument.h"
 #include "cli/option_values.h"
 #include "cli/study_options.h"
 #include "cli/terminal_lines.h"
@@ -10,6 +11,7 @@
 #include <exception>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +29,12 @@ int Run(int argc, char** argv) {
         "--save", options.save,
         "Write the study and the results into the project file after a successful analysis");
     const zelmora::batch::StudyOptions study = zelmora::batch::AddStudyOptions(app, options);
+    std::vector<std::string> correlations;
+    app.add_option("--correlation", correlations,
+                   "The correlation RHO, between -1 and 1, of two random strengths for this run, "
+                   "added to or replacing the study's pairs (repeatable)")
+        ->allow_extra_args(false)
+        ->option_text("ROW:phi,ROW:cohesion=RHO");
     app.add_option("--json", options.jsonFile,
                    "Write the analysis as JSON to FILE (\"-\": standard output, the log then "
                    "goes to standard error), also when it fails")
@@ -48,6 +56,14 @@ int Run(int argc, char** argv) {
         std::fputs(zelmora::batch::TerminalLines(out.str()).c_str(), stdout);
         std::fputs(zelmora::batch::TerminalLines(err.str()).c_str(), stderr);
         return status == 0 ? zelmora::batch::ExitSuccess : zelmora::batch::ExitBadCall;
+    }
+    try {
+        for (const std::string& text : correlations) {
+            options.correlations.push_back(zelmora::batch::ParseCorrelationArgument(text));
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return zelmora::batch::ExitBadCall;
     }
     return zelmora::batch::RunBatch(options);
 }

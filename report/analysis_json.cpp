@@ -1,6 +1,8 @@
 #include "report/analysis_json.h"
 
+#include "analysis/methods/correlated_beta.h"
 #include "analysis/methods/derived_results.h"
+#include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_plan.h"
 #include "project/project_state.h"
 #include "report/finished_runs.h"
@@ -63,12 +65,13 @@ json Runs(const AnalysisRecord& record) {
 
 // Beta and its probability exist once every variable's run gave a factor and their spread is
 // not 0; before that the state still holds 0 or an earlier analysis's values.
-json Results(const DerivedResults& derived, const FinishedRuns& finished) {
+json Results(const DerivedResults& derived, const FinishedRuns& finished,
+             const AnalysisRecord& record) {
     const bool betaComputed = derived.sigmaF.has_value();
     const auto factor = [&finished](int key) {
         return finished.Key(key) ? Optional(StoredSafetyFactor(key)) : json(nullptr);
     };
-    return {
+    json results = {
         {"safety_factor_standard", factor(StandardRun)},
         {"safety_factor_mean", factor(MeanValueRun)},
         {"safety_factor_all_reduced", factor(AllReducedRun)},
@@ -80,6 +83,30 @@ json Results(const DerivedResults& derived, const FinishedRuns& finished) {
         {"probability_of_failure_exact", Optional(derived.exactProbability)},
         {"beta_lognormal", Optional(derived.betaLognormal)},
         {"probability_of_failure_lognormal", Optional(derived.lognormalProbability)}};
+    if (!record.correlations.empty()) {
+        const std::optional<CorrelatedReliability> correlated =
+            FirstOrderCorrelated(derived, record.correlations);
+        results["beta_correlated"] = correlated ? json(correlated->beta) : json(nullptr);
+        results["probability_of_failure_correlated"] =
+            correlated ? json(correlated->probability) : json(nullptr);
+    }
+    return results;
+}
+
+json Strength(int id) {
+    const RandomVariable v = VariableOf(id);
+    return {{"row", v.row}, {"parameter", v.friction ? "phi" : "cohesion"}};
+}
+
+json CorrelationList(const std::vector<CorrelationInUse>& pairs) {
+    json list = json::array();
+    for (const CorrelationInUse& pair : pairs) {
+        list.push_back({{"a", Strength(pair.a)},
+                        {"b", Strength(pair.b)},
+                        {"rho", pair.rho},
+                        {"rho_normal", pair.rhoNormal}});
+    }
+    return list;
 }
 
 json DesignPoint(const MethodResult& method) {
@@ -135,7 +162,10 @@ std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& r
                      {"project", Project(projectFile, record)},
                      {"variables", Variables(derived)},
                      {"runs", Runs(record)},
-                     {"results", Results(derived, finished)}};
+                     {"results", Results(derived, finished, record)}};
+    if (!record.correlations.empty()) {
+        document["correlations"] = CorrelationList(record.correlations);
+    }
     if (record.method) {
         document["method"] = MethodObject(*record.method);
     }

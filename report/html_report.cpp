@@ -8,6 +8,7 @@
 #include "project/project_state.h"
 #include "project/whole_file.h"
 #include "report/base64.h"
+#include "report/correlation_summary.h"
 #include "report/html_method_section.h"
 #include "report/html_table.h"
 #include "report/linearity_reading.h"
@@ -150,6 +151,16 @@ std::string Sensitivities() {
            Paragraph(LinearityReading(results.linearity));
 }
 
+// First order's β with correlations and the pairs it used; nothing without correlations.
+std::string CorrelationSection(const AnalysisRecord* record) {
+    if (!record || record->correlations.empty()) {
+        return "";
+    }
+    return Section("Correlations") +
+           HtmlTable(CorrelationTable(record->correlations), {false, false, true, true}) +
+           FactsTable(CorrelatedSummary(DeriveResults(), record->correlations), "n");
+}
+
 std::string Surface(const AnalysisRecord* record) {
     if (!record) {
         return "";
@@ -170,8 +181,8 @@ std::string Surface(const AnalysisRecord* record) {
 std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* record,
                        std::time_t writtenAt) {
     return Head(projectFile) + "<body>\n" + Project(projectFile, record, writtenAt) + Inputs() +
-           Runs(record) + Results() + Sensitivities() + MethodSectionHtml(record) +
-           Surface(record) + "</body>\n</html>\n";
+           Runs(record) + Results() + Sensitivities() + CorrelationSection(record) +
+           MethodSectionHtml(record) + Surface(record) + "</body>\n</html>\n";
 }
 
 void WriteHtmlReport(const std::string& fileName, const std::string& page) {

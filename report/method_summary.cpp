@@ -60,8 +60,11 @@ TextTable FormTable(const MethodResult& method) {
                         {VariableLabel(v), p.friction ? "°" : "kN/m²", FixedText(p.mean),
                          FixedText(p.value), FixedText(alpha), ShareText(v)}});
     }
-    return SortedByShare({"Variable", "Unit", "Mean", "Design value", "α", "α² (%)"},
-                         std::move(rows));
+    // With correlations the column holds each strength's importance γ rather than α.
+    const std::string importance = method.correlated ? "γ" : "α";
+    return SortedByShare(
+        {"Variable", "Unit", "Mean", "Design value", importance, importance + "² (%)"},
+        std::move(rows));
 }
 
 std::string Count(int count) {

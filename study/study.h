@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +14,8 @@ namespace zelmora {
 struct StudySettings {
     Method method = Method::FirstOrder;
     StrengthDistribution strengths = StrengthDistribution::Normal;
+    Correlations correlations;
+    std::map<int, std::string> setNames; // keyed by soil row, 1..10
 };
 
 // The study kept beside the project file.

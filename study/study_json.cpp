@@ -2,6 +2,8 @@
 
 #include "report/analysis_json_read.h"
 
+#include <cstdlib>
+#include <map>
 #include <nlohmann/json.hpp>
 
 namespace zelmora {
@@ -34,6 +36,73 @@ Value Named(const json& settings, const char* key, Value fallback,
     return *value;
 }
 
+// A strength as {"row": 1..10, "parameter": "phi" | "cohesion"}.
+json StrengthJson(int id) {
+    const bool friction = id <= SoilRowCount;
+    return {{"row", friction ? id : id - SoilRowCount},
+            {"parameter", friction ? "phi" : "cohesion"}};
+}
+
+int StrengthFrom(const json& side) {
+    if (!side.is_object() || !side.contains("row") || !side.contains("parameter")) {
+        throw EStudyContent("a correlation names a strength without its row and parameter");
+    }
+    const json& row = Member(side, "row", json::value_t::number_unsigned);
+    const std::string parameter = Member(side, "parameter", json::value_t::string);
+    const int number = row.get<int>();
+    if (number < 1 || number > SoilRowCount || (parameter != "phi" && parameter != "cohesion")) {
+        throw EStudyContent("a correlation names no strength of the soil table");
+    }
+    return StrengthId(number, parameter == "phi");
+}
+
+Correlations CorrelationsFrom(const json& settings) {
+    Correlations pairs;
+    if (!settings.contains("correlations")) {
+        return pairs;
+    }
+    for (const json& pair : Member(settings, "correlations", json::value_t::array)) {
+        if (!pair.is_object() || !pair.contains("rho") || !pair.at("rho").is_number()) {
+            throw EStudyContent("a correlation has no number \"rho\"");
+        }
+        pairs.push_back({StrengthFrom(pair.value("a", json())),
+                         StrengthFrom(pair.value("b", json())), pair.at("rho").get<double>()});
+    }
+    return pairs;
+}
+
+std::map<int, std::string> SetNamesFrom(const json& settings) {
+    std::map<int, std::string> names;
+    if (!settings.contains("set_names")) {
+        return names;
+    }
+    for (const auto& [key, name] : Member(settings, "set_names", json::value_t::object).items()) {
+        const int row = std::atoi(key.c_str());
+        if (std::to_string(row) != key || row < 1 || row > SoilRowCount || !name.is_string()) {
+            throw EStudyContent("\"set_names\" holds something else than names of rows 1 to 10");
+        }
+        names[row] = name.get<std::string>();
+    }
+    return names;
+}
+
+json CorrelationsJson(const Correlations& pairs) {
+    json list = json::array();
+    for (const StrengthCorrelation& pair : pairs) {
+        list.push_back(
+            {{"a", StrengthJson(pair.a)}, {"b", StrengthJson(pair.b)}, {"rho", pair.rho}});
+    }
+    return list;
+}
+
+json SetNamesJson(const std::map<int, std::string>& names) {
+    json object = json::object();
+    for (const auto& [row, name] : names) {
+        object[std::to_string(row)] = name;
+    }
+    return object;
+}
+
 StudySettings Settings(const json& document) {
     StudySettings settings;
     if (!document.contains("settings")) {
@@ -42,6 +111,8 @@ StudySettings Settings(const json& document) {
     const json& object = Member(document, "settings", json::value_t::object);
     settings.method = Named(object, "method", settings.method, MethodFromName);
     settings.strengths = Named(object, "strengths", settings.strengths, DistributionFromName);
+    settings.correlations = CorrelationsFrom(object);
+    settings.setNames = SetNamesFrom(object);
     return settings;
 }
 
@@ -95,6 +166,8 @@ std::string StudyJson(const StudyContent& content) {
     document["project_file_sha256"] = content.projectFileSha256;
     document["settings"]["method"] = MethodName(content.study.settings.method);
     document["settings"]["strengths"] = DistributionName(content.study.settings.strengths);
+    document["settings"]["correlations"] = CorrelationsJson(content.study.settings.correlations);
+    document["settings"]["set_names"] = SetNamesJson(content.study.settings.setNames);
     if (content.study.analysisJson.empty()) {
         document.erase("analysis");
     } else {

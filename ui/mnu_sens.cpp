@@ -2,6 +2,7 @@
 
 #include "analysis/methods/derived_results.h"
 #include "project/project_state.h"
+#include "report/correlation_summary.h"
 #include "report/html_report.h"
 #include "report/iteration_chart.h"
 #include "report/linearity_reading.h"
@@ -183,6 +184,12 @@ TSensitivity::TSensitivity(QWidget* parent)
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
     layout->addLayout(
         FigureGrid(ReliabilitySummary(DerivedResults{}), QStringLiteral("Label"), Figures));
+    BoxCorrelated = new QWidget;
+    BoxCorrelated->setObjectName(QStringLiteral("BoxCorrelated"));
+    BoxCorrelated->setLayout(FigureGrid(CorrelatedSummary(DerivedResults{}, {}),
+                                        QStringLiteral("Label"), CorrelatedFigures));
+    BoxCorrelated->layout()->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(BoxCorrelated);
     layout->addWidget(LabelReading);
     layout->addWidget(GroupMethod);
     layout->addStretch();
@@ -234,6 +241,11 @@ void TSensitivity::FormCreate() {
     Chart->setFixedSize(Chart->sizeHint());
     for (const SummaryLine& line : ReliabilitySummary(results))
         Figures.at(line.name)->setText(FromUtf8(line.value));
+    const bool correlated = Record && !Record->correlations.empty();
+    BoxCorrelated->setVisible(correlated);
+    if (correlated)
+        for (const SummaryLine& line : CorrelatedSummary(results, Record->correlations))
+            CorrelatedFigures.at(line.name)->setText(FromUtf8(line.value));
     LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
     FillMethod();
     FitToScreen();

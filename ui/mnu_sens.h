@@ -45,6 +45,10 @@ public:
     // The value of each reliability figure, by its name ("Beta", "Cov", ...); objectName
     // "Label" + name.
     std::map<std::string, QLabel*> Figures;
+    // First order's β with correlations, shown when the analysis had correlations; objectName
+    // "Label" + name.
+    QWidget* BoxCorrelated;
+    std::map<std::string, QLabel*> CorrelatedFigures;
     QLabel* LabelReading;
     // The method that ran after the first-order analysis in this process; hidden when none did.
     QGroupBox* GroupMethod;

@@ -3,6 +3,7 @@
 #include "project/number_forms.h"
 #include "project/project_state.h"
 #include "ui/message_boxes.h"
+#include "ui/mnu_corr.h"
 #include "ui/number_field.h"
 
 #include <QFile>
@@ -74,9 +75,14 @@ TSoilForm::TSoilForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
     ButtonCancel = new QPushButton(QStringLiteral("Cancel"));
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    ButtonCorrelations = new QPushButton(QStringLiteral("&Correlations..."));
+    ButtonCorrelations->setObjectName(QStringLiteral("ButtonCorrelations"));
+    ButtonCorrelations->setFocusPolicy(Qt::NoFocus);
+    CorrelationsWindow = new TCorrelations(this);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
+    buttons->addWidget(ButtonCorrelations);
     buttons->addStretch();
 
     auto* layout = new QHBoxLayout(this);
@@ -90,6 +96,7 @@ TSoilForm::TSoilForm(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(ButtonOK, &QPushButton::clicked, this, &TSoilForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TSoilForm::ButtonCancelClick);
+    connect(ButtonCorrelations, &QPushButton::clicked, this, &TSoilForm::ButtonCorrelationsClick);
     FormCreate();
 }
 
@@ -133,6 +140,17 @@ void TSoilForm::ButtonOKClick() {
 
 void TSoilForm::ButtonCancelClick() {
     hide();
+}
+
+void TSoilForm::ButtonCorrelationsClick() {
+    try {
+        CorrelationsWindow->FormCreate();
+        CorrelationsWindow->show();
+        CorrelationsWindow->raise();
+        CorrelationsWindow->activateWindow();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error);
+    }
 }
 
 } // namespace zelmora::ui

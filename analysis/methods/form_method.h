@@ -12,7 +12,7 @@ namespace zelmora {
 // Runs FORM's iterations after the first-order analysis, on the same executor, starting from
 // the first-order runs in the state. A failing run raises its error; the first-order results
 // stay as they are.
-MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log,
-                           const MethodRunRecord& record, StrengthDistribution strengths);
+MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
+                           StrengthDistribution strengths);
 
 } // namespace zelmora

@@ -20,7 +20,8 @@ std::optional<Method> MethodFromName(std::string_view name);
 std::optional<StrengthDistribution> DistributionFromName(std::string_view name);
 
 // One random variable at the design point: its mean and design value in physical units (φ in
-// degrees, c in kN/m²) and its direction cosine.
+// degrees, c in kN/m²) and its importance γ, which is its direction cosine α without
+// correlations.
 struct DesignPointValue {
     int variableId = 0;
     int row = 0;
@@ -34,7 +35,7 @@ struct MethodVariable {
     int variableId = 0;
     std::optional<double> sensitivity; // Taylor: central, per step of σ
     std::optional<double> curvature;   // Taylor: second difference per step²
-    std::optional<double> share;       // Taylor: s² / Σs²; FORM: α²
+    std::optional<double> share;       // Taylor: s² / Σs²; FORM: γ²
 };
 
 struct FormIteration {
@@ -57,6 +58,7 @@ struct MethodResult {
     std::vector<DesignPointValue> designPoint; // FORM
     std::vector<MethodVariable> variables;     // in list order
     std::vector<FormIteration> history;        // FORM
+    bool correlated = false;                   // FORM: its importances are γ, not α
 };
 
 } // namespace zelmora

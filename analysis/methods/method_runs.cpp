@@ -13,7 +13,7 @@ constexpr int FirstMethodRunId = 1000;
 }
 
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
-                                      const MethodRunRecord& record) {
+                                      const MethodContext& context) {
     const std::size_t count = runs.size();
     for (std::size_t k = 0; k < count; ++k) {
         runs[k].runId = FirstMethodRunId + static_cast<int>(k);
@@ -21,11 +21,12 @@ std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<Planned
     executor.Submit(std::move(runs));
     std::vector<double> factors;
     for (std::size_t k = 0; k < count; ++k) {
-        record.applied.push_back(executor.Next());
+        context.applied.push_back(executor.Next());
         try {
-            factors.push_back(CheckedSafetyFactor(record.applied.back(), record.batchCommandLine));
+            factors.push_back(
+                CheckedSafetyFactor(context.applied.back(), context.batchCommandLine));
         } catch (const std::exception& error) {
-            record.applied.back().error = error.what();
+            context.applied.back().error = error.what();
             throw;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/methods/correlations.h"
 #include "analysis/runs/run_executor.h"
 
 #include <string>
@@ -7,15 +8,18 @@
 
 namespace zelmora {
 
-// What a method's runs are kept in: each outcome joins the runs applied, a failing one with its
-// error, and the errors name the batch command line.
-struct MethodRunRecord {
+// What a method takes from the analysis: the batch command line its errors name, the runs applied
+// so far (each method run joins them, a failing one with its error), how many runs go at once
+// and the correlations of the strengths.
+struct MethodContext {
     const std::string& batchCommandLine;
     std::vector<RunOutcome>& applied;
+    int parallelRuns;
+    const std::vector<CorrelationInUse>& correlations;
 };
 
 // The safety factors of runs performed after the first-order ones, in their order.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
-                                      const MethodRunRecord& record);
+                                      const MethodContext& context);
 
 } // namespace zelmora

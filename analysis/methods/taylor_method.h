@@ -13,6 +13,6 @@ namespace zelmora {
 // its result from them and from the first-order runs in the state. A failing run raises its
 // error; the first-order results stay as they are.
 MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
-                             const MethodRunRecord& record);
+                             const MethodContext& context);
 
 } // namespace zelmora

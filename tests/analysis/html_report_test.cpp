@@ -139,6 +139,24 @@ TEST_F(HtmlReportTest, ASavedProject) {
     EXPECT_EQ(page.substr(page.size() - 16), "</body>\n</html>\n");
 }
 
+// ρ(φ1, c1) = -0.5: σ_F² = 0.0525 - 2·0.5·0.10·0.20 = 0.0325, β = 0.5 / √0.0325.
+TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
+    AnalysisRecord record = CompleteRecord();
+    EXPECT_FALSE(Contains(HtmlReport("/home/eng/slope.zmo", &record, WrittenAt), "Correlations"));
+    record.correlations = {{1, 11, -0.5, -0.48}};
+    const std::string page = HtmlReport("/home/eng/slope.zmo", &record, WrittenAt);
+    for (const char* text :
+         {"<h2>Correlations</h2>",
+          "<td>φ, row 1 (set 1)</td><td>c, row 1 (set 1)</td><td class=\"n\">-0.5000</td><td "
+          "class=\"n\">-0.4800</td>",
+          "<tr><th>β with correlations:</th><td class=\"n\">2.7735</td></tr>",
+          "<th>Probability of failure with correlations, normal Φ(−β):</th><td "
+          "class=\"n\">2.773E-0003</td>",
+          "<p>Step size: 1.0000 standard deviations</p>"}) {
+        EXPECT_TRUE(Contains(page, text)) << text;
+    }
+}
+
 TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
     AnalysisRecord record = CompleteRecord();
     record.batchCommandLine = "/usr/bin/srun --ntasks=1 /opt/fe/batch /home/eng/slope.plx /c";

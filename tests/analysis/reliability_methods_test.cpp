@@ -2,6 +2,7 @@
 // whose reliability is known: a linear one, where all three agree, and a nonlinear one, against
 // an independent FORM with exact derivatives.
 #include "analysis/analysis_driver.h"
+#include "analysis/methods/correlated_beta.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "support/calculator_project.h"
@@ -38,6 +39,7 @@ protected:
         options.parallelRuns = parallelRuns;
         options.method = method;
         options.strengths = strengths;
+        options.correlations = correlations_;
         AnalysisRecord record;
         RunAnalysis(log, *processes, options, record);
         log_ = log.lines;
@@ -45,6 +47,7 @@ protected:
     }
 
     CalculatorProject project_;
+    Correlations correlations_;
     std::vector<std::string> log_;
 };
 
@@ -82,17 +85,18 @@ TEST_F(ReliabilityMethods, ALinearResponseGivesTheFirstOrderBetaAndFormConverges
     EXPECT_GT(point[0].alpha, 0);
 }
 
-// An independent FORM of g = 0.4 + sum(a sin(phi) + b c) - 1 with exact derivatives, normal
+// An independent FORM of g = base + sum(a sin(phi) + b c) - 1 with exact derivatives, normal
 // strengths.
 struct Term {
     double a, b, phiMean, phiSd, cMean, cSd;
 };
 
-double ExactFormBeta(const std::vector<Term>& terms, std::vector<double>& design) {
+double ExactFormBeta(const std::vector<Term>& terms, std::vector<double>& design,
+                     double base = 0.4) {
     std::vector<double> u(2 * terms.size(), 0.0);
     double beta = 0;
     for (int iteration = 0; iteration < 100; ++iteration) {
-        double g = 0.4 - 1;
+        double g = base - 1;
         std::vector<double> gradient;
         for (std::size_t k = 0; k < terms.size(); ++k) {
             const Term& t = terms[k];
@@ -147,6 +151,47 @@ TEST_F(ReliabilityMethods, FormAgreesWithAnExactFormOnANonlinearResponse) {
     EXPECT_EQ(log_[log_.size() - 3].rfind("FORM iteration", 0), 0U);
 }
 
+// Three sets whose plain HL-RF step from the mean asks for a cohesion of -0.42 in set 1, while
+// the design point lies at 2.57: the shortened steps reach it, with the same log and result
+// however many runs go at once.
+TEST_F(ReliabilityMethods, FormReachesADesignPointThatAPlainStepOvershoots) {
+    const std::vector<Term> terms{{0.835, 0.0209, 25, 4, 10, 4},
+                                  {1.149, 0.0415, 50, 10, 8, 2},
+                                  {0.637, 0.0137, 50, 10, 8, 4}};
+    project_.WriteModel("base 0.0218\nterm 1 3 0.835 0.5\nterm 1 4 0.0209 10\n"
+                        "term 2 3 1.149 0.5\nterm 2 4 0.0415 8\nterm 3 3 0.637 0.5\n"
+                        "term 3 4 0.0137 8\n");
+    for (int row = 1; row <= 3; ++row) {
+        const Term& t = terms[row - 1];
+        Row(State, row) = {row, t.phiMean, t.phiSd, t.cMean, t.cSd};
+    }
+    std::vector<double> design;
+    const double exact = ExactFormBeta(terms, design, 0.0218);
+
+    const AnalysisRecord one = Analyse(Method::Form, 1);
+    const std::vector<std::string> firstLog = log_;
+    ASSERT_TRUE(one.method && one.method->beta);
+    EXPECT_TRUE(one.method->converged);
+    EXPECT_NEAR(*one.method->beta, exact, 0.01 * exact);
+    // Within 1 % of beta in standard normal space, each variable along its own sigma.
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_NEAR(one.method->designPoint[k].value, design[2 * k], 0.01 * exact * terms[k].phiSd)
+            << "friction angle " << k;
+        EXPECT_NEAR(one.method->designPoint[3 + k].value, design[2 * k + 1],
+                    0.01 * exact * terms[k].cSd)
+            << "cohesion " << k;
+    }
+    // Rejected trials are not the method's runs.
+    EXPECT_EQ(one.method->runs, (one.method->iterations - 1) * 7);
+    EXPECT_NE(firstLog[firstLog.size() - std::size_t(one.method->iterations) - 2].find(", step 0."),
+              std::string::npos);
+
+    const AnalysisRecord four = Analyse(Method::Form, 4);
+    EXPECT_EQ(log_, firstLog);
+    EXPECT_EQ(*four.method->beta, *one.method->beta);
+    EXPECT_EQ(four.method->runs, one.method->runs);
+}
+
 // The method's runs go side by side like the first-order ones and give the same result.
 TEST_F(ReliabilityMethods, EveryNumberOfParallelRunsGivesTheSameMethodResult) {
     project_.WriteModel("base 0.4\nterm 1 3 1.4 0.5\nterm 1 4 0.02 12\n");
@@ -197,14 +242,187 @@ TEST_F(ReliabilityMethods, FormSuggestsLognormalStrengthsOnlyWhileNormalOnesAreU
             ADD_FAILURE() << "a friction angle above 90 degrees was written";
         } catch (const Error& error) {
             const std::string message = error.what();
-            EXPECT_EQ(message.rfind("FORM: the design point needs the friction angle of row 1", 0),
-                      0U)
+            EXPECT_EQ(message.rfind("FORM: ", 0), 0U) << message;
+            EXPECT_NE(message.find("needs the friction angle of row 1"), std::string::npos)
                 << message;
             EXPECT_EQ(message.find("lognormal") != std::string::npos,
                       strengths == StrengthDistribution::Normal)
                 << message;
         }
     }
+}
+
+// The end message says whether the iteration found no step the calculator takes or the design
+// point itself lies outside; it suggests lognormal strengths only while normal ones are in use.
+TEST_F(ReliabilityMethods, FormEndsOnlyWhereNoAdmissibleStepOrDesignPointExists) {
+    struct Case {
+        std::string base;
+        double cohesionMean;
+        std::string start;
+    };
+    // With base 1.02 F = 1 needs a cohesion of -2: from a mean of 0, and from the point 0 that
+    // the first step reaches from 2, every step leaves the bound. With base 1.003 the iteration
+    // settles at a cohesion near 0 whose design point lies at -0.3.
+    const std::vector<Case> cases{
+        {"1.02", 0,
+         "FORM: no admissible step from iteration 1: even a step of 0.00390625 towards the "
+         "design point needs the cohesion of row 1 (set 1) of -0.0078, below 0"},
+        {"1.02", 2,
+         "FORM: no admissible step from iteration 2: even a step of 0.00390625 towards the "
+         "design point needs the cohesion of row 1 (set 1) of -0.0078, below 0"},
+        {"1.003", 2,
+         "FORM: the design point needs the cohesion of row 1 (set 1) of -0.3000, below 0"}};
+    for (const Case& c : cases) {
+        project_.WriteModel("base " + c.base + "\nterm 1 4 0.01 2\n");
+        Row(State, 1) = {1, 30, 0, c.cohesionMean, 3};
+        try {
+            Analyse(Method::Form);
+            ADD_FAILURE() << "a negative cohesion was written";
+        } catch (const Error& error) {
+            const std::string message = error.what();
+            EXPECT_EQ(message.rfind(c.start, 0), 0U) << message;
+            EXPECT_NE(message.find("lognormal strengths keep"), std::string::npos) << message;
+        }
+    }
+}
+
+// Correlated normal cohesions on F = 0.2 + 0.03 c1 + 0.02 c2: β = (F_mean - 1) / σ_F with
+// σ_F² = s1² + s2² + 2ρ s1 s2, for first order's correlated β, Taylor and FORM alike.
+TEST_F(ReliabilityMethods, CorrelatedNormalCohesionsOnALinearResponseGiveTheClosedForm) {
+    project_.WriteModel("base 0.2\nterm 1 4 0.03 20\nterm 2 4 0.02 15\n");
+    Row(State, 1) = {1, 30, 0, 20, 4};
+    Row(State, 2) = {2, 25, 0, 15, 5};
+    for (const double rho : {0.6, -0.4}) {
+        correlations_ = {{11, 12, rho}};
+        const double s1 = 0.03 * 4;
+        const double s2 = 0.02 * 5;
+        const double beta = 0.1 / std::sqrt(s1 * s1 + s2 * s2 + 2 * rho * s1 * s2);
+
+        const AnalysisRecord taylor = Analyse(Method::Taylor);
+        EXPECT_NEAR(*taylor.method->beta, beta, 1e-9) << rho;
+        const auto firstOrder = FirstOrderCorrelated(DeriveResults(), taylor.correlations);
+        ASSERT_TRUE(firstOrder);
+        EXPECT_NEAR(firstOrder->beta, beta, 1e-9) << rho;
+        // The specified β stays independent.
+        EXPECT_NEAR(State.Beta, 0.1 / std::hypot(s1, s2), 1e-9);
+
+        const AnalysisRecord form = Analyse(Method::Form);
+        ASSERT_TRUE(form.method->converged);
+        EXPECT_NEAR(*form.method->beta, beta, 1e-3) << rho;
+        const auto& point = form.method->designPoint;
+        EXPECT_NEAR(0.2 + 0.03 * point[0].value + 0.02 * point[1].value, 1.0, 1e-3) << rho;
+        EXPECT_NEAR(point[0].alpha * point[0].alpha + point[1].alpha * point[1].alpha, 1, 1e-12);
+    }
+}
+
+// An independent FORM in the strengths' own correlated normals z, sets of (phi, c) with
+// lognormal strengths correlated within each set by the Nataf rule: the design point minimises
+// zᵀR⁻¹z on g = 0, iterated (damped, as the plain step oscillates here) towards
+// z = R∇g (∇g·z - g) / (∇gᵀR∇g) with exact derivatives.
+struct CorrelatedSet {
+    Term term;
+    double rho;
+
+    double RhoNormal() const {
+        const double vPhi = term.phiSd / term.phiMean;
+        const double vC = term.cSd / term.cMean;
+        return std::log(1 + rho * vPhi * vC) /
+               std::sqrt(std::log(1 + vPhi * vPhi) * std::log(1 + vC * vC));
+    }
+};
+
+double Zeta(double mean, double sd) {
+    return std::sqrt(std::log1p(sd * sd / (mean * mean)));
+}
+
+double Lognormal(double mean, double sd, double z) {
+    const double zeta = Zeta(mean, sd);
+    return std::exp(std::log(mean) - zeta * zeta / 2 + zeta * z);
+}
+
+double NormalOf(double mean, double sd, double x) {
+    const double zeta = Zeta(mean, sd);
+    return (std::log(x / mean) + zeta * zeta / 2) / zeta;
+}
+
+// √(zᵀR⁻¹z) with R of 2 × 2 blocks, z ordered phi 1, c 1, phi 2, c 2, ...
+double Distance(const std::vector<CorrelatedSet>& sets, const std::vector<double>& z) {
+    double squares = 0;
+    for (std::size_t k = 0; k < sets.size(); ++k) {
+        const double r = sets[k].RhoNormal();
+        const double a = z[2 * k];
+        const double b = z[2 * k + 1];
+        squares += (a * a - 2 * r * a * b + b * b) / (1 - r * r);
+    }
+    return std::sqrt(squares);
+}
+
+double ExactNatafFormBeta(const std::vector<CorrelatedSet>& sets, double base) {
+    std::vector<double> z(2 * sets.size(), 0.0);
+    for (int iteration = 0; iteration < 300; ++iteration) {
+        double g = base - 1;
+        std::vector<double> gradient;
+        for (std::size_t k = 0; k < sets.size(); ++k) {
+            const Term& t = sets[k].term;
+            const double phi = Lognormal(t.phiMean, t.phiSd, z[2 * k]);
+            const double c = Lognormal(t.cMean, t.cSd, z[2 * k + 1]);
+            g += t.a * Sine(phi) + t.b * c;
+            gradient.push_back(t.a * std::cos(phi * std::numbers::pi / 180) * std::numbers::pi /
+                               180 * Zeta(t.phiMean, t.phiSd) * phi);
+            gradient.push_back(t.b * Zeta(t.cMean, t.cSd) * c);
+        }
+        std::vector<double> pulled; // R∇g
+        for (std::size_t k = 0; k < sets.size(); ++k) {
+            const double r = sets[k].RhoNormal();
+            pulled.push_back(gradient[2 * k] + r * gradient[2 * k + 1]);
+            pulled.push_back(r * gradient[2 * k] + gradient[2 * k + 1]);
+        }
+        double along = 0;
+        double spread = 0;
+        for (std::size_t k = 0; k < z.size(); ++k) {
+            along += gradient[k] * z[k];
+            spread += gradient[k] * pulled[k];
+        }
+        for (std::size_t k = 0; k < z.size(); ++k) {
+            z[k] = 0.7 * z[k] + 0.3 * pulled[k] * (along - g) / spread;
+        }
+    }
+    return Distance(sets, z);
+}
+
+// The limit state is flat about its design point here, so the check is β and where FORM's
+// design point lies: on g = 0, at its own β by the test's measure of distance.
+TEST_F(ReliabilityMethods, CorrelatedLognormalStrengthsAgreeWithAnIndependentNatafForm) {
+    const std::vector<CorrelatedSet> sets{{{0.8, 0.02, 35, 8, 12, 3}, -0.5},
+                                          {{0.5, 0.01, 28, 6, 8, 2}, -0.3}};
+    project_.WriteModel("base 0.4\nterm 1 3 0.8 0.5\nterm 1 4 0.02 12\nterm 2 3 0.5 0.5\n"
+                        "term 2 4 0.01 8\n");
+    Row(State, 1) = {1, 35, 8, 12, 3};
+    Row(State, 2) = {2, 28, 6, 8, 2};
+    correlations_ = {{1, 11, -0.5}, {12, 2, -0.3}};
+    const double exact = ExactNatafFormBeta(sets, 0.4);
+
+    const AnalysisRecord form = Analyse(Method::Form, 1, StrengthDistribution::Lognormal);
+    ASSERT_TRUE(form.method && form.method->beta);
+    EXPECT_TRUE(form.method->converged);
+    const double beta = *form.method->beta;
+    EXPECT_NEAR(beta, exact, 0.01 * exact);
+    // Variables in list order: phi 1, phi 2, c 1, c 2.
+    std::vector<double> z;
+    double g = 0.4 - 1;
+    for (std::size_t k = 0; k < sets.size(); ++k) {
+        const Term& t = sets[k].term;
+        const double phi = form.method->designPoint[k].value;
+        const double c = form.method->designPoint[2 + k].value;
+        z.push_back(NormalOf(t.phiMean, t.phiSd, phi));
+        z.push_back(NormalOf(t.cMean, t.cSd, c));
+        g += t.a * Sine(phi) + t.b * c;
+    }
+    EXPECT_NEAR(Distance(sets, z), beta, 0.001 * beta);
+    EXPECT_NEAR(g, 0, 0.005);
+    ASSERT_EQ(form.correlations.size(), 2U);
+    EXPECT_NEAR(form.correlations[0].rhoNormal, sets[0].RhoNormal(), 1e-12);
+    EXPECT_NEAR(form.correlations[1].rhoNormal, sets[1].RhoNormal(), 1e-12);
 }
 
 } // namespace

@@ -75,7 +75,8 @@ protected:
 
     Study Saved(const std::optional<MethodResult>& method) const {
         Study study;
-        study.settings = {Method::Form, StrengthDistribution::Lognormal};
+        study.settings.method = Method::Form;
+        study.settings.strengths = StrengthDistribution::Lognormal;
         study.analysisJson = AnalysisJson(project_, Record(method));
         SaveStudyAndProject(project_, study);
         return study;
@@ -141,6 +142,25 @@ TEST_F(StudyFile, KeysOfALaterVersionSurviveASave) {
     EXPECT_FALSE(document.contains("analysis"));
 }
 
+TEST_F(StudyFile, CorrelationsAndSetNamesAreKeptInTheSettings) {
+    WriteProjectFile(project_);
+    Study study;
+    study.settings.correlations = {{1, 11, -0.5}, {12, 2, 0.25}};
+    study.settings.setNames = {{1, "clayey sand"}, {10, "fill \"A\""}};
+    SaveStudyAndProject(project_, study);
+    const auto document = nlohmann::json::parse(ReadBytes(studyFile_));
+    EXPECT_EQ(document["settings"]["correlations"][0],
+              nlohmann::json::parse(R"({"a": {"row": 1, "parameter": "phi"},
+                  "b": {"row": 1, "parameter": "cohesion"}, "rho": -0.5})"));
+    EXPECT_EQ(document["settings"]["set_names"]["10"], "fill \"A\"");
+    const StudySettings read = ReadStudyOf(project_).study.settings;
+    ASSERT_EQ(read.correlations.size(), 2U);
+    EXPECT_EQ(read.correlations[1].a, 12);
+    EXPECT_EQ(read.correlations[1].b, 2);
+    EXPECT_EQ(read.correlations[1].rho, 0.25);
+    EXPECT_EQ(read.setNames, study.settings.setNames);
+}
+
 TEST_F(StudyFile, AProjectFileChangedSinceKeepsTheSettingsButNotTheResults) {
     Saved(Taylor());
     State.StepSize = 0.25;
@@ -167,6 +187,14 @@ TEST_F(StudyFile, AStudyThatCannotBeReadIsNamedAndGivesTheDefaults) {
          "\"project_file_sha256\" has the wrong type"},
         {R"({"zelmora_study": 1, "analysis": {"runs": "none"}})",
          "\"analysis\" is not an analysis as zelmora-batch writes it"},
+        {R"({"zelmora_study": 1, "settings": {"correlations": [{"a": {"row": 11,
+            "parameter": "phi"}, "b": {"row": 1, "parameter": "cohesion"}, "rho": 0.1}]}})",
+         "a correlation names no strength of the soil table"},
+        {R"({"zelmora_study": 1, "settings": {"correlations": [{"a": {"row": 1,
+            "parameter": "phi"}, "b": {"row": 1, "parameter": "cohesion"}}]}})",
+         "a correlation has no number \"rho\""},
+        {R"({"zelmora_study": 1, "settings": {"set_names": {"0": "x"}}})",
+         "\"set_names\" holds something else than names of rows 1 to 10"},
         {std::string(16 * 1024 * 1024 + 1, ' '), "larger than 16 MiB"}};
     WriteProjectFile(project_);
     for (const auto& [content, why] : contents) {

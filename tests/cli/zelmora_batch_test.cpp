@@ -177,6 +177,65 @@ TEST_F(ZelmoraBatch, BadCallsAndUnreadableProjectsExitWithTwo) {
     EXPECT_EQ(Run({folder_.File("absent.zmo")}).err, "File not found.\n");
 }
 
+// A pair that does not parse or fit the project is a bad call; pairs that form no correlation
+// matrix end the analysis before any run, with the message in the JSON.
+TEST_F(ZelmoraBatch, CorrelationsAreCheckedBeforeAnyRun) {
+    const std::vector<std::vector<std::string>> badPairs{
+        {"1:phi,1:cohesion"},     {"1:phi,1:cohesion=x"},
+        {"0:phi,1:cohesion=0.2"}, {"1:phi,3:cohesion=0.2"},
+        {"1:phi,1:phi=0.2"},      {"1:phi,1:cohesion=0.2", "1:cohesion,1:phi=0.1"},
+        {"1:phi,1:cohesion=1"},
+    };
+    for (const auto& pairs : badPairs) {
+        std::vector<std::string> call;
+        for (const std::string& pair : pairs) {
+            call.insert(call.end(), {"--correlation", pair});
+        }
+        call.push_back(project_);
+        const Finished finished = Run(call);
+        EXPECT_EQ(finished.status, 2) << pairs[0];
+        EXPECT_FALSE(finished.err.empty());
+        EXPECT_EQ(finished.out, "");
+    }
+
+    const Finished invalid =
+        Run({"--correlation", "1:phi,2:phi=0.9", "--correlation", "1:phi,1:cohesion=0.9",
+             "--correlation", "2:phi,1:cohesion=-0.9", "--json", "-", project_});
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_NE(invalid.err.find("The correlations do not form a valid correlation matrix."),
+              std::string::npos);
+    const auto json = nlohmann::json::parse(invalid.out);
+    EXPECT_EQ(json["error"], "The correlations do not form a valid correlation matrix.");
+    EXPECT_TRUE(json["runs"].empty());
+}
+
+// Cohesion and friction angle of a set, both helping the slope, correlated negatively: the
+// spread of F shrinks and β grows beside the specified one, which stays as it was.
+TEST_F(ZelmoraBatch, CorrelationsAppearInTheJsonBesideTheSpecifiedResults) {
+    const Finished plain = Run({"--method", "taylor", "--json", "-", project_});
+    const auto independent = nlohmann::json::parse(plain.out);
+    EXPECT_FALSE(independent.contains("correlations"));
+    EXPECT_FALSE(independent["results"].contains("beta_correlated"));
+
+    const Finished finished = Run(
+        {"--method", "taylor", "--correlation", "1:phi,1:cohesion=-0.5", "--json", "-", project_});
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    const auto json = nlohmann::json::parse(finished.out);
+    ASSERT_EQ(json["correlations"].size(), 1U);
+    const auto& pair = json["correlations"][0];
+    EXPECT_EQ(pair["a"], nlohmann::json({{"row", 1}, {"parameter", "phi"}}));
+    EXPECT_EQ(pair["b"], nlohmann::json({{"row", 1}, {"parameter", "cohesion"}}));
+    EXPECT_EQ(pair["rho"], -0.5);
+    EXPECT_EQ(pair["rho_normal"], -0.5);
+    const auto& results = json["results"];
+    EXPECT_EQ(results["beta"], independent["results"]["beta"]);
+    const double beta = results["beta_correlated"];
+    EXPECT_GT(beta, results["beta"].get<double>());
+    EXPECT_NEAR(results["probability_of_failure_correlated"].get<double>(),
+                std::erfc(beta / std::sqrt(2.0)) / 2, 1e-15);
+    EXPECT_GT(json["method"]["beta"].get<double>(), independent["method"]["beta"].get<double>());
+}
+
 TEST_F(ZelmoraBatch, HelpAndVersion) {
     const Finished help = Run({"--help"});
     EXPECT_EQ(help.status, 0);

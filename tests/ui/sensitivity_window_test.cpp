@@ -111,6 +111,24 @@ private slots:
         QVERIFY(window.LabelReading->text().startsWith(QStringLiteral("Close to 1:")));
     }
 
+    // ρ(φ1, c1) = -0.5: σ_F² = 0.0525 - 0.02, β = 0.5 / √0.0325; shown for an analysis with
+    // correlations only.
+    void betaWithCorrelationsBesideTheSpecifiedOne() {
+        TSensitivity window;
+        AnalysisRecord record;
+        window.Record = &record;
+        window.FormCreate();
+        QVERIFY(window.BoxCorrelated->isHidden());
+        record.correlations = {{1, 11, -0.5, -0.5}};
+        window.FormCreate();
+        QVERIFY(!window.BoxCorrelated->isHidden());
+        QCOMPARE(window.findChild<QLabel*>("LabelBetaCorrelated")->text(),
+                 QStringLiteral("2.7735"));
+        QCOMPARE(window.findChild<QLabel*>("LabelProbabilityCorrelated")->text(),
+                 QStringLiteral("2.773E-0003"));
+        QCOMPARE(Figure(window, "Beta"), QStringLiteral("2.1822"));
+    }
+
     // Opened as large as its content where the screen has room, never larger than the screen:
     // twenty variables scroll. The offscreen screen is 800 pixels wide, narrower than the table.
     void windowFitsTheScreen() {

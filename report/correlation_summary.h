@@ -1,0 +1,19 @@
+#pragma once
+
+#include "analysis/methods/correlations.h"
+#include "analysis/methods/derived_results.h"
+#include "report/reliability_summary.h"
+#include "report/sensitivity_table.h"
+
+#include <vector>
+
+namespace zelmora {
+
+// The pairs in use with ρ and ρ' side by side, as the window and the report show them.
+TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs);
+
+// First order's β with correlations and its normal probability, "—" without pairs.
+std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,
+                                           const std::vector<CorrelationInUse>& pairs);
+
+} // namespace zelmora
