@@ -67,6 +67,8 @@ public:
     ~TextOutput();
 
     void OpenForWriting(const std::string& name);
+    // The same, refusing a symbolic link at the end of the name as "access denied".
+    void OpenForWritingNotLink(const std::string& name);
     void WriteText(std::string_view text);
     void WriteChar(char c);
     void WriteInteger(std::int32_t value);
@@ -81,6 +83,7 @@ public:
     static void SetWriteCallForTesting(WriteCall call);
 
 private:
+    void Open(const std::string& name, bool linkRefused);
     void Append(std::string_view text);
     void Flush();
 
