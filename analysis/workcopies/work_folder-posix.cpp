@@ -48,13 +48,13 @@ bool StillAtPath(int folder, const std::string& path) {
            atPath.st_dev == opened.st_dev && atPath.st_ino == opened.st_ino;
 }
 
-// The open folder and its marker while they are taken.
-struct Taking {
+// A folder and its marker while in hand, closed at the end of the scope.
+struct OpenFolder {
     const std::string& path;
     int folder = -1;
     int marker = -1;
 
-    ~Taking() {
+    ~OpenFolder() {
         CloseIfOpen(marker);
         CloseIfOpen(folder);
     }
@@ -69,7 +69,7 @@ bool OwnedAndClosed(int folder) {
 
 // Opens the folder found at the path and its marker; false when there is none, or none any
 // more.
-bool OpenExisting(Taking& taking) {
+bool OpenExisting(OpenFolder& taking) {
     taking.folder = ::open(taking.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (taking.folder < 0) {
         if (errno == ENOENT) {
@@ -98,7 +98,7 @@ bool OpenExisting(Taking& taking) {
 }
 
 // Makes a new folder at the path with its marker; false when another appeared there first.
-bool CreateNew(Taking& taking) {
+bool CreateNew(OpenFolder& taking) {
     if (mkdir(taking.path.c_str(), 0700) != 0) {
         if (errno == EEXIST) {
             return false;
@@ -150,7 +150,7 @@ int MakeSubfolder(int folder, const std::string& name, const std::string& path) 
 WorkFolder::WorkFolder(const std::string& projectPath)
     : projectPath_(projectPath), path_(projectPath + ".runs") {
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
-        Taking taking{path_};
+        OpenFolder taking{path_};
         const bool existed = OpenExisting(taking);
         if (!existed && !CreateNew(taking)) {
             continue;
@@ -185,27 +185,24 @@ void WorkFolder::Lock() {
 std::string WorkFolder::AddCopy(int number) {
     const std::string name = std::to_string(number);
     const std::string copy = path_ + "/" + name;
-    const int copyFd = MakeSubfolder(folderFd_, name, copy);
-    const std::string project = copy + "/" + BaseName(projectPath_);
-    int error = 0;
-    std::string failedPath = project;
+    OpenFolder subfolder{copy, MakeSubfolder(folderFd_, name, copy)};
+    std::string project = copy + "/" + BaseName(projectPath_);
     struct stat info {};
     // What the project lacks, the copy lacks too, so a run there fails as it would in place.
     if (lstat(projectPath_.c_str(), &info) == 0) {
-        error = CopyFileAt(projectPath_, copyFd, BaseName(projectPath_));
+        if (const int error = CopyFileAt(projectPath_, subfolder.folder, BaseName(projectPath_));
+            error != 0) {
+            FailWith(error, project);
+        }
     }
     const std::string dataFolder = DataFolderPath(projectPath_);
-    try {
-        if (error == 0 && lstat(dataFolder.c_str(), &info) == 0) {
-            error = CopyTreeAt(dataFolder, copyFd, BaseName(dataFolder), failedPath);
+    if (lstat(dataFolder.c_str(), &info) == 0) {
+        std::string failedPath;
+        if (const int error =
+                CopyTreeAt(dataFolder, subfolder.folder, BaseName(dataFolder), failedPath);
+            error != 0) {
+            FailWith(error, failedPath);
         }
-    } catch (...) {
-        ::close(copyFd);
-        throw;
-    }
-    ::close(copyFd);
-    if (error != 0) {
-        FailWith(error, failedPath);
     }
     return project;
 }
