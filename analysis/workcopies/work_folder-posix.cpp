@@ -207,6 +207,14 @@ std::string WorkFolder::AddCopy(int number) {
     return project;
 }
 
+std::string WorkFolder::Reached(const std::string& path) const {
+    const std::string folder = "/proc/self/fd/" + std::to_string(folderFd_);
+    if (!path.starts_with(path_) || access(folder.c_str(), F_OK) != 0) {
+        return path;
+    }
+    return folder + path.substr(path_.size());
+}
+
 int WorkFolder::OpenCalculatorLog(int number) {
     const std::string name = std::to_string(number) + "/calculator.log";
     const int fd = openat(folderFd_, name.c_str(),

@@ -23,6 +23,11 @@ public:
     // project path. Throws an input/output error when the copy fails.
     std::string AddCopy(int number);
 
+    // A path in the folder as Zelmora itself opens it: on Linux through the locked folder's
+    // open descriptor (/proc/self/fd), so that a folder swapped in at its path cannot redirect
+    // what Zelmora writes and reads in the copies. Elsewhere the path itself.
+    std::string Reached(const std::string& path) const;
+
     // The open log file of subfolder `number` that its calculator's output goes to.
     int OpenCalculatorLog(int number);
 

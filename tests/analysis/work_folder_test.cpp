@@ -99,6 +99,18 @@ TEST_F(WorkFolderTest, AFolderWithoutTheMarkerIsNeverTouched) {
     EXPECT_EQ(ReadBytes(folder_.File("outside/keep.txt")), "not ours\n");
 }
 
+// What Zelmora writes in a copy stays in the folder it locked, whatever is put at its path.
+TEST_F(WorkFolderTest, WritesReachTheLockedFolderEvenWhenItsPathIsSwapped) {
+    WorkFolder work(project_);
+    work.AddCopy(1);
+    const std::string modification = work.Reached(runs_ + "/1/test.dta/test.mmt");
+    fs::rename(runs_, folder_.File("moved"));
+    fs::create_directories(runs_ + "/1/test.dta");
+    WriteBytes(modification, "ours\n");
+    EXPECT_EQ(ReadBytes(folder_.File("moved/1/test.dta/test.mmt")), "ours\n");
+    EXPECT_FALSE(fs::exists(runs_ + "/1/test.dta/test.mmt"));
+}
+
 TEST_F(WorkFolderTest, ALinkToAFolderIsRefusedByName) {
     fs::create_directory_symlink(folder_.File("outside"), folder_.File("test.dta/sub/folder"));
     WorkFolder work(project_);
