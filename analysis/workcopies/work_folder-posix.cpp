@@ -69,54 +69,56 @@ bool OwnedAndClosed(int folder) {
 
 // Opens the folder found at the path and its marker; false when there is none, or none any
 // more.
-bool OpenExisting(OpenFolder& taking) {
-    taking.folder = ::open(taking.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (taking.folder < 0) {
+bool OpenExisting(OpenFolder& found) {
+    found.folder = ::open(found.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (found.folder < 0) {
         if (errno == ENOENT) {
             return false;
         }
         if (errno == ENOTDIR || errno == ELOOP || errno == EACCES) {
-            Foreign(taking.path);
+            Foreign(found.path);
         }
-        FailWith(errno, taking.path);
+        FailWith(errno, found.path);
     }
-    if (!OwnedAndClosed(taking.folder)) {
-        Foreign(taking.path);
+    if (!OwnedAndClosed(found.folder)) {
+        Foreign(found.path);
     }
-    taking.marker =
-        openat(taking.folder, WorkFolderMarker, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    found.marker =
+        openat(found.folder, WorkFolderMarker, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // An analysis that ends removes its marker just before its folder.
+    if (found.marker < 0 && errno == ENOENT && !StillAtPath(found.folder, found.path)) {
+        CloseIfOpen(found.folder);
+        return false;
+    }
     struct stat marker {};
-    if (taking.marker < 0 || fstat(taking.marker, &marker) != 0 || !S_ISREG(marker.st_mode)) {
-        // An analysis that ends removes its marker just before its folder.
-        if (errno == ENOENT && !StillAtPath(taking.folder, taking.path)) {
-            CloseIfOpen(taking.folder);
-            return false;
-        }
-        Foreign(taking.path);
+    if (found.marker < 0 || fstat(found.marker, &marker) != 0 || !S_ISREG(marker.st_mode)) {
+        Foreign(found.path);
     }
     return true;
 }
 
 // Makes a new folder at the path with its marker; false when another appeared there first.
-bool CreateNew(OpenFolder& taking) {
-    if (mkdir(taking.path.c_str(), 0700) != 0) {
+bool CreateNew(OpenFolder& made) {
+    if (mkdir(made.path.c_str(), 0700) != 0) {
         if (errno == EEXIST) {
             return false;
         }
-        FailWith(errno, taking.path);
+        FailWith(errno, made.path);
     }
-    taking.folder = ::open(taking.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (taking.folder < 0) {
-        FailWith(errno, taking.path);
+    made.folder = ::open(made.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (made.folder < 0) {
+        const int error = errno;
+        rmdir(made.path.c_str());
+        FailWith(error, made.path);
     }
     // The umask may have left group or other bits that the checks above refuse.
-    fchmod(taking.folder, 0700);
-    taking.marker = openat(taking.folder, WorkFolderMarker,
-                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (taking.marker < 0) {
+    fchmod(made.folder, 0700);
+    made.marker = openat(made.folder, WorkFolderMarker,
+                         O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (made.marker < 0) {
         const int error = errno;
-        unlinkat(AT_FDCWD, taking.path.c_str(), AT_REMOVEDIR);
-        FailWith(error, taking.path + "/" + WorkFolderMarker);
+        rmdir(made.path.c_str());
+        FailWith(error, made.path + "/" + WorkFolderMarker);
     }
     return true;
 }
@@ -151,8 +153,7 @@ WorkFolder::WorkFolder(const std::string& projectPath)
     : projectPath_(projectPath), path_(projectPath + ".runs") {
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
         OpenFolder taking{path_};
-        const bool existed = OpenExisting(taking);
-        if (!existed && !CreateNew(taking)) {
+        if (!OpenExisting(taking) && !CreateNew(taking)) {
             continue;
         }
         markerFd_ = std::exchange(taking.marker, -1);
