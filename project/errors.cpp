@@ -6,6 +6,8 @@ namespace zelmora {
 
 EInOutError::EInOutError(int code) : Error(IoErrorMessage(code)), code(code) {}
 
+EInOutError::EInOutError(int code, const std::string& message) : Error(message), code(code) {}
+
 std::string IoErrorMessage(int code) {
     switch (code) {
     case 2:

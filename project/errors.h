@@ -30,6 +30,8 @@ public:
 class EInOutError : public Error {
 public:
     explicit EInOutError(int code);
+    // The code with a message of its own, such as one that names the file.
+    EInOutError(int code, const std::string& message);
     int code;
 };
 

@@ -36,7 +36,9 @@ int OpenRegularFile(const std::string& name, int flags, mode_t mode) {
     const int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
     if (fd < 0) {
         // A pipe without a reader, a socket or a device without its driver answers ENXIO.
-        RecordIoCode(errno == ENXIO ? AccessDenied : IoCodeFromErrno(errno, name));
+        // A link opened with O_NOFOLLOW answers ELOOP.
+        const bool refused = errno == ENXIO || (errno == ELOOP && (flags & O_NOFOLLOW) != 0);
+        RecordIoCode(refused ? AccessDenied : IoCodeFromErrno(errno, name));
         return -1;
     }
     struct stat info {};
@@ -47,6 +49,10 @@ int OpenRegularFile(const std::string& name, int flags, mode_t mode) {
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+int OpenRegularFileNotLink(const std::string& name, int flags, mode_t mode) {
+    return OpenRegularFile(name, flags | O_NOFOLLOW, mode);
 }
 
 std::ptrdiff_t ReadRecordingCode(int fd, char* data, std::size_t size, const std::string& name) {

@@ -71,6 +71,10 @@ int OpenRegularFile(const std::string& name, int flags, mode_t /*mode*/) {
     return fd;
 }
 
+int OpenRegularFileNotLink(const std::string& name, int flags, mode_t mode) {
+    return OpenRegularFile(name, flags, mode);
+}
+
 std::ptrdiff_t ReadRecordingCode(int fd, char* data, std::size_t size, const std::string& name) {
     DWORD count = 0;
     if (!ReadFile(HandleOf(fd), data, static_cast<DWORD>(size), &count, nullptr)) {

@@ -21,6 +21,11 @@ void CloseRecordingCode(int& fd, const std::string& name);
 // On Windows the descriptor is the C runtime's, over a handle that lets others read the file.
 int OpenRegularFile(const std::string& name, int flags, mode_t mode = 0);
 
+// As OpenRegularFile, but a symbolic link at the end of the name is refused with "access
+// denied" (O_NOFOLLOW), so that a write cannot be led out of the folder. On Windows as
+// OpenRegularFile.
+int OpenRegularFileNotLink(const std::string& name, int flags, mode_t mode = 0);
+
 // Reads up to `size` bytes: their count, 0 at the end of the file, or -1 with the code recorded.
 std::ptrdiff_t ReadRecordingCode(int fd, char* data, std::size_t size, const std::string& name);
 

@@ -69,6 +69,8 @@ public:
     void OpenForWriting(const std::string& name);
     // Collects the text in `target` instead of a file: the bytes a file would get.
     void OpenInMemory(std::string& target);
+    // The same, refusing a symbolic link at the end of the name as "access denied".
+    void OpenForWritingNotLink(const std::string& name);
     void WriteText(std::string_view text);
     void WriteChar(char c);
     void WriteInteger(std::int32_t value);
@@ -83,6 +85,7 @@ public:
     static void SetWriteCallForTesting(WriteCall call);
 
 private:
+    void Open(const std::string& name, bool linkRefused);
     void Append(std::string_view text);
     void Flush();
 

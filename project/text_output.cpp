@@ -27,6 +27,14 @@ TextOutput::~TextOutput() {
 }
 
 void TextOutput::OpenForWriting(const std::string& name) {
+    Open(name, false);
+}
+
+void TextOutput::OpenForWritingNotLink(const std::string& name) {
+    Open(name, true);
+}
+
+void TextOutput::Open(const std::string& name, bool linkRefused) {
     if (fd_ >= 0) {
         Close();
     }
@@ -37,7 +45,9 @@ void TextOutput::OpenForWriting(const std::string& name) {
         RecordIoCode(EmptyFileName);
         return;
     }
-    fd_ = OpenRegularFile(name, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    constexpr int flags = O_WRONLY | O_CREAT | O_TRUNC;
+    fd_ = linkRefused ? OpenRegularFileNotLink(name, flags, 0666)
+                      : OpenRegularFile(name, flags, 0666);
 }
 
 void TextOutput::OpenInMemory(std::string& target) {

@@ -6,9 +6,13 @@
 #include "project/project_state.h"
 #include "project/text_file.h"
 
+#include <filesystem>
+
 namespace zelmora {
 
 namespace {
+
+constexpr int AccessDenied = 5;
 
 // The friction angle travels as the sine of the angle; the reduced value lowers that sine by
 // the step times the sine of the deviation.
@@ -46,6 +50,15 @@ void AddAllVariables(std::vector<std::string>& lines, Strength strength) {
     }
 }
 
+// A link would lead the reduced strengths to a file outside the model, where the link's maker
+// wants them; the open refuses one that appears after this look as well.
+void RefuseLink(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error)) {
+        throw EInOutError(AccessDenied, "File access denied. " + path);
+    }
+}
+
 } // namespace
 
 std::string ModificationLineWithValue(int variable, double value) {
@@ -74,8 +87,9 @@ std::vector<std::string> ModificationLines(int runId) {
 }
 
 void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines) {
+    RefuseLink(path);
     TextOutput file;
-    file.OpenForWriting(path);
+    file.OpenForWritingNotLink(path);
     CheckIo();
     for (const std::string& line : lines) {
         file.WriteText(line);

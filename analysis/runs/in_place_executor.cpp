@@ -4,9 +4,11 @@
 #include "analysis/coupling/modification_file.h"
 #include "analysis/runs/calculator_wait.h"
 #include "analysis/runs/run_attempt.h"
+#include "analysis/workcopies/model_lock.h"
 #include "project/project_state.h"
 
 #include <deque>
+#include <exception>
 #include <stdexcept>
 
 namespace zelmora {
@@ -16,7 +18,7 @@ namespace {
 class InPlaceExecutor : public RunExecutor {
 public:
     InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
-        : processes_(processes),
+        : lock_(State.ProjectPath), processes_(processes),
           control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
                                     State.ResultFilePath, outputFd} {}
 
@@ -54,17 +56,21 @@ public:
     // Whatever happened, the project is left without modifications; should this rewrite fail
     // after a failed analysis, the first failure is the one to report.
     void Finish(Ending ending) override {
-        if (ending == Ending::Succeeded) {
-            WriteModificationFile(place_.modificationPath, StandardRun);
-            return;
-        }
+        std::exception_ptr failure;
         try {
             WriteModificationFile(place_.modificationPath, StandardRun);
         } catch (...) {
+            failure = std::current_exception();
+        }
+        lock_.Release();
+        if (failure && ending == Ending::Succeeded) {
+            std::rethrow_exception(failure);
         }
     }
 
 private:
+    // Taken before anything is written, held until the project is left as it was.
+    ModelLock lock_;
     ProcessSet& processes_;
     const ExecutionControl& control_;
     const RunPlace place_;

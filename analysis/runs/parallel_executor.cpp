@@ -93,7 +93,7 @@ private:
 
     void AddWorker(int number) {
         const std::string project = folder_.AddCopy(number);
-        const std::string base = DataFileBase(project, State.ProjectName);
+        const std::string base = DataFileBase(folder_.Reached(project), State.ProjectName);
         logs_.push_back(folder_.OpenCalculatorLog(number));
         workers_.push_back(
             {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back()},

@@ -3,32 +3,7 @@
 #include "analysis/coupling/modification_file.h"
 #include "analysis/coupling/result_file.h"
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 namespace zelmora {
-
-namespace {
-
-// The largest calculator picture kept for the report.
-constexpr std::int64_t MaxPictureBytes = std::int64_t{2} * 1024 * 1024;
-
-// The picture named like the result file with ".svg", when the run wrote it.
-std::string ReadPicture(const std::string& resultPath, const timespec& startedAt) {
-    const std::string path = resultPath.substr(0, resultPath.rfind('.')) + ".svg";
-    std::error_code error;
-    const std::optional<FileIdentity> identity = IdentityOfPath(path);
-    if (!identity || !std::filesystem::is_regular_file(path, error) ||
-        identity->size > MaxPictureBytes || identity->modified.tv_sec < startedAt.tv_sec) {
-        return {};
-    }
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-} // namespace
 
 RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet& processes)
     : place_(place) {
@@ -43,7 +18,7 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
     if (before_) {
         WaitPastModificationTime(before_->modified);
     }
-    startedAt_ = CoarseNow();
+    picture_.emplace(place.resultPath);
     startTime_ = std::chrono::steady_clock::now();
     handle_ = processes.Start(place.commandLine, place.outputFd);
     outcome_.started = handle_ >= 0;
@@ -64,7 +39,7 @@ void RunAttempt::Finish(int exitStatus) {
     outcome_.safetyFactor = reading.safetyFactor;
     outcome_.readError = reading.readError;
     if (outcome_.runId == MeanValueRun && !outcome_.openError) {
-        outcome_.picture = ReadPicture(place_.resultPath, startedAt_);
+        outcome_.picture = picture_->Read();
     }
 }
 

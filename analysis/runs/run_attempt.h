@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/coupling/file_identity.h"
+#include "analysis/coupling/run_picture.h"
 #include "analysis/runs/run_outcome.h"
 #include "analysis/runs/run_plan.h"
 #include "processes/process_set.h"
@@ -40,7 +41,7 @@ private:
     RunOutcome outcome_;
     int handle_ = -1;
     std::optional<FileIdentity> before_;
-    timespec startedAt_{};
+    std::optional<RunPicture> picture_;
     std::chrono::steady_clock::time_point startTime_;
 };
 

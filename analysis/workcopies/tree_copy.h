@@ -9,10 +9,10 @@ namespace zelmora {
 // of the failure: errno, or GetLastError() on Windows, as in the two functions below.
 int CopyFileContents(const std::string& from, const std::string& to);
 
-// Copies a folder with everything in it: files as above, links as links, subfolders in turn;
-// other kinds of file are left out. On Windows links to folders are left out and links to
-// files copied as files. Returns 0 or the error number of the failure and sets `failedPath`
-// to the path it concerns.
+// Copies a folder with everything in it: files as above, subfolders in turn; other kinds of
+// file are left out. Links to files are copied as files; on POSIX a link to a folder raises an
+// error naming it (see CopyTreeAt), on Windows it is left out. Returns 0 or the error number of the
+// failure and sets `failedPath` to the path it concerns.
 int CopyTree(const std::string& from, const std::string& to, std::string& failedPath);
 
 // Removes a folder and everything in it without following links. Returns 0 or an error number.

@@ -1,21 +1,24 @@
 #include "analysis/workcopies/work_folder.h"
 
 #include "analysis/coupling/data_file_paths.h"
-#include "analysis/workcopies/tree_copy.h"
+#include "analysis/workcopies/tree_copy_at.h"
 #include "project/errors.h"
 #include "project/text_file.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace zelmora {
 
 namespace {
+
+// How often a starting analysis looks again when the folder it found was removed meanwhile by
+// an analysis that ended.
+constexpr int MaxAttempts = 10;
 
 std::string BaseName(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -26,90 +29,178 @@ std::string BaseName(const std::string& path) {
     throw EInOutError(IoCodeFromErrno(error, path));
 }
 
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
+[[noreturn]] void Foreign(const std::string& path) {
+    throw Error("The work folder is not one of Zelmora's; remove or rename it: " + path);
 }
 
-// Empties a folder left by an earlier analysis, keeping its marker.
-int EmptyKeepingMarker(const std::string& path) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(path.c_str()), closedir);
-    if (!folder) {
-        return errno;
+void CloseIfOpen(int& fd) {
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
     }
-    while (const dirent* entry = readdir(folder.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == ".." || name == WorkFolderMarker) {
+}
+
+// True while the open folder is the one at the path.
+bool StillAtPath(int folder, const std::string& path) {
+    struct stat atPath {};
+    struct stat opened {};
+    return lstat(path.c_str(), &atPath) == 0 && fstat(folder, &opened) == 0 &&
+           atPath.st_dev == opened.st_dev && atPath.st_ino == opened.st_ino;
+}
+
+// A folder and its marker while in hand, closed at the end of the scope.
+struct OpenFolder {
+    const std::string& path;
+    int folder = -1;
+    int marker = -1;
+
+    ~OpenFolder() {
+        CloseIfOpen(marker);
+        CloseIfOpen(folder);
+    }
+};
+
+// Another user could swap what such a folder holds, or plant it with a marker of its own.
+bool OwnedAndClosed(int folder) {
+    struct stat info {};
+    return fstat(folder, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Opens the folder found at the path and its marker; false when there is none, or none any
+// more.
+bool OpenExisting(OpenFolder& found) {
+    found.folder = ::open(found.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (found.folder < 0) {
+        if (errno == ENOENT) {
+            return false;
+        }
+        if (errno == ENOTDIR || errno == ELOOP || errno == EACCES) {
+            Foreign(found.path);
+        }
+        FailWith(errno, found.path);
+    }
+    if (!OwnedAndClosed(found.folder)) {
+        Foreign(found.path);
+    }
+    found.marker =
+        openat(found.folder, WorkFolderMarker, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // An analysis that ends removes its marker just before its folder.
+    if (found.marker < 0 && errno == ENOENT && !StillAtPath(found.folder, found.path)) {
+        CloseIfOpen(found.folder);
+        return false;
+    }
+    struct stat marker {};
+    if (found.marker < 0 || fstat(found.marker, &marker) != 0 || !S_ISREG(marker.st_mode)) {
+        Foreign(found.path);
+    }
+    return true;
+}
+
+// Makes a new folder at the path with its marker; false when another appeared there first.
+bool CreateNew(OpenFolder& made) {
+    if (mkdir(made.path.c_str(), 0700) != 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        FailWith(errno, made.path);
+    }
+    made.folder = ::open(made.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (made.folder < 0) {
+        const int error = errno;
+        rmdir(made.path.c_str());
+        FailWith(error, made.path);
+    }
+    // The umask may have left group or other bits that the checks above refuse.
+    fchmod(made.folder, 0700);
+    made.marker = openat(made.folder, WorkFolderMarker,
+                         O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (made.marker < 0) {
+        const int error = errno;
+        rmdir(made.path.c_str());
+        FailWith(error, made.path + "/" + WorkFolderMarker);
+    }
+    return true;
+}
+
+void EmptyKeepingMarker(int folder, const std::string& path) {
+    for (const std::string& name : FolderEntries(folder)) {
+        if (name == WorkFolderMarker) {
             continue;
         }
-        if (const int error = RemoveTree(path + "/" + name); error != 0) {
-            return error;
+        if (const int error = RemoveTreeAt(folder, name); error != 0) {
+            FailWith(error, path + "/" + name);
         }
     }
-    return 0;
+}
+
+// An open subfolder of the work folder, made with mode 0700 whatever the umask.
+int MakeSubfolder(int folder, const std::string& name, const std::string& path) {
+    if (mkdirat(folder, name.c_str(), 0700) != 0) {
+        FailWith(errno, path);
+    }
+    const int fd = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        FailWith(errno, path);
+    }
+    fchmod(fd, 0700);
+    return fd;
 }
 
 } // namespace
 
 WorkFolder::WorkFolder(const std::string& projectPath)
     : projectPath_(projectPath), path_(projectPath + ".runs") {
-    struct stat info {};
-    if (lstat(path_.c_str(), &info) == 0) {
-        if (!S_ISDIR(info.st_mode) || !Exists(path_ + "/" + WorkFolderMarker)) {
-            throw Error("The work folder is not one of Zelmora's; remove or rename it: " + path_);
+    for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
+        OpenFolder taking{path_};
+        if (!OpenExisting(taking) && !CreateNew(taking)) {
+            continue;
         }
+        markerFd_ = std::exchange(taking.marker, -1);
+        folderFd_ = std::exchange(taking.folder, -1);
         Lock();
-        if (const int error = EmptyKeepingMarker(path_); error != 0) {
-            FailWith(error, path_);
+        // The analysis that held the lock may have removed the folder meanwhile.
+        if (StillAtPath(folderFd_, path_)) {
+            EmptyKeepingMarker(folderFd_, path_);
+            return;
         }
-        return;
+        CloseIfOpen(markerFd_);
+        CloseIfOpen(folderFd_);
     }
-    if (mkdir(path_.c_str(), 0777) != 0) {
-        FailWith(errno, path_);
-    }
-    try {
-        Lock();
-    } catch (...) {
-        RemoveTree(path_);
-        throw;
-    }
+    throw Error("Another analysis of this project is using its work folder: " + path_);
 }
 
 WorkFolder::~WorkFolder() {
-    if (markerFd_ >= 0) {
-        ::close(markerFd_);
-    }
+    CloseIfOpen(markerFd_);
+    CloseIfOpen(folderFd_);
 }
 
 void WorkFolder::Lock() {
-    const std::string marker = path_ + "/" + WorkFolderMarker;
-    markerFd_ = ::open(marker.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (markerFd_ < 0) {
-        FailWith(errno, marker);
-    }
     if (flock(markerFd_, LOCK_EX | LOCK_NB) != 0) {
-        ::close(markerFd_);
-        markerFd_ = -1;
+        CloseIfOpen(markerFd_);
+        CloseIfOpen(folderFd_);
         throw Error("Another analysis of this project is using its work folder: " + path_);
     }
 }
 
 std::string WorkFolder::AddCopy(int number) {
-    const std::string copy = path_ + "/" + std::to_string(number);
-    if (mkdir(copy.c_str(), 0777) != 0) {
-        FailWith(errno, copy);
-    }
+    const std::string name = std::to_string(number);
+    const std::string copy = path_ + "/" + name;
+    OpenFolder subfolder{copy, MakeSubfolder(folderFd_, name, copy)};
     std::string project = copy + "/" + BaseName(projectPath_);
+    struct stat info {};
     // What the project lacks, the copy lacks too, so a run there fails as it would in place.
-    if (Exists(projectPath_)) {
-        if (const int error = CopyFileContents(projectPath_, project); error != 0) {
+    if (lstat(projectPath_.c_str(), &info) == 0) {
+        if (const int error = CopyFileAt(projectPath_, subfolder.folder, BaseName(projectPath_));
+            error != 0) {
             FailWith(error, project);
         }
     }
     const std::string dataFolder = DataFolderPath(projectPath_);
-    if (Exists(dataFolder)) {
+    if (lstat(dataFolder.c_str(), &info) == 0) {
         std::string failedPath;
-        if (const int error = CopyTree(dataFolder, DataFolderPath(project), failedPath);
+        if (const int error =
+                CopyTreeAt(dataFolder, subfolder.folder, BaseName(dataFolder), failedPath);
             error != 0) {
             FailWith(error, failedPath);
         }
@@ -117,21 +208,40 @@ std::string WorkFolder::AddCopy(int number) {
     return project;
 }
 
+std::string WorkFolder::Reached(const std::string& path) const {
+    const std::string folder = "/proc/self/fd/" + std::to_string(folderFd_);
+    if (!path.starts_with(path_) || access(folder.c_str(), F_OK) != 0) {
+        return path;
+    }
+    return folder + path.substr(path_.size());
+}
+
 int WorkFolder::OpenCalculatorLog(int number) {
-    const std::string log = path_ + "/" + std::to_string(number) + "/calculator.log";
-    const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    const std::string name = std::to_string(number) + "/calculator.log";
+    const int fd = openat(folderFd_, name.c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
-        FailWith(errno, log);
+        FailWith(errno, path_ + "/" + name);
     }
     return fd;
 }
 
 void WorkFolder::Remove() {
-    if (markerFd_ >= 0) {
-        ::close(markerFd_);
-        markerFd_ = -1;
+    if (folderFd_ >= 0) {
+        // The marker goes last, so that a starting analysis sees it as long as possible.
+        for (const std::string& name : FolderEntries(folderFd_)) {
+            if (name != WorkFolderMarker) {
+                RemoveTreeAt(folderFd_, name);
+            }
+        }
+        unlinkat(folderFd_, WorkFolderMarker, 0);
+        if (StillAtPath(folderFd_, path_)) {
+            rmdir(path_.c_str());
+        }
     }
-    RemoveTree(path_);
+    // Only now may a starting analysis take the path.
+    CloseIfOpen(markerFd_);
+    CloseIfOpen(folderFd_);
 }
 
 } // namespace zelmora

@@ -125,6 +125,10 @@ std::string WorkFolder::AddCopy(int number) {
     return project;
 }
 
+std::string WorkFolder::Reached(const std::string& path) const {
+    return path;
+}
+
 int WorkFolder::OpenCalculatorLog(int number) {
     const std::string log = path_ + "\\" + std::to_string(number) + "\\calculator.log";
     const HANDLE handle = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,

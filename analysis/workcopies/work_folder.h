@@ -7,11 +7,13 @@ namespace zelmora {
 // The folder beside a project (its path with ".runs") that holds the workers' copies of the
 // project, one numbered subfolder each. It carries a marker file, locked while an analysis uses
 // it; only a folder that carries the marker is ever emptied or removed, and links in it are
-// removed, never followed.
+// removed, never followed. On POSIX the folder is accepted only when it is a folder of the
+// user's own that nobody else may write, and everything in it is reached from its open
+// descriptor, so that a path swapped meanwhile cannot redirect a write.
 class WorkFolder {
 public:
-    // Creates the folder, or empties one left by an earlier analysis, and locks it. Throws an
-    // input/output error when that fails, leaving nothing behind.
+    // Creates the folder (mode 0700), or empties one left by an earlier analysis, and locks it.
+    // Throws an input/output error when that fails, leaving nothing behind.
     explicit WorkFolder(const std::string& projectPath);
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
@@ -21,10 +23,15 @@ public:
     // project path. Throws an input/output error when the copy fails.
     std::string AddCopy(int number);
 
+    // A path in the folder as Zelmora itself opens it: on Linux through the locked folder's
+    // open descriptor (/proc/self/fd), so that a folder swapped in at its path cannot redirect
+    // what Zelmora writes and reads in the copies. Elsewhere the path itself.
+    std::string Reached(const std::string& path) const;
+
     // The open log file of subfolder `number` that its calculator's output goes to.
     int OpenCalculatorLog(int number);
 
-    // Removes the whole folder.
+    // Removes the whole folder; the lock is held until it is gone.
     void Remove();
 
     const std::string& Path() const { return path_; }
@@ -35,6 +42,7 @@ private:
     std::string projectPath_;
     std::string path_;
     int markerFd_ = -1;
+    int folderFd_ = -1; // POSIX: the locked folder itself
 };
 
 inline constexpr const char* WorkFolderMarker = ".zelmora-runs";

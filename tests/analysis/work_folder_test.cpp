@@ -2,6 +2,7 @@
 #include "analysis/workcopies/work_folder.h"
 #include "project/errors.h"
 #include "project/project_state.h"
+#include "tests/project/child_process.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/scoped_tmpfs.h"
@@ -27,7 +28,7 @@ protected:
         WriteBytes(folder_.File("test.dta/sub/mesh.bin"), std::string(300000, 'm'));
         fs::create_directory(folder_.File("outside"));
         WriteBytes(folder_.File("outside/keep.txt"), "not ours\n");
-        fs::create_directory_symlink(folder_.File("outside"), folder_.File("test.dta/link"));
+        fs::create_symlink(folder_.File("outside/keep.txt"), folder_.File("test.dta/link"));
     }
 
     test_support::TempFolder folder_;
@@ -44,9 +45,12 @@ TEST_F(WorkFolderTest, CopiesTheProjectAndItsDataFolderUnderTheirOwnNames) {
         EXPECT_EQ(ReadBytes(copy + "test.plx"), "the model\n");
         EXPECT_EQ(ReadBytes(copy + "test.dta/test.hxx"), "old result\n");
         EXPECT_EQ(ReadBytes(copy + "test.dta/sub/mesh.bin").size(), 300000U);
-        EXPECT_TRUE(fs::is_symlink(copy + "test.dta/link"));
+        // A copy holds no link that could lead a write out of it.
+        EXPECT_FALSE(fs::is_symlink(copy + "test.dta/link"));
+        EXPECT_EQ(ReadBytes(copy + "test.dta/link"), "not ours\n");
     }
     // Removing never follows a link out of the folder.
+    fs::create_directory_symlink(folder_.File("outside"), runs_ + "/1/test.dta/out");
     work.Remove();
     EXPECT_FALSE(fs::exists(runs_));
     EXPECT_EQ(ReadBytes(folder_.File("outside/keep.txt")), "not ours\n");
@@ -93,6 +97,54 @@ TEST_F(WorkFolderTest, AFolderWithoutTheMarkerIsNeverTouched) {
     }
     EXPECT_EQ(ReadBytes(runs_ + "/precious.txt"), "mine\n");
     EXPECT_EQ(ReadBytes(folder_.File("outside/keep.txt")), "not ours\n");
+}
+
+// What Zelmora writes in a copy stays in the folder it locked, whatever is put at its path.
+TEST_F(WorkFolderTest, WritesReachTheLockedFolderEvenWhenItsPathIsSwapped) {
+    WorkFolder work(project_);
+    work.AddCopy(1);
+    const std::string modification = work.Reached(runs_ + "/1/test.dta/test.mmt");
+    fs::rename(runs_, folder_.File("moved"));
+    fs::create_directories(runs_ + "/1/test.dta");
+    WriteBytes(modification, "ours\n");
+    EXPECT_EQ(ReadBytes(folder_.File("moved/1/test.dta/test.mmt")), "ours\n");
+    EXPECT_FALSE(fs::exists(runs_ + "/1/test.dta/test.mmt"));
+}
+
+TEST_F(WorkFolderTest, ALinkToAFolderIsRefusedByName) {
+    fs::create_directory_symlink(folder_.File("outside"), folder_.File("test.dta/sub/folder"));
+    WorkFolder work(project_);
+    try {
+        work.AddCopy(1);
+        ADD_FAILURE() << "copied a link to a folder";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The data folder holds a link to a folder, which a work copy cannot hold: " +
+                      folder_.File("test.dta/sub/folder"));
+    }
+}
+
+// Nobody else may reach into the copies, whatever the umask; a folder of the model that
+// another user may not write is all the README asks for.
+TEST_F(WorkFolderTest, AnotherUserCannotSwapACopy) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "acting as a second user needs root";
+    }
+    chmod(folder_.Path().c_str(), 0755);
+    const mode_t umaskBefore = umask(0);
+    WorkFolder work(project_);
+    const std::string copy = work.AddCopy(1);
+    umask(umaskBefore);
+    for (const std::string& folder : {runs_, runs_ + "/1"}) {
+        struct stat info {};
+        ASSERT_EQ(stat(folder.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0700U) << folder;
+    }
+    const std::optional<int> swapped = test_support::RunInChild(
+        [&] { return rename((runs_ + "/1/test.dta").c_str(), (runs_ + "/1/old").c_str()) == 0; },
+        test_support::Nobody);
+    EXPECT_EQ(swapped, 0);
+    EXPECT_TRUE(fs::exists(runs_ + "/1/test.dta/test.hxx"));
 }
 
 // The analysis ends before any run, with the input/output message, and leaves no copy.

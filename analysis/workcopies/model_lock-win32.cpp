@@ -1,0 +1,14 @@
+#include "analysis/workcopies/model_lock.h"
+
+#include "analysis/workcopies/work_folder.h"
+
+namespace zelmora {
+
+// Runs in the model's own folder take no lock on Windows, as before.
+ModelLock::ModelLock(const std::string&) {}
+
+ModelLock::~ModelLock() = default;
+
+void ModelLock::Release() {}
+
+} // namespace zelmora
