@@ -1,6 +1,7 @@
 #include "analysis/analysis_json.h"
 
 #include "analysis/derived_results.h"
+#include "analysis/run_errors.h"
 #include "analysis/run_plan.h"
 #include "project/project_state.h"
 
@@ -50,6 +51,7 @@ json Runs(const AnalysisRecord& record) {
         runs.push_back({{"run_id", run.runId},
                         {"started", run.started},
                         {"exit_status", run.exitStatus},
+                        {"nonzero_exit_accepted", NonZeroExitAccepted(run)},
                         {"seconds", run.seconds},
                         {"safety_factor", Optional(run.safetyFactor)}});
     }

@@ -1,5 +1,6 @@
 #include "analysis/batch_coupling.h"
 #include "analysis/run_attempt.h"
+#include "analysis/run_errors.h"
 #include "analysis/run_executor.h"
 #include "analysis/work_folder.h"
 #include "project/project_state.h"

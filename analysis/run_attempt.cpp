@@ -1,11 +1,13 @@
 #include "analysis/run_attempt.h"
 
 #include "analysis/batch_coupling.h"
+#include "analysis/run_errors.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 namespace zelmora {
 
@@ -38,9 +40,9 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
         outcome_.writeError = std::current_exception();
         return;
     }
-    before_ = IdentityOfPath(place.resultPath);
-    if (before_) {
-        WaitPastModificationTime(before_->modified);
+    before_ = KeepResultBefore(place.resultPath);
+    if (before_.identity) {
+        WaitPastModificationTime(before_.identity->modified);
     }
     startedAt_ = CoarseNow();
     startTime_ = std::chrono::steady_clock::now();
@@ -53,23 +55,24 @@ void RunAttempt::Finish(int exitStatus) {
     outcome_.exitStatus = exitStatus;
     outcome_.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
-    const std::optional<FileIdentity> after = IdentityOfOpenedFile(place_.resultPath);
-    outcome_.resultRewritten = !(before_ && after && *before_ == *after);
-    if (!outcome_.resultRewritten) {
+    if (EndingSignal(outcome_)) {
         return;
     }
-    const ResultReading reading = ReadResultRecords(place_.resultPath);
-    outcome_.openError = reading.openError;
+    // Read at once and whole: what the calculator left, not what comes after.
+    const ResultSnapshot after = TakeResultSnapshot(place_.resultPath);
+    outcome_.openError = after.openError;
+    outcome_.resultRewritten = !LeftAsItWas(before_, after);
+    if (outcome_.openError || !outcome_.resultRewritten) {
+        return;
+    }
+    const std::string_view own =
+        std::string_view(after.bytes).substr(OwnRecordsStart(before_, after));
+    const ResultReading reading = ReadResultText(own, place_.resultPath);
     outcome_.safetyFactor = reading.safetyFactor;
-    outcome_.readError = reading.readError;
-    if (outcome_.runId == MeanValueRun && !outcome_.openError) {
+    outcome_.readError = after.readError ? after.readError : reading.readError;
+    if (outcome_.runId == MeanValueRun) {
         outcome_.picture = ReadPicture(place_.resultPath, startedAt_);
     }
-}
-
-bool RunFailed(const RunOutcome& outcome) {
-    return outcome.writeError || !outcome.started || outcome.openError ||
-           !outcome.resultRewritten || outcome.readError || !outcome.safetyFactor;
 }
 
 } // namespace zelmora

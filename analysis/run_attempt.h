@@ -1,12 +1,11 @@
 #pragma once
 
-#include "analysis/file_identity.h"
 #include "analysis/process_set.h"
+#include "analysis/result_snapshot.h"
 #include "analysis/run_outcome.h"
 #include "analysis/run_plan.h"
 
 #include <chrono>
-#include <optional>
 #include <string>
 
 namespace zelmora {
@@ -39,12 +38,9 @@ private:
     RunPlace place_;
     RunOutcome outcome_;
     int handle_ = -1;
-    std::optional<FileIdentity> before_;
+    ResultBefore before_;
     timespec startedAt_{};
     std::chrono::steady_clock::time_point startTime_;
 };
-
-// True when the outcome ends the analysis: the run raises an error when it is applied.
-bool RunFailed(const RunOutcome& outcome);
 
 } // namespace zelmora

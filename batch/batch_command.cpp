@@ -3,6 +3,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/analysis_json.h"
 #include "analysis/html_report.h"
+#include "analysis/run_errors.h"
 #include "analysis/run_executor.h"
 #include "batch/stop_signals.h"
 #include "batch/stream_log.h"
@@ -21,6 +22,18 @@ namespace {
 
 void PrintError(const std::string& message) {
     std::fprintf(stderr, "%s\n", ErrorBoxMessage(message).c_str());
+}
+
+// A run whose calculator reported a failure, yet left a result that was used, is named.
+void NoteNonZeroExits(const AnalysisRecord& record) {
+    for (const RunOutcome& outcome : record.outcomes) {
+        if (NonZeroExitAccepted(outcome)) {
+            std::fprintf(stderr,
+                         "Run %d: the batch calculator ended with exit status %d; its result was "
+                         "used.\n",
+                         outcome.runId, outcome.exitStatus);
+        }
+    }
 }
 
 bool JsonToStandardOutput(const BatchOptions& options) {
@@ -60,10 +73,12 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
         RunAnalysis(log, *processes, analysis, record);
     } catch (const EAnalysisStopped& stopped) {
         progress.Finish();
+        NoteNonZeroExits(record);
         PrintError(stopped.what());
         return ExitAnalysisFailed;
     } catch (const std::exception& error) {
         progress.Finish();
+        NoteNonZeroExits(record);
         PrintError(error.what());
         if (!record.keptWorkFolder.empty()) {
             std::fprintf(stderr, "The runs' copies are kept in %s\n",
@@ -72,6 +87,7 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
         return ExitAnalysisFailed;
     }
     progress.Finish();
+    NoteNonZeroExits(record);
     return ExitSuccess;
 }
 

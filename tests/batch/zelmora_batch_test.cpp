@@ -240,6 +240,23 @@ TEST_F(ZelmoraBatch, WritesTheAnalysisAsJsonThatReadsBackExactly) {
     }
 }
 
+// A non-zero exit status below 129 with a result is accepted, and named on standard error, in
+// the JSON's run entry and in the report's runs table.
+TEST_F(ZelmoraBatch, ANonZeroExitWithAResultIsAcceptedAndMarked) {
+    WriteModel("fault exit-3 2 3\n");
+    const Finished finished =
+        Run({"--json", folder_.File("a.json"), "--report", folder_.File("r.html"), project_});
+    EXPECT_EQ(finished.status, 0);
+    EXPECT_EQ(finished.err,
+              "Run 2: the batch calculator ended with exit status 3; its result was used.\n");
+    const auto json = nlohmann::json::parse(ReadBytes(folder_.File("a.json")));
+    for (const auto& run : json["runs"]) {
+        EXPECT_EQ(run["nonzero_exit_accepted"].get<bool>(), run["run_id"] == 2) << run;
+    }
+    EXPECT_NE(ReadBytes(folder_.File("r.html")).find(">3 (not 0, result used)</td>"),
+              std::string::npos);
+}
+
 TEST_F(ZelmoraBatch, JsonToStandardOutputSendsTheLogToStandardErrorAlsoAfterAFailure) {
     WriteModel("fault junk 2 3\n");
     const Finished finished = Run({"--json", "-", "--report", folder_.File("r.html"), project_});

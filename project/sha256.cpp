@@ -1,0 +1,107 @@
+#include "project/sha256.h"
+
+namespace zelmora {
+
+namespace {
+
+constexpr std::array<std::uint32_t, 64> RoundConstants{
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+constexpr std::array<std::uint32_t, 8> InitialState{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                                    0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+
+std::uint32_t RotateRight(std::uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
+
+} // namespace
+
+Sha256Hasher::Sha256Hasher() : state_(InitialState) {}
+
+void Sha256Hasher::Compress(const unsigned char* block) {
+    std::array<std::uint32_t, 64> w{};
+    for (int t = 0; t < 16; ++t) {
+        w[t] = (std::uint32_t{block[4 * t]} << 24) | (std::uint32_t{block[4 * t + 1]} << 16) |
+               (std::uint32_t{block[4 * t + 2]} << 8) | std::uint32_t{block[4 * t + 3]};
+    }
+    for (int t = 16; t < 64; ++t) {
+        const std::uint32_t s0 =
+            RotateRight(w[t - 15], 7) ^ RotateRight(w[t - 15], 18) ^ (w[t - 15] >> 3);
+        const std::uint32_t s1 =
+            RotateRight(w[t - 2], 17) ^ RotateRight(w[t - 2], 19) ^ (w[t - 2] >> 10);
+        w[t] = w[t - 16] + s0 + w[t - 7] + s1;
+    }
+    std::array<std::uint32_t, 8> v = state_;
+    for (int t = 0; t < 64; ++t) {
+        const std::uint32_t s1 =
+            RotateRight(v[4], 6) ^ RotateRight(v[4], 11) ^ RotateRight(v[4], 25);
+        const std::uint32_t choice = (v[4] & v[5]) ^ (~v[4] & v[6]);
+        const std::uint32_t t1 = v[7] + s1 + choice + RoundConstants[t] + w[t];
+        const std::uint32_t s0 =
+            RotateRight(v[0], 2) ^ RotateRight(v[0], 13) ^ RotateRight(v[0], 22);
+        const std::uint32_t majority = (v[0] & v[1]) ^ (v[0] & v[2]) ^ (v[1] & v[2]);
+        const std::uint32_t t2 = s0 + majority;
+        v = {t1 + t2, v[0], v[1], v[2], v[3] + t1, v[4], v[5], v[6]};
+    }
+    for (int k = 0; k < 8; ++k) {
+        state_[k] += v[k];
+    }
+}
+
+void Sha256Hasher::Update(std::string_view bytes) {
+    length_ += bytes.size();
+    for (const char c : bytes) {
+        block_[filled_++] = static_cast<unsigned char>(c);
+        if (filled_ == block_.size()) {
+            Compress(block_.data());
+            filled_ = 0;
+        }
+    }
+}
+
+std::array<unsigned char, 32> Sha256Hasher::Finish() {
+    const std::uint64_t bits = length_ * 8;
+    const char one = static_cast<char>(0x80);
+    Update(std::string_view(&one, 1));
+    const char zero = 0;
+    while (filled_ != 56) {
+        Update(std::string_view(&zero, 1));
+    }
+    for (int k = 7; k >= 0; --k) {
+        const char byte = static_cast<char>((bits >> (8 * k)) & 0xff);
+        Update(std::string_view(&byte, 1));
+    }
+    std::array<unsigned char, 32> digest{};
+    for (int k = 0; k < 8; ++k) {
+        for (int b = 0; b < 4; ++b) {
+            digest[4 * k + b] = static_cast<unsigned char>(state_[k] >> (24 - 8 * b));
+        }
+    }
+    *this = Sha256Hasher();
+    return digest;
+}
+
+std::array<unsigned char, 32> Sha256(std::string_view bytes) {
+    Sha256Hasher hasher;
+    hasher.Update(bytes);
+    return hasher.Finish();
+}
+
+std::string Sha256Hex(std::string_view bytes) {
+    constexpr const char* Digits = "0123456789abcdef";
+    std::string text;
+    for (const unsigned char byte : Sha256(bytes)) {
+        text += Digits[byte >> 4];
+        text += Digits[byte & 0xf];
+    }
+    return text;
+}
+
+} // namespace zelmora
