@@ -52,8 +52,10 @@ ResultBefore KeepResultBefore(const std::string& path) {
     return before;
 }
 
+// File times may be too coarse to tell a rewrite within the same second: changed bytes tell it.
 bool LeftAsItWas(const ResultBefore& before, const ResultSnapshot& after) {
-    return before.identity && after.identity && *before.identity == *after.identity;
+    return before.identity && after.identity && *before.identity == *after.identity &&
+           (!before.digest || Sha256(after.bytes) == *before.digest);
 }
 
 std::size_t OwnRecordsStart(const ResultBefore& before, const ResultSnapshot& after) {

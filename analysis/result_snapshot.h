@@ -28,7 +28,7 @@ struct ResultBefore {
 };
 ResultBefore KeepResultBefore(const std::string& path);
 
-// True when the file after the run is the very file that lay there before.
+// True when the file after the run is the very file that lay there before, with the same bytes.
 bool LeftAsItWas(const ResultBefore& before, const ResultSnapshot& after);
 
 // Where the run's own records begin: past the old end when the calculator appended to the old
