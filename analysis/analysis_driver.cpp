@@ -70,7 +70,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     DeriveDataFilePaths();
     std::vector<PlannedRun> plan = BuildRunPlan();
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
-    const ExecutionControl control{options.stopRequested, options.idle, &meter};
+    const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note};
     try {
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, options, static_cast<int>(plan.size()), control);

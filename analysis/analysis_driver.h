@@ -8,6 +8,7 @@
 #include "analysis/process_set.h"
 
 #include <functional>
+#include <string>
 
 namespace zelmora {
 
@@ -24,6 +25,8 @@ struct AnalysisOptions {
     std::function<bool()> stopRequested;
     std::function<void()> idle;
     ProgressMeter::Report progress;
+    // A note for the user beside the log, never in it (the progress line, standard error).
+    std::function<void(const std::string&)> note;
     Clock clock = SteadyClock();
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths

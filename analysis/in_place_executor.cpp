@@ -1,4 +1,5 @@
 #include "analysis/batch_coupling.h"
+#include "analysis/modification_reset.h"
 #include "analysis/run_attempt.h"
 #include "analysis/run_executor.h"
 #include "project/project_state.h"
@@ -12,10 +13,18 @@ namespace {
 
 class InPlaceExecutor : public RunExecutor {
 public:
+    // A modification file left with reduced strengths by an analysis that was killed would be
+    // the model the finite-element program shows: it is reset before anything else.
     InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
         : processes_(processes),
           control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
-                                    State.ResultFilePath, outputFd} {}
+                                    State.ResultFilePath, outputFd} {
+        if (ResetLeftModifications(place_.modificationPath) && control_.note) {
+            control_.note("The modification file still held the values of an analysis that did "
+                          "not end; it was reset to \"0\": " +
+                          place_.modificationPath);
+        }
+    }
 
     void Submit(std::vector<PlannedRun> runs) override {
         if (control_.progress) {

@@ -91,12 +91,20 @@ private:
     };
 
     void AddWorker(int number) {
-        const std::string project = folder_.AddCopy(number);
+        const std::string project = folder_.AddCopy(number, [this] { return StopAsked(); });
         const std::string base = DataFileBase(project, State.ProjectName);
         logs_.push_back(folder_.OpenCalculatorLog(number));
         workers_.push_back(
             {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back()},
              std::nullopt});
+    }
+
+    // Between files and chunks of the copies: the windows repaint and a stop takes effect.
+    bool StopAsked() const {
+        if (control_.idle) {
+            control_.idle();
+        }
+        return control_.stopRequested && control_.stopRequested();
     }
 
     bool MayStart(std::size_t index) const {

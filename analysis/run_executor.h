@@ -25,6 +25,7 @@ struct ExecutionControl {
     std::function<bool()> stopRequested; // empty: never
     std::function<void()> idle;          // called between waits, every few tens of milliseconds
     ProgressMeter* progress = nullptr;
+    std::function<void(const std::string&)> note; // empty: notes are dropped
 };
 
 // Performs the runs of an analysis and hands back their outcomes in the order submitted.

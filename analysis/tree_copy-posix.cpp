@@ -31,10 +31,17 @@ private:
     int fd_;
 };
 
+bool Asked(const CopyStopAsked& stopAsked) {
+    return stopAsked && stopAsked();
+}
+
 // Plain reads and writes, where the file system offers no copy_file_range between the two.
-int CopyByReading(int in, int out) {
+int CopyByReading(int in, int out, const CopyStopAsked& stopAsked) {
     std::vector<char> buffer(ChunkBytes);
     while (true) {
+        if (Asked(stopAsked)) {
+            return ECANCELED;
+        }
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got < 0) {
             if (errno == EINTR) {
@@ -56,8 +63,11 @@ int CopyByReading(int in, int out) {
     }
 }
 
-int CopyContents(int in, int out) {
+int CopyContents(int in, int out, const CopyStopAsked& stopAsked) {
     while (true) {
+        if (Asked(stopAsked)) {
+            return ECANCELED;
+        }
         const ssize_t copied = copy_file_range(in, nullptr, out, nullptr, ChunkBytes, 0);
         if (copied == 0) {
             return 0;
@@ -67,7 +77,7 @@ int CopyContents(int in, int out) {
                 continue;
             }
             if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-                return CopyByReading(in, out);
+                return CopyByReading(in, out, stopAsked);
             }
             return errno;
         }
@@ -97,7 +107,10 @@ std::vector<std::string> Entries(DIR* folder) {
 
 } // namespace
 
-int CopyFileContents(const std::string& from, const std::string& to) {
+const int CopyStopped = ECANCELED;
+
+int CopyFileContents(const std::string& from, const std::string& to,
+                     const CopyStopAsked& stopAsked) {
     const Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (in.get() < 0) {
         return errno;
@@ -111,10 +124,11 @@ int CopyFileContents(const std::string& from, const std::string& to) {
     if (out.get() < 0) {
         return errno;
     }
-    return CopyContents(in.get(), out.get());
+    return CopyContents(in.get(), out.get(), stopAsked);
 }
 
-int CopyTree(const std::string& from, const std::string& to, std::string& failedPath) {
+int CopyTree(const std::string& from, const std::string& to, std::string& failedPath,
+             const CopyStopAsked& stopAsked) {
     const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(from.c_str()), closedir);
     failedPath = from;
     if (!folder) {
@@ -134,9 +148,9 @@ int CopyTree(const std::string& from, const std::string& to, std::string& failed
         }
         int error = 0;
         if (S_ISDIR(info.st_mode)) {
-            error = CopyTree(source, target, failedPath);
+            error = CopyTree(source, target, failedPath, stopAsked);
         } else if (S_ISREG(info.st_mode)) {
-            error = CopyFileContents(source, target);
+            error = CopyFileContents(source, target, stopAsked);
         } else if (S_ISLNK(info.st_mode)) {
             error = CopyLink(source, target);
         }

@@ -1,5 +1,6 @@
 #include "analysis/work_folder.h"
 
+#include "analysis/run_executor.h"
 #include "analysis/tree_copy.h"
 #include "project/errors.h"
 #include "project/text_file.h"
@@ -27,6 +28,9 @@ std::string DataFolderOf(const std::string& projectPath) {
 }
 
 [[noreturn]] void FailWith(int error, const std::string& path) {
+    if (error == CopyStopped) {
+        throw EAnalysisStopped();
+    }
     throw EInOutError(IoCodeFromErrno(error, path));
 }
 
@@ -98,7 +102,7 @@ void WorkFolder::Lock() {
     }
 }
 
-std::string WorkFolder::AddCopy(int number) {
+std::string WorkFolder::AddCopy(int number, const CopyStopAsked& stopAsked) {
     const std::string copy = path_ + "/" + std::to_string(number);
     if (mkdir(copy.c_str(), 0777) != 0) {
         FailWith(errno, copy);
@@ -106,14 +110,15 @@ std::string WorkFolder::AddCopy(int number) {
     std::string project = copy + "/" + BaseName(projectPath_);
     // What the project lacks, the copy lacks too, so a run there fails as it would in place.
     if (Exists(projectPath_)) {
-        if (const int error = CopyFileContents(projectPath_, project); error != 0) {
+        if (const int error = CopyFileContents(projectPath_, project, stopAsked); error != 0) {
             FailWith(error, project);
         }
     }
     const std::string dataFolder = DataFolderOf(projectPath_);
     if (Exists(dataFolder)) {
         std::string failedPath;
-        if (const int error = CopyTree(dataFolder, DataFolderOf(project), failedPath); error != 0) {
+        if (const int error = CopyTree(dataFolder, DataFolderOf(project), failedPath, stopAsked);
+            error != 0) {
             FailWith(error, failedPath);
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/tree_copy.h"
+
 #include <string>
 
 namespace zelmora {
@@ -18,8 +20,9 @@ public:
     ~WorkFolder();
 
     // Copies the project file and its data folder into subfolder `number`; returns the copy's
-    // project path. Throws an input/output error when the copy fails.
-    std::string AddCopy(int number);
+    // project path. Throws an input/output error when the copy fails, EAnalysisStopped when
+    // `stopAsked` said so.
+    std::string AddCopy(int number, const CopyStopAsked& stopAsked = {});
 
     // The open log file of subfolder `number` that its calculator's output goes to.
     int OpenCalculatorLog(int number);

@@ -287,6 +287,7 @@ void TMainForm::Analyse() {
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
+    options.note = [&calc](const std::string& note) { calc.ShowNote(note); };
     options.clock = AnalysisClock;
     const auto ended = [&] {
         analysing = false;

@@ -12,7 +12,9 @@
 #include "project/project_file.h"
 #include "project/whole_file.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <unistd.h>
 
@@ -40,12 +42,20 @@ bool JsonToStandardOutput(const BatchOptions& options) {
     return options.jsonFile == "-";
 }
 
+std::string StreamName(std::FILE* stream) {
+    return stream == stdout ? "standard output" : "standard error";
+}
+
 // The JSON and the report; a failure to write them fails the command.
 void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, bool succeeded) {
     if (JsonToStandardOutput(options)) {
         const std::string json = AnalysisJson(options.projectFile, record);
-        std::fwrite(json.data(), 1, json.size(), stdout);
-        std::fflush(stdout);
+        errno = 0;
+        if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() ||
+            std::fflush(stdout) != 0) {
+            throw Error("The JSON could not be written to standard output: " +
+                        std::string(std::strerror(errno != 0 ? errno : EIO)));
+        }
     } else if (!options.jsonFile.empty()) {
         SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, record));
     }
@@ -56,7 +66,8 @@ void WriteOutputs(const BatchOptions& options, const AnalysisRecord& record, boo
 }
 
 int Analyse(const BatchOptions& options, AnalysisRecord& record) {
-    StreamLog log(JsonToStandardOutput(options) ? stderr : stdout);
+    std::FILE* const logStream = JsonToStandardOutput(options) ? stderr : stdout;
+    StreamLog log(logStream);
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
@@ -66,7 +77,13 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
     analysis.strengths = options.strengths;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
-    analysis.stopRequested = StopSignalled;
+    // A log that cannot be written is lost: the analysis stops.
+    analysis.stopRequested = [&log] { return StopSignalled() || log.WriteError() != 0; };
+    analysis.note = [&progress](const std::string& note) {
+        progress.Clear();
+        std::fprintf(stderr, "%s\n", note.c_str());
+        progress.Redraw();
+    };
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     try {
@@ -74,7 +91,10 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
     } catch (const EAnalysisStopped& stopped) {
         progress.Finish();
         NoteNonZeroExits(record);
-        PrintError(stopped.what());
+        PrintError(log.WriteError() != 0
+                       ? "The log could not be written to " + StreamName(logStream) + ": " +
+                             std::strerror(log.WriteError())
+                       : stopped.what());
         return ExitAnalysisFailed;
     } catch (const std::exception& error) {
         progress.Finish();
@@ -88,6 +108,11 @@ int Analyse(const BatchOptions& options, AnalysisRecord& record) {
     }
     progress.Finish();
     NoteNonZeroExits(record);
+    if (log.WriteError() != 0) {
+        PrintError("The log could not be written to " + StreamName(logStream) + ": " +
+                   std::strerror(log.WriteError()));
+        return ExitAnalysisFailed;
+    }
     return ExitSuccess;
 }
 

@@ -2,6 +2,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/method_result.h"
 #include "batch/batch_command.h"
+#include "project/standard_streams.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -58,6 +59,7 @@ int Run(int argc, char** argv) {
 
 // Whatever escapes the command (memory running out, say) still ends with a message.
 int main(int argc, char** argv) {
+    zelmora::ReopenClosedStandardStreams();
     try {
         return Run(argc, argv);
     } catch (const std::exception& error) {

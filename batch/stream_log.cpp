@@ -1,5 +1,7 @@
 #include "batch/stream_log.h"
 
+#include <cerrno>
+
 namespace zelmora::batch {
 
 void StreamLog::DeleteLine(int position) {
@@ -13,9 +15,12 @@ void StreamLog::AppendLine(const std::string& line) {
     if (beforeLine) {
         beforeLine();
     }
-    std::fwrite(line.data(), 1, line.size(), stream_);
-    std::fputc('\n', stream_);
-    std::fflush(stream_);
+    errno = 0;
+    const bool written = std::fwrite(line.data(), 1, line.size(), stream_) == line.size() &&
+                         std::fputc('\n', stream_) != EOF && std::fflush(stream_) == 0;
+    if (!written && writeError_ == 0) {
+        writeError_ = errno != 0 ? errno : EIO;
+    }
     if (afterLine) {
         afterLine();
     }

@@ -124,12 +124,18 @@ void TCalc::AnalysisStarted() {
     ProgressBar->setRange(0, 1);
     ProgressBar->setValue(0);
     LabelProgress->clear();
+    note.clear();
 }
 
 void TCalc::ShowProgress(const AnalysisProgress& progress) {
     ProgressBar->setRange(0, std::max(progress.total, 1));
     ProgressBar->setValue(progress.done);
-    LabelProgress->setText(QString::fromStdString(FormatProgress(progress)));
+    LabelProgress->setText(QString::fromStdString(FormatProgress(progress)) + note);
+}
+
+void TCalc::ShowNote(const std::string& text) {
+    note += QStringLiteral(" \u00b7 ") + Text(text);
+    LabelProgress->setText(LabelProgress->text() + QStringLiteral(" \u00b7 ") + Text(text));
 }
 
 void TCalc::AnalysisEnded(const std::string& keptWorkFolder) {

@@ -31,6 +31,8 @@ public:
     // Stop is enabled only while an analysis runs.
     void AnalysisStarted();
     void ShowProgress(const AnalysisProgress& progress);
+    // A note the analysis has for the user stays on the progress line until the next analysis.
+    void ShowNote(const std::string& text);
     // The progress line keeps the totals; after a failure it also names the kept work copies.
     void AnalysisEnded(const std::string& keptWorkFolder);
 
@@ -47,6 +49,8 @@ signals:
 
 private:
     void ScrollToNewestLine();
+
+    QString note;
 };
 
 } // namespace zelmora::ui
