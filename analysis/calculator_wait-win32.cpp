@@ -11,6 +11,7 @@ void EndCalculators(ProcessSet& processes) {
     while (processes.RunningCount() > 0) {
         processes.WaitForAny(CalculatorWaitSlice);
     }
+    processes.EndAllLeftovers();
 }
 
 } // namespace zelmora

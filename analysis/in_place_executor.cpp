@@ -46,7 +46,9 @@ public:
         RunAttempt attempt(run, place_, processes_);
         while (attempt.Running()) {
             if (const auto ended = WaitForCalculators(processes_, control_)) {
+                // Read first: nothing the calculator left running writes into this run's result.
                 attempt.Finish(ended->exitStatus);
+                processes_.EndLeftovers(ended->handle);
             }
         }
         if (control_.progress) {

@@ -137,7 +137,9 @@ private:
             return;
         }
         Running& run = found->second;
+        // Read first: nothing the calculator left running writes into this run's result.
         run.attempt.Finish(ended.exitStatus);
+        processes_.EndLeftovers(ended.handle);
         run.worker->busyWith.reset();
         Record(run.index, run.attempt.Outcome());
         running_.erase(found);

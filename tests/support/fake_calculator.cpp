@@ -19,6 +19,11 @@
 //   exit-137    writes the result, then ends with status 137, as a launcher reports SIGKILL
 //   partial-kill  writes a first stage record with the factor 9.5, then dies of SIGKILL
 //   append-partial  appends the start of a record to the result file, then ends with status 1
+//   helper      writes its result, then leaves a helper in a process group of its own that
+//               ignores SIGTERM, appends its process id to the pidfile and, once the calculator
+//               has ended, keeps replacing the result file with one of the factor 1.25; the
+//               calculator ends 300 ms after starting it
+//   helper-session  the same, the helper in a session of its own
 //   hang        appends its process id to the file of the model's line "pidfile PATH" and
 //               sleeps for a minute
 //   hang-hard   the same, ignoring SIGTERM
@@ -144,6 +149,35 @@ void WriteResult(const std::string& path, const std::string& factor) {
     file << "1 2 3 4 5 6\r\n";
 }
 
+// The helper that a careless calculator leaves behind.
+[[noreturn]] void KeepReplacing(const std::string& result, pid_t calculator) {
+    std::signal(SIGTERM, SIG_IGN);
+    while (getppid() == calculator) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    while (true) {
+        WriteResult(result + ".new", "1.25");
+        std::rename((result + ".new").c_str(), result.c_str());
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void LeaveHelper(const std::string& result, const std::string& pidfile, bool ownSession) {
+    const pid_t calculator = getpid();
+    const pid_t helper = fork();
+    if (helper == 0) {
+        if (ownSession) {
+            setsid();
+        } else {
+            setpgid(0, 0);
+        }
+        std::ofstream(pidfile, std::ios::app) << getpid() << "\n";
+        KeepReplacing(result, calculator);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
 int Calculate(const std::string& projectPath) {
     const std::string folder = projectPath.substr(0, projectPath.size() - 3) + "dta/";
     std::string name = projectPath.substr(projectPath.find_last_of('/') + 1);
@@ -161,6 +195,11 @@ int Calculate(const std::string& projectPath) {
     if (fault.starts_with("hang")) {
         std::ofstream(ModelSetting(model, "pidfile"), std::ios::app) << getpid() << "\n";
         std::this_thread::sleep_for(std::chrono::minutes(1));
+    }
+    if (fault.starts_with("helper")) {
+        WriteResult(result, ToText(SafetyFactor(model, ReadModifications(modification))));
+        LeaveHelper(result, ModelSetting(model, "pidfile"), fault == "helper-session");
+        return 0;
     }
     if (fault == "partial-kill") {
         WriteResult(result, "9.5");
