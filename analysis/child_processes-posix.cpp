@@ -112,11 +112,15 @@ public:
         return std::nullopt;
     }
 
+    // What ended calculators left gets the signal too: a stop ends everything at once.
     void SignalAll(int signal) override {
         const std::vector<ProcessEntry> table = ScanProcesses();
         for (const auto& [pid, child] : running_) {
             kill(-pid, signal);
             Signal(child.family.Living(table, pid), signal);
+        }
+        for (const auto& [pid, family] : ended_) {
+            Signal(family.Living(table, pid), signal);
         }
     }
 

@@ -28,7 +28,8 @@ public:
     // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
     virtual std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) = 0;
 
-    // Sends the signal to every process that has not been reported ended, with what it started.
+    // Sends the signal to every process that has not been reported ended, with what it started,
+    // and to what those reported ended left behind.
     // Windows has no signals: there each one's job is ended at once, with 128 + signal as the
     // exit status.
     virtual void SignalAll(int signal) = 0;
