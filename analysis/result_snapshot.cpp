@@ -11,7 +11,7 @@ namespace zelmora {
 
 namespace {
 
-constexpr std::size_t ChunkBytes = 64 * 1024;
+constexpr std::size_t ChunkBytes = std::size_t{64} * 1024;
 
 bool SameFile(const FileIdentity& a, const FileIdentity& b) {
     return a.device == b.device && a.inode == b.inode;

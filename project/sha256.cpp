@@ -27,9 +27,10 @@ Sha256Hasher::Sha256Hasher() : state_(InitialState) {}
 
 void Sha256Hasher::Compress(const unsigned char* block) {
     std::array<std::uint32_t, 64> w{};
-    for (int t = 0; t < 16; ++t) {
-        w[t] = (std::uint32_t{block[4 * t]} << 24) | (std::uint32_t{block[4 * t + 1]} << 16) |
-               (std::uint32_t{block[4 * t + 2]} << 8) | std::uint32_t{block[4 * t + 3]};
+    for (std::size_t t = 0; t < 16; ++t) {
+        const unsigned char* word = block + 4 * t;
+        w[t] = (std::uint32_t{word[0]} << 24) | (std::uint32_t{word[1]} << 16) |
+               (std::uint32_t{word[2]} << 8) | std::uint32_t{word[3]};
     }
     for (int t = 16; t < 64; ++t) {
         const std::uint32_t s0 =
