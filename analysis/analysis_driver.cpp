@@ -63,8 +63,8 @@ void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
         record.error = error.what();
         throw;
     }
-    if (const auto warning = ProjectNameWarning(); warning && options.warn) {
-        options.warn(*warning);
+    if (const auto warning = ProjectNameWarning(); warning && options.note) {
+        options.note(*warning);
     }
 }
 
@@ -94,7 +94,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     DeriveDataFilePaths();
     std::vector<PlannedRun> plan = BuildRunPlan();
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
-    const ExecutionControl control{options.stopRequested, options.idle, &meter};
+    const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note};
     try {
         record.correlations = CorrelationsInUse(
             options.correlations, ListedVariables(),

@@ -9,6 +9,7 @@
 #include "processes/process_set.h"
 
 #include <functional>
+#include <string>
 
 namespace zelmora {
 
@@ -24,8 +25,9 @@ struct AnalysisOptions {
     int calculatorOutputFd = -1; // in place: where the calculator's output goes, -1 ours
     std::function<bool()> stopRequested;
     std::function<void()> idle;
-    std::function<void(const std::string&)> warn; // a warning that does not stop the analysis
     ProgressMeter::Report progress;
+    // A note for the user beside the log, never in it (the progress line, standard error).
+    std::function<void(const std::string&)> note;
     Clock clock = SteadyClock();
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths

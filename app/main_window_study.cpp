@@ -17,7 +17,10 @@ void TMainForm::OpenStudy(const std::string& projectFile) {
     // Without a kept analysis the results come from the file alone.
     windows.out->Sensitivity->Record = analysis.empty() ? nullptr : &LastAnalysis;
     windows.calc->ShowMethodProbability(LastAnalysis.method);
-    windows.calc->ShowStudyNote(opened.note);
+    windows.calc->ClearNotes();
+    if (!opened.note.empty()) {
+        windows.calc->ShowNote(opened.note);
+    }
 }
 
 void TMainForm::KeepAnalysisInStudy() {

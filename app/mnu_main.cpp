@@ -296,9 +296,10 @@ void TMainForm::Analyse() {
     options.correlations = correlations;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
-    options.warn = [&calc](const std::string& warning) {
-        calc.ShowWarning(warning);
-        std::fprintf(stderr, "%s\n", TerminalText(warning).c_str());
+    // Notes go beside the log, never into it: to the progress line and to standard error.
+    options.note = [&calc](const std::string& note) {
+        calc.ShowNote(note);
+        std::fprintf(stderr, "%s\n", TerminalText(note).c_str());
     };
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
     options.clock = AnalysisClock;

@@ -3,6 +3,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/methods/correlation_check.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_executor.h"
 #include "cli/batch_study.h"
 #include "cli/output_paths.h"
@@ -17,7 +18,9 @@
 #include "report/analysis_json.h"
 #include "report/html_report.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <exception>
 #include <unistd.h>
@@ -30,15 +33,35 @@ void PrintError(const std::string& message) {
     std::fprintf(stderr, "%s\n", TerminalText(ErrorBoxMessage(message)).c_str());
 }
 
+// A run whose calculator reported a failure, yet left a result that was used, is named.
+void NoteNonZeroExits(const AnalysisRecord& record) {
+    for (const RunOutcome& outcome : record.outcomes) {
+        if (NonZeroExitAccepted(outcome)) {
+            std::fprintf(stderr,
+                         "Run %d: the batch calculator ended with exit status %d; its result was "
+                         "used.\n",
+                         outcome.runId, outcome.exitStatus);
+        }
+    }
+}
+
 bool JsonToStandardOutput(const BatchOptions& options) {
     return options.jsonFile == "-";
+}
+
+std::string StreamName(std::FILE* stream) {
+    return stream == stdout ? "standard output" : "standard error";
 }
 
 void WriteJson(const BatchOptions& options, const AnalysisRecord& record) {
     if (JsonToStandardOutput(options)) {
         const std::string json = AnalysisJson(options.projectFile, record);
-        std::fwrite(json.data(), 1, json.size(), stdout);
-        std::fflush(stdout);
+        errno = 0;
+        if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() ||
+            std::fflush(stdout) != 0) {
+            throw Error("The JSON could not be written to standard output: " +
+                        std::string(std::strerror(errno != 0 ? errno : EIO)));
+        }
     } else if (!options.jsonFile.empty()) {
         SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, record));
     }
@@ -64,7 +87,8 @@ void WriteOutputs(const BatchOptions& options, AnalysisRecord& record, bool succ
 }
 
 int Analyse(const BatchOptions& options, const StudySettings& settings, AnalysisRecord& record) {
-    StreamLog log(JsonToStandardOutput(options) ? stderr : stdout);
+    std::FILE* const logStream = JsonToStandardOutput(options) ? stderr : stdout;
+    StreamLog log(logStream);
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
@@ -75,10 +99,11 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     analysis.correlations = settings.correlations;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
-    analysis.stopRequested = StopSignalled;
-    analysis.warn = [&](const std::string& warning) {
+    // A log that cannot be written is lost: the analysis stops.
+    analysis.stopRequested = [&log] { return StopSignalled() || log.WriteError() != 0; };
+    analysis.note = [&progress](const std::string& note) {
         progress.Clear();
-        std::fprintf(stderr, "%s\n", TerminalText(warning).c_str());
+        std::fprintf(stderr, "%s\n", TerminalText(note).c_str());
         progress.Redraw();
     };
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
@@ -87,10 +112,15 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
         RunAnalysis(log, *processes, analysis, record);
     } catch (const EAnalysisStopped& stopped) {
         progress.Finish();
-        PrintError(stopped.what());
+        NoteNonZeroExits(record);
+        PrintError(log.WriteError() != 0
+                       ? "The log could not be written to " + StreamName(logStream) + ": " +
+                             std::strerror(log.WriteError())
+                       : stopped.what());
         return ExitAnalysisFailed;
     } catch (const std::exception& error) {
         progress.Finish();
+        NoteNonZeroExits(record);
         PrintError(error.what());
         if (!record.keptWorkFolder.empty()) {
             std::fprintf(stderr, "The runs' copies are kept in %s\n",
@@ -99,6 +129,12 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
         return ExitAnalysisFailed;
     }
     progress.Finish();
+    NoteNonZeroExits(record);
+    if (log.WriteError() != 0) {
+        PrintError("The log could not be written to " + StreamName(logStream) + ": " +
+                   std::strerror(log.WriteError()));
+        return ExitAnalysisFailed;
+    }
     return ExitSuccess;
 }
 

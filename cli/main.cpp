@@ -5,6 +5,7 @@
 #include "cli/option_values.h"
 #include "cli/study_options.h"
 #include "cli/terminal_lines.h"
+#include "project/standard_streams.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -72,6 +73,7 @@ int Run(int argc, char** argv) {
 
 // Whatever escapes the command (memory running out, say) still ends with a message.
 int main(int argc, char** argv) {
+    zelmora::ReopenClosedStandardStreams();
     try {
         return Run(argc, argv);
     } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #include "cli/stop_signals.h"
 
 #include <csignal>
+#include <initializer_list>
 
 namespace zelmora::batch {
 
@@ -18,8 +19,11 @@ void CatchStopSignals() {
     struct sigaction action {};
     action.sa_handler = NoteStop;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal and a reader that went away (`| head`) stop the analysis too; the write
+    // that meets the closed pipe then fails instead of ending the program.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 bool StopSignalled() {

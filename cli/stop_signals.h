@@ -2,8 +2,8 @@
 
 namespace zelmora::batch {
 
-// SIGINT and SIGTERM (on Windows Ctrl-C and Ctrl-Break) ask the analysis to stop instead of
-// ending the program at once.
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE (on Windows Ctrl-C and Ctrl-Break) ask the analysis to
+// stop instead of ending the program at once.
 void CatchStopSignals();
 bool StopSignalled();
 

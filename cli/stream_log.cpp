@@ -2,6 +2,8 @@
 
 #include "project/terminal_text.h"
 
+#include <cerrno>
+
 namespace zelmora::batch {
 
 void StreamLog::DeleteLine(int position) {
@@ -16,9 +18,12 @@ void StreamLog::AppendLine(const std::string& line) {
         beforeLine();
     }
     const std::string shown = TerminalText(line);
-    std::fwrite(shown.data(), 1, shown.size(), stream_);
-    std::fputc('\n', stream_);
-    std::fflush(stream_);
+    errno = 0;
+    const bool written = std::fwrite(shown.data(), 1, shown.size(), stream_) == shown.size() &&
+                         std::fputc('\n', stream_) != EOF && std::fflush(stream_) == 0;
+    if (!written && writeError_ == 0) {
+        writeError_ = errno != 0 ? errno : EIO;
+    }
     if (afterLine) {
         afterLine();
     }

@@ -21,12 +21,16 @@ public:
     void AppendLine(const std::string& line) override;
     void SetProbabilityLabel(const std::string& /*text*/) override {}
 
+    // The errno of the first line that could not be written, 0 while every line was.
+    int WriteError() const { return writeError_; }
+
     // Called around each written line, so that a progress line on the terminal makes room.
     std::function<void()> beforeLine;
     std::function<void()> afterLine;
 
 private:
     std::FILE* stream_;
+    int writeError_ = 0;
     std::vector<std::string> lines_{"Zelmora"};
 };
 

@@ -91,12 +91,14 @@ public:
             WaitForSingleObject(child.process, INFINITE);
             Close(child);
         }
+        EndAllLeftovers();
     }
 
     int Start(const std::string& commandLine, int outputFd) override {
         const HANDLE job = CreateJobObjectA(nullptr, nullptr);
         PROCESS_INFORMATION process{};
-        if (job == nullptr || !CreateSuspended(commandLine, outputFd, process)) {
+        if (job == nullptr || !KillOnClose(job) ||
+            !CreateSuspended(commandLine, outputFd, process)) {
             if (job != nullptr) {
                 CloseHandle(job);
             }
@@ -152,6 +154,22 @@ public:
 
     int RunningCount() const override { return static_cast<int>(running_.size()); }
 
+    // Closing its job ends whatever the calculator left in it.
+    void EndLeftovers(int handle) override {
+        const auto found = ended_.find(handle);
+        if (found != ended_.end()) {
+            CloseHandle(found->second);
+            ended_.erase(found);
+        }
+    }
+
+    void EndAllLeftovers() override {
+        for (const auto& [id, job] : ended_) {
+            CloseHandle(job);
+        }
+        ended_.clear();
+    }
+
 private:
     struct Child {
         HANDLE process;
@@ -166,16 +184,26 @@ private:
         CloseHandle(child.job);
     }
 
+    // The job stays open until the run's result is read.
     Ended Collect(int id) {
         const Child child = running_.at(id);
         running_.erase(id);
         DWORD exitCode = 0;
         GetExitCodeProcess(child.process, &exitCode);
-        Close(child);
+        CloseHandle(child.process);
+        ended_[id] = child.job;
         return {id, static_cast<int>(exitCode)};
     }
 
+    static bool KillOnClose(HANDLE job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                       sizeof limits) != 0;
+    }
+
     std::map<int, Child> running_; // process id -> its process and job
+    std::map<int, HANDLE> ended_;  // process id -> the job of a calculator reported ended
 };
 
 } // namespace

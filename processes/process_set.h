@@ -28,15 +28,27 @@ public:
     // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
     virtual std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) = 0;
 
-    // Sends the signal to the process group of every process that has not been reported ended.
+    // Sends the signal to every process that has not been reported ended, with what it started,
+    // and to what those reported ended left behind.
     // Windows has no signals: there each one's job is ended at once, with 128 + signal as the
     // exit status.
     virtual void SignalAll(int signal) = 0;
 
     virtual int RunningCount() const = 0;
+
+    // Ends, and waits for, every process that the process of `handle`, reported ended, left
+    // behind: POSIX SIGTERM, SIGKILL after the stop grace; Windows ends its job.
+    virtual void EndLeftovers(int handle) = 0;
+
+    // The same for every process reported ended.
+    virtual void EndAllLeftovers() = 0;
 };
 
-// Real child processes. Ending it kills and reaps what still runs.
+// How long a process that was asked to end (SIGTERM) has before it is killed.
+inline constexpr std::chrono::seconds StopGrace{5};
+
+// Real child processes. The program becomes a child subreaper, so that what a calculator
+// leaves behind stays findable; ending the set kills and reaps what still runs.
 std::unique_ptr<ProcessSet> MakeChildProcesses();
 
 } // namespace zelmora

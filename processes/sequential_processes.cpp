@@ -33,6 +33,10 @@ public:
 
     int RunningCount() const override { return static_cast<int>(ended_.size()); }
 
+    void EndLeftovers(int /*handle*/) override {}
+
+    void EndAllLeftovers() override {}
+
 private:
     ProcessRunner runner_;
     std::vector<Ended> ended_;

@@ -46,4 +46,10 @@ double NarrowToDouble(long double value);
 // Extended-precision quotient with the system's checks: x/0 throws EZeroDivide, 0/0 EInvalidOp.
 long double CheckedDivide(long double numerator, long double denominator);
 
+// Ends an analysis that the user stopped; the log says so and no error box is shown.
+class EAnalysisStopped : public Error {
+public:
+    EAnalysisStopped() : Error("Analysis stopped.") {}
+};
+
 } // namespace zelmora

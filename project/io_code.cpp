@@ -25,4 +25,13 @@ void CheckIo() {
     }
 }
 
+std::exception_ptr TakePendingIoError() {
+    if (pendingCode == 0) {
+        return nullptr;
+    }
+    const int code = pendingCode;
+    pendingCode = 0;
+    return std::make_exception_ptr(EInOutError(code));
+}
+
 } // namespace zelmora

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@ void RecordIoCode(int code);
 
 // Raises EInOutError for a pending code and clears it; does nothing when none is pending.
 void CheckIo();
+
+// The pending code as an EInOutError to raise later, cleared; nullptr when none is pending.
+std::exception_ptr TakePendingIoError();
 
 // Maps an errno value of a failed operation on `path` to the system's input/output code (POSIX).
 int IoCodeFromErrno(int error, const std::string& path);
@@ -33,15 +37,22 @@ public:
     ~TextInput();
 
     void OpenForReading(const std::string& name);
+    // Reads `text`, which must outlive the reading, as the content of the file `name`.
+    void OpenText(std::string_view text, const std::string& name);
     // The next number; `found` (when given) tells whether a token was there at all.
     long double ReadReal(bool* found = nullptr);
     std::int32_t ReadInteger();
     std::string ReadRestOfLine();
-    void SkipLine();
+    // Skips the rest of the line; true when its line end was read, false when the data ended.
+    bool SkipLine();
     bool AtEnd();
     void Close();
+    // How many bytes of the file the reading has taken so far.
+    std::size_t Position() const { return taken_ - (length_ - position_); }
 
 private:
+    void Start(const std::string& name);
+    bool Readable();
     int PeekAt(std::size_t offset);
     int PeekData();
     void Advance();
@@ -55,7 +66,10 @@ private:
     char buffer_[BufferSize];
     std::size_t position_ = 0;
     std::size_t length_ = 0;
+    std::size_t taken_ = 0; // bytes brought into the buffer since the open
     bool ended_ = false;
+    bool fromText_ = false;
+    std::string_view text_;
 };
 
 // A text file opened for writing, CR LF line ends, buffered.

@@ -2,6 +2,7 @@
 #include "project/number_forms.h"
 #include "project/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,14 +26,29 @@ TextInput::~TextInput() {
 }
 
 void TextInput::OpenForReading(const std::string& name) {
-    if (fd_ >= 0) {
+    Start(name);
+    fd_ = OpenRegularFile(name, O_RDONLY);
+}
+
+void TextInput::OpenText(std::string_view text, const std::string& name) {
+    Start(name);
+    fromText_ = true;
+    text_ = text;
+}
+
+void TextInput::Start(const std::string& name) {
+    if (fd_ >= 0 || fromText_) {
         Close();
     }
     name_ = name;
     position_ = 0;
     length_ = 0;
+    taken_ = 0;
     ended_ = false;
-    fd_ = OpenRegularFile(name, O_RDONLY);
+}
+
+bool TextInput::Readable() {
+    return fromText_ || RequireOpen(fd_);
 }
 
 long double TextInput::ReadReal(bool* found) {
@@ -64,7 +80,7 @@ std::int32_t TextInput::ReadInteger() {
 
 std::string TextInput::ReadRestOfLine() {
     std::string line;
-    if (!RequireOpen(fd_)) {
+    if (!Readable()) {
         return line;
     }
     for (int c = PeekData(); c >= 0 && c != '\n'; c = PeekData()) {
@@ -79,29 +95,35 @@ std::string TextInput::ReadRestOfLine() {
     return line;
 }
 
-void TextInput::SkipLine() {
-    if (!RequireOpen(fd_)) {
-        return;
+bool TextInput::SkipLine() {
+    if (!Readable()) {
+        return false;
     }
     for (int c = PeekData(); c >= 0; c = PeekData()) {
         Advance();
         if (c == '\n') {
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 bool TextInput::AtEnd() {
-    return !RequireOpen(fd_) || PeekData() < 0;
+    return !Readable() || PeekData() < 0;
 }
 
 void TextInput::Close() {
-    if (!RequireOpen(fd_)) {
+    if (fromText_) {
+        fromText_ = false;
+        text_ = {};
+    } else if (!RequireOpen(fd_)) {
         return;
+    } else {
+        CloseRecordingCode(fd_, name_);
     }
-    CloseRecordingCode(fd_, name_);
     position_ = 0;
     length_ = 0;
+    taken_ = 0;
 }
 
 // The character `offset` places ahead, or -1 past the physical end of the file.
@@ -132,13 +154,20 @@ bool TextInput::Fill() {
     std::memmove(buffer_, buffer_ + position_, length_ - position_);
     length_ -= position_;
     position_ = 0;
-    const std::ptrdiff_t count =
-        ReadRecordingCode(fd_, buffer_ + length_, BufferSize - length_, name_);
+    std::ptrdiff_t count = 0;
+    if (fromText_) {
+        count = static_cast<std::ptrdiff_t>(
+            std::min(BufferSize - length_, text_.size() - std::min(taken_, text_.size())));
+        std::memcpy(buffer_ + length_, text_.data() + taken_, static_cast<std::size_t>(count));
+    } else {
+        count = ReadRecordingCode(fd_, buffer_ + length_, BufferSize - length_, name_);
+    }
     if (count <= 0) {
         ended_ = true;
         return false;
     }
     length_ += static_cast<std::size_t>(count);
+    taken_ += static_cast<std::size_t>(count);
     return true;
 }
 
@@ -146,7 +175,7 @@ bool TextInput::Fill() {
 // the data ends first.
 std::string TextInput::ReadRun(std::size_t maxLength) {
     std::string run;
-    if (!RequireOpen(fd_)) {
+    if (!Readable()) {
         return run;
     }
     int c = PeekData();

@@ -3,6 +3,7 @@
 #include "analysis/methods/correlated_beta.h"
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_plan.h"
 #include "project/project_state.h"
 #include "report/finished_runs.h"
@@ -54,6 +55,7 @@ json Runs(const AnalysisRecord& record) {
             {{"run_id", run.runId},
              {"started", run.started},
              {"exit_status", run.exitStatus},
+             {"nonzero_exit_accepted", NonZeroExitAccepted(run)},
              {"seconds", run.seconds},
              {"safety_factor", run.error.empty() ? Optional(run.safetyFactor) : json(nullptr)}});
         if (!run.error.empty()) {

@@ -3,6 +3,7 @@
 #include "analysis/coupling/modification_file.h"
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
 #include "report/result_text.h"
@@ -50,6 +51,15 @@ std::string SafetyFactor(int runId, const std::vector<VariableResult>& variables
     return FixedText(StoredSafetyFactor(key));
 }
 
+// A non-zero status whose result was used all the same says so.
+std::string ExitStatusText(const RunOutcome& outcome) {
+    if (!outcome.started) {
+        return "not started";
+    }
+    const std::string status = FormatInteger(outcome.exitStatus, 0);
+    return NonZeroExitAccepted(outcome) ? status + " (not 0, result used)" : status;
+}
+
 const RunOutcome* OutcomeOf(int runId, const AnalysisRecord& record) {
     const auto found = std::find_if(record.outcomes.begin(), record.outcomes.end(),
                                     [runId](const RunOutcome& o) { return o.runId == runId; });
@@ -70,7 +80,7 @@ std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& va
         return cells;
     }
     cells.push_back(SafetyFactor(runId, variables));
-    cells.push_back(outcome->started ? FormatInteger(outcome->exitStatus, 0) : "not started");
+    cells.push_back(ExitStatusText(*outcome));
     cells.push_back(FormatFixed(outcome->seconds, 0, 2));
     return cells;
 }

@@ -131,22 +131,25 @@ void TCalc::AnalysisStarted() {
     ProgressBar->setValue(0);
     LabelProgress->clear();
     LabelMethodPF->clear();
-    warning_.clear();
+    notes_.clear();
 }
 
 void TCalc::ShowProgress(const AnalysisProgress& progress) {
     ProgressBar->setRange(0, std::max(progress.total, 1));
     ProgressBar->setValue(progress.done);
-    QString text = QString::fromStdString(FormatProgress(progress));
-    if (!warning_.isEmpty()) {
-        text += QStringLiteral(" \u00b7 ") + warning_;
-    }
-    LabelProgress->setText(text);
+    LabelProgress->setText(QString::fromStdString(FormatProgress(progress)) + notes_);
 }
 
-void TCalc::ShowWarning(const std::string& text) {
-    warning_ = Text(text);
-    LabelProgress->setText(warning_);
+void TCalc::ClearNotes() {
+    notes_.clear();
+    LabelProgress->clear();
+}
+
+void TCalc::ShowNote(const std::string& text) {
+    notes_ += QStringLiteral(" \u00b7 ") + Text(text);
+    const QString shown = LabelProgress->text();
+    LabelProgress->setText(shown.isEmpty() ? Text(text)
+                                           : shown + QStringLiteral(" \u00b7 ") + Text(text));
 }
 
 void TCalc::AnalysisEnded(const std::string& keptWorkFolder) {
@@ -163,10 +166,6 @@ void TCalc::ShowMethodProbability(const std::optional<MethodResult>& method) {
     const bool ran = method && method->method != Method::FirstOrder;
     LabelMethodPF->setText(ran ? QString::fromStdString(MethodProbabilityLine(*method))
                                : QString());
-}
-
-void TCalc::ShowStudyNote(const std::string& note) {
-    LabelProgress->setText(QString::fromStdString(note));
 }
 
 void TCalc::SetProbabilityLabel(const std::string& text) {

@@ -33,14 +33,15 @@ public:
     // Stop is enabled only while an analysis runs.
     void AnalysisStarted();
     void ShowProgress(const AnalysisProgress& progress);
-    // A warning that does not stop the analysis stays on the progress line until it ends.
-    void ShowWarning(const std::string& text);
+    // A note the analysis or Open has for the user: it stays on the progress line, after the
+    // progress, until the next analysis starts.
+    void ShowNote(const std::string& text);
+    // Empties the progress line and its notes: a project was opened.
+    void ClearNotes();
     // The progress line keeps the totals; after a failure it also names the kept work copies.
     void AnalysisEnded(const std::string& keptWorkFolder);
     // Beside the first-order probability, the method's once it is known; nothing for none.
     void ShowMethodProbability(const std::optional<MethodResult>& method);
-    // A line about the study file read with the project, on the progress line.
-    void ShowStudyNote(const std::string& note);
 
     QPlainTextEdit* Memo1;
     QLabel* Label1;
@@ -57,7 +58,7 @@ signals:
 private:
     void ScrollToNewestLine();
 
-    QString warning_;
+    QString notes_;
 };
 
 } // namespace zelmora::ui

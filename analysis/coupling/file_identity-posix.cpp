@@ -1,8 +1,6 @@
 #include "analysis/coupling/file_identity.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelmora {
 
@@ -22,15 +20,9 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
     return IdentityOf(info);
 }
 
-std::optional<FileIdentity> IdentityOfOpenedFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
+std::optional<FileIdentity> IdentityOfDescriptor(int fd) {
     struct stat info {};
-    const bool known = fstat(fd, &info) == 0;
-    ::close(fd);
-    if (!known) {
+    if (fstat(fd, &info) != 0) {
         return std::nullopt;
     }
     return IdentityOf(info);

@@ -1,5 +1,6 @@
 #include "analysis/coupling/file_identity.h"
 
+#include <io.h>
 #include <windows.h>
 
 namespace zelmora {
@@ -18,17 +19,9 @@ timespec TimeOf(const FILETIME& time) {
             static_cast<long>(intervals % IntervalsPerSecond * 100)};
 }
 
-std::optional<FileIdentity> IdentityOpening(const std::string& path, DWORD access) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
+std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = GetFileInformationByHandle(file, &info) != 0;
-    CloseHandle(file);
-    if (!known) {
+    if (GetFileInformationByHandle(file, &info) == 0) {
         return std::nullopt;
     }
     return FileIdentity{
@@ -42,11 +35,23 @@ std::optional<FileIdentity> IdentityOpening(const std::string& path, DWORD acces
 } // namespace
 
 std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
-    return IdentityOpening(path, 0);
+    const HANDLE file =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const std::optional<FileIdentity> identity = IdentityOfHandle(file);
+    CloseHandle(file);
+    return identity;
 }
 
-std::optional<FileIdentity> IdentityOfOpenedFile(const std::string& path) {
-    return IdentityOpening(path, GENERIC_READ);
+std::optional<FileIdentity> IdentityOfDescriptor(int fd) {
+    const intptr_t handle = _get_osfhandle(fd);
+    if (handle == -1) {
+        return std::nullopt;
+    }
+    return IdentityOfHandle(reinterpret_cast<HANDLE>(handle));
 }
 
 // File times are stamped from the system time, which advances with the clock tick.

@@ -8,6 +8,7 @@ namespace zelmora {
 namespace {
 
 constexpr std::chrono::milliseconds Poll{1};
+constexpr time_t CoarseTimestampSeconds = 2;
 
 bool After(const timespec& a, const timespec& b) {
     return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec > b.tv_nsec);
@@ -21,7 +22,14 @@ bool FileIdentity::operator==(const FileIdentity& other) const {
 }
 
 void WaitPastModificationTime(const timespec& modified) {
-    for (timespec now = CoarseNow(); !After(now, modified); now = CoarseNow()) {
+    timespec until = modified;
+    // A time without a sub-second part comes from a file system with one- or two-second
+    // timestamps: a rewrite within two seconds might get the very same time.
+    if (modified.tv_nsec == 0) {
+        until.tv_sec += CoarseTimestampSeconds;
+        until.tv_nsec = -1;
+    }
+    for (timespec now = CoarseNow(); !After(now, until); now = CoarseNow()) {
         if (modified.tv_sec > now.tv_sec + 1) {
             return;
         }

@@ -22,12 +22,14 @@ struct FileIdentity {
 // The identity of the file at path, nothing when there is none.
 std::optional<FileIdentity> IdentityOfPath(const std::string& path);
 
-// The identity of the file as it is when opened for reading, nothing when it cannot be opened.
-std::optional<FileIdentity> IdentityOfOpenedFile(const std::string& path);
+// The identity of the file open as `fd` (on Windows a C runtime descriptor), nothing when the
+// system does not tell it.
+std::optional<FileIdentity> IdentityOfDescriptor(int fd);
 
 // Waits until the coarse clock that stamps file times has passed `modified`, so that a file
-// written from now on gets a later time. A time far ahead of the clock is not waited for: a
-// new file's time differs from it anyway.
+// written from now on gets a later time; 2 s past it when it has no sub-second part (a file
+// system with one- or two-second timestamps). A time far ahead of the clock is not waited for:
+// a new file's time differs from it anyway.
 void WaitPastModificationTime(const timespec& modified);
 
 // The coarse clock's time now.

@@ -1,5 +1,6 @@
 #include "analysis/coupling/result_file.h"
 
+#include "analysis/coupling/result_snapshot.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
@@ -26,8 +27,9 @@ std::optional<long double> ReadSafetyFactor(TextInput& file) {
     return value;
 }
 
-// A code recorded while reading stays pending: the reader checks only at the close. Each
-// record overwrites the one before; a value too large to store ends the reading.
+// A code recorded while reading stays pending: the reader checks only at the close. A record
+// counts once its closing six numbers and the end of their line were read, and overwrites the
+// one before; a value too large to store ends the reading.
 void ReadRecords(TextInput& file, std::optional<double>& safetyFactor) {
     while (!file.AtEnd()) {
         file.SkipLine();
@@ -36,54 +38,50 @@ void ReadRecords(TextInput& file, std::optional<double>& safetyFactor) {
             return;
         }
         file.SkipLine();
-        safetyFactor = NarrowToDouble(*value);
         for (int k = 0; k < SkippedLinesPerRecord; ++k) {
             file.SkipLine();
         }
+        bool closed = true;
         for (int k = 0; k < TrailingNumbersPerRecord; ++k) {
-            file.ReadReal();
+            bool found = false;
+            file.ReadReal(&found);
+            closed = closed && found;
         }
-        file.SkipLine();
+        if (!file.SkipLine() || !closed) {
+            return;
+        }
+        safetyFactor = NarrowToDouble(*value);
     }
-}
-
-// A code of this file left pending after an overflow must not surface at some later,
-// unrelated check.
-void DiscardPendingIo() {
-    try {
-        CheckIo();
-    } catch (const EInOutError&) {
-    }
-}
-
-std::exception_ptr CheckIoError() {
-    try {
-        CheckIo();
-    } catch (...) {
-        return std::current_exception();
-    }
-    return nullptr;
 }
 
 } // namespace
 
-ResultReading ReadResultRecords(const std::string& path) {
+ResultReading ReadResultText(std::string_view text, const std::string& path) {
     ResultReading reading;
     TextInput file;
-    file.OpenForReading(path);
-    reading.openError = CheckIoError();
-    if (reading.openError) {
-        return reading;
-    }
+    file.OpenText(text, path);
     try {
         ReadRecords(file, reading.safetyFactor);
     } catch (...) {
-        DiscardPendingIo();
+        // A code left pending after an overflow must not surface at some later, unrelated check.
+        TakePendingIoError();
         reading.readError = std::current_exception();
         return reading;
     }
     file.Close();
-    reading.readError = CheckIoError();
+    reading.readError = TakePendingIoError();
+    return reading;
+}
+
+ResultReading ReadResultRecords(const std::string& path) {
+    const ResultSnapshot snapshot = TakeResultSnapshot(path);
+    if (snapshot.openError) {
+        return {snapshot.openError, std::nullopt, nullptr};
+    }
+    ResultReading reading = ReadResultText(snapshot.bytes, path);
+    if (snapshot.readError) {
+        reading.readError = snapshot.readError;
+    }
     return reading;
 }
 

@@ -4,15 +4,9 @@
 
 namespace zelmora {
 
-namespace {
-
-constexpr std::chrono::seconds TermGrace{5};
-
-} // namespace
-
 void EndCalculators(ProcessSet& processes) {
     processes.SignalAll(SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + TermGrace;
+    const auto deadline = std::chrono::steady_clock::now() + StopGrace;
     while (processes.RunningCount() > 0 && std::chrono::steady_clock::now() < deadline) {
         processes.WaitForAny(ChildWaitInterval);
     }
@@ -20,6 +14,7 @@ void EndCalculators(ProcessSet& processes) {
     while (processes.RunningCount() > 0) {
         processes.WaitForAny(ChildWaitInterval);
     }
+    processes.EndAllLeftovers();
 }
 
 } // namespace zelmora

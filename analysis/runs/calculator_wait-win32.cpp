@@ -11,6 +11,7 @@ void EndCalculators(ProcessSet& processes) {
     while (processes.RunningCount() > 0) {
         processes.WaitForAny(ChildWaitInterval);
     }
+    processes.EndAllLeftovers();
 }
 
 } // namespace zelmora

@@ -2,6 +2,7 @@
 
 #include "analysis/coupling/finite_element_run.h"
 #include "analysis/coupling/modification_file.h"
+#include "analysis/coupling/modification_reset.h"
 #include "analysis/runs/calculator_wait.h"
 #include "analysis/runs/run_attempt.h"
 #include "analysis/workcopies/model_lock.h"
@@ -17,10 +18,18 @@ namespace {
 
 class InPlaceExecutor : public RunExecutor {
 public:
+    // A modification file left with reduced strengths by an analysis that was killed would be
+    // the model the finite-element program shows: it is reset before anything else.
     InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
         : lock_(State.ProjectPath), processes_(processes),
           control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
-                                    State.ResultFilePath, outputFd} {}
+                                    State.ResultFilePath, outputFd} {
+        if (ResetLeftModifications(place_.modificationPath) && control_.note) {
+            control_.note("The modification file still held the values of an analysis that did "
+                          "not end; it was reset to \"0\": " +
+                          place_.modificationPath);
+        }
+    }
 
     void Submit(std::vector<PlannedRun> runs) override {
         if (control_.progress) {
@@ -42,7 +51,9 @@ public:
         RunAttempt attempt(run, place_, processes_);
         while (attempt.Running()) {
             if (const auto ended = WaitForCalculators(processes_, control_)) {
+                // Read first: nothing the calculator left running writes into this run's result.
                 attempt.Finish(ended->exitStatus);
+                processes_.EndLeftovers(ended->handle);
             }
         }
         if (control_.progress) {

@@ -3,6 +3,7 @@
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/runs/calculator_wait.h"
 #include "analysis/runs/run_attempt.h"
+#include "analysis/runs/run_errors.h"
 #include "analysis/workcopies/work_folder.h"
 #include "project/project_state.h"
 
@@ -92,12 +93,20 @@ private:
     };
 
     void AddWorker(int number) {
-        const std::string project = folder_.AddCopy(number);
+        const std::string project = folder_.AddCopy(number, [this] { return StopAsked(); });
         const std::string base = DataFileBase(folder_.Reached(project), State.ProjectName);
         logs_.push_back(folder_.OpenCalculatorLog(number));
         workers_.push_back(
             {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back()},
              std::nullopt});
+    }
+
+    // Between files and chunks of the copies: the windows repaint and a stop takes effect.
+    bool StopAsked() const {
+        if (control_.idle) {
+            control_.idle();
+        }
+        return control_.stopRequested && control_.stopRequested();
     }
 
     bool MayStart(std::size_t index) const {
@@ -130,7 +139,9 @@ private:
             return;
         }
         Running& run = found->second;
+        // Read first: nothing the calculator left running writes into this run's result.
         run.attempt.Finish(ended.exitStatus);
+        processes_.EndLeftovers(ended.handle);
         run.worker->busyWith.reset();
         Record(run.index, run.attempt.Outcome());
         running_.erase(found);

@@ -2,6 +2,7 @@
 
 #include "analysis/coupling/modification_file.h"
 #include "analysis/coupling/result_file.h"
+#include "analysis/runs/run_errors.h"
 
 namespace zelmora {
 
@@ -14,9 +15,9 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
         outcome_.writeError = std::current_exception();
         return;
     }
-    before_ = IdentityOfPath(place.resultPath);
-    if (before_) {
-        WaitPastModificationTime(before_->modified);
+    before_ = KeepResultBefore(place.resultPath);
+    if (before_.identity) {
+        WaitPastModificationTime(before_.identity->modified);
     }
     picture_.emplace(place.resultPath);
     startTime_ = std::chrono::steady_clock::now();
@@ -29,23 +30,24 @@ void RunAttempt::Finish(int exitStatus) {
     outcome_.exitStatus = exitStatus;
     outcome_.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
-    const std::optional<FileIdentity> after = IdentityOfOpenedFile(place_.resultPath);
-    outcome_.resultRewritten = !(before_ && after && *before_ == *after);
-    if (!outcome_.resultRewritten) {
+    if (EndingSignal(outcome_)) {
         return;
     }
-    const ResultReading reading = ReadResultRecords(place_.resultPath);
-    outcome_.openError = reading.openError;
+    // Read at once and whole: what the calculator left, not what comes after.
+    const ResultSnapshot after = TakeResultSnapshot(place_.resultPath);
+    outcome_.openError = after.openError;
+    outcome_.resultRewritten = !LeftAsItWas(before_, after);
+    if (outcome_.openError || !outcome_.resultRewritten) {
+        return;
+    }
+    const std::string_view own =
+        std::string_view(after.bytes).substr(OwnRecordsStart(before_, after));
+    const ResultReading reading = ReadResultText(own, place_.resultPath);
     outcome_.safetyFactor = reading.safetyFactor;
-    outcome_.readError = reading.readError;
-    if (outcome_.runId == MeanValueRun && !outcome_.openError) {
+    outcome_.readError = after.readError ? after.readError : reading.readError;
+    if (outcome_.runId == MeanValueRun) {
         outcome_.picture = picture_->Read();
     }
-}
-
-bool RunFailed(const RunOutcome& outcome) {
-    return outcome.writeError || !outcome.started || outcome.openError ||
-           !outcome.resultRewritten || outcome.readError || !outcome.safetyFactor;
 }
 
 } // namespace zelmora

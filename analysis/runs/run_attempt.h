@@ -1,13 +1,12 @@
 #pragma once
 
-#include "analysis/coupling/file_identity.h"
+#include "analysis/coupling/result_snapshot.h"
 #include "analysis/coupling/run_picture.h"
 #include "analysis/runs/run_outcome.h"
 #include "analysis/runs/run_plan.h"
 #include "processes/process_set.h"
 
 #include <chrono>
-#include <optional>
 #include <string>
 
 namespace zelmora {
@@ -40,12 +39,9 @@ private:
     RunPlace place_;
     RunOutcome outcome_;
     int handle_ = -1;
-    std::optional<FileIdentity> before_;
+    ResultBefore before_;
     std::optional<RunPicture> picture_;
     std::chrono::steady_clock::time_point startTime_;
 };
-
-// True when the outcome ends the analysis: the run raises an error when it is applied.
-bool RunFailed(const RunOutcome& outcome);
 
 } // namespace zelmora

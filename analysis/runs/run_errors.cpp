@@ -3,7 +3,77 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 
+#include <array>
+
 namespace zelmora {
+
+namespace {
+
+constexpr int FirstSignalStatus = 129;
+constexpr int LastSignalStatus = 192;
+constexpr int FirstRealTimeSignal = 34;
+
+// glibc's texts of Linux's signals 1 to 31.
+constexpr std::array<const char*, 31> SignalNames{"Hangup",
+                                                  "Interrupt",
+                                                  "Quit",
+                                                  "Illegal instruction",
+                                                  "Trace/breakpoint trap",
+                                                  "Aborted",
+                                                  "Bus error",
+                                                  "Floating point exception",
+                                                  "Killed",
+                                                  "User defined signal 1",
+                                                  "Segmentation fault",
+                                                  "User defined signal 2",
+                                                  "Broken pipe",
+                                                  "Alarm clock",
+                                                  "Terminated",
+                                                  "Stack fault",
+                                                  "Child exited",
+                                                  "Continued",
+                                                  "Stopped (signal)",
+                                                  "Stopped",
+                                                  "Stopped (tty input)",
+                                                  "Stopped (tty output)",
+                                                  "Urgent I/O condition",
+                                                  "CPU time limit exceeded",
+                                                  "File size limit exceeded",
+                                                  "Virtual timer expired",
+                                                  "Profiling timer expired",
+                                                  "Window changed",
+                                                  "I/O possible",
+                                                  "Power failure",
+                                                  "Bad system call"};
+
+} // namespace
+
+std::optional<int> EndingSignal(const RunOutcome& outcome) {
+    if (!outcome.started || outcome.exitStatus < FirstSignalStatus ||
+        outcome.exitStatus > LastSignalStatus) {
+        return std::nullopt;
+    }
+    return outcome.exitStatus - 128;
+}
+
+std::string SignalName(int signal) {
+    if (signal >= 1 && signal <= static_cast<int>(SignalNames.size())) {
+        return SignalNames[static_cast<std::size_t>(signal - 1)];
+    }
+    if (signal >= FirstRealTimeSignal) {
+        return "Real-time signal " + std::to_string(signal - FirstRealTimeSignal);
+    }
+    return "Unknown signal " + std::to_string(signal);
+}
+
+bool RunFailed(const RunOutcome& outcome) {
+    return outcome.writeError || !outcome.started || EndingSignal(outcome) || outcome.openError ||
+           !outcome.resultRewritten || outcome.readError || !outcome.safetyFactor;
+}
+
+bool NonZeroExitAccepted(const RunOutcome& outcome) {
+    return outcome.exitStatus != 0 && !RunFailed(outcome);
+}
 
 void RaiseErrorsBeforeReading(const RunOutcome& outcome, const std::string& batchCommandLine) {
     if (outcome.writeError) {
@@ -11,6 +81,11 @@ void RaiseErrorsBeforeReading(const RunOutcome& outcome, const std::string& batc
     }
     if (!outcome.started) {
         throw Error("The batch calculator could not be started: " + batchCommandLine);
+    }
+    // Whatever it left may be cut short: a stage record of a calculation killed part way.
+    if (const std::optional<int> signal = EndingSignal(outcome)) {
+        throw Error("The batch calculator ended by signal " + std::to_string(*signal) + " (" +
+                    SignalName(*signal) + "): " + State.ResultFilePath);
     }
     if (outcome.openError) {
         std::rethrow_exception(outcome.openError);

@@ -2,12 +2,28 @@
 
 #include "analysis/runs/run_outcome.h"
 
+#include <optional>
 #include <string>
 
 namespace zelmora {
 
+// The signal that ended the calculator: its own, or one its launcher reports as the exit status
+// 128 + n (129 to 192), as srun and the shells do. Nothing when it ended by itself.
+std::optional<int> EndingSignal(const RunOutcome& outcome);
+
+// The name of a Linux signal as the C library gives it: "Killed" for 9.
+std::string SignalName(int signal);
+
+// True when the calculator ended with a non-zero status that names no signal and its result was
+// used all the same: the user is told.
+bool NonZeroExitAccepted(const RunOutcome& outcome);
+
+// True when the outcome ends the analysis: the run raises an error when it is applied.
+bool RunFailed(const RunOutcome& outcome);
+
 // A run's errors in the order the run meets them. First those before its result is read: the
-// modification file, the start, the result file's open, a result file left as it was.
+// modification file, the start, a signal that ended the calculator, the result file's open, a
+// result file left as it was.
 void RaiseErrorsBeforeReading(const RunOutcome& outcome, const std::string& batchCommandLine);
 
 // Then those of the reading: its error, or a file without a complete record.

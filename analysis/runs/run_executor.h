@@ -13,17 +13,12 @@
 
 namespace zelmora {
 
-// Ends an analysis that the user stopped; the log says so and no error box is shown.
-class EAnalysisStopped : public Error {
-public:
-    EAnalysisStopped() : Error("Analysis stopped.") {}
-};
-
 // What the executors consult while they wait for calculators.
 struct ExecutionControl {
     std::function<bool()> stopRequested; // empty: never
     std::function<void()> idle;          // called between waits, every few tens of milliseconds
     ProgressMeter* progress = nullptr;
+    std::function<void(const std::string&)> note; // empty: notes are dropped
 };
 
 // Performs the runs of an analysis and hands back their outcomes in the order submitted.

@@ -2,16 +2,21 @@
 
 #include "analysis/workcopies/tree_copy_at.h"
 
+#include <cerrno>
 #include <fcntl.h>
 
 namespace zelmora {
 
-int CopyFileContents(const std::string& from, const std::string& to) {
-    return CopyFileAt(from, AT_FDCWD, to);
+const int CopyStopped = ECANCELED;
+
+int CopyFileContents(const std::string& from, const std::string& to,
+                     const CopyStopAsked& stopAsked) {
+    return CopyFileAt(from, AT_FDCWD, to, stopAsked);
 }
 
-int CopyTree(const std::string& from, const std::string& to, std::string& failedPath) {
-    return CopyTreeAt(from, AT_FDCWD, to, failedPath);
+int CopyTree(const std::string& from, const std::string& to, std::string& failedPath,
+             const CopyStopAsked& stopAsked) {
+    return CopyTreeAt(from, AT_FDCWD, to, failedPath, stopAsked);
 }
 
 int RemoveTree(const std::string& path) {

@@ -62,17 +62,27 @@ bool RemoveRetrying(BOOL(WINAPI* remove)(LPCSTR), const std::string& path) {
     return false;
 }
 
+// CopyFileExA's progress routine, called for every chunk it copies.
+DWORD CALLBACK AskStop(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                       HANDLE, HANDLE, LPVOID stopAsked) {
+    return (*static_cast<const CopyStopAsked*>(stopAsked))() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
 } // namespace
 
-int CopyFileContents(const std::string& from, const std::string& to) {
-    if (!CopyFileExA(from.c_str(), to.c_str(), nullptr, nullptr, nullptr,
-                     COPY_FILE_FAIL_IF_EXISTS)) {
+const int CopyStopped = ERROR_REQUEST_ABORTED;
+
+int CopyFileContents(const std::string& from, const std::string& to,
+                     const CopyStopAsked& stopAsked) {
+    if (!CopyFileExA(from.c_str(), to.c_str(), stopAsked ? AskStop : nullptr,
+                     const_cast<CopyStopAsked*>(&stopAsked), nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
         return static_cast<int>(GetLastError());
     }
     return 0;
 }
 
-int CopyTree(const std::string& from, const std::string& to, std::string& failedPath) {
+int CopyTree(const std::string& from, const std::string& to, std::string& failedPath,
+             const CopyStopAsked& stopAsked) {
     int error = 0;
     const std::vector<Entry> entries = Entries(from, error);
     failedPath = from;
@@ -90,9 +100,9 @@ int CopyTree(const std::string& from, const std::string& to, std::string& failed
             continue;
         }
         if (IsFolder(entry.attributes)) {
-            error = CopyTree(source, target, failedPath);
+            error = CopyTree(source, target, failedPath, stopAsked);
         } else {
-            error = CopyFileContents(source, target);
+            error = CopyFileContents(source, target, stopAsked);
             failedPath = target;
         }
         if (error != 0) {

@@ -33,10 +33,17 @@ private:
     int fd_;
 };
 
+bool Asked(const CopyStopAsked& stopAsked) {
+    return stopAsked && stopAsked();
+}
+
 // Plain reads and writes, where the file system offers no copy_file_range between the two.
-int CopyByReading(int in, int out) {
+int CopyByReading(int in, int out, const CopyStopAsked& stopAsked) {
     std::vector<char> buffer(ChunkBytes);
     while (true) {
+        if (Asked(stopAsked)) {
+            return CopyStopped;
+        }
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got < 0) {
             if (errno == EINTR) {
@@ -58,8 +65,11 @@ int CopyByReading(int in, int out) {
     }
 }
 
-int CopyContents(int in, int out) {
+int CopyContents(int in, int out, const CopyStopAsked& stopAsked) {
     while (true) {
+        if (Asked(stopAsked)) {
+            return CopyStopped;
+        }
         const ssize_t copied = copy_file_range(in, nullptr, out, nullptr, ChunkBytes, 0);
         if (copied == 0) {
             return 0;
@@ -69,7 +79,7 @@ int CopyContents(int in, int out) {
                 continue;
             }
             if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-                return CopyByReading(in, out);
+                return CopyByReading(in, out, stopAsked);
             }
             return errno;
         }
@@ -77,7 +87,7 @@ int CopyContents(int in, int out) {
 }
 
 // Copies the open regular file `in` as the new file `to` in `toFolder`.
-int CopyOpenedFile(int in, int toFolder, const std::string& to) {
+int CopyOpenedFile(int in, int toFolder, const std::string& to, const CopyStopAsked& stopAsked) {
     struct stat info {};
     if (fstat(in, &info) != 0) {
         return errno;
@@ -88,15 +98,16 @@ int CopyOpenedFile(int in, int toFolder, const std::string& to) {
     if (out.get() < 0) {
         return errno;
     }
-    return CopyContents(in, out.get());
+    return CopyContents(in, out.get(), stopAsked);
 }
 
 int CopyFolder(int from, const std::string& fromPath, int toFolder, const std::string& to,
-               std::string& failedPath);
+               std::string& failedPath, const CopyStopAsked& stopAsked);
 
 // A link is copied as the regular file it names; what it names otherwise is left out, except a
 // folder, which would lead the calculator's writes out of the copy.
-int CopyLinkTarget(int from, const std::string& name, const std::string& path, int to) {
+int CopyLinkTarget(int from, const std::string& name, const std::string& path, int to,
+                   const CopyStopAsked& stopAsked) {
     const Descriptor in(openat(from, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
     if (in.get() < 0 || fstat(in.get(), &info) != 0) {
@@ -106,33 +117,34 @@ int CopyLinkTarget(int from, const std::string& name, const std::string& path, i
         throw Error("The data folder holds a link to a folder, which a work copy cannot hold: " +
                     path);
     }
-    return S_ISREG(info.st_mode) ? CopyOpenedFile(in.get(), to, name) : 0;
+    return S_ISREG(info.st_mode) ? CopyOpenedFile(in.get(), to, name, stopAsked) : 0;
 }
 
 int CopyEntry(int from, const std::string& name, const std::string& path, int to,
-              std::string& failedPath) {
+              std::string& failedPath, const CopyStopAsked& stopAsked) {
     struct stat info {};
     if (fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return errno;
     }
     if (S_ISLNK(info.st_mode)) {
-        return CopyLinkTarget(from, name, path, to);
+        return CopyLinkTarget(from, name, path, to, stopAsked);
     }
     if (S_ISDIR(info.st_mode)) {
         const Descriptor folder(
             openat(from, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        return folder.get() < 0 ? errno : CopyFolder(folder.get(), path, to, name, failedPath);
+        return folder.get() < 0 ? errno
+                                : CopyFolder(folder.get(), path, to, name, failedPath, stopAsked);
     }
     if (S_ISREG(info.st_mode)) {
         const Descriptor in(
             openat(from, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-        return in.get() < 0 ? errno : CopyOpenedFile(in.get(), to, name);
+        return in.get() < 0 ? errno : CopyOpenedFile(in.get(), to, name, stopAsked);
     }
     return 0;
 }
 
 int CopyFolder(int from, const std::string& fromPath, int toFolder, const std::string& to,
-               std::string& failedPath) {
+               std::string& failedPath, const CopyStopAsked& stopAsked) {
     failedPath = fromPath;
     if (mkdirat(toFolder, to.c_str(), 0700) != 0) {
         return errno;
@@ -143,7 +155,8 @@ int CopyFolder(int from, const std::string& fromPath, int toFolder, const std::s
     }
     for (const std::string& name : FolderEntries(from)) {
         const std::string path = fromPath + "/" + name;
-        if (const int error = CopyEntry(from, name, path, copy.get(), failedPath); error != 0) {
+        if (const int error = CopyEntry(from, name, path, copy.get(), failedPath, stopAsked);
+            error != 0) {
             failedPath = path;
             return error;
         }
@@ -174,21 +187,22 @@ std::vector<std::string> FolderEntries(int folder) {
 }
 
 int CopyTreeAt(const std::string& from, int toFolder, const std::string& to,
-               std::string& failedPath) {
+               std::string& failedPath, const CopyStopAsked& stopAsked) {
     failedPath = from;
     const Descriptor folder(::open(from.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) {
         return errno;
     }
-    return CopyFolder(folder.get(), from, toFolder, to, failedPath);
+    return CopyFolder(folder.get(), from, toFolder, to, failedPath, stopAsked);
 }
 
-int CopyFileAt(const std::string& from, int toFolder, const std::string& to) {
+int CopyFileAt(const std::string& from, int toFolder, const std::string& to,
+               const CopyStopAsked& stopAsked) {
     const Descriptor in(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (in.get() < 0) {
         return errno;
     }
-    return CopyOpenedFile(in.get(), toFolder, to);
+    return CopyOpenedFile(in.get(), toFolder, to, stopAsked);
 }
 
 int RemoveTreeAt(int folder, const std::string& name) {

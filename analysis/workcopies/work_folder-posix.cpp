@@ -26,6 +26,9 @@ std::string BaseName(const std::string& path) {
 }
 
 [[noreturn]] void FailWith(int error, const std::string& path) {
+    if (error == CopyStopped) {
+        throw EAnalysisStopped();
+    }
     throw EInOutError(IoCodeFromErrno(error, path));
 }
 
@@ -183,7 +186,7 @@ void WorkFolder::Lock() {
     }
 }
 
-std::string WorkFolder::AddCopy(int number) {
+std::string WorkFolder::AddCopy(int number, const CopyStopAsked& stopAsked) {
     const std::string name = std::to_string(number);
     const std::string copy = path_ + "/" + name;
     OpenFolder subfolder{copy, MakeSubfolder(folderFd_, name, copy)};
@@ -191,7 +194,8 @@ std::string WorkFolder::AddCopy(int number) {
     struct stat info {};
     // What the project lacks, the copy lacks too, so a run there fails as it would in place.
     if (lstat(projectPath_.c_str(), &info) == 0) {
-        if (const int error = CopyFileAt(projectPath_, subfolder.folder, BaseName(projectPath_));
+        if (const int error =
+                CopyFileAt(projectPath_, subfolder.folder, BaseName(projectPath_), stopAsked);
             error != 0) {
             FailWith(error, project);
         }
@@ -199,8 +203,8 @@ std::string WorkFolder::AddCopy(int number) {
     const std::string dataFolder = DataFolderPath(projectPath_);
     if (lstat(dataFolder.c_str(), &info) == 0) {
         std::string failedPath;
-        if (const int error =
-                CopyTreeAt(dataFolder, subfolder.folder, BaseName(dataFolder), failedPath);
+        if (const int error = CopyTreeAt(dataFolder, subfolder.folder, BaseName(dataFolder),
+                                         failedPath, stopAsked);
             error != 0) {
             FailWith(error, failedPath);
         }

@@ -19,6 +19,9 @@ std::string BaseName(const std::string& path) {
 }
 
 [[noreturn]] void FailWith(unsigned long error) {
+    if (static_cast<int>(error) == CopyStopped) {
+        throw EAnalysisStopped();
+    }
     throw EInOutError(IoCodeFromWindowsError(error));
 }
 
@@ -102,7 +105,7 @@ void WorkFolder::Lock() {
     markerFd_ = DescriptorOf(handle, _O_RDWR);
 }
 
-std::string WorkFolder::AddCopy(int number) {
+std::string WorkFolder::AddCopy(int number, const CopyStopAsked& stopAsked) {
     const std::string copy = path_ + "\\" + std::to_string(number);
     if (!CreateDirectoryA(copy.c_str(), nullptr)) {
         FailWith(GetLastError());
@@ -110,14 +113,14 @@ std::string WorkFolder::AddCopy(int number) {
     const std::string project = copy + "\\" + BaseName(projectPath_);
     // What the project lacks, the copy lacks too, so a run there fails as it would in place.
     if (Exists(projectPath_)) {
-        if (const int error = CopyFileContents(projectPath_, project); error != 0) {
+        if (const int error = CopyFileContents(projectPath_, project, stopAsked); error != 0) {
             FailWith(static_cast<unsigned long>(error));
         }
     }
     const std::string dataFolder = DataFolderPath(projectPath_);
     if (Exists(dataFolder)) {
         std::string failedPath;
-        if (const int error = CopyTree(dataFolder, DataFolderPath(project), failedPath);
+        if (const int error = CopyTree(dataFolder, DataFolderPath(project), failedPath, stopAsked);
             error != 0) {
             FailWith(static_cast<unsigned long>(error));
         }

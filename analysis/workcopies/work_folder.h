@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/workcopies/tree_copy.h"
+
 #include <string>
 
 namespace zelmora {
@@ -20,8 +22,9 @@ public:
     ~WorkFolder();
 
     // Copies the project file and its data folder into subfolder `number`; returns the copy's
-    // project path. Throws an input/output error when the copy fails.
-    std::string AddCopy(int number);
+    // project path. Throws an input/output error when the copy fails, EAnalysisStopped when
+    // `stopAsked` said so.
+    std::string AddCopy(int number, const CopyStopAsked& stopAsked = {});
 
     // A path in the folder as Zelmora itself opens it: on Linux through the locked folder's
     // open descriptor (/proc/self/fd), so that a folder swapped in at its path cannot redirect

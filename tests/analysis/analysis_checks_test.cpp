@@ -181,7 +181,7 @@ TEST(ProjectNameWarning, IsGivenOnceBesideTheLogAndTheAnalysisGoesOn) {
         std::vector<std::string> warned;
         test_support::MemoryLog log;
         AnalysisOptions options;
-        options.warn = [&warned](const std::string& text) { warned.push_back(text); };
+        options.note = [&warned](const std::string& text) { warned.push_back(text); };
         AnalysisRecord record;
         const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
         try {

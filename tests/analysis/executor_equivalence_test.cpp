@@ -145,6 +145,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "The result file holds no safety factor: "},
         Scenario{"ResultFileLeftAsItWas", "fault keep 1 3\n", 1.0, false, false,
                  "The batch calculator wrote no new result file: "},
+        // A killed calculator's first stage record, an appended record cut short after the
+        // previous run's whole one, and a launcher's report of SIGKILL are no results.
+        Scenario{"KilledAfterAPartialResult", "fault partial-kill 2 4\n", 1.0, false, false,
+                 "The batch calculator ended by signal 9 (Killed): "},
+        Scenario{"AppendedPartialRecordThenExit1", "fault append-partial 2 4\n", 1.0, false, false,
+                 "The result file holds no safety factor: "},
+        Scenario{"LauncherReportsSignal9", "fault exit-137 2 4\n", 1.0, false, false,
+                 "The batch calculator ended by signal 9 (Killed): "},
         Scenario{"CalculatorNotStartable", "", 1.0, false, true,
                  "The batch calculator cannot be found: "},
         Scenario{"NoVariables", "", 1.0, true, false, "There is no random variable"},

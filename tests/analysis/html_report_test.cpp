@@ -54,6 +54,8 @@ AnalysisRecord CompleteRecord() {
         outcome.started = true;
         outcome.exitStatus = runId == 2 ? 3 : 0;
         outcome.seconds = 1.0 + runId / 8.0;
+        outcome.resultRewritten = true;
+        outcome.safetyFactor = 1.5;
         record.outcomes.push_back(outcome);
     }
     return record;
@@ -103,6 +105,14 @@ TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
     for (const std::size_t k : {4U, 5U}) {
         EXPECT_EQ(Cells(runs.rows[k].begin() + 3, runs.rows[k].end()), (Cells{"—", "—", "—"}));
     }
+}
+
+// Run 2's calculator ended with status 3, yet its result was used.
+TEST_F(HtmlReportTest, ANonZeroExitWhoseResultWasUsedIsMarked) {
+    const AnalysisRecord record = CompleteRecord();
+    const TextTable runs = RunsTable(&record);
+    EXPECT_EQ(runs.rows[2][4], "0");
+    EXPECT_EQ(runs.rows[3][4], "3 (not 0, result used)");
 }
 
 TEST_F(HtmlReportTest, ASavedProject) {

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <spawn.h>
@@ -33,10 +34,14 @@ struct Finished {
     std::string err;
 };
 
+// What a test does to the streams a child starts with, after they were opened on files.
+using StreamSetup = std::function<void(posix_spawn_file_actions_t&)>;
+
 // zelmora-batch as a child process, its output caught in files.
 class BatchProcess {
 public:
-    BatchProcess(const std::vector<std::string>& arguments, const std::string& folder)
+    BatchProcess(const std::vector<std::string>& arguments, const std::string& folder,
+                 const StreamSetup& streams = {})
         : out_(folder + "/stdout"), err_(folder + "/stderr") {
         std::vector<std::string> words{ZELMORA_BATCH};
         words.insert(words.end(), arguments.begin(), arguments.end());
@@ -51,6 +56,9 @@ public:
                                          0600);
         posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
+        if (streams) {
+            streams(actions);
+        }
         posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
     }
@@ -300,6 +308,23 @@ TEST_F(ZelmoraBatch, WritesTheAnalysisAsJsonThatReadsBackExactly) {
     }
 }
 
+// A non-zero exit status below 129 with a result is accepted, and named on standard error, in
+// the JSON's run entry and in the report's runs table.
+TEST_F(ZelmoraBatch, ANonZeroExitWithAResultIsAcceptedAndMarked) {
+    WriteModel("fault exit-3 2 3\n");
+    const Finished finished =
+        Run({"--json", folder_.File("a.json"), "--report", folder_.File("r.html"), project_});
+    EXPECT_EQ(finished.status, 0);
+    EXPECT_EQ(finished.err,
+              "Run 2: the batch calculator ended with exit status 3; its result was used.\n");
+    const auto json = nlohmann::json::parse(ReadBytes(folder_.File("a.json")));
+    for (const auto& run : json["runs"]) {
+        EXPECT_EQ(run["nonzero_exit_accepted"].get<bool>(), run["run_id"] == 2) << run;
+    }
+    EXPECT_NE(ReadBytes(folder_.File("r.html")).find(">3 (not 0, result used)</td>"),
+              std::string::npos);
+}
+
 TEST_F(ZelmoraBatch, JsonToStandardOutputSendsTheLogToStandardErrorAlsoAfterAFailure) {
     WriteModel("fault junk 2 3\n");
     const Finished finished = Run({"--json", "-", "--report", folder_.File("r.html"), project_});
@@ -446,26 +471,109 @@ std::vector<pid_t> Pids(const std::string& file) {
     return pids;
 }
 
-// SIGINT stops the analysis as the Stop button does: no calculator is left behind.
-TEST_F(ZelmoraBatch, SigintStopsTheAnalysisAndEndsEveryCalculator) {
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE stop the analysis as the Stop button does: no calculator is
+// left behind.
+TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
     WriteModel("fault hang 1 4\n");
-    for (const std::string parallel : {"1", "4"}) {
-        std::filesystem::remove(folder_.File("pids"));
-        const BatchProcess batch({"--parallel", parallel, project_}, folder_.Path());
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (Pids(folder_.File("pids")).empty() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        for (const std::string parallel : {"1", "4"}) {
+            SCOPED_TRACE(std::to_string(signal) + " parallel " + parallel);
+            std::filesystem::remove(folder_.File("pids"));
+            const BatchProcess batch({"--parallel", parallel, project_}, folder_.Path());
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (Pids(folder_.File("pids")).empty() &&
+                   std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            batch.Signal(signal);
+            const Finished finished = batch.Wait();
+            EXPECT_EQ(finished.status, 1);
+            EXPECT_EQ(finished.err, "Analysis stopped.\n");
+            EXPECT_NE(finished.out.find("Analysis stopped.\n"), std::string::npos);
+            ASSERT_FALSE(Pids(folder_.File("pids")).empty());
+            for (const pid_t pid : Pids(folder_.File("pids"))) {
+                EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " is still there";
+            }
+            EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.plx.runs")));
         }
-        batch.Signal(SIGINT);
-        const Finished finished = batch.Wait();
-        EXPECT_EQ(finished.status, 1);
-        EXPECT_EQ(finished.err, "Analysis stopped.\n");
-        EXPECT_NE(finished.out.find("Analysis stopped.\n"), std::string::npos);
-        ASSERT_FALSE(Pids(folder_.File("pids")).empty());
-        for (const pid_t pid : Pids(folder_.File("pids"))) {
-            EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " is still there";
+    }
+}
+
+// A stream that cannot be written fails the command with a message; one that was closed at the
+// start is /dev/null, and no file the program opens takes its place.
+TEST_F(ZelmoraBatch, StreamsThatFailOrAreClosed) {
+    int readerGone[2];
+    ASSERT_EQ(pipe(readerGone), 0);
+    close(readerGone[0]);
+    const auto closing = [](std::vector<int> fds) {
+        return [fds](posix_spawn_file_actions_t& actions) {
+            for (const int fd : fds) {
+                posix_spawn_file_actions_addclose(&actions, fd);
+            }
+        };
+    };
+    const auto full = [](posix_spawn_file_actions_t& actions) {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+    };
+    const std::string json = folder_.File("a.json");
+    const struct {
+        const char* name;
+        StreamSetup streams;
+        std::string jsonFile;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"reader gone",
+         [&](posix_spawn_file_actions_t& actions) {
+             posix_spawn_file_actions_adddup2(&actions, readerGone[1], 1);
+         },
+         json, 1, "The log could not be written to standard output: Broken pipe.\n"},
+        {"disk full", full, json, 1,
+         "The log could not be written to standard output: No space left on device.\n"},
+        {"json disk full", full, "-", 1,
+         "The JSON could not be written to standard output: No space left on device.\n"},
+        {"no input", closing({0}), json, 0, ""},
+        {"no output", closing({1}), json, 0, ""},
+        {"no error", closing({2}), json, 0, ""},
+        {"none", closing({0, 1, 2}), json, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(json);
+        const Finished finished =
+            BatchProcess({"--json", c.jsonFile, project_}, folder_.Path(), c.streams).Wait();
+        EXPECT_EQ(finished.status, c.status);
+        if (c.status == 0) {
+            EXPECT_FALSE(nlohmann::json::parse(ReadBytes(json)).contains("error"));
+            EXPECT_EQ(ReadBytes(folder_.File("slope.dta/slope.mmt")), "0\r\n");
+        } else {
+            EXPECT_NE(finished.err.find(c.err), std::string::npos) << finished.err;
         }
-        EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.plx.runs")));
+    }
+    close(readerGone[1]);
+}
+
+// In place, a modification file left with reduced strengths is reset before the first run, and
+// the user is told on standard error, not in the log; copies leave the project's own file alone.
+TEST_F(ZelmoraBatch, AModificationFileLeftByAKilledAnalysisIsReset) {
+    const std::string modification = folder_.File("slope.dta/slope.mmt");
+    const std::string left = "1\r\n1 1 3   0.4000\r\n";
+    const std::string log = Run({project_}).out;
+    for (const std::string parallel : {"1", "3"}) {
+        SCOPED_TRACE(parallel);
+        WriteBytes(modification, left);
+        const Finished finished = Run({"--parallel", parallel, project_});
+        EXPECT_EQ(finished.status, 0);
+        EXPECT_EQ(finished.out, log);
+        if (parallel == "1") {
+            EXPECT_EQ(finished.err, "The modification file still held the values of an analysis "
+                                    "that did not end; it was reset to \"0\": " +
+                                        modification + "\n");
+            EXPECT_EQ(ReadBytes(modification), "0\r\n");
+        } else {
+            EXPECT_EQ(finished.err, "");
+            EXPECT_EQ(ReadBytes(modification), left);
+        }
     }
 }
 

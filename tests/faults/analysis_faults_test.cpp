@@ -78,40 +78,31 @@ TEST_F(AnalysisFaultTest, ANonZeroExitAfterAValidResultIsIgnored) {
     }
 }
 
-TEST_F(AnalysisFaultTest, ASignalAfterAValidResultIsIgnored) {
-    EXPECT_EQ(Analyse("kill-after " + std::to_string(MeanRun)), "");
-    ExpectCleanResults();
-}
-
-// The calculator removed the earlier result before it was killed: the run has no result.
-TEST_F(AnalysisFaultTest, ASignalBeforeTheResultEndsTheAnalysisWithoutModifications) {
-    EXPECT_EQ(Analyse("kill-before " + std::to_string(MeanRun)), "File not found");
-    EXPECT_EQ(Entry(State.SafetyFactors, -1), Entry(clean_.SafetyFactors, -1));
-    EXPECT_EQ(State.LastSafetyFactor, Entry(clean_.SafetyFactors, -1));
-    for (int key : {0, 1, 11, -2}) {
-        EXPECT_EQ(Entry(State.SafetyFactors, key), 0.0) << "key " << key;
+// Whatever a calculator that a signal ended left, a whole result or none, is not read.
+TEST_F(AnalysisFaultTest, ASignalEndsTheAnalysisWithoutModifications) {
+    for (const char* fault : {"kill-after ", "kill-before "}) {
+        SCOPED_TRACE(fault);
+        EXPECT_EQ(Analyse(fault + std::to_string(MeanRun)),
+                  "The batch calculator ended by signal 9 (Killed): " + State.ResultFilePath);
+        EXPECT_EQ(Entry(State.SafetyFactors, -1), Entry(clean_.SafetyFactors, -1));
+        EXPECT_EQ(State.LastSafetyFactor, Entry(clean_.SafetyFactors, -1));
+        for (int key : {0, 1, 11, -2}) {
+            EXPECT_EQ(Entry(State.SafetyFactors, key), 0.0) << "key " << key;
+        }
+        EXPECT_EQ(State.Beta, 0.0);
+        EXPECT_EQ(log_.lines, std::vector<std::string>(cleanLog_.begin(), cleanLog_.begin() + 3));
+        EXPECT_EQ(ModificationFile(), "0\r\n");
     }
-    EXPECT_EQ(State.Beta, 0.0);
-    EXPECT_EQ(log_.lines, std::vector<std::string>(cleanLog_.begin(), cleanLog_.begin() + 3));
-    EXPECT_EQ(ModificationFile(), "0\r\n");
 }
 
-// A second record cut short before its fourth number is no record: the factor of the
-// complete one before it counts. Cut after that number, the factor is there.
+// A record counts once its closing six numbers and their line end were read: a second record
+// cut short anywhere leaves the factor of the whole one before it.
 TEST_F(AnalysisFaultTest, ATruncatedResultKeepsTheLastCompleteFactor) {
-    const double own = Entry(clean_.SafetyFactors, 0);
-    const struct {
-        const char* cut;
-        double factor;
-    } cases[] = {{"title", 9.5},
-                 {"three-numbers", 9.5},
-                 {"factor", own},
-                 {"details", own},
-                 {"last-numbers", own}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.cut);
-        EXPECT_EQ(Analyse("truncate " + std::to_string(MeanRun) + " " + c.cut), "");
-        EXPECT_EQ(Entry(State.SafetyFactors, 0), c.factor);
+    for (const char* cut :
+         {"title", "three-numbers", "factor", "details", "last-numbers", "line-end"}) {
+        SCOPED_TRACE(cut);
+        EXPECT_EQ(Analyse("truncate " + std::to_string(MeanRun) + " " + cut), "");
+        EXPECT_EQ(Entry(State.SafetyFactors, 0), 9.5);
         for (int key : {-1, 1, 11, -2}) {
             EXPECT_EQ(Entry(State.SafetyFactors, key), Entry(clean_.SafetyFactors, key));
         }

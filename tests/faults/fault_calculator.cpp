@@ -10,7 +10,8 @@
 //   kill-before N   ends by SIGKILL before writing anything, at run N
 //   kill-after N    ends by SIGKILL after writing its result, at run N
 //   truncate N CUT  at run N writes a record with the factor 9.5, then its own record cut
-//                   short at CUT: title, three-numbers, factor, details or last-numbers
+//                   short at CUT: title, three-numbers, factor, details, last-numbers or
+//                   line-end
 //   exit S          writes its result and ends with status S, at every run
 #include "tests/support/calculator_text.h"
 
@@ -62,6 +63,9 @@ std::size_t CutLength(const std::string& record, const std::string& cut) {
     }
     if (cut == "details") {
         return record.find("detail") + 3;
+    }
+    if (cut == "line-end") {
+        return record.size() - 2;
     }
     return record.rfind(' ');
 }

@@ -16,6 +16,14 @@
 //   empty       writes an empty result file
 //   junk        writes a record whose safety factor is not a number
 //   exit-3      writes the result, then ends with status 3
+//   exit-137    writes the result, then ends with status 137, as a launcher reports SIGKILL
+//   partial-kill  writes a first stage record with the factor 9.5, then dies of SIGKILL
+//   append-partial  appends the start of a record to the result file, then ends with status 1
+//   helper      writes its result, then leaves a helper in a process group of its own that
+//               ignores SIGTERM, appends its process id to the pidfile and, once the calculator
+//               has ended, keeps replacing the result file with one of the factor 1.25; the
+//               calculator ends 300 ms after starting it
+//   helper-session  the same, the helper in a session of its own
 //   hang        appends its process id to the file of the model's line "pidfile PATH" and
 //               sleeps for a minute
 //   hang-hard   the same, ignoring SIGTERM
@@ -130,14 +138,44 @@ std::string FaultFor(const std::string& model, const std::string& modification) 
     return "";
 }
 
+constexpr const char* RecordStart = "step 1 of the safety analysis\r\n1 0.5 0.25 ";
+
 void WriteResult(const std::string& path, const std::string& factor) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << "step 1 of the safety analysis\r\n";
-    file << "1 0.5 0.25 " << factor << " 7\r\n";
+    file << RecordStart << factor << " 7\r\n";
     for (int k = 0; k < 10; ++k) {
         file << "detail line " << k << "\r\n";
     }
     file << "1 2 3 4 5 6\r\n";
+}
+
+// The helper that a careless calculator leaves behind.
+[[noreturn]] void KeepReplacing(const std::string& result, pid_t calculator) {
+    std::signal(SIGTERM, SIG_IGN);
+    while (getppid() == calculator) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    while (true) {
+        WriteResult(result + ".new", "1.25");
+        std::rename((result + ".new").c_str(), result.c_str());
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void LeaveHelper(const std::string& result, const std::string& pidfile, bool ownSession) {
+    const pid_t calculator = getpid();
+    const pid_t helper = fork();
+    if (helper == 0) {
+        if (ownSession) {
+            setsid();
+        } else {
+            setpgid(0, 0);
+        }
+        std::ofstream(pidfile, std::ios::app) << getpid() << "\n";
+        KeepReplacing(result, calculator);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
 }
 
 int Calculate(const std::string& projectPath) {
@@ -158,6 +196,19 @@ int Calculate(const std::string& projectPath) {
         std::ofstream(ModelSetting(model, "pidfile"), std::ios::app) << getpid() << "\n";
         std::this_thread::sleep_for(std::chrono::minutes(1));
     }
+    if (fault.starts_with("helper")) {
+        WriteResult(result, ToText(SafetyFactor(model, ReadModifications(modification))));
+        LeaveHelper(result, ModelSetting(model, "pidfile"), fault == "helper-session");
+        return 0;
+    }
+    if (fault == "partial-kill") {
+        WriteResult(result, "9.5");
+        std::raise(SIGKILL);
+    }
+    if (fault == "append-partial") {
+        std::ofstream(result, std::ios::binary | std::ios::app) << RecordStart;
+        return 1;
+    }
     if (fault == "missing") {
         std::remove(result.c_str());
     } else if (fault == "empty") {
@@ -166,7 +217,10 @@ int Calculate(const std::string& projectPath) {
         const double factor = SafetyFactor(model, ReadModifications(modification));
         WriteResult(result, fault == "junk" ? "1.2x" : ToText(factor));
     }
-    return fault == "exit-3" ? 3 : 0;
+    if (fault.starts_with("exit-")) {
+        return ToInt(fault.substr(5));
+    }
+    return 0;
 }
 
 bool StdinIsDevNullAtEnd() {

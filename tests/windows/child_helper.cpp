@@ -3,6 +3,7 @@
 //   args FILE      writes its arguments to FILE, one a line, and ends with 0
 //   sleep MS       sleeps, then ends with 0
 //   family FILE    starts a grandchild that sleeps, writes its process id to FILE, sleeps
+//   leave FILE     starts a grandchild that sleeps, writes its process id to FILE, ends
 //   print TEXT     writes TEXT to standard output and "error" to standard error
 //   PATH /c        a batch calculator that never ends: starts a sleeping grandchild, writes
 //                  both process ids to PATH + ".pids" and sleeps
@@ -36,13 +37,15 @@ DWORD StartSleeper() {
     return process.dwProcessId;
 }
 
-int StartSleepingGrandchild(const char* pidFile) {
+int StartSleepingGrandchild(const char* pidFile, bool stay) {
     const DWORD grandchild = StartSleeper();
     if (grandchild == 0) {
         return 2;
     }
     std::ofstream(pidFile) << grandchild << "\n";
-    Sleep(Long);
+    if (stay) {
+        Sleep(Long);
+    }
     return 0;
 }
 
@@ -80,8 +83,8 @@ int main(int argc, char** argv) {
         Sleep(static_cast<DWORD>(std::atoi(argv[2])));
         return 0;
     }
-    if (mode == "family" && argc == 3) {
-        return StartSleepingGrandchild(argv[2]);
+    if ((mode == "family" || mode == "leave") && argc == 3) {
+        return StartSleepingGrandchild(argv[2], mode == "family");
     }
     if (argc == 3 && std::string(argv[2]) == "/c") {
         return CalculateForever(mode);

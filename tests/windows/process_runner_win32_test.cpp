@@ -149,6 +149,19 @@ TEST_F(RunnerTest, SignalAllEndsEachProcessWithWhatItStarted) {
     }
 }
 
+// What a calculator left in its job lives until the run's result is read, then ends with it.
+TEST_F(RunnerTest, WhatAProcessLeftEndsWithItsLeftovers) {
+    const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
+    const int handle = processes->Start(Helper + " leave " + File("l.pid"), -1);
+    ASSERT_GE(handle, 0);
+    const std::map<int, int> statuses = WaitForAll(*processes);
+    EXPECT_EQ(statuses.at(handle), 0);
+    const DWORD grandchild = WaitForProcessId(File("l.pid"));
+    EXPECT_TRUE(ProcessRuns(grandchild));
+    processes->EndLeftovers(handle);
+    EXPECT_TRUE(EndsWithin(grandchild, std::chrono::seconds(5))) << grandchild;
+}
+
 TEST_F(RunnerTest, EndCalculatorsEndsThemAtOnce) {
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     std::vector<DWORD> ids;

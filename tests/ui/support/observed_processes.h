@@ -33,6 +33,8 @@ public:
 
     void SignalAll(int signal) override { inner_->SignalAll(signal); }
     int RunningCount() const override { return inner_->RunningCount(); }
+    void EndLeftovers(int handle) override { inner_->EndLeftovers(handle); }
+    void EndAllLeftovers() override { inner_->EndAllLeftovers(); }
 
 private:
     std::unique_ptr<ProcessSet> inner_ = MakeChildProcesses();
