@@ -43,33 +43,6 @@ std::string ProgramSearchPath() {
     return fallback;
 }
 
-std::vector<std::string> SplitCommandWords(std::string_view text) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false;
-    bool quoted = false;
-    for (char c : text) {
-        if (!quoted && IsBlank(c)) {
-            if (inWord) {
-                words.push_back(std::move(word));
-                word.clear();
-                inWord = false;
-            }
-            continue;
-        }
-        inWord = true;
-        if (c == '"') {
-            quoted = !quoted;
-        } else {
-            word += c;
-        }
-    }
-    if (inWord) {
-        words.push_back(std::move(word));
-    }
-    return words;
-}
-
 std::optional<std::string> LocateProgram(const std::string& name) {
     if (name.empty()) {
         return std::nullopt;

@@ -2,7 +2,7 @@
 #include "analysis/methods/approximate_tail_probability.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "support/scripted_calculator.h"
+#include "tests/analysis/support/scripted_calculator.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"

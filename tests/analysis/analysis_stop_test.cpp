@@ -3,7 +3,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/runs/run_executor.h"
 #include "project/project_state.h"
-#include "support/calculator_project.h"
+#include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"

@@ -2,7 +2,7 @@
 #include "analysis/coupling/finite_element_run.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "support/calculator_project.h"
+#include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 
 #include <gtest/gtest.h>

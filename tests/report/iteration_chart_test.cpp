@@ -1,5 +1,5 @@
 #include "report/iteration_chart.h"
-#include "support/method_results.h"
+#include "tests/analysis/support/method_results.h"
 
 #include <gtest/gtest.h>
 #include <string>

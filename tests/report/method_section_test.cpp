@@ -2,8 +2,8 @@
 #include "report/html_method_section.h"
 #include "report/html_report.h"
 #include "report/iteration_chart.h"
-#include "support/method_results.h"
-#include "support/three_variable_project.h"
+#include "tests/analysis/support/method_results.h"
+#include "tests/analysis/support/three_variable_project.h"
 
 #include <gtest/gtest.h>
 #include <string>

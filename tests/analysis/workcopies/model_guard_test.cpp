@@ -3,7 +3,7 @@
 #include "processes/sequential_processes.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "support/scripted_calculator.h"
+#include "tests/analysis/support/scripted_calculator.h"
 #include "tests/project/child_process.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"

@@ -1,7 +1,7 @@
 #include "analysis/methods/derived_results.h"
 #include "project/project_state.h"
 #include "report/share_chart.h"
-#include "support/three_variable_project.h"
+#include "tests/analysis/support/three_variable_project.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -5,7 +5,7 @@
 #include "analysis/methods/correlated_beta.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "support/calculator_project.h"
+#include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
 

@@ -2,7 +2,7 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "project/text_file.h"
-#include "support/result_record.h"
+#include "tests/analysis/support/result_record.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 

@@ -2,7 +2,7 @@
 #include "analysis/methods/random_variables.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "support/three_variable_project.h"
+#include "tests/analysis/support/three_variable_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 

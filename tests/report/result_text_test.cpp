@@ -4,7 +4,7 @@
 #include "report/reliability_summary.h"
 #include "report/result_text.h"
 #include "report/sensitivity_table.h"
-#include "support/three_variable_project.h"
+#include "tests/analysis/support/three_variable_project.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "report/base64.h"
 #include "report/html_report.h"
 #include "report/runs_table.h"
-#include "support/three_variable_project.h"
+#include "tests/analysis/support/three_variable_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
