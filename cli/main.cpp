@@ -63,7 +63,7 @@ int Run(int argc, char** argv) {
             options.correlations.push_back(zelmora::batch::ParseCorrelationArgument(text));
         }
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        std::fprintf(stderr, "%s\n", zelmora::batch::TerminalLines(error.what()).c_str());
         return zelmora::batch::ExitBadCall;
     }
     return zelmora::batch::RunBatch(options);

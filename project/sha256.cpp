@@ -25,7 +25,7 @@ std::uint32_t BigEndianWord(const unsigned char* bytes) {
 
 std::array<std::uint32_t, 64> MessageSchedule(const unsigned char* block) {
     std::array<std::uint32_t, 64> w{};
-    for (int t = 0; t < 16; ++t) {
+    for (std::size_t t = 0; t < 16; ++t) {
         w[t] = BigEndianWord(block + 4 * t);
     }
     for (int t = 16; t < 64; ++t) {

@@ -10,6 +10,6 @@ namespace zelmora {
 // its parallel runs, the runs applied, the error and the method's result. The command line, the
 // kept work folder and the calculator's picture are not in the JSON and stay empty. Throws
 // nlohmann's exceptions for text that is not such JSON.
-AnalysisRecord RecordFromAnalysisJson(const std::string& json);
+AnalysisRecord RecordFromAnalysisJson(const std::string& text);
 
 } // namespace zelmora

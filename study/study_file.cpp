@@ -11,7 +11,7 @@ namespace zelmora {
 
 namespace {
 
-constexpr std::size_t MaxStudyBytes = 16 * 1024 * 1024;
+constexpr std::size_t MaxStudyBytes = std::size_t{16} * 1024 * 1024;
 constexpr int FileNotFound = 2;
 constexpr int PathNotFound = 3;
 

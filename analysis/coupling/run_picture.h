@@ -27,7 +27,7 @@ public:
 private:
     std::string path_;
     std::optional<FileIdentity> before_;
-    timespec startedAt_{};
+    [[maybe_unused]] timespec startedAt_{}; // the Windows check goes by the start time
 };
 
 } // namespace zelmora

@@ -505,7 +505,7 @@ TEST_F(ZelmoraBatch, StreamsThatFailOrAreClosed) {
     int readerGone[2];
     ASSERT_EQ(pipe(readerGone), 0);
     close(readerGone[0]);
-    const auto closing = [](std::vector<int> fds) {
+    const auto closing = [](const std::vector<int>& fds) {
         return [fds](posix_spawn_file_actions_t& actions) {
             for (const int fd : fds) {
                 posix_spawn_file_actions_addclose(&actions, fd);
