@@ -64,15 +64,11 @@ int OpenNullAboveStandard() {
 } // namespace
 
 pid_t StartCalculatorProcess(const std::string& commandLine, int outputFd) {
-    const std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, LocateProgram);
+    std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, LocateProgram);
     if (!command) {
         return -1;
     }
-    std::vector<char*> arguments;
-    for (const std::string& word : command->words) {
-        arguments.push_back(const_cast<char*>(word.c_str()));
-    }
-    arguments.push_back(nullptr);
+    std::vector<char*> arguments = ArgumentPointers(*command);
     const int null = OpenNullAboveStandard();
     int report[2];
     if (null < 0 || pipe2(report, O_CLOEXEC) != 0) {

@@ -37,4 +37,13 @@ std::vector<std::string> SplitCommandWords(std::string_view text) {
     return words;
 }
 
+std::vector<char*> ArgumentPointers(ResolvedCommand& command) {
+    std::vector<char*> arguments;
+    for (std::string& word : command.words) {
+        arguments.push_back(word.data());
+    }
+    arguments.push_back(nullptr);
+    return arguments;
+}
+
 } // namespace zelmora

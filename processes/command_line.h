@@ -28,6 +28,9 @@ struct ResolvedCommand {
     std::vector<std::string> words; // argument vector, the program name as the first word
 };
 
+// The argument vector exec takes: pointers into the command's words, ended by a null pointer.
+std::vector<char*> ArgumentPointers(ResolvedCommand& command);
+
 // Finds the program of a command line as the Windows process creation does. A quoted first
 // word is taken as it stands. Otherwise the prefixes of the text that end before a blank are
 // tried, shortest first, then the whole text; the first that locates a program wins and the

@@ -37,15 +37,11 @@ SpawnSetup::~SpawnSetup() {
 }
 
 pid_t SpawnCommandLine(const std::string& commandLine, int outputFd) {
-    const std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, LocateProgram);
+    std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, LocateProgram);
     if (!command) {
         return -1;
     }
-    std::vector<char*> arguments;
-    for (const std::string& word : command->words) {
-        arguments.push_back(const_cast<char*>(word.c_str()));
-    }
-    arguments.push_back(nullptr);
+    std::vector<char*> arguments = ArgumentPointers(*command);
     const SpawnSetup setup(outputFd);
     pid_t child = 0;
     if (posix_spawn(&child, command->programPath.c_str(), setup.actions(), setup.attributes(),
