@@ -2,6 +2,7 @@
 
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/coupling/file_identity.h"
+#include "cli/same_path.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 
@@ -31,7 +32,7 @@ bool SameFile(const std::string& a, const std::string& b) {
     if (first && second) {
         return SameIdentity(*first, *second);
     }
-    return Resolved(a) == Resolved(b);
+    return SamePath(Resolved(a), Resolved(b));
 }
 
 // The path is the folder or lies somewhere below it.
@@ -44,7 +45,7 @@ bool WithinFolder(const std::string& path, const std::string& folder) {
             if (identity && SameIdentity(*identity, *folderIdentity)) {
                 return true;
             }
-        } else if (p == resolvedFolder) {
+        } else if (SamePath(p, resolvedFolder)) {
             return true;
         }
         if (p == p.parent_path()) {

@@ -8,6 +8,7 @@
 #include "study/study.h"
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
+#include "ui/set_names.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,9 +24,10 @@ namespace {
 
 QString StrengthName(int id) {
     const RandomVariable v = VariableOf(id);
-    return QStringLiteral("%1 %2")
+    return QStringLiteral("%1 %2%3")
         .arg(v.friction ? QStringLiteral("φ") : QStringLiteral("c"))
-        .arg(v.row);
+        .arg(v.row)
+        .arg(QString::fromStdString(SetNameSuffix(v.row)));
 }
 
 QTableWidgetItem* Cell(const QString& text, bool editable) {

@@ -11,6 +11,7 @@
 #include "report/share_chart.h"
 #include "ui/browser.h"
 #include "ui/message_boxes.h"
+#include "ui/set_names.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -235,7 +236,7 @@ QGroupBox* TSensitivity::BuildMethod() {
 
 void TSensitivity::FormCreate() {
     const DerivedResults results = DeriveResults();
-    shown_ = SensitivityTable(results);
+    shown_ = WithSetNames(SensitivityTable(results));
     FillTable();
     Chart->load(QByteArray::fromStdString(ShareChartSvg(results)));
     Chart->setFixedSize(Chart->sizeHint());
@@ -285,7 +286,8 @@ void TSensitivity::FillMethod() {
         MethodFigures.at(line.name)->show();
         methodCaptions_.at(line.name)->show();
     }
-    ShowTextTable(*TableMethod, MethodTable(method), ByNumeric(MethodTableNumeric(method)));
+    ShowTextTable(*TableMethod, WithSetNames(MethodTable(method)),
+                  ByNumeric(MethodTableNumeric(method)));
     TableMethod->setFixedWidth(ContentWidth(*TableMethod));
     const bool form = method.method == Method::Form;
     ChartIterations->setVisible(form);

@@ -52,10 +52,10 @@ void AddAllVariables(std::vector<std::string>& lines, Strength strength) {
 
 // A link would lead the reduced strengths to a file outside the model, where the link's maker
 // wants them; the open refuses one that appears after this look as well.
-void RefuseLink(const std::string& path) {
+void RefuseLink(const std::string& path, const std::string& shownPath) {
     std::error_code error;
     if (std::filesystem::is_symlink(path, error)) {
-        throw EInOutError(AccessDenied, "File access denied. " + path);
+        throw EInOutError(AccessDenied, "File access denied. " + shownPath);
     }
 }
 
@@ -86,8 +86,9 @@ std::vector<std::string> ModificationLines(int runId) {
     return lines;
 }
 
-void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines) {
-    RefuseLink(path);
+void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines,
+                            const std::string& shownPath) {
+    RefuseLink(path, shownPath.empty() ? path : shownPath);
     TextOutput file;
     file.OpenForWritingNotLink(path);
     CheckIo();

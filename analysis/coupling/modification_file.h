@@ -15,7 +15,9 @@ std::string ModificationLineWithValue(int variable, double value);
 
 // The lines of the modification file of a run, without their line ends.
 std::vector<std::string> ModificationLines(int runId);
-void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines);
+// `shownPath` is the path a refusal names, when `path` reaches the file another way.
+void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines,
+                            const std::string& shownPath = {});
 void WriteModificationFile(const std::string& path, int runId);
 
 } // namespace zelmora

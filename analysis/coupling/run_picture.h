@@ -19,15 +19,14 @@ public:
     // Notes the picture as it is before the run starts.
     explicit RunPicture(const std::string& resultPath);
 
-    // The picture after the run: a regular file (never a link, on POSIX) of at most
-    // MaxPictureBytes whose identity (device, inode, size, time) changed during the run; empty
-    // otherwise. On Windows one written since the run's start, as the clock's second tells.
+    // The picture after the run: a regular file (never a link, nor on Windows a reparse point)
+    // of at most MaxPictureBytes whose identity (device, inode, size, time) changed during the
+    // run; empty otherwise.
     std::string Read() const;
 
 private:
     std::string path_;
     std::optional<FileIdentity> before_;
-    [[maybe_unused]] timespec startedAt_{}; // the Windows check goes by the start time
 };
 
 } // namespace zelmora

@@ -23,7 +23,7 @@ public:
     InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
         : lock_(State.ProjectPath), processes_(processes),
           control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
-                                    State.ResultFilePath, outputFd} {
+                                    State.ResultFilePath, outputFd, State.ModificationFilePath} {
         if (ResetLeftModifications(place_.modificationPath) && control_.note) {
             control_.note("The modification file still held the values of an analysis that did "
                           "not end; it was reset to \"0\": " +

@@ -10,7 +10,8 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
     : place_(place) {
     outcome_.runId = run.runId;
     try {
-        WriteModificationLines(place.modificationPath, run.modificationLines);
+        WriteModificationLines(place.modificationPath, run.modificationLines,
+                               place.shownModificationPath);
     } catch (...) {
         outcome_.writeError = std::current_exception();
         return;

@@ -17,7 +17,9 @@ struct RunPlace {
     std::string commandLine;
     std::string modificationPath;
     std::string resultPath;
-    int outputFd = -1; // -1: the calculator keeps our standard output and error
+    int outputFd = -1;                 // -1: the calculator keeps our standard output and error
+    std::string shownModificationPath; // as messages name it: the copy's own path where the
+                                       // one above is reached through the locked folder
 };
 
 // One run from its start to its outcome.

@@ -69,6 +69,9 @@ private slots:
         TCorrelations again;
         QCOMPARE(Rho(again, 2, 0).text(), QStringLiteral("-0.4000"));
         QCOMPARE(Rho(again, 4, 2).text(), QStringLiteral("0.0000"));
+        QCOMPARE(again.TableRho->verticalHeaderItem(0)->text(),
+                 QString::fromUtf8("φ 1 (clayey sand)"));
+        QCOMPARE(again.TableRho->verticalHeaderItem(1)->text(), QString::fromUtf8("φ 2"));
     }
 
     void cancelAndRefusedValuesStoreNothing() {

@@ -1,4 +1,5 @@
 #include "analysis/analysis_record.h"
+#include "study/study.h"
 #include "support/shown_content.h"
 #include "support/test_seams.h"
 #include "tests/analysis/support/method_results.h"
@@ -153,6 +154,26 @@ private slots:
         window.Record = nullptr;
         window.FormCreate();
         QVERIFY(!window.GroupMethod->isVisibleTo(&window));
+    }
+
+    // A named row's variables carry the name in both tables; a row without one stays as it is.
+    void setNamesFollowTheRowsTheyName() {
+        ProjectStudy.settings.setNames = {{1, "clayey sand"}, {3, "unused"}};
+        AnalysisRecord record;
+        record.method = zelmora::testing::FormResult();
+        TSensitivity window;
+        window.Record = &record;
+        window.FormCreate();
+        QStringList rows;
+        for (int r = 0; r < window.Table->rowCount(); ++r)
+            rows << window.Table->item(r, 2)->text();
+        QCOMPARE(rows, QStringList({"1 (clayey sand)", "1 (clayey sand)", "2"}));
+        QStringList variables;
+        for (int r = 0; r < window.TableMethod->rowCount(); ++r)
+            variables << window.TableMethod->item(r, 0)->text();
+        QCOMPARE(variables, QString::fromUtf8("Row 1 c, set 1 (clayey sand)|Row 1 φ, set 1 "
+                                              "(clayey sand)|Row 2 c, set 4")
+                                .split('|'));
     }
 };
 

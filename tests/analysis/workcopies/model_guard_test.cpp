@@ -171,13 +171,31 @@ TEST_F(ModelGuardTest, InPlaceTheModelStaysLockedForTheWholeAnalysis) {
     EXPECT_EQ(ReadBytes(Data("test.mmt")), "0\r\n");
 }
 
+// In place, and planted in a copy after the first run: the message names the file by the path
+// the user knows.
 TEST_F(ModelGuardTest, AModificationFileThatIsALinkIsRefused) {
-    WriteBytes(folder_.File("outside/target"), "mine\n");
-    fs::create_symlink(folder_.File("outside/target"), Data("test.mmt"));
-    ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3", "1.2"});
-    EXPECT_EQ(Analyse(calculator), "File access denied. " + Data("test.mmt"));
-    EXPECT_TRUE(calculator.commandLines.empty());
-    EXPECT_EQ(ReadBytes(folder_.File("outside/target")), "mine\n");
+    const std::string target = folder_.File("outside/target");
+    WriteBytes(target, "mine\n");
+    fs::create_symlink(target, Data("test.mmt"));
+    ScriptedCalculator inPlace({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    EXPECT_EQ(Analyse(inPlace), "File access denied. " + Data("test.mmt"));
+    EXPECT_TRUE(inPlace.commandLines.empty());
+    fs::remove(Data("test.mmt"));
+
+    const std::string planted = runs_ + "/2/test.dta/test.mmt";
+    ScriptedCalculator copies({"1.5", "1.5", "1.4", "1.3", "1.2"});
+    // The first run goes to copy 1, whose result the in-process calculator leaves in place.
+    copies.afterCall = [&](int call) {
+        if (call == 0) {
+            WriteBytes(runs_ + "/1/test.dta/test.hxx", testing::ResultRecord("1.5"));
+            fs::remove(planted);
+            fs::create_symlink(target, planted);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Analyse(copies, 2), "File access denied. " + planted);
+    EXPECT_EQ(copies.commandLines.size(), 1U);
+    EXPECT_EQ(ReadBytes(target), "mine\n");
 }
 
 // Only a picture the mean-value run itself wrote goes into the report.
