@@ -1,7 +1,6 @@
 #include "report/sampling_chart.h"
 
 #include "project/number_forms.h"
-#include "project/value_text.h"
 #include "report/svg_elements.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@ namespace {
 
 constexpr double Width = 480;
 constexpr double Height = 240;
-constexpr double PlotLeft = 80;
+constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 24;
 constexpr double PlotTop = 40;
 constexpr double PlotBottom = Height - 44;
@@ -37,6 +36,7 @@ struct Axes {
     double xHigh;
     double yStep;
     int ySteps;
+    int decimals; // of the ticks, enough for the step
 
     double X(double samples) const { return PlotLeft + samples / xHigh * (PlotRight - PlotLeft); }
     double Y(double p) const { return PlotBottom - p / (yStep * ySteps) * (PlotBottom - PlotTop); }
@@ -50,7 +50,8 @@ Axes AxesFor(const SamplingResult& result) {
     top = std::max(top, 1e-12);
     const double step = RoundStep(top);
     return {static_cast<double>(result.history.back().samples), step,
-            std::max(1, static_cast<int>(std::ceil(top / step - 1e-9)))};
+            std::max(1, static_cast<int>(std::ceil(top / step - 1e-9))),
+            std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)))};
 }
 
 std::string Grid(const Axes& axes) {
@@ -59,7 +60,7 @@ std::string Grid(const Axes& axes) {
         const double p = k * axes.yStep;
         const double y = axes.Y(p);
         content += SvgLine(PlotLeft, y, PlotRight, y, GridColour) +
-                   SvgText(PlotLeft - 6, y + 4, "end", ProbabilityText(p));
+                   SvgText(PlotLeft - 6, y + 4, "end", FormatFixed(p, 0, axes.decimals));
     }
     for (const double samples : {0.0, axes.xHigh / 2, axes.xHigh}) {
         content += SvgText(axes.X(samples), PlotBottom + 16, "middle",
@@ -67,7 +68,7 @@ std::string Grid(const Axes& axes) {
     }
     return content + SvgLine(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
-           SvgText(12, PlotTop - 8, "start", "p") +
+           SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "p") +
            SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Samples");
 }
 
