@@ -76,8 +76,8 @@ int main() {
         std::printf("%-12s %6d %6d %9.3fs %11.3fs %8.4f\n", zelmora::MethodName(method).c_str(),
                     variables + 3 + added, added, serial.seconds, parallel.seconds, beta);
     }
-    std::printf("\n%-12s %6s %8s %10s %10s %12s %8s\n", "check", "after", "samples", "1 at once",
-                "8 at once", "probability", "cov");
+    std::printf("\n%-12s %-12s %8s %6s %10s %10s %12s %8s\n", "check", "after", "samples", "runs",
+                "1 at once", "8 at once", "probability", "cov");
     for (const auto& [kind, method] :
          {std::pair{zelmora::SamplingKind::Importance, zelmora::Method::Form},
           std::pair{zelmora::SamplingKind::MonteCarlo, zelmora::Method::FirstOrder}}) {
@@ -85,10 +85,10 @@ int main() {
         const Measured serial = Analyse(folder, method, 1, sampling);
         const Measured parallel = Analyse(folder, method, 8, sampling);
         const zelmora::SamplingResult& result = *serial.record.sampling;
-        std::printf("%-12s %6s %8d %9.3fs %9.3fs %12.4e %8.4f\n",
+        std::printf("%-12s %-12s %8d %6d %9.3fs %9.3fs %12.4e %8.4f\n",
                     zelmora::SamplingKindName(kind).c_str(), zelmora::MethodName(method).c_str(),
-                    result.samples, serial.seconds, parallel.seconds, result.probability,
-                    result.cov.value_or(0));
+                    result.samples, result.samples - result.inadmissible, serial.seconds,
+                    parallel.seconds, result.probability, result.cov.value_or(0));
     }
     fs::remove_all(folder);
     return 0;
