@@ -90,8 +90,9 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     SpinSamples->setRange(LeastSamples, MostSamples);
     EditTargetCov = Field(QStringLiteral("EditTargetCov"));
     EditSeed = Field(QStringLiteral("EditSeed"));
-    EditTargetCov->setMaximumWidth(Edit4->maximumWidth());
-    EditSeed->setMaximumWidth(Edit4->maximumWidth() * 3 / 2);
+    const int digit = EditSeed->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    EditTargetCov->setFixedWidth(digit * 8);
+    EditSeed->setFixedWidth(digit * 12);
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -142,7 +143,7 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("Method")), 10, 0);
     grid->addLayout(method, 10, 1);
     grid->addWidget(new QLabel(QStringLiteral("(after the first-order analysis; the strengths "
-                                              "are those of FORM)")),
+                                              "are those of FORM and of the sampling check)")),
                     11, 0, 1, 3);
     auto* sampling = new QHBoxLayout;
     sampling->addWidget(ComboSampling);

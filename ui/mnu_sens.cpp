@@ -5,9 +5,9 @@
 #include "project/project_state.h"
 #include "report/correlation_summary.h"
 #include "report/html_report.h"
-#include "report/html_table.h"
 #include "report/iteration_chart.h"
 #include "report/linearity_reading.h"
+#include "report/markup_escape.h"
 #include "report/method_summary.h"
 #include "report/reliability_summary.h"
 #include "report/sampling_chart.h"
@@ -268,7 +268,12 @@ void TSensitivity::FillSampling() {
     GroupSampling->setTitle(FromUtf8(SamplingHeading(result)));
     LabelSamplingNote->setVisible(result.failedRunsDecide);
     LabelSamplingNote->setText(FromUtf8(FailedRunsDecideText()));
-    LabelSampling->setText(FromUtf8(FactsTable(SamplingSummary(result, Record->method), "n")));
+    // Captions and values as the other figures show them: plain, the values beside.
+    std::string rows;
+    for (const SummaryLine& line : SamplingSummary(result, Record->method))
+        rows += "<tr><td>" + EscapeMarkup(line.caption) + "</td><td style=\"padding-left: 12px\">" +
+                EscapeMarkup(line.value) + "</td></tr>";
+    LabelSampling->setText(FromUtf8("<table cellspacing=\"2\">" + rows + "</table>"));
     const std::string chart = SamplingChartSvg(result);
     ChartSampling->setVisible(!chart.empty());
     if (!chart.empty()) {
