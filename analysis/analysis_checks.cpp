@@ -138,6 +138,25 @@ void CheckBeforeFirstRun(Method method, StrengthDistribution strengths) {
     CheckMethod(method, strengths, variables);
 }
 
+void CheckSamplingBeforeFirstRun(Method method, StrengthDistribution strengths,
+                                 const SamplingSettings& sampling) {
+    if (sampling.kind == SamplingKind::None) {
+        return;
+    }
+    if (sampling.kind == SamplingKind::Importance && method != Method::Form) {
+        throw Error("Importance sampling starts from FORM's design point: choose FORM as the "
+                    "method, or Monte Carlo as the sampling check.");
+    }
+    if (!SamplingSettingsValid(sampling)) {
+        throw Error("The sampling check needs " + FormatInteger(LeastSamples, 0) + " to " +
+                    FormatInteger(MostSamples, 0) +
+                    " samples and a target coefficient of variation between 0 and 1.");
+    }
+    for (const int id : RandomVariables()) {
+        StrengthTransform(VariableOf(id), strengths);
+    }
+}
+
 std::optional<std::string> ProjectNameWarning() {
     std::string name = std::filesystem::path(State.ProjectPath).filename().string();
     if (EndsWithPlx(name)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/sampling_settings.h"
 
 #include <optional>
 #include <string>
@@ -13,6 +14,11 @@ namespace zelmora {
 // a missing model file, data folder or calculator, and what the method needs beforehand.
 // Throws Error with a message that names the row, the value or the path.
 void CheckBeforeFirstRun(Method method, StrengthDistribution strengths);
+
+// Refuses a sampling check that cannot follow the method (importance sampling needs FORM's
+// design point) or whose settings leave their ranges.
+void CheckSamplingBeforeFirstRun(Method method, StrengthDistribution strengths,
+                                 const SamplingSettings& sampling);
 
 // The warning that the project name is not the model file's name without ".plx" (the
 // calculator names its files after one of them), or nothing.

@@ -7,6 +7,7 @@
 #include "analysis/methods/first_order_evaluation.h"
 #include "analysis/methods/form_method.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/methods/sampling_method.h"
 #include "analysis/methods/taylor_method.h"
 #include "analysis/runs/in_place_executor.h"
 #include "analysis/runs/parallel_executor.h"
@@ -53,12 +54,17 @@ void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions
     } else if (options.method == Method::Form) {
         record.method = RunFormMethod(executor, log, MethodContextOf(record), options.strengths);
     }
+    if (options.sampling.kind != SamplingKind::None) {
+        record.sampling = RunSampling(executor, log, MethodContextOf(record), options.sampling,
+                                      options.strengths, record.method);
+    }
 }
 
 // Nothing is run or written, and the state's results stay, when the inputs are refused.
 void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
     try {
         CheckBeforeFirstRun(options.method, options.strengths);
+        CheckSamplingBeforeFirstRun(options.method, options.strengths, options.sampling);
     } catch (const std::exception& error) {
         record.error = error.what();
         throw;
@@ -98,7 +104,8 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     try {
         record.correlations = CorrelationsInUse(
             options.correlations, ListedVariables(),
-            options.method == Method::Form && options.strengths == StrengthDistribution::Lognormal);
+            (options.method == Method::Form || options.sampling.kind != SamplingKind::None) &&
+                options.strengths == StrengthDistribution::Lognormal);
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
         FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);

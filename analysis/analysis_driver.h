@@ -4,6 +4,7 @@
 #include "analysis/methods/calculation_log.h"
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/sampling_settings.h"
 #include "analysis/runs/analysis_progress.h"
 #include "processes/process_runner.h"
 #include "processes/process_set.h"
@@ -32,6 +33,7 @@ struct AnalysisOptions {
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths
     Correlations correlations; // of the random strengths; the specified analysis ignores them
+    SamplingSettings sampling; // the check after the method, none by default
 };
 
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.

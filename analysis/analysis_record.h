@@ -2,6 +2,7 @@
 
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/sampling_result.h"
 #include "analysis/runs/run_outcome.h"
 
 #include <optional>
@@ -21,6 +22,7 @@ struct AnalysisRecord {
     bool stopped = false;
     std::optional<MethodResult> method;         // when a method beyond the first-order one ran
     std::vector<CorrelationInUse> correlations; // the pairs with ρ ≠ 0, checked before any run
+    std::optional<SamplingResult> sampling;     // when a sampling check ran
 };
 
 } // namespace zelmora

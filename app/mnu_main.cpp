@@ -294,6 +294,7 @@ void TMainForm::Analyse() {
     options.method = ProjectStudy.settings.method;
     options.strengths = ProjectStudy.settings.strengths;
     options.correlations = correlations;
+    options.sampling = ProjectStudy.settings.sampling;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     // Notes go beside the log, never into it: to the progress line and to standard error.

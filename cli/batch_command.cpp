@@ -97,6 +97,7 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     analysis.method = settings.method;
     analysis.strengths = settings.strengths;
     analysis.correlations = settings.correlations;
+    analysis.sampling = settings.sampling;
     // Standard output carries the log lines only.
     analysis.calculatorOutputFd = STDERR_FILENO;
     // A log that cannot be written is lost: the analysis stops.

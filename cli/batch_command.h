@@ -2,7 +2,9 @@
 
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/sampling_settings.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,6 +20,10 @@ struct BatchOptions {
     std::optional<StrengthDistribution> strengths; // likewise
     Correlations correlations; // added to the study's pairs, or replacing the same pair there
     bool saved = false;        // show the saved analysis instead of running one
+    std::optional<SamplingKind> samplingKind; // each the study's when not given
+    std::optional<int> samples;
+    std::optional<double> targetCov;
+    std::optional<std::uint64_t> seed;
 };
 
 // Exit statuses of zelmora-batch.

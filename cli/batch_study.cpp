@@ -52,6 +52,10 @@ Study StudyForRun(const BatchOptions& options) {
     settings.method = options.method.value_or(settings.method);
     settings.strengths = options.strengths.value_or(settings.strengths);
     settings.correlations = PairsForRun(settings.correlations, options.correlations);
+    settings.sampling.kind = options.samplingKind.value_or(settings.sampling.kind);
+    settings.sampling.samples = options.samples.value_or(settings.sampling.samples);
+    settings.sampling.targetCov = options.targetCov.value_or(settings.sampling.targetCov);
+    settings.sampling.seed = options.seed.value_or(settings.sampling.seed);
     return opened.study;
 }
 

@@ -5,6 +5,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstdlib>
 
 namespace zelmora::batch {
 
@@ -37,6 +39,41 @@ int CountOption(const std::string& option, const std::string& text, int least, i
         throw CLI::ValidationError(option, TerminalText(text) + " is not within " + range);
     }
     return static_cast<int>(value);
+}
+
+double FractionOption(const std::string& option, const std::string& text) {
+    const std::size_t point = text.find('.');
+    const std::string digits =
+        point == std::string::npos ? text : text.substr(0, point) + text.substr(point + 1);
+    const bool decimal = !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    // Decimal digits only, so strtod reads exactly them.
+    const double value = decimal ? std::strtod(text.c_str(), nullptr) : 0;
+    if (!decimal || !(value > 0 && value < 1)) {
+        throw CLI::ValidationError(option, "\"" + TerminalText(text) +
+                                               "\" is not a decimal number between 0 and 1");
+    }
+    return value;
+}
+
+std::uint64_t SeedOption(const std::string& option, const std::string& text) {
+    constexpr std::uint64_t Most = UINT64_MAX;
+    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
+    std::uint64_t value = 0;
+    bool within = digits;
+    for (const char c : text) {
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        within = within && value <= (Most - digit) / 10;
+        value = within ? value * 10 + digit : 0;
+    }
+    if (!within) {
+        throw CLI::ValidationError(option, "\"" + TerminalText(text) +
+                                               "\" is not a whole number in decimal digits "
+                                               "(0 to 18446744073709551615)");
+    }
+    return value;
 }
 
 Method MethodOption(const std::string& text) {

@@ -45,14 +45,19 @@ StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options) {
     given.lognormal = app.add_flag("--lognormal")
                           ->description("Short for --strengths lognormal")
                           ->excludes(given.strengths);
-    app.add_flag("--saved", options.saved,
-                 "Run nothing: write the JSON and the report of the analysis saved with the "
-                 "project file")
-        ->excludes(given.method)
-        ->excludes(given.strengths)
-        ->excludes(given.lognormal)
-        ->excludes("--save")
-        ->excludes("--parallel");
+    given.sampling = AddSamplingOptions(app);
+    CLI::Option* saved =
+        app.add_flag("--saved", options.saved,
+                     "Run nothing: write the JSON and the report of the analysis saved with the "
+                     "project file")
+            ->excludes(given.method)
+            ->excludes(given.strengths)
+            ->excludes(given.lognormal)
+            ->excludes("--save")
+            ->excludes("--parallel");
+    for (CLI::Option* option : given.sampling.options) {
+        saved->excludes(option);
+    }
     return given;
 }
 
@@ -67,6 +72,7 @@ void TakeStudyOptions(const StudyOptions& given, BatchOptions& options) {
     } else if (given.strengths->count() == 0) {
         options.strengths.reset();
     }
+    TakeSamplingOptions(given.sampling, options);
 }
 
 } // namespace zelmora::batch

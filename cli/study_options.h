@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/batch_command.h"
+#include "cli/sampling_options.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -14,10 +15,12 @@ struct StudyOptions {
     CLI::Option* method;
     CLI::Option* strengths;
     CLI::Option* lognormal;
+    SamplingOptions sampling;
 };
 
-// Adds --method, --strengths with its short form --lognormal, and --saved, which excludes the
-// options of a run (add it after them). The values land in `options` during the parse.
+// Adds --method, --strengths with its short form --lognormal, the sampling options and --saved,
+// which excludes the options of a run (add it after them). The values land in `options` during the
+// parse.
 StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options);
 
 // Leaves out the settings the command line did not give, so that the study's hold.

@@ -7,6 +7,7 @@
 #include "analysis/runs/run_plan.h"
 #include "project/project_state.h"
 #include "report/finished_runs.h"
+#include "report/sampling_json.h"
 
 #include <nlohmann/json.hpp>
 
@@ -170,6 +171,9 @@ std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& r
     }
     if (record.method) {
         document["method"] = MethodObject(*record.method);
+    }
+    if (record.sampling) {
+        document["sampling"] = SamplingJson(*record.sampling);
     }
     if (!record.error.empty()) {
         document["error"] = record.error;

@@ -2,6 +2,7 @@
 
 #include "analysis/methods/exact_normal_tail.h"
 #include "analysis/methods/method_result.h"
+#include "report/sampling_json.h"
 
 #include <nlohmann/json.hpp>
 
@@ -86,6 +87,9 @@ AnalysisRecord RecordFromAnalysisJson(const std::string& text) {
     }
     if (document.contains("method")) {
         record.method = ReadMethod(document.at("method"));
+    }
+    if (document.contains("sampling")) {
+        record.sampling = SamplingFromJson(document.at("sampling"));
     }
     if (document.contains("error")) {
         record.error = document.at("error").get<std::string>();

@@ -10,6 +10,7 @@
 #include "report/base64.h"
 #include "report/correlation_summary.h"
 #include "report/html_method_section.h"
+#include "report/html_sampling_section.h"
 #include "report/html_table.h"
 #include "report/linearity_reading.h"
 #include "report/markup_escape.h"
@@ -182,7 +183,8 @@ std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* rec
                        std::time_t writtenAt) {
     return Head(projectFile) + "<body>\n" + Project(projectFile, record, writtenAt) + Inputs() +
            Runs(record) + Results() + Sensitivities() + CorrelationSection(record) +
-           MethodSectionHtml(record) + Surface(record) + "</body>\n</html>\n";
+           MethodSectionHtml(record) + SamplingSectionHtml(record) + Surface(record) +
+           "</body>\n</html>\n";
 }
 
 void WriteHtmlReport(const std::string& fileName, const std::string& page) {

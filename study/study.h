@@ -2,6 +2,7 @@
 
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/sampling_settings.h"
 
 #include <map>
 #include <optional>
@@ -16,6 +17,7 @@ struct StudySettings {
     StrengthDistribution strengths = StrengthDistribution::Normal;
     Correlations correlations;
     std::map<int, std::string> setNames; // keyed by soil row, 1..10
+    SamplingSettings sampling;
 };
 
 // The study kept beside the project file.

@@ -2,6 +2,7 @@
 
 #include "report/analysis_json_read.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -103,6 +104,42 @@ json SetNamesJson(const std::map<int, std::string>& names) {
     return object;
 }
 
+// {"kind", "samples", "target_cov", "seed"}, each optional with its default.
+SamplingSettings SamplingFrom(const json& settings) {
+    SamplingSettings sampling;
+    if (!settings.contains("sampling")) {
+        return sampling;
+    }
+    const json& object = Member(settings, "sampling", json::value_t::object);
+    sampling.kind = Named(object, "kind", sampling.kind, SamplingKindFromName);
+    if (object.contains("samples")) {
+        const auto samples =
+            Member(object, "samples", json::value_t::number_unsigned).get<std::uint64_t>();
+        sampling.samples = samples > MostSamples ? 0 : static_cast<int>(samples);
+    }
+    if (object.contains("target_cov")) {
+        if (!object.at("target_cov").is_number()) {
+            throw EStudyContent("\"target_cov\" has the wrong type");
+        }
+        sampling.targetCov = object.at("target_cov").get<double>();
+    }
+    if (object.contains("seed")) {
+        sampling.seed = Member(object, "seed", json::value_t::number_unsigned).get<std::uint64_t>();
+    }
+    if (!SamplingSettingsValid(sampling)) {
+        throw EStudyContent("\"sampling\" holds samples outside 20 to 100000 or a target "
+                            "coefficient of variation outside (0, 1)");
+    }
+    return sampling;
+}
+
+json SamplingSettingsJson(const SamplingSettings& sampling) {
+    return {{"kind", SamplingKindName(sampling.kind)},
+            {"samples", sampling.samples},
+            {"target_cov", sampling.targetCov},
+            {"seed", sampling.seed}};
+}
+
 StudySettings Settings(const json& document) {
     StudySettings settings;
     if (!document.contains("settings")) {
@@ -113,6 +150,7 @@ StudySettings Settings(const json& document) {
     settings.strengths = Named(object, "strengths", settings.strengths, DistributionFromName);
     settings.correlations = CorrelationsFrom(object);
     settings.setNames = SetNamesFrom(object);
+    settings.sampling = SamplingFrom(object);
     return settings;
 }
 
@@ -168,6 +206,7 @@ std::string StudyJson(const StudyContent& content) {
     document["settings"]["strengths"] = DistributionName(content.study.settings.strengths);
     document["settings"]["correlations"] = CorrelationsJson(content.study.settings.correlations);
     document["settings"]["set_names"] = SetNamesJson(content.study.settings.setNames);
+    document["settings"]["sampling"] = SamplingSettingsJson(content.study.settings.sampling);
     if (content.study.analysisJson.empty()) {
         document.erase("analysis");
     } else {

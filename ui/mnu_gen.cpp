@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -80,6 +81,18 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     ComboStrengths = new QComboBox;
     ComboStrengths->setObjectName(QStringLiteral("ComboStrengths"));
     ComboStrengths->addItems({QStringLiteral("normal"), QStringLiteral("lognormal")});
+    ComboSampling = new QComboBox;
+    ComboSampling->setObjectName(QStringLiteral("ComboSampling"));
+    ComboSampling->addItems({QStringLiteral("None"), QStringLiteral("Importance sampling"),
+                             QStringLiteral("Monte Carlo")});
+    SpinSamples = new QSpinBox;
+    SpinSamples->setObjectName(QStringLiteral("SpinSamples"));
+    SpinSamples->setRange(LeastSamples, MostSamples);
+    EditTargetCov = Field(QStringLiteral("EditTargetCov"));
+    EditSeed = Field(QStringLiteral("EditSeed"));
+    const int digit = EditSeed->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    EditTargetCov->setFixedWidth(digit * 8);
+    EditSeed->setFixedWidth(digit * 12);
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -130,15 +143,29 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("Method")), 10, 0);
     grid->addLayout(method, 10, 1);
     grid->addWidget(new QLabel(QStringLiteral("(after the first-order analysis; the strengths "
-                                              "are those of FORM)")),
+                                              "are those of FORM and of the sampling check)")),
                     11, 0, 1, 3);
-    grid->addWidget(CheckBox, 12, 0, 1, 2);
+    auto* sampling = new QHBoxLayout;
+    sampling->addWidget(ComboSampling);
+    sampling->addWidget(new QLabel(QStringLiteral("Samples at most:")));
+    sampling->addWidget(SpinSamples);
+    sampling->addWidget(new QLabel(QStringLiteral("Target CoV:")));
+    sampling->addWidget(EditTargetCov);
+    sampling->addWidget(new QLabel(QStringLiteral("Seed:")));
+    sampling->addWidget(EditSeed);
+    sampling->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Sampling check")), 12, 0);
+    grid->addLayout(sampling, 12, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("(after the method; importance sampling starts "
+                                              "from FORM's design point)")),
+                    13, 0, 1, 3);
+    grid->addWidget(CheckBox, 14, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
-    grid->addLayout(buttons, 13, 0, 1, 3);
+    grid->addLayout(buttons, 15, 0, 1, 3);
 
     connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
@@ -159,12 +186,51 @@ void TGeneralForm::FormCreate() {
     SpinParallelRuns->setValue(ParallelRunsSetting());
     ComboMethod->setCurrentIndex(static_cast<int>(ProjectStudy.settings.method));
     ComboStrengths->setCurrentIndex(static_cast<int>(ProjectStudy.settings.strengths));
+    const SamplingSettings& sampling = ProjectStudy.settings.sampling;
+    ComboSampling->setCurrentIndex(static_cast<int>(sampling.kind));
+    SpinSamples->setValue(sampling.samples);
+    EditTargetCov->setText(
+        QString::number(sampling.targetCov, 'g', QLocale::FloatingPointShortest));
+    EditSeed->setText(QString::number(sampling.seed));
+}
+
+bool TGeneralForm::StoreSampling() {
+    const std::optional<double> target =
+        ReadRealField(*EditTargetCov, QStringLiteral("Target CoV"));
+    if (!target)
+        return false;
+    if (!(*target > 0 && *target < 1)) {
+        ShowMessage(MessageKind::Error,
+                    QStringLiteral("Target CoV: it must lie between 0 and 1, both excluded."));
+        EditTargetCov->setFocus();
+        return false;
+    }
+    const QString seedText = EditSeed->text().trimmed();
+    bool digits = !seedText.isEmpty();
+    for (const QChar c : seedText)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    bool read = false;
+    const qulonglong seed = seedText.toULongLong(&read, 10);
+    if (!digits || !read) {
+        ShowMessage(MessageKind::Error,
+                    QStringLiteral("Seed: \"%1\" is not a whole number from 0 to "
+                                   "18446744073709551615.")
+                        .arg(seedText));
+        EditSeed->setFocus();
+        return false;
+    }
+    SamplingSettings& sampling = ProjectStudy.settings.sampling;
+    sampling.kind = static_cast<SamplingKind>(ComboSampling->currentIndex());
+    sampling.samples = SpinSamples->value();
+    sampling.targetCov = *target;
+    sampling.seed = seed;
+    return true;
 }
 
 void TGeneralForm::ButtonOKClick() {
     try {
         const std::optional<double> step = ReadRealField(*Edit4, QStringLiteral("Step size"));
-        if (!step)
+        if (!step || !StoreSampling())
             return;
         State.BatchPath = StoredBytes(*Edit1, filledBatchPath);
         State.ProjectPath = StoredBytes(*Edit2, filledProjectPath);

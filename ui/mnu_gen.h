@@ -14,8 +14,8 @@ class QSpinBox;
 namespace zelmora::ui {
 
 // The general settings window: the two paths, the project name, the step size and the show flag
-// of the project, the project's method and strengths, and the number of parallel runs, which is
-// the user's own setting.
+// of the project, the project's method, strengths and sampling check, and the number of
+// parallel runs, which is the user's own setting.
 class TGeneralForm : public QWidget {
     Q_OBJECT
 
@@ -38,6 +38,10 @@ public:
     QSpinBox* SpinParallelRuns;
     QComboBox* ComboMethod;    // "First order", "Taylor series", "FORM"
     QComboBox* ComboStrengths; // "normal", "lognormal"
+    QComboBox* ComboSampling;  // "None", "Importance sampling", "Monte Carlo"
+    QSpinBox* SpinSamples;     // the most samples
+    QLineEdit* EditTargetCov;
+    QLineEdit* EditSeed;
     QCheckBox* CheckBox;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;
@@ -47,6 +51,9 @@ public:
     FileDialog OpenDialogProj;
 
 private:
+    // The sampling controls into the study's settings; false, after an error box, when the
+    // target or the seed is not valid.
+    bool StoreSampling();
     void ChangePath(FileDialog& dialog, std::string& path);
 
     // The bytes the text fields were filled with: an unedited field stores them unchanged.

@@ -1,13 +1,17 @@
 #include "ui/mnu_sens.h"
 
 #include "analysis/methods/derived_results.h"
+#include "analysis/methods/sampling_method.h"
 #include "project/project_state.h"
 #include "report/correlation_summary.h"
 #include "report/html_report.h"
 #include "report/iteration_chart.h"
 #include "report/linearity_reading.h"
+#include "report/markup_escape.h"
 #include "report/method_summary.h"
 #include "report/reliability_summary.h"
+#include "report/sampling_chart.h"
+#include "report/sampling_summary.h"
 #include "report/share_chart.h"
 #include "ui/browser.h"
 #include "ui/message_boxes.h"
@@ -169,6 +173,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     LabelReading->setObjectName(QStringLiteral("LabelReading"));
     LabelReading->setWordWrap(true);
     GroupMethod = BuildMethod();
+    GroupSampling = BuildSampling();
     ButtonCopy = Button(QStringLiteral("Copy"), QStringLiteral("ButtonCopy"));
     ButtonReport = Button(QStringLiteral("Report..."), QStringLiteral("ButtonReport"));
     ButtonClose = Button(QStringLiteral("Close"), QStringLiteral("ButtonClose"));
@@ -193,6 +198,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     layout->addWidget(BoxCorrelated);
     layout->addWidget(LabelReading);
     layout->addWidget(GroupMethod);
+    layout->addWidget(GroupSampling);
     layout->addStretch();
     Scroll = new FittingScrollArea;
     Scroll->setObjectName(QStringLiteral("Scroll"));
@@ -234,6 +240,49 @@ QGroupBox* TSensitivity::BuildMethod() {
     return group;
 }
 
+QGroupBox* TSensitivity::BuildSampling() {
+    auto* group = new QGroupBox;
+    group->setObjectName(QStringLiteral("GroupSampling"));
+    LabelSamplingNote = new QLabel;
+    LabelSamplingNote->setObjectName(QStringLiteral("LabelSamplingNote"));
+    LabelSampling = new QLabel;
+    LabelSampling->setObjectName(QStringLiteral("LabelSampling"));
+    LabelSampling->setTextFormat(Qt::RichText);
+    ChartSampling = new QSvgWidget;
+    ChartSampling->setObjectName(QStringLiteral("ChartSampling"));
+    auto* results = new QHBoxLayout;
+    results->addWidget(LabelSampling, 0, Qt::AlignTop);
+    results->addWidget(ChartSampling, 0, Qt::AlignTop);
+    results->addStretch();
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(LabelSamplingNote);
+    layout->addLayout(results);
+    return group;
+}
+
+void TSensitivity::FillSampling() {
+    const bool ran = Record && Record->sampling;
+    GroupSampling->setVisible(ran);
+    if (!ran)
+        return;
+    const SamplingResult& result = *Record->sampling;
+    GroupSampling->setTitle(FromUtf8(SamplingHeading(result)));
+    LabelSamplingNote->setVisible(result.failedRunsDecide);
+    LabelSamplingNote->setText(FromUtf8(FailedRunsDecideText()));
+    // Captions and values as the other figures show them: plain, the values beside.
+    std::string rows;
+    for (const SummaryLine& line : SamplingSummary(result, Record->method))
+        rows += "<tr><td>" + EscapeMarkup(line.caption) + "</td><td style=\"padding-left: 12px\">" +
+                EscapeMarkup(line.value) + "</td></tr>";
+    LabelSampling->setText(FromUtf8("<table cellspacing=\"2\">" + rows + "</table>"));
+    const std::string chart = SamplingChartSvg(result);
+    ChartSampling->setVisible(!chart.empty());
+    if (!chart.empty()) {
+        ChartSampling->load(QByteArray::fromStdString(chart));
+        ChartSampling->setFixedSize(ChartSampling->sizeHint());
+    }
+}
+
 void TSensitivity::FormCreate() {
     const DerivedResults results = DeriveResults();
     shown_ = WithSetNames(SensitivityTable(results));
@@ -249,6 +298,7 @@ void TSensitivity::FormCreate() {
             CorrelatedFigures.at(line.name)->setText(FromUtf8(line.value));
     LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
     FillMethod();
+    FillSampling();
     FitToScreen();
 }
 

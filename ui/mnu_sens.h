@@ -57,6 +57,11 @@ public:
     std::map<std::string, QLabel*> MethodFigures;
     QTableWidget* TableMethod;
     QSvgWidget* ChartIterations; // FORM only
+    // The sampling check that followed; hidden when none did.
+    QGroupBox* GroupSampling;
+    QLabel* LabelSamplingNote; // that failed runs decide the answer, when they do
+    QLabel* LabelSampling;     // its figures
+    QSvgWidget* ChartSampling; // empty for an analysis read back
     QPushButton* ButtonCopy;
     QPushButton* ButtonReport;
     QPushButton* ButtonClose;
@@ -66,6 +71,8 @@ private:
     void FillTable();
     QGroupBox* BuildMethod();
     void FillMethod();
+    QGroupBox* BuildSampling();
+    void FillSampling();
     // As large as the content, within nine tenths of the screen.
     void FitToScreen();
 

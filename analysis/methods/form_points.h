@@ -5,6 +5,7 @@
 #include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_executor.h"
 
+#include <string>
 #include <vector>
 
 namespace zelmora {
@@ -19,6 +20,10 @@ struct EvaluatedPoint {
     std::vector<double> moved;
     std::vector<double> movedFactors; // empty until the difference runs are done
 };
+
+// The modification file's lines that give every variable its physical value.
+std::vector<std::string> ModificationLinesAt(const std::vector<RandomVariable>& variables,
+                                             const std::vector<double>& values);
 
 // The first point is the mean, and the first-order runs already give it: the mean-value run
 // and each variable's reduced run.

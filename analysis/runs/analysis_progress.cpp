@@ -63,6 +63,16 @@ void ProgressMeter::RunEnded(int run) {
     Send();
 }
 
+void ProgressMeter::RunWithdrawn(int run) {
+    if (startedAt_.erase(run) > 0) {
+        --progress_.running;
+    } else {
+        --progress_.done;
+    }
+    --progress_.total;
+    Send();
+}
+
 void ProgressMeter::Tick() {
     Send();
 }

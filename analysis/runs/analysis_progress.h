@@ -34,7 +34,8 @@ public:
     void AddRuns(int count);
     void RunStarted(int run);
     void RunEnded(int run);
-    void Tick(); // reports the elapsed time
+    void RunWithdrawn(int run); // a run started, running or ended, that will not count
+    void Tick();                // reports the elapsed time
     void Finish();
 
 private:

@@ -64,6 +64,14 @@ public:
 
     void Abandon() override { queue_.clear(); }
 
+    // Nothing runs between two hand-backs here: only the queue goes.
+    void Withdraw() override {
+        if (control_.progress) {
+            control_.progress->AddRuns(-static_cast<int>(queue_.size()));
+        }
+        queue_.clear();
+    }
+
     // Whatever happened, the project is left without modifications; should this rewrite fail
     // after a failed analysis, the first failure is the one to report.
     void Finish(Ending ending) override {

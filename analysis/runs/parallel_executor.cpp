@@ -74,6 +74,28 @@ public:
         }
     }
 
+    void Withdraw() override {
+        EndCalculators(processes_);
+        for (std::size_t index = nextToHand_; index < nextToStart_; ++index) {
+            if (control_.progress) {
+                control_.progress->RunWithdrawn(static_cast<int>(index));
+            }
+        }
+        if (control_.progress) {
+            control_.progress->AddRuns(-static_cast<int>(plan_.size() - nextToStart_));
+        }
+        running_.clear();
+        for (Worker& worker : workers_) {
+            worker.busyWith.reset();
+        }
+        finished_.clear();
+        plan_.resize(nextToHand_);
+        nextToStart_ = nextToHand_;
+        if (firstFailure_ && *firstFailure_ >= nextToHand_) {
+            firstFailure_.reset();
+        }
+    }
+
     void Finish(Ending ending) override {
         CloseLogs();
         if (ending == Ending::Failed) {
@@ -151,7 +173,8 @@ private:
         if (control_.progress) {
             control_.progress->RunEnded(static_cast<int>(index));
         }
-        if (RunFailed(outcome) && (!firstFailure_ || index < *firstFailure_)) {
+        if (RunFailed(outcome) && !plan_[index].mayFail &&
+            (!firstFailure_ || index < *firstFailure_)) {
             firstFailure_ = index;
         }
         finished_.emplace(index, outcome);

@@ -38,6 +38,10 @@ public:
     // Starts no further run and waits for those running.
     virtual void Abandon() = 0;
 
+    // Ends the runs started and not yet handed back as a stop does and forgets every run not
+    // handed back; runs submitted afterwards go on as before.
+    virtual void Withdraw() = 0;
+
     // Leaves the project and the work copies as the ending requires.
     virtual void Finish(Ending ending) = 0;
 

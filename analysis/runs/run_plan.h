@@ -10,9 +10,12 @@ inline constexpr int StandardRun = -1;
 inline constexpr int MeanValueRun = 0;
 
 // One finite-element run of an analysis: its RunId and the lines of its modification file.
+// A run that may fail is judged by whoever takes its outcome: its failure starts no stop of the
+// runs behind it.
 struct PlannedRun {
     int runId = 0;
     std::vector<std::string> modificationLines;
+    bool mayFail = false;
 };
 
 // The RunIds of an analysis of `variableCount` variables in their order: standard, mean values,

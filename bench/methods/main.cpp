@@ -1,5 +1,6 @@
 // Prints, for each reliability method on the layered example, the wall time with one run at a
-// time and with N + 1 at once, the runs the method added and its beta.
+// time and with N + 1 at once, the runs the method added and its beta; then, for each sampling
+// check run to a CoV of 0.1, the samples it needed and the wall time with 1 and 8 at once.
 //
 //   methods_bench
 #include "analysis/analysis_driver.h"
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -34,7 +36,8 @@ struct Measured {
     zelmora::AnalysisRecord record;
 };
 
-Measured Analyse(const fs::path& folder, zelmora::Method method, int parallelRuns) {
+Measured Analyse(const fs::path& folder, zelmora::Method method, int parallelRuns,
+                 const zelmora::SamplingSettings& sampling = {}) {
     zelmora::ReadProjectFile(std::string(ZELMORA_EXAMPLES) + "/layered.zmo");
     zelmora::State.BatchPath = SLOPECALC_PROGRAM;
     zelmora::State.ProjectPath = (folder / "layered.plx").string();
@@ -43,6 +46,7 @@ Measured Analyse(const fs::path& folder, zelmora::Method method, int parallelRun
     zelmora::AnalysisOptions options;
     options.parallelRuns = parallelRuns;
     options.method = method;
+    options.sampling = sampling;
     // The calculator's own report is not what is measured.
     static const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
     options.calculatorOutputFd = nowhere;
@@ -71,6 +75,20 @@ int main() {
                                 : zelmora::State.Beta;
         std::printf("%-12s %6d %6d %9.3fs %11.3fs %8.4f\n", zelmora::MethodName(method).c_str(),
                     variables + 3 + added, added, serial.seconds, parallel.seconds, beta);
+    }
+    std::printf("\n%-12s %-12s %8s %6s %10s %10s %12s %8s\n", "check", "after", "samples", "runs",
+                "1 at once", "8 at once", "probability", "cov");
+    for (const auto& [kind, method] :
+         {std::pair{zelmora::SamplingKind::Importance, zelmora::Method::Form},
+          std::pair{zelmora::SamplingKind::MonteCarlo, zelmora::Method::FirstOrder}}) {
+        const zelmora::SamplingSettings sampling{kind, zelmora::MostSamples, 0.1, 1};
+        const Measured serial = Analyse(folder, method, 1, sampling);
+        const Measured parallel = Analyse(folder, method, 8, sampling);
+        const zelmora::SamplingResult& result = *serial.record.sampling;
+        std::printf("%-12s %-12s %8d %6d %9.3fs %9.3fs %12.4e %8.4f\n",
+                    zelmora::SamplingKindName(kind).c_str(), zelmora::MethodName(method).c_str(),
+                    result.samples, result.samples - result.inadmissible, serial.seconds,
+                    parallel.seconds, result.probability, result.cov.value_or(0));
     }
     fs::remove_all(folder);
     return 0;

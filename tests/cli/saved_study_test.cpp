@@ -125,5 +125,47 @@ TEST_F(StudyBatch, WithoutAReadableAnalysisTheProjectFileAloneAndANote) {
     }
 }
 
+// The sampling options override the study for one run, are stored by --save and then hold for
+// the next run; the check's object comes back with the saved analysis.
+TEST_F(StudyBatch, SamplingSettingsGoThroughTheStudy) {
+    for (const std::string bad :
+         {"--sampling xyz", "--samples 19", "--samples 100001", "--samples 1e2", "--target-cov 0",
+          "--target-cov 1", "--target-cov 1e-1", "--target-cov -0.1", "--target-cov .", "--seed -1",
+          "--seed 18446744073709551616", "--seed 0x10"}) {
+        const Finished refused = Run(bad);
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find(bad.substr(0, bad.find(' '))), std::string::npos) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/slope.hxx")));
+    const Finished withoutForm = Run("--sampling importance");
+    EXPECT_EQ(withoutForm.status, 1);
+    EXPECT_NE(withoutForm.err.find("Importance sampling starts from FORM's design point"),
+              std::string::npos)
+        << withoutForm.err;
+
+    const std::string json = folder_.File("run.json");
+    const Finished run = Run("--sampling monte-carlo --samples 40 --target-cov 0.5 --seed "
+                             "18446744073709551615 --save --json " +
+                             json);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto ran = nlohmann::json::parse(ReadBytes(json)).at("sampling");
+    // Nothing fails on this safe slope: p = 0, no CoV and no β, and Wilson's upper end for no
+    // failure in n samples, z² / (n + z²).
+    auto fixed = ran;
+    fixed.erase("interval_95");
+    EXPECT_EQ(fixed, nlohmann::json::parse(R"({"kind": "monte-carlo", "seed": 18446744073709551615,
+        "samples": 40, "failures": 0, "failed_runs": 0, "errors": [], "inadmissible": 0,
+        "probability_of_failure": 0.0, "cov": null, "probability_bounds": [0.0, 0.0],
+        "failed_runs_decide": false, "beta": null, "stopped_by": "most-runs"})"));
+    const double z = 1.959963984540054;
+    EXPECT_EQ(ran["interval_95"][0], 0.0);
+    EXPECT_NEAR(ran["interval_95"][1].get<double>(), z * z / (40 + z * z), 1e-15);
+    EXPECT_EQ(nlohmann::json::parse(ReadBytes(study_))["settings"]["sampling"],
+              nlohmann::json::parse(R"({"kind": "monte-carlo", "samples": 40,
+                  "target_cov": 0.5, "seed": 18446744073709551615})"));
+    EXPECT_EQ(SavedJson().at("sampling"), ran);
+    EXPECT_EQ(nlohmann::json::parse(Run("--json -").out).at("sampling"), ran);
+}
+
 } // namespace
 } // namespace zelmora

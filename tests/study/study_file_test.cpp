@@ -195,6 +195,16 @@ TEST_F(StudyFile, AStudyThatCannotBeReadIsNamedAndGivesTheDefaults) {
          "a correlation has no number \"rho\""},
         {R"({"zelmora_study": 1, "settings": {"set_names": {"0": "x"}}})",
          "\"set_names\" holds something else than names of rows 1 to 10"},
+        {R"({"zelmora_study": 1, "settings": {"sampling": {"kind": "form"}}})",
+         "\"kind\" has the unknown value \"form\""},
+        {R"({"zelmora_study": 1, "settings": {"sampling": {"seed": -1}}})",
+         "\"seed\" has the wrong type"},
+        {R"({"zelmora_study": 1, "settings": {"sampling": {"samples": 100001}}})",
+         "\"sampling\" holds samples outside 20 to 100000 or a target coefficient of "
+         "variation outside (0, 1)"},
+        {R"({"zelmora_study": 1, "settings": {"sampling": {"target_cov": 1}}})",
+         "\"sampling\" holds samples outside 20 to 100000 or a target coefficient of "
+         "variation outside (0, 1)"},
         {std::string(16 * 1024 * 1024 + 1, ' '), "larger than 16 MiB"}};
     WriteProjectFile(project_);
     for (const auto& [content, why] : contents) {

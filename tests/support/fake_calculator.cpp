@@ -5,7 +5,8 @@
 //     base + sum of coefficient * value
 // over the terms of <project>.dta/model.txt ("base B" and "term SET PARAMETER COEFFICIENT
 // DEFAULT" lines), where value is the one the modification file gives for that set and
-// parameter, or the default. A line "pause MS" there makes it wait MS milliseconds first, so
+// parameter, or the default; a "square SET PARAMETER COEFFICIENT DEFAULT" line adds
+// coefficient * value * value. A line "pause MS" there makes it wait MS milliseconds first, so
 // that the caller's idle callback runs meanwhile. Every modification file it saw is appended
 // to <project>.dta/history.txt, followed by a line "--".
 //
@@ -27,6 +28,9 @@
 //   hang        appends its process id to the file of the model's line "pidfile PATH" and
 //               sleeps for a minute
 //   hang-hard   the same, ignoring SIGTERM
+//
+// A line "fault-above KIND SET PARAMETER LIMIT" makes every run whose modification file gives
+// that set's parameter a value above LIMIT fail in the way KIND names.
 //
 // Other first words select a behaviour to observe from outside:
 //   exit N          ends with status N
@@ -92,10 +96,10 @@ double SafetyFactor(const std::string& model, const Modifications& modifications
         const std::vector<std::string> words = Words(line);
         if (words.size() == 2 && words[0] == "base") {
             factor += ToDouble(words[1]);
-        } else if (words.size() == 5 && words[0] == "term") {
+        } else if (words.size() == 5 && (words[0] == "term" || words[0] == "square")) {
             const auto found = modifications.find({ToInt(words[1]), ToInt(words[2])});
             const double value = found != modifications.end() ? found->second : ToDouble(words[4]);
-            factor += ToDouble(words[3]) * value;
+            factor += ToDouble(words[3]) * value * (words[0] == "square" ? value : 1);
         }
     }
     return factor;
@@ -121,8 +125,27 @@ std::string ModelSetting(const std::string& model, const std::string& key) {
     return "";
 }
 
+// The fault of a "fault-above" line whose limit the modification file's value exceeds, or "".
+std::string FaultAbove(const std::string& model, const std::string& modification) {
+    const Modifications modifications = ReadModifications(modification);
+    for (const std::string& line : Lines(model)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() != 5 || words[0] != "fault-above") {
+            continue;
+        }
+        const auto found = modifications.find({ToInt(words[2]), ToInt(words[3])});
+        if (found != modifications.end() && found->second > ToDouble(words[4])) {
+            return words[1];
+        }
+    }
+    return "";
+}
+
 // The fault the model names for this modification file, or "".
 std::string FaultFor(const std::string& model, const std::string& modification) {
+    if (std::string above = FaultAbove(model, modification); !above.empty()) {
+        return above;
+    }
     const std::vector<std::string> lines = Lines(modification);
     if (lines.size() != 2) {
         return "";

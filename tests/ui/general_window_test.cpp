@@ -1,11 +1,14 @@
 #include "project/project_state.h"
+#include "study/study.h"
 #include "support/test_seams.h"
 #include "ui/mnu_gen.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 
 using namespace zelmora;
@@ -87,6 +90,43 @@ private slots:
         QVERIFY(!State.ShowCalculations);
         form.FormCreate();
         QVERIFY(!form.CheckBox->isChecked());
+    }
+
+    // The sampling check is the project's: shown from the study, stored into it on OK, and a
+    // target or seed that is not valid keeps the window open with an error box.
+    void samplingControlsEditTheStudy() {
+        ProjectStudy.settings.sampling = {SamplingKind::Importance, 300, 0.05, 42};
+        test::RecordingMessageBoxes boxes;
+        TGeneralForm form;
+        QCOMPARE(form.ComboSampling->currentText(), QStringLiteral("Importance sampling"));
+        QCOMPARE(form.SpinSamples->value(), 300);
+        QCOMPARE(form.EditTargetCov->text(), QStringLiteral("0.05"));
+        QCOMPARE(form.EditSeed->text(), QStringLiteral("42"));
+        form.show();
+        form.ComboSampling->setCurrentIndex(2);
+        form.SpinSamples->setValue(1000);
+        Type(form.EditSeed, QStringLiteral("18446744073709551615"));
+        for (const QString& target :
+             {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("x")}) {
+            Type(form.EditTargetCov, target);
+            form.ButtonOKClick();
+            QVERIFY(form.isVisible());
+            QCOMPARE(ProjectStudy.settings.sampling.kind, SamplingKind::Importance);
+        }
+        Type(form.EditTargetCov, QStringLiteral("0.2"));
+        Type(form.EditSeed, QStringLiteral("18446744073709551616"));
+        form.ButtonOKClick();
+        QVERIFY(form.isVisible());
+        QCOMPARE(boxes.boxes.size(), 4);
+        QVERIFY(boxes.boxes[3].text.startsWith(QStringLiteral("Seed:")));
+        Type(form.EditSeed, QStringLiteral("18446744073709551615"));
+        form.ButtonOKClick();
+        QVERIFY(!form.isVisible());
+        const SamplingSettings& stored = ProjectStudy.settings.sampling;
+        QCOMPARE(stored.kind, SamplingKind::MonteCarlo);
+        QCOMPARE(stored.samples, 1000);
+        QCOMPARE(stored.targetCov, 0.2);
+        QCOMPARE(stored.seed, std::uint64_t(18446744073709551615ULL));
     }
 
     void uneditedFieldsKeepTheirBytes() {

@@ -175,6 +175,52 @@ private slots:
                                               "(clayey sand)|Row 2 c, set 4")
                                 .split('|'));
     }
+
+    // The sampling check's section: its figures beside the method's probability, the sentence
+    // when failed runs decide, and the chart only while the estimate's history is at hand.
+    void aSectionForTheSamplingCheck() {
+        AnalysisRecord record;
+        record.method = zelmora::testing::FormResult();
+        SamplingResult sampling;
+        sampling.kind = SamplingKind::Importance;
+        sampling.samples = 60;
+        sampling.failures = 12;
+        sampling.failedRuns = 2;
+        sampling.errors = {"Run 2012: no result"};
+        sampling.probability = 0.02;
+        sampling.cov = 0.12;
+        sampling.interval95 = {0.015, 0.025};
+        sampling.bounds = {0.02, 0.05};
+        sampling.failedRunsDecide = true;
+        sampling.beta = 2.0537;
+        sampling.history = {
+            {20, 0.03, {0.01, 0.05}}, {40, 0.025, {0.015, 0.035}}, {60, 0.02, {0.015, 0.025}}};
+        record.sampling = sampling;
+        TSensitivity window;
+        window.Record = &record;
+        window.FormCreate();
+        QVERIFY(window.GroupSampling->isVisibleTo(&window));
+        QCOMPARE(window.GroupSampling->title(),
+                 QStringLiteral("Importance sampling at the design point, seed 1"));
+        QVERIFY(window.LabelSamplingNote->isVisibleTo(&window));
+        const QString figures = window.LabelSampling->text();
+        for (const char* shown : {"2.000E-0002", "FORM: 2.012E-0002", "1.500E-0002 to 2.500E-0002",
+                                  "2.000E-0002 to 5.000E-0002", "Run 2012: no result", "2.0537"})
+            QVERIFY2(figures.contains(QString::fromUtf8(shown)), shown);
+        QVERIFY(window.ChartSampling->isVisibleTo(&window));
+        // The estimate's line and, around it, its band.
+        QVERIFY(LinePixels(*window.ChartSampling) > 150);
+        QVERIFY(test::PixelsOfColour(*window.ChartSampling, qRgb(0xc9, 0xd8, 0xee)) > 5000);
+
+        record.sampling->history.clear();
+        record.sampling->failedRunsDecide = false;
+        window.FormCreate();
+        QVERIFY(!window.LabelSamplingNote->isVisibleTo(&window));
+        QVERIFY(!window.ChartSampling->isVisibleTo(&window));
+        record.sampling.reset();
+        window.FormCreate();
+        QVERIFY(!window.GroupSampling->isVisibleTo(&window));
+    }
 };
 
 QTEST_MAIN(SensitivityMethodTest)

@@ -1,4 +1,5 @@
 #include "analysis/methods/approximate_tail_probability.h"
+#include "analysis/methods/exact_normal_tail.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -48,6 +49,15 @@ TEST(TailProbability, DecaysToZeroForLargeArguments) {
     EXPECT_EQ(TailProbability(1e300), 0.0);
     EXPECT_EQ(TailProbability(-1e300), 1.0);
     EXPECT_GT(TailProbability(100), 0.0);
+}
+
+// β = -Φ⁻¹(p) undoes the exact tail across the probabilities sampling gives.
+TEST(TailQuantile, UndoesTheExactNormalTail) {
+    for (const double beta : {-3.0, -0.5, 0.0, 1e-9, 0.7, 1.6232, 2.5, 4.0, 7.5, 12.0}) {
+        const double p = NormalTail(beta);
+        EXPECT_NEAR(TailQuantile(p), beta, 1e-12 * (1 + std::abs(beta))) << "beta = " << beta;
+    }
+    EXPECT_NEAR(TailQuantile(0.05), 1.6448536269514722, 1e-14);
 }
 
 } // namespace

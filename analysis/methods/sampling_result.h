@@ -1,0 +1,44 @@
+#pragma once
+
+#include "analysis/methods/sampling_settings.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelmora {
+
+// The estimate as it stood at one of the points where the stop rule was judged.
+struct SamplingPoint {
+    int samples = 0;
+    double probability = 0;
+    std::array<double, 2> interval95{};
+};
+
+// What a sampling check found. Nothing in it depends on time or on the runs at once.
+struct SamplingResult {
+    SamplingKind kind = SamplingKind::MonteCarlo;
+    std::uint64_t seed = 1;
+    int samples = 0;  // used, failed and inadmissible ones included
+    int failures = 0; // samples with F < 1
+    int failedRuns = 0;
+    std::vector<std::string> errors; // the first three
+    int inadmissible = 0;
+    double probability = 0; // the lower bound
+    std::optional<double> cov;
+    std::array<double, 2> interval95{};
+    std::array<double, 2> bounds{};
+    bool failedRunsDecide = false;
+    std::optional<double> beta;         // -Φ⁻¹(p), none for p = 0
+    bool stoppedByTarget = false;       // else by the most samples
+    std::vector<SamplingPoint> history; // only for the analysis that ran, not kept
+};
+
+// "target-cov" or "most-runs".
+inline std::string StoppedByName(const SamplingResult& result) {
+    return result.stoppedByTarget ? "target-cov" : "most-runs";
+}
+
+} // namespace zelmora

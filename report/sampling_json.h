@@ -1,0 +1,16 @@
+#pragma once
+
+#include "analysis/methods/sampling_result.h"
+
+#include <nlohmann/json.hpp>
+
+namespace zelmora {
+
+// The sampling check's object of the analysis JSON, and back. The estimate's history is not
+// in it.
+nlohmann::json SamplingJson(const SamplingResult& result);
+
+// Throws nlohmann's exceptions for an object that is not one SamplingJson wrote.
+SamplingResult SamplingFromJson(const nlohmann::json& object);
+
+} // namespace zelmora

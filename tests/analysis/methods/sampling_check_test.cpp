@@ -1,0 +1,183 @@
+// Importance sampling and Monte Carlo after the method: their estimates against probabilities
+// known exactly or from the test's own Monte Carlo, the same result for any number of runs at
+// once, failed runs as bounds and too many of them ending the analysis.
+#include "analysis/analysis_driver.h"
+#include "analysis/methods/exact_normal_tail.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "report/analysis_json.h"
+#include "tests/analysis/support/calculator_project.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/memory_log.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <numbers>
+#include <random>
+
+namespace zelmora {
+namespace {
+
+using testing::CalculatorProject;
+
+SamplingSettings Sampling(SamplingKind kind, int samples, double targetCov, std::uint64_t seed) {
+    return {kind, samples, targetCov, seed};
+}
+
+class SamplingCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        State = ProjectState{};
+        project_.Reset();
+        State.StepSize = 0.5;
+        test_support::WriteBytes(State.ProjectPath, "model\n");
+    }
+
+    AnalysisRecord Analyse(Method method, const SamplingSettings& sampling, int parallelRuns = 1) {
+        test_support::MemoryLog log;
+        const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
+        AnalysisOptions options;
+        options.parallelRuns = parallelRuns;
+        options.method = method;
+        options.sampling = sampling;
+        AnalysisRecord record;
+        try {
+            RunAnalysis(log, *processes, options, record);
+        } catch (...) {
+            log_ = log.lines;
+            throw;
+        }
+        log_ = log.lines;
+        return record;
+    }
+
+    // The sampling object of the analysis JSON: what must not depend on the runs at once.
+    static nlohmann::json SamplingObject(const AnalysisRecord& record) {
+        return nlohmann::json::parse(AnalysisJson("p.zmo", record)).at("sampling");
+    }
+
+    CalculatorProject project_;
+    std::vector<std::string> log_;
+};
+
+void ExpectWithinItsInterval(const SamplingResult& result, double truth) {
+    EXPECT_LE(result.interval95[0], truth) << "estimate " << result.probability;
+    EXPECT_GE(result.interval95[1], truth) << "estimate " << result.probability;
+    EXPECT_LE(result.interval95[0], result.probability);
+    EXPECT_GE(result.interval95[1], result.probability);
+}
+
+struct LinearCase {
+    Method method;
+    SamplingKind kind;
+    double sd1, sd2; // of the cohesions 20 and 15 in F = 0.2 + 0.03 c1 + 0.02 c2
+    double targetCov;
+};
+
+// g is linear in normal cohesions, so p = Φ(-β) exactly.
+TEST_F(SamplingCheck, EstimatesOfALinearResponseHoldTheExactProbability) {
+    project_.WriteModel("base 0.2\nterm 1 4 0.03 20\nterm 2 4 0.02 15\n");
+    for (const LinearCase& c : {LinearCase{Method::Form, SamplingKind::Importance, 1.2, 1.2, 0.2},
+                                LinearCase{Method::Taylor, SamplingKind::MonteCarlo, 4, 5, 0.25}}) {
+        Row(State, 1) = {1, 30, 0, 20, c.sd1};
+        Row(State, 2) = {2, 25, 0, 15, c.sd2};
+        const double truth = NormalTail(0.1 / std::hypot(0.03 * c.sd1, 0.02 * c.sd2));
+        const SamplingSettings settings = Sampling(c.kind, 2000, c.targetCov, 7);
+        const AnalysisRecord record = Analyse(c.method, settings);
+        ASSERT_TRUE(record.sampling);
+        const SamplingResult& result = *record.sampling;
+        ExpectWithinItsInterval(result, truth);
+        EXPECT_TRUE(result.stoppedByTarget);
+        EXPECT_LE(*result.cov, c.targetCov);
+        EXPECT_GE(result.failures, 10);
+        EXPECT_EQ(result.samples % 20, 0);
+        EXPECT_EQ(result.bounds[0], result.bounds[1]);
+        EXPECT_NEAR(NormalTail(*result.beta), result.probability, 1e-12 * result.probability);
+        const std::size_t methodRuns = record.method ? std::size_t(record.method->runs) : 0;
+        EXPECT_EQ(record.outcomes.size(), 5 + methodRuns + std::size_t(result.samples));
+        EXPECT_EQ(log_[log_.size() - 2].rfind(SamplingTitle(c.kind) + ": " +
+                                                  std::to_string(result.samples) + " runs, " +
+                                                  std::to_string(result.failures) +
+                                                  " with F < 1, 0 failed, probability of failure ",
+                                              0),
+                  0U);
+
+        for (const int parallelRuns : {3, 8}) {
+            const AnalysisRecord beside = Analyse(c.method, settings, parallelRuns);
+            EXPECT_EQ(SamplingObject(beside), SamplingObject(record)) << parallelRuns;
+        }
+    }
+}
+
+// F = 0.45 + 0.8 sin φ + 0.006 c², curved in both strengths; its p from a Monte Carlo of the
+// test's own with the standard library's normal numbers.
+TEST_F(SamplingCheck, EstimatesOfACurvedResponseHoldAnIndependentMonteCarlo) {
+    project_.WriteModel("base 0.45\nterm 1 3 0.8 0.5\nsquare 1 4 0.006 10\n");
+    Row(State, 1) = {1, 30, 5, 10, 3};
+    std::mt19937_64 generator(12345);
+    std::normal_distribution<double> phi(30, 5);
+    std::normal_distribution<double> cohesion(10, 3);
+    constexpr int Draws = 2000000;
+    int below = 0;
+    for (int k = 0; k < Draws; ++k) {
+        const double c = cohesion(generator);
+        below += 0.45 + 0.8 * std::sin(phi(generator) * std::numbers::pi / 180) + 0.006 * c * c < 1;
+    }
+    const double truth = double(below) / Draws;
+    ASSERT_LT(std::sqrt((1 - truth) / (Draws * truth)), 0.01);
+
+    const AnalysisRecord importance =
+        Analyse(Method::Form, Sampling(SamplingKind::Importance, 2000, 0.2, 3));
+    ExpectWithinItsInterval(*importance.sampling, truth);
+    const AnalysisRecord monteCarlo =
+        Analyse(Method::FirstOrder, Sampling(SamplingKind::MonteCarlo, 2000, 0.3, 3));
+    ExpectWithinItsInterval(*monteCarlo.sampling, truth);
+}
+
+// A run that fails above c1 = 27 (a few samples) or above c1 = 20 (half of them); the second
+// cohesion, 3 ± 3, is negative in some samples, which are not run.
+TEST_F(SamplingCheck, FailedRunsGiveBoundsAndTooManyEndTheAnalysis) {
+    Row(State, 1) = {1, 30, 0, 20, 4};
+    Row(State, 2) = {2, 25, 0, 3, 3};
+    project_.WriteModel("base 0.5\nterm 1 4 0.03 20\nterm 2 4 0.02 3\n"
+                        "fault-above missing 1 4 27\n");
+    const AnalysisRecord few =
+        Analyse(Method::FirstOrder, Sampling(SamplingKind::MonteCarlo, 100, 0.01, 5), 2);
+    ASSERT_TRUE(few.sampling);
+    const SamplingResult& result = *few.sampling;
+    EXPECT_EQ(result.samples, 100);
+    EXPECT_FALSE(result.stoppedByTarget);
+    EXPECT_GT(result.failedRuns, 0);
+    EXPECT_GT(result.inadmissible, 0);
+    EXPECT_EQ(result.errors.size(), std::min<std::size_t>(3, std::size_t(result.failedRuns)));
+    EXPECT_EQ(result.probability, result.bounds[0]);
+    EXPECT_DOUBLE_EQ(result.bounds[1] - result.bounds[0],
+                     double(result.failedRuns + result.inadmissible) / result.samples);
+    EXPECT_EQ(result.failedRunsDecide, result.bounds[1] > result.interval95[1]);
+    EXPECT_THAT(log_, ::testing::Contains(
+                          ::testing::HasSubstr("lognormal strengths keep the strengths above 0")));
+
+    project_.WriteModel("base 0.5\nterm 1 4 0.03 20\nterm 2 4 0.02 3\n"
+                        "fault-above missing 1 4 20\n");
+    try {
+        Analyse(Method::FirstOrder, Sampling(SamplingKind::MonteCarlo, 100, 0.01, 5), 2);
+        FAIL() << "the analysis went on";
+    } catch (const Error& error) {
+        EXPECT_THAT(error.what(),
+                    ::testing::MatchesRegex("Monte Carlo: [0-9]+ of 20 runs failed, more than "
+                                            "10 %\\. The first failure: .+"));
+    }
+}
+
+TEST_F(SamplingCheck, ImportanceSamplingWithoutFormIsRefusedBeforeAnyRun) {
+    project_.WriteModel("base 0.2\nterm 1 4 0.03 20\n");
+    Row(State, 1) = {1, 30, 0, 20, 4};
+    EXPECT_THROW(Analyse(Method::Taylor, Sampling(SamplingKind::Importance, 100, 0.1, 1)), Error);
+    EXPECT_FALSE(std::filesystem::exists(project_.dataFile("history.txt")));
+}
+
+} // namespace
+} // namespace zelmora
