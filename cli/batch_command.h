@@ -18,6 +18,7 @@ struct BatchOptions {
     std::optional<StrengthDistribution> strengths; // likewise
     Correlations correlations; // added to the study's pairs, or replacing the same pair there
     bool saved = false;        // show the saved analysis instead of running one
+    bool resume = false;       // take up the journaled runs of an interrupted analysis
 };
 
 // Exit statuses of zelmora-batch.

@@ -3,6 +3,7 @@
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
 
@@ -159,7 +160,9 @@ TEST_F(ZelmoraBatch, AFailedAnalysisExitsWithOneSavesNothingAndKeepsTheCopies) {
     const Finished parallel = Run({"--parallel", "4", "--save", project_});
     EXPECT_EQ(parallel.status, 1);
     EXPECT_EQ(parallel.out, inPlace.out);
-    EXPECT_EQ(parallel.err, "File not found.\nThe runs' copies are kept in " +
+    // The runs before the failing one were journaled in place.
+    EXPECT_EQ(parallel.err, "--resume would have reused 3 runs of the interrupted analysis.\n"
+                            "File not found.\nThe runs' copies are kept in " +
                                 folder_.File("slope.plx.runs") + "\n");
     EXPECT_TRUE(std::filesystem::is_directory(folder_.File("slope.plx.runs/1/slope.dta")));
     EXPECT_EQ(ReadBytes(project_), unsaved);
@@ -479,6 +482,7 @@ TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
         for (const std::string parallel : {"1", "4"}) {
             SCOPED_TRACE(std::to_string(signal) + " parallel " + parallel);
             std::filesystem::remove(folder_.File("pids"));
+            std::filesystem::remove_all(folder_.File("slope.plx.runs"));
             const BatchProcess batch({"--parallel", parallel, project_}, folder_.Path());
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (Pids(folder_.File("pids")).empty() &&
@@ -494,7 +498,7 @@ TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
             for (const pid_t pid : Pids(folder_.File("pids"))) {
                 EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " is still there";
             }
-            EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.plx.runs")));
+            EXPECT_TRUE(test_support::OnlyTheJournalLeft(folder_.File("slope.plx.runs")));
         }
     }
 }
