@@ -137,11 +137,10 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     std::vector<PlannedRun> plan = BuildRunPlan();
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
     RunJournal journal(JournalKeyOf(record.batchCommandLine));
-    const ExecutionControl control{
-        options.stopRequested, options.idle, &meter, options.note,
-        [&journal](const PlannedRun& run, const RunOutcome& outcome) {
-            journal.Record(run, outcome);
-        }};
+    const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note,
+                                   [&journal](const PlannedRun& run, const RunOutcome& outcome) {
+                                       journal.Record(run, outcome);
+                                   }};
     try {
         record.correlations = CorrelationsInUse(
             options.correlations, ListedVariables(),

@@ -24,7 +24,7 @@ struct AnalysisRecord {
     bool stopped = false;
     std::optional<MethodResult> method;         // when a method beyond the first-order one ran
     std::vector<CorrelationInUse> correlations; // the pairs with ρ ≠ 0, checked before any run
-    std::shared_ptr<WorkFolder> workFolder; // locked, when handed over after success
+    std::shared_ptr<WorkFolder> workFolder;     // locked, when handed over after success
 };
 
 } // namespace zelmora

@@ -17,7 +17,8 @@ namespace {
 
 void SyncFolderOf(const std::string& path) {
     const std::string folder = path.substr(0, path.rfind('/') + 1);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || fsync(fd) != 0) {
         const int error = errno;
         if (fd >= 0) {

@@ -83,9 +83,9 @@ void RunJournal::Load(const std::string& path) {
     torn_ = wholeLength_ < text.size();
     for (std::size_t start = 0; start < wholeLength_;) {
         const std::size_t stop = text.find('\n', start);
-        const json line = json::parse(text.begin() + static_cast<std::ptrdiff_t>(start),
-                                      text.begin() + static_cast<std::ptrdiff_t>(stop), nullptr,
-                                      false);
+        const json line =
+            json::parse(text.begin() + static_cast<std::ptrdiff_t>(start),
+                        text.begin() + static_cast<std::ptrdiff_t>(stop), nullptr, false);
         start = stop + 1;
         try {
             if (line.at("command_line") != key_.commandLine ||

@@ -39,8 +39,7 @@ void EmptyKeepingMarker(const std::string& path) {
     int error = 0;
     do {
         const std::string name = found.cFileName;
-        if (name != "." && name != ".." && name != WorkFolderMarker &&
-            name != WorkFolderJournal) {
+        if (name != "." && name != ".." && name != WorkFolderMarker && name != WorkFolderJournal) {
             error = RemoveTree(path + "\\" + name);
         }
     } while (error == 0 && FindNextFileA(search, &found));

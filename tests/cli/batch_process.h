@@ -53,8 +53,8 @@ public:
     Finished Wait() const {
         int status = 0;
         waitpid(pid_, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), test_support::ReadBytes(out_),
-                test_support::ReadBytes(err_)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+                test_support::ReadBytes(out_), test_support::ReadBytes(err_)};
     }
 
 private:

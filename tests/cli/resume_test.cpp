@@ -84,7 +84,7 @@ public:
     }
 
     std::vector<std::string> Call(const std::string& method, int parallel, bool resume) const {
-        std::vector<std::string> call{"--method", method, "--parallel", std::to_string(parallel),
+        std::vector<std::string> call{"--method", method,   "--parallel", std::to_string(parallel),
                                       "--save",   "--json", json_};
         if (resume) {
             call.push_back("--resume");
@@ -116,7 +116,8 @@ public:
     Outcome Reference(const std::string& method, int parallel, std::size_t& runs) {
         Restore();
         fs::remove(Counter());
-        const Finished finished = BatchProcess(Call(method, parallel, false), folder_.Path()).Wait();
+        const Finished finished =
+            BatchProcess(Call(method, parallel, false), folder_.Path()).Wait();
         EXPECT_EQ(finished.status, 0) << finished.err;
         runs = RunsStarted();
         Outcome outcome = Result(finished);
@@ -167,7 +168,8 @@ TEST_P(ResumeAfter, ReachesTheUninterruptedResultRunningOnlyWhatTheJournalLacks)
     std::size_t total = 0;
     const Outcome expected = Reference(c.method, c.parallel, total);
 
-    const Finished interrupted = Interrupt(Call(c.method, c.parallel, false), c.journaled, c.signal);
+    const Finished interrupted =
+        Interrupt(Call(c.method, c.parallel, false), c.journaled, c.signal);
     EXPECT_NE(interrupted.status, 0);
     EXPECT_EQ(ReadBytes(project_), unsaved_);
     const std::size_t journaled = JournalLines();
