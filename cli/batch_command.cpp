@@ -168,7 +168,9 @@ int RunBatch(const BatchOptions& options) {
             SaveStudy(options.projectFile, study, record);
         }
         // Only now is nothing of the analysis left to lose.
-        RemoveWorkFolder(record);
+        if (status == ExitSuccess) {
+            RemoveWorkFolder(record);
+        }
         return status;
     } catch (const std::exception& error) {
         PrintError(error.what());
