@@ -15,7 +15,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 namespace zelmora {
 namespace {
@@ -134,7 +136,24 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         batch.Signal(signal);
-        return batch.Wait();
+        Finished finished = batch.Wait();
+        WaitForTheLock();
+        return finished;
+    }
+
+    // A calculator being started when the program was killed holds the lock until it has died
+    // of its death signal too: the next start waits for that, as a user would.
+    void WaitForTheLock() const {
+        const int marker = ::open((workFolder_ + "/.zelmora-runs").c_str(), O_RDONLY | O_CLOEXEC);
+        if (marker < 0) {
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (flock(marker, LOCK_EX | LOCK_NB) != 0 &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ::close(marker);
     }
 
     std::string Counter() const { return folder_.File("runs-started"); }
@@ -283,6 +302,7 @@ TEST_F(Resume, KilledAtRandomMomentsLeavesWholeFilesAndResumes) {
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % 400));
         batch.Signal(SIGKILL);
         batch.Wait();
+        WaitForTheLock();
         const std::string project = ReadBytes(project_);
         EXPECT_TRUE(project == unsaved_ || project == expected.project) << kill;
         if (fs::exists(study)) {
