@@ -10,6 +10,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <system_error>
+#include <utility>
 
 namespace zelmora {
 
@@ -178,7 +179,10 @@ void RunJournal::Record(const PlannedRun& run, const RunOutcome& outcome) {
         file_ = std::make_unique<JournalFile>(path_);
     }
     // Bytes that are not UTF-8 are replaced: such a line then matches no run, which is safe.
+    // After a failed write nothing more is journaled: the first failure ends the analysis.
+    const std::string path = std::exchange(path_, std::string());
     file_->Append(line.dump(-1, ' ', false, json::error_handler_t::replace) + "\n");
+    path_ = path;
 }
 
 void RunJournal::Close() {
