@@ -10,8 +10,11 @@
 #include "analysis/methods/sampling_method.h"
 #include "analysis/methods/taylor_method.h"
 #include "analysis/runs/in_place_executor.h"
+#include "analysis/runs/journaled_executor.h"
 #include "analysis/runs/parallel_executor.h"
+#include "analysis/runs/run_journal.h"
 #include "analysis/runs/run_plan.h"
+#include "analysis/workcopies/work_folder.h"
 #include "processes/sequential_processes.h"
 #include "project/project_state.h"
 
@@ -74,7 +77,46 @@ void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
     }
 }
 
+JournalKey JournalKeyOf(const std::string& batchCommandLine) {
+    return {batchCommandLine, State.ProjectName, FileDigest(State.ProjectPath)};
+}
+
+// Resumed, the journal's runs are taken up again; afresh, it is emptied.
+void OpenJournal(RunJournal& journal, const RunExecutor& executor,
+                 const std::vector<PlannedRun>& plan, const AnalysisOptions& options) {
+    journal.Load(executor.JournalPath());
+    if (options.resume && journal.ModelChanged() && options.note) {
+        options.note(ModelChangedNote);
+    }
+    if (options.resume && !journal.ModelChanged()) {
+        journal.Resume();
+        return;
+    }
+    const int left = journal.Reusable(plan);
+    journal.Clear();
+    if (!options.resume && left > 0 && options.notResumed) {
+        options.notResumed(left);
+    }
+}
+
 } // namespace
+
+ResumeOffer FindResumeOffer() {
+    const ProjectState kept = State;
+    BuildVariableList();
+    const std::vector<PlannedRun> plan = BuildRunPlan();
+    State = kept;
+    RunJournal journal(JournalKeyOf(BuildBatchCommandLine()));
+    journal.Load(State.ProjectPath + ".runs/" + WorkFolderJournal);
+    return {journal.Reusable(plan), journal.ModelChanged()};
+}
+
+void RemoveWorkFolder(AnalysisRecord& record) {
+    if (record.workFolder) {
+        record.workFolder->Remove();
+        record.workFolder.reset();
+    }
+}
 
 void BuildVariableList() {
     State.SafetyFactors.fill(0.0);
@@ -100,7 +142,11 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     DeriveDataFilePaths();
     std::vector<PlannedRun> plan = BuildRunPlan();
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
-    const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note};
+    RunJournal journal(JournalKeyOf(record.batchCommandLine));
+    const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note,
+                                   [&journal](const PlannedRun& run, const RunOutcome& outcome) {
+                                       journal.Record(run, outcome);
+                                   }};
     try {
         record.correlations = CorrelationsInUse(
             options.correlations, ListedVariables(),
@@ -108,19 +154,27 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
                 options.strengths == StrengthDistribution::Lognormal);
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
-        FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);
-        executor->Submit(std::move(plan));
+        JournaledExecutor journaled(*executor, journal, &meter);
         try {
-            Evaluate(*executor, evaluation);
-            RunMethod(*executor, log, options, record);
+            OpenJournal(journal, *executor, plan, options);
+            FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);
+            journaled.Submit(std::move(plan));
+            Evaluate(journaled, evaluation);
+            RunMethod(journaled, log, options, record);
         } catch (const EAnalysisStopped&) {
+            journal.Close();
             executor->Finish(RunExecutor::Ending::Stopped);
             throw;
         } catch (...) {
-            executor->Abandon();
+            journaled.Abandon();
+            journal.Close();
             executor->Finish(RunExecutor::Ending::Failed);
             record.keptWorkFolder = executor->KeptWorkFolder();
             throw;
+        }
+        journal.Close();
+        if (options.handOverWorkFolder) {
+            record.workFolder = executor->TakeWorkFolder();
         }
         executor->Finish(RunExecutor::Ending::Succeeded);
     } catch (const EAnalysisStopped& stopped) {

@@ -34,7 +34,28 @@ struct AnalysisOptions {
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths
     Correlations correlations; // of the random strengths; the specified analysis ignores them
     SamplingSettings sampling; // the check after the method, none by default
+    // Runs an interrupted analysis journaled are taken up again instead of being run; without
+    // it the journal is emptied and `notResumed` told how many runs that leaves out, when any.
+    bool resume = false;
+    std::function<void(int)> notResumed;
+    // After success the work folder is handed over in the record (RemoveWorkFolder), so that it
+    // goes only once the caller's outputs are written; otherwise it goes at once.
+    bool handOverWorkFolder = false;
 };
+
+// The runs of an interrupted analysis that this one, on the project state as it is, could take
+// up again from its journal; `modelChanged` when the journal's runs were of another model file.
+struct ResumeOffer {
+    int reusable = 0;
+    bool modelChanged = false;
+};
+ResumeOffer FindResumeOffer();
+
+inline constexpr const char* ModelChangedNote =
+    "The model changed since the interrupted analysis; no run is reused.";
+
+// Removes the work folder an analysis handed over, with its journal.
+void RemoveWorkFolder(AnalysisRecord& record);
 
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.
 // Inputs that cannot give a result are refused before any run. `record` is filled as the

@@ -5,11 +5,14 @@
 #include "analysis/methods/sampling_result.h"
 #include "analysis/runs/run_outcome.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zelmora {
+
+class WorkFolder;
 
 // What an analysis did, beside the results it left in the project state: filled as it goes,
 // so it is complete up to the point where an analysis failed or was stopped.
@@ -23,6 +26,7 @@ struct AnalysisRecord {
     std::optional<MethodResult> method;         // when a method beyond the first-order one ran
     std::vector<CorrelationInUse> correlations; // the pairs with ρ ≠ 0, checked before any run
     std::optional<SamplingResult> sampling;     // when a sampling check ran
+    std::shared_ptr<WorkFolder> workFolder;     // locked, when handed over after success
 };
 
 } // namespace zelmora

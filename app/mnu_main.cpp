@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cstdio>
+#include <optional>
 
 // The picture lives in the static library's resources, which must be registered by hand.
 static void RegisterPictureResource() {
@@ -273,6 +274,31 @@ void TMainForm::CalcClick() {
         close();
 }
 
+namespace {
+
+// Whether to take up the runs an interrupted analysis of this project journaled; nothing on
+// Cancel. A journal of another model is not offered: the analysis says so and reuses nothing.
+std::optional<bool> AskResume() {
+    const ResumeOffer offer = FindResumeOffer();
+    if (offer.modelChanged)
+        return true;
+    if (offer.reusable == 0)
+        return false;
+    const QString question = QStringLiteral("Resume the interrupted analysis? %1 of its runs can "
+                                            "be reused.")
+                                 .arg(offer.reusable);
+    switch (ShowMessage(MessageKind::Information, question, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes:
+        return true;
+    case MessageAnswer::No:
+        return false;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 // Everything but Stop and closing this window stays blocked while the analysis runs.
 void TMainForm::Analyse() {
     // Said before the input is blocked, so the box can be closed.
@@ -281,6 +307,9 @@ void TMainForm::Analyse() {
         PairsOfRandomStrengths(ProjectStudy.settings.correlations, leftOut);
     if (!leftOut.empty())
         ShowMessage(MessageKind::Information, QString::fromStdString(leftOut).trimmed());
+    const std::optional<bool> resume = AskResume();
+    if (!resume)
+        return;
     TCalc& calc = *windows.calc;
     const std::unique_ptr<ProcessSet> processes = MakeProcesses();
     const InputBlocker blocker({calc.ButtonStop}, this);
@@ -304,6 +333,7 @@ void TMainForm::Analyse() {
     };
     options.progress = [&calc](const AnalysisProgress& progress) { calc.ShowProgress(progress); };
     options.clock = AnalysisClock;
+    options.resume = *resume;
     const auto ended = [&] {
         analysing = false;
         disconnect(stop);

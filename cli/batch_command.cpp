@@ -108,6 +108,12 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
         progress.Redraw();
     };
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
+    analysis.resume = options.resume;
+    analysis.notResumed = [&analysis](int runs) {
+        analysis.note("--resume would have reused " + std::to_string(runs) +
+                      (runs == 1 ? " run" : " runs") + " of the interrupted analysis.");
+    };
+    analysis.handOverWorkFolder = true;
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     try {
         RunAnalysis(log, *processes, analysis, record);
@@ -161,6 +167,10 @@ int RunBatch(const BatchOptions& options) {
         WriteOutputs(options, record, status == ExitSuccess);
         if (status == ExitSuccess && options.save) {
             SaveStudy(options.projectFile, study, record);
+        }
+        // Only now is nothing of the analysis left to lose.
+        if (status == ExitSuccess) {
+            RemoveWorkFolder(record);
         }
         return status;
     } catch (const std::exception& error) {

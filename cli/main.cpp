@@ -29,6 +29,9 @@ int Run(int argc, char** argv) {
     app.add_flag(
         "--save", options.save,
         "Write the study and the results into the project file after a successful analysis");
+    app.add_flag("--resume", options.resume,
+                 "Take up an interrupted analysis of the same model: runs it finished are not "
+                 "run again");
     const zelmora::batch::StudyOptions study = zelmora::batch::AddStudyOptions(app, options);
     std::vector<std::string> correlations;
     app.add_option("--correlation", correlations,

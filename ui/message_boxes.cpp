@@ -12,16 +12,28 @@ namespace {
 class QtMessageBoxes : public MessageBoxes {
 public:
     MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) override {
-        QMessageBox box(IconOf(kind), TitleOf(kind), text,
-                        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                         : QMessageBox::Ok);
+        QMessageBox box(IconOf(kind), TitleOf(kind), text, ButtonsOf(buttons));
         const int answer = box.exec();
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
+        if (answer == QMessageBox::Cancel)
+            return MessageAnswer::Cancel;
         return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
 
 private:
+    static QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
+        switch (buttons) {
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageButtons::Ok:
+            break;
+        }
+        return QMessageBox::Ok;
+    }
+
     static QMessageBox::Icon IconOf(MessageKind kind) {
         switch (kind) {
         case MessageKind::Error:

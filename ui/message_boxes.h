@@ -11,8 +11,8 @@ enum class MessageKind {
     Plain,       // titled with the application title, no icon
     Failure,     // the default error box: application title, error icon
 };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // The modal message boxes of the program. Tests install their own to record what would have
 // been shown and to answer Yes or No.

@@ -22,7 +22,10 @@ std::string Duration(double seconds) {
 std::string FormatProgress(const AnalysisProgress& progress) {
     const std::string dot = " \u00b7 ";
     std::string text = std::to_string(progress.done) + " of " + std::to_string(progress.total) +
-                       " runs done, " + std::to_string(progress.running) + " running" + dot +
+                       " runs done" +
+                       (progress.reused > 0 ? " (" + std::to_string(progress.reused) + " reused)"
+                                            : std::string()) +
+                       ", " + std::to_string(progress.running) + " running" + dot +
                        Duration(progress.elapsedSeconds) + " elapsed";
     if (progress.secondsLeft) {
         text += dot + "about " + Duration(*progress.secondsLeft) + " left";
@@ -43,6 +46,13 @@ ProgressMeter::ProgressMeter(Clock clock, Report report, int workers)
 
 void ProgressMeter::AddRuns(int count) {
     progress_.total += count;
+    Send();
+}
+
+void ProgressMeter::AddReusedRuns(int count) {
+    progress_.total += count;
+    progress_.done += count;
+    progress_.reused += count;
     Send();
 }
 
@@ -90,8 +100,9 @@ void ProgressMeter::Send() {
     progress_.elapsedSeconds = clock_() - start_;
     const int remaining = progress_.total - progress_.done;
     progress_.secondsLeft.reset();
-    if (progress_.done > 0 && remaining > 0) {
-        const double mean = finishedSeconds_ / progress_.done;
+    const int ran = progress_.done - progress_.reused;
+    if (ran > 0 && remaining > 0) {
+        const double mean = finishedSeconds_ / ran;
         progress_.secondsLeft = mean * remaining / std::min(workers_, remaining);
     }
     if (report_) {

@@ -14,9 +14,11 @@ struct AnalysisProgress {
     int running = 0;
     double elapsedSeconds = 0;
     std::optional<double> secondsLeft; // once a run has finished and while runs remain
+    int reused = 0; // among those done: taken from an interrupted analysis's journal
 };
 
-// "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8).
+// "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8), with
+// "(9 reused)" after "done" when runs were reused.
 std::string FormatProgress(const AnalysisProgress& progress);
 
 // Seconds on some fixed scale; injectable so that tests need no sleeping.
@@ -24,7 +26,7 @@ using Clock = std::function<double()>;
 Clock SteadyClock();
 
 // Counts the runs as they start and end and reports the progress after each change; the
-// estimate of the time left comes from the finished runs' mean duration.
+// estimate of the time left comes from the mean duration of the runs that ran.
 class ProgressMeter {
 public:
     using Report = std::function<void(const AnalysisProgress&)>;
@@ -32,6 +34,7 @@ public:
     ProgressMeter(Clock clock, Report report, int workers);
 
     void AddRuns(int count);
+    void AddReusedRuns(int count); // done at once; the estimate leaves them out
     void RunStarted(int run);
     void RunEnded(int run);
     void RunWithdrawn(int run); // a run started, running or ended, that will not count

@@ -59,6 +59,9 @@ public:
         if (control_.progress) {
             control_.progress->RunEnded(number);
         }
+        if (control_.runEnded) {
+            control_.runEnded(run, attempt.Outcome());
+        }
         return attempt.Outcome();
     }
 
@@ -81,11 +84,19 @@ public:
         } catch (...) {
             failure = std::current_exception();
         }
-        lock_.Release();
+        if (ending == Ending::Succeeded) {
+            lock_.Release();
+        } else {
+            lock_.ReleaseKeepingJournal();
+        }
         if (failure && ending == Ending::Succeeded) {
             std::rethrow_exception(failure);
         }
     }
+
+    std::string JournalPath() const override { return lock_.JournalPath(); }
+
+    std::unique_ptr<WorkFolder> TakeWorkFolder() override { return lock_.Take(); }
 
 private:
     // Taken before anything is written, held until the project is left as it was.

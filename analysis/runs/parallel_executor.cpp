@@ -8,6 +8,7 @@
 #include "project/project_state.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <unistd.h>
@@ -27,14 +28,15 @@ struct Worker {
 class ParallelExecutor : public RunExecutor {
 public:
     ParallelExecutor(ProcessSet& processes, int workers, const ExecutionControl& control)
-        : processes_(processes), control_(control), folder_(State.ProjectPath) {
+        : processes_(processes), control_(control),
+          folder_(std::make_unique<WorkFolder>(State.ProjectPath)) {
         try {
             for (int number = 1; number <= workers; ++number) {
                 AddWorker(number);
             }
         } catch (...) {
             CloseLogs();
-            folder_.Remove();
+            folder_->RemoveCopies();
             throw;
         }
     }
@@ -98,14 +100,26 @@ public:
 
     void Finish(Ending ending) override {
         CloseLogs();
-        if (ending == Ending::Failed) {
-            kept_ = folder_.Path();
+        if (!folder_) {
             return;
         }
-        folder_.Remove();
+        if (ending == Ending::Failed) {
+            kept_ = folder_->Path();
+        } else if (ending == Ending::Stopped) {
+            folder_->RemoveCopies();
+        } else {
+            folder_->Remove();
+        }
     }
 
     std::string KeptWorkFolder() const override { return kept_; }
+
+    std::string JournalPath() const override { return folder_ ? folder_->JournalPath() : ""; }
+
+    std::unique_ptr<WorkFolder> TakeWorkFolder() override {
+        CloseLogs();
+        return std::move(folder_);
+    }
 
 private:
     struct Running {
@@ -115,9 +129,9 @@ private:
     };
 
     void AddWorker(int number) {
-        const std::string project = folder_.AddCopy(number, [this] { return StopAsked(); });
-        const std::string base = DataFileBase(folder_.Reached(project), State.ProjectName);
-        logs_.push_back(folder_.OpenCalculatorLog(number));
+        const std::string project = folder_->AddCopy(number, [this] { return StopAsked(); });
+        const std::string base = DataFileBase(folder_->Reached(project), State.ProjectName);
+        logs_.push_back(folder_->OpenCalculatorLog(number));
         workers_.push_back({{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx",
                              logs_.back(), DataFileBase(project, State.ProjectName) + ".mmt"},
                             std::nullopt});
@@ -177,6 +191,9 @@ private:
             (!firstFailure_ || index < *firstFailure_)) {
             firstFailure_ = index;
         }
+        if (control_.runEnded) {
+            control_.runEnded(plan_[index], outcome);
+        }
         finished_.emplace(index, outcome);
     }
 
@@ -189,7 +206,7 @@ private:
 
     ProcessSet& processes_;
     const ExecutionControl& control_;
-    WorkFolder folder_;
+    std::unique_ptr<WorkFolder> folder_; // taken by the caller after success
     std::vector<Worker> workers_;
     std::vector<int> logs_;
     std::vector<PlannedRun> plan_;

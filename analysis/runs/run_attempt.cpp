@@ -4,7 +4,14 @@
 #include "analysis/coupling/result_file.h"
 #include "analysis/runs/run_errors.h"
 
+#include <algorithm>
+
 namespace zelmora {
+
+namespace {
+// Enough for the last records of a run; a long result file stays out of the journal.
+constexpr std::size_t RecordsKept = 4096;
+} // namespace
 
 RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet& processes)
     : place_(place) {
@@ -45,6 +52,7 @@ void RunAttempt::Finish(int exitStatus) {
         std::string_view(after.bytes).substr(OwnRecordsStart(before_, after));
     const ResultReading reading = ReadResultText(own, place_.resultPath);
     outcome_.safetyFactor = reading.safetyFactor;
+    outcome_.records = std::string(own.substr(own.size() - std::min(own.size(), RecordsKept)));
     outcome_.readError = after.readError ? after.readError : reading.readError;
     if (outcome_.runId == MeanValueRun) {
         outcome_.picture = picture_->Read();

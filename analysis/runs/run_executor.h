@@ -3,6 +3,7 @@
 #include "analysis/runs/analysis_progress.h"
 #include "analysis/runs/run_outcome.h"
 #include "analysis/runs/run_plan.h"
+#include "analysis/workcopies/work_folder.h"
 #include "processes/process_set.h"
 #include "project/errors.h"
 
@@ -19,6 +20,8 @@ struct ExecutionControl {
     std::function<void()> idle;          // called between waits, every few tens of milliseconds
     ProgressMeter* progress = nullptr;
     std::function<void(const std::string&)> note; // empty: notes are dropped
+    // Told of every run as soon as its outcome is known, before it is handed back.
+    std::function<void(const PlannedRun&, const RunOutcome&)> runEnded;
 };
 
 // Performs the runs of an analysis and hands back their outcomes in the order submitted.
@@ -42,11 +45,18 @@ public:
     // handed back; runs submitted afterwards go on as before.
     virtual void Withdraw() = 0;
 
-    // Leaves the project and the work copies as the ending requires.
+    // Leaves the project and the work copies as the ending requires: after success the work
+    // folder goes unless it was taken; after a stop or a failure it stays with its journal.
     virtual void Finish(Ending ending) = 0;
 
     // The work copies kept after a failure, empty when there are none.
     virtual std::string KeptWorkFolder() const { return {}; }
+
+    // The journal of the runs in the locked work folder; empty when there is none.
+    virtual std::string JournalPath() const { return {}; }
+
+    // The locked work folder, for the caller to remove once the analysis's outputs are written.
+    virtual std::unique_ptr<WorkFolder> TakeWorkFolder() { return nullptr; }
 };
 
 } // namespace zelmora

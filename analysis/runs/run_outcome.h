@@ -19,6 +19,7 @@ struct RunOutcome {
     std::optional<double> safetyFactor; // of the last complete record
     std::exception_ptr readError;       // raised while reading or at the close
     std::string picture; // the calculator's SVG beside the result file, mean-value run only
+    std::string records; // the end of the records this run wrote, for the journal
     std::string error;   // in the record: the message of the run that ended the analysis
 };
 

@@ -16,4 +16,19 @@ void ModelLock::Release() {
     }
 }
 
+void ModelLock::ReleaseKeepingJournal() {
+    if (folder_) {
+        folder_->RemoveCopies();
+        folder_.reset();
+    }
+}
+
+std::unique_ptr<WorkFolder> ModelLock::Take() {
+    return std::move(folder_);
+}
+
+std::string ModelLock::JournalPath() const {
+    return folder_ ? folder_->JournalPath() : std::string();
+}
+
 } // namespace zelmora

@@ -11,4 +11,14 @@ ModelLock::~ModelLock() = default;
 
 void ModelLock::Release() {}
 
+void ModelLock::ReleaseKeepingJournal() {}
+
+std::unique_ptr<WorkFolder> ModelLock::Take() {
+    return nullptr;
+}
+
+std::string ModelLock::JournalPath() const {
+    return {};
+}
+
 } // namespace zelmora

@@ -20,6 +20,15 @@ public:
     // Removes the work folder, holding the lock until it is gone.
     void Release();
 
+    // After a stop or a failure: the folder stays when it holds a journal, the lock goes.
+    void ReleaseKeepingJournal();
+
+    // The locked work folder, handed over with the lock; nullptr where none is taken.
+    std::unique_ptr<WorkFolder> Take();
+
+    // The journal's path; empty where no folder is taken.
+    std::string JournalPath() const;
+
 private:
     std::unique_ptr<WorkFolder> folder_;
 };

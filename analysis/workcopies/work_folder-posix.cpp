@@ -126,9 +126,14 @@ bool CreateNew(OpenFolder& made) {
     return true;
 }
 
+bool MarkerOrJournal(const std::string& name) {
+    return name == WorkFolderMarker || name == WorkFolderJournal;
+}
+
+// The journal stays for a resume; the analysis decides whether it is used.
 void EmptyKeepingMarker(int folder, const std::string& path) {
     for (const std::string& name : FolderEntries(folder)) {
-        if (name == WorkFolderMarker) {
+        if (MarkerOrJournal(name)) {
             continue;
         }
         if (const int error = RemoveTreeAt(folder, name); error != 0) {
@@ -246,6 +251,38 @@ void WorkFolder::Remove() {
     // Only now may a starting analysis take the path.
     CloseIfOpen(markerFd_);
     CloseIfOpen(folderFd_);
+}
+
+void WorkFolder::RemoveCopies() {
+    if (folderFd_ < 0) {
+        return;
+    }
+    if (!HoldsJournal()) {
+        Remove();
+        return;
+    }
+    for (const std::string& name : FolderEntries(folderFd_)) {
+        if (!MarkerOrJournal(name)) {
+            RemoveTreeAt(folderFd_, name);
+        }
+    }
+    Close();
+}
+
+void WorkFolder::Close() {
+    CloseIfOpen(markerFd_);
+    CloseIfOpen(folderFd_);
+}
+
+std::string WorkFolder::JournalPath() const {
+    return Reached(path_ + "/" + WorkFolderJournal);
+}
+
+bool WorkFolder::HoldsJournal() const {
+    struct stat info {};
+    return folderFd_ >= 0 &&
+           fstatat(folderFd_, WorkFolderJournal, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(info.st_mode);
 }
 
 } // namespace zelmora

@@ -29,7 +29,7 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Empties a folder left by an earlier analysis, keeping its marker.
+// Empties a folder left by an earlier analysis, keeping its marker and its journal.
 void EmptyKeepingMarker(const std::string& path) {
     WIN32_FIND_DATAA found{};
     const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
@@ -39,7 +39,7 @@ void EmptyKeepingMarker(const std::string& path) {
     int error = 0;
     do {
         const std::string name = found.cFileName;
-        if (name != "." && name != ".." && name != WorkFolderMarker) {
+        if (name != "." && name != ".." && name != WorkFolderMarker && name != WorkFolderJournal) {
             error = RemoveTree(path + "\\" + name);
         }
     } while (error == 0 && FindNextFileA(search, &found));
@@ -148,6 +148,33 @@ void WorkFolder::Remove() {
         markerFd_ = -1;
     }
     RemoveTree(path_);
+}
+
+void WorkFolder::RemoveCopies() {
+    if (markerFd_ < 0) {
+        return;
+    }
+    if (!HoldsJournal()) {
+        Remove();
+        return;
+    }
+    EmptyKeepingMarker(path_);
+    Close();
+}
+
+void WorkFolder::Close() {
+    if (markerFd_ >= 0) {
+        ::_close(markerFd_);
+        markerFd_ = -1;
+    }
+}
+
+std::string WorkFolder::JournalPath() const {
+    return path_ + "\\" + WorkFolderJournal;
+}
+
+bool WorkFolder::HoldsJournal() const {
+    return Exists(JournalPath());
 }
 
 } // namespace zelmora

@@ -37,6 +37,16 @@ public:
     // Removes the whole folder; the lock is held until it is gone.
     void Remove();
 
+    // After a stop: the copies go, the journal of the runs done stays for a resume and the lock
+    // is released. A folder without a journal goes whole.
+    void RemoveCopies();
+
+    // Releases the lock and leaves the folder as it is.
+    void Close();
+
+    // The journal of the analysis's runs, as Zelmora reaches it.
+    std::string JournalPath() const;
+
     const std::string& Path() const { return path_; }
 
 private:
@@ -44,10 +54,13 @@ private:
 
     std::string projectPath_;
     std::string path_;
+    bool HoldsJournal() const;
+
     int markerFd_ = -1;
     int folderFd_ = -1; // POSIX: the locked folder itself
 };
 
 inline constexpr const char* WorkFolderMarker = ".zelmora-runs";
+inline constexpr const char* WorkFolderJournal = "journal.jsonl";
 
 } // namespace zelmora

@@ -5,6 +5,7 @@
 #include "project/project_state.h"
 #include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
 
@@ -73,7 +74,11 @@ TEST_P(AnalysisStop, EndsEveryCalculatorAndTheAnalysis) {
     for (const pid_t pid : HangingProcesses()) {
         EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " still there";
     }
-    EXPECT_FALSE(std::filesystem::exists(State.ProjectPath + ".runs"));
+    EXPECT_TRUE(test_support::OnlyTheJournalLeft(State.ProjectPath + ".runs"));
+    if (GetParam().parallelRuns == 1) {
+        // Runs 1 and 2 are journaled for a resume.
+        EXPECT_TRUE(std::filesystem::exists(State.ProjectPath + ".runs/journal.jsonl"));
+    }
     if (GetParam().parallelRuns == 1) {
         EXPECT_EQ(test_support::ReadBytes(State.ModificationFilePath), "0\r\n");
     } else {

@@ -6,6 +6,7 @@
 #include "support/observed_processes.h"
 #include "support/posted_input.h"
 #include "support/test_seams.h"
+#include "tests/support/left_work_folder.h"
 #include "ui/mnu_gen.h"
 #include "ui/scr_calc.h"
 #include "ui/user_settings.h"
@@ -127,7 +128,7 @@ private slots:
                  QStringLiteral("Analysis stopped."));
         for (const qint64 pid : HangingCalculators())
             QVERIFY(kill(static_cast<pid_t>(pid), 0) != 0);
-        QVERIFY(!QFile::exists(File("slope.plx.runs")));
+        QVERIFY(test_support::OnlyTheJournalLeft(File("slope.plx.runs").toStdString()));
         QTest::qWait(100);
         QCOMPARE(HangingCalculators().size(), 1);
     }
@@ -237,6 +238,54 @@ private slots:
         QVERIFY(Main().LastAnalysis.method.has_value());
         QCOMPARE(Main().LastAnalysis.method->runs, 2);
         QVERIFY(Calc().Memo1->toPlainText().contains(QStringLiteral("Taylor series: 2 runs")));
+    }
+
+    // After a stop, Calculate offers the runs done: Cancel runs nothing, Yes runs only the rest
+    // and ends as an analysis that was never stopped.
+    void calculateOffersToResumeAStoppedAnalysis() {
+        StoreParallelRunsSetting(1);
+        PrepareProject({});
+        Main().CalcClick();
+        const QString uninterrupted = Calc().Memo1->toPlainText();
+        const auto writeModel = [&](const QByteArray& fault) {
+            QFile model(File("slope.dta/model.txt"));
+            QVERIFY(model.open(QIODevice::WriteOnly));
+            model.write("base 0.3\nterm 1 3 2.0 0.5\nterm 1 4 0.05 10\npidfile " +
+                        File("pids").toUtf8() + "\n" + fault);
+        };
+        writeModel("fault hang 1 4\n");
+        Main().MakeProcesses = [&] {
+            auto processes = std::make_unique<test::ObservedProcesses>();
+            processes->onWait = [&] {
+                if (!HangingCalculators().isEmpty())
+                    test::ClickThroughWindow(Calc().ButtonStop);
+            };
+            return processes;
+        };
+        Main().CalcClick();
+        QVERIFY(boxes->boxes.isEmpty());
+        writeModel({});
+        Main().MakeProcesses = MakeChildProcesses;
+        const auto runs = [&] {
+            QFile history(File("slope.dta/history.txt"));
+            return history.open(QIODevice::ReadOnly) ? history.readAll().count("--\n") : 0;
+        };
+        const auto before = runs();
+
+        boxes->AnswerNext(MessageAnswer::Cancel);
+        Main().CalcClick();
+        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(boxes->boxes[0].text,
+                 QStringLiteral("Resume the interrupted analysis? 3 of its runs can be reused."));
+        QCOMPARE(boxes->boxes[0].buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(runs(), before);
+
+        boxes->AnswerNext(MessageAnswer::Yes);
+        Main().CalcClick();
+        QCOMPARE(boxes->boxes.size(), 2);
+        QCOMPARE(runs(), before + 2);
+        QCOMPARE(Calc().Memo1->toPlainText(), uninterrupted);
+        QVERIFY(!QFile::exists(File("slope.plx.runs")));
     }
 
     // With more than one run at once the project's own data folder is never written.

@@ -2,7 +2,9 @@
 #include "project/error_text.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "tests/cli/batch_process.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
 
@@ -20,63 +22,11 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace zelmora {
 namespace {
 
 using test_support::ReadBytes;
 using test_support::WriteBytes;
-
-struct Finished {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// What a test does to the streams a child starts with, after they were opened on files.
-using StreamSetup = std::function<void(posix_spawn_file_actions_t&)>;
-
-// zelmora-batch as a child process, its output caught in files.
-class BatchProcess {
-public:
-    BatchProcess(const std::vector<std::string>& arguments, const std::string& folder,
-                 const StreamSetup& streams = {})
-        : out_(folder + "/stdout"), err_(folder + "/stderr") {
-        std::vector<std::string> words{ZELMORA_BATCH};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        if (streams) {
-            streams(actions);
-        }
-        posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-
-    void Signal(int signal) const { kill(pid_, signal); }
-
-    Finished Wait() const {
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadBytes(out_),
-                ReadBytes(err_)};
-    }
-
-private:
-    std::string out_;
-    std::string err_;
-    pid_t pid_ = -1;
-};
 
 std::string Joined(const std::vector<std::string>& lines, std::size_t from) {
     std::string text;
@@ -159,7 +109,9 @@ TEST_F(ZelmoraBatch, AFailedAnalysisExitsWithOneSavesNothingAndKeepsTheCopies) {
     const Finished parallel = Run({"--parallel", "4", "--save", project_});
     EXPECT_EQ(parallel.status, 1);
     EXPECT_EQ(parallel.out, inPlace.out);
-    EXPECT_EQ(parallel.err, "File not found.\nThe runs' copies are kept in " +
+    // The runs before the failing one were journaled in place.
+    EXPECT_EQ(parallel.err, "--resume would have reused 3 runs of the interrupted analysis.\n"
+                            "File not found.\nThe runs' copies are kept in " +
                                 folder_.File("slope.plx.runs") + "\n");
     EXPECT_TRUE(std::filesystem::is_directory(folder_.File("slope.plx.runs/1/slope.dta")));
     EXPECT_EQ(ReadBytes(project_), unsaved);
@@ -479,6 +431,7 @@ TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
         for (const std::string parallel : {"1", "4"}) {
             SCOPED_TRACE(std::to_string(signal) + " parallel " + parallel);
             std::filesystem::remove(folder_.File("pids"));
+            std::filesystem::remove_all(folder_.File("slope.plx.runs"));
             const BatchProcess batch({"--parallel", parallel, project_}, folder_.Path());
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (Pids(folder_.File("pids")).empty() &&
@@ -494,7 +447,7 @@ TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
             for (const pid_t pid : Pids(folder_.File("pids"))) {
                 EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " is still there";
             }
-            EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.plx.runs")));
+            EXPECT_TRUE(test_support::OnlyTheJournalLeft(folder_.File("slope.plx.runs")));
         }
     }
 }

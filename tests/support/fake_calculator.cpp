@@ -8,7 +8,8 @@
 // parameter, or the default; a "square SET PARAMETER COEFFICIENT DEFAULT" line adds
 // coefficient * value * value. A line "pause MS" there makes it wait MS milliseconds first, so
 // that the caller's idle callback runs meanwhile. Every modification file it saw is appended
-// to <project>.dta/history.txt, followed by a line "--".
+// to <project>.dta/history.txt, followed by a line "--"; a line "count PATH" makes every run,
+// whichever copy it calculates, append a line to PATH as it starts.
 //
 // A line "fault KIND SET PARAMETER" there makes the run that reduces only that set's parameter
 // (a modification file of one line for them) fail, whichever process or copy does it:
@@ -207,6 +208,9 @@ int Calculate(const std::string& projectPath) {
     name = name.substr(0, name.find_last_of('.'));
     const std::string model = ReadWhole(folder + "model.txt");
     const std::string modification = ReadWhole(folder + name + ".mmt");
+    if (const std::string counter = ModelSetting(model, "count"); !counter.empty()) {
+        std::ofstream(counter, std::ios::app) << "run\n";
+    }
     PauseAsTheModelSays(model);
     std::ofstream(folder + "history.txt", std::ios::binary | std::ios::app)
         << modification << "--\n";

@@ -20,6 +20,8 @@ TEST(FormatProgress, ShowsRunsTimeAndTheEstimate) {
         {{1, 3, 1, 59.5, 0.4},
          "1 of 3 runs done, 1 running · 00:01:00 elapsed · about "
          "00:00:00 left"},
+        {{14, 23, 2, 61, 120.0, 9},
+         "14 of 23 runs done (9 reused), 2 running · 00:01:01 elapsed · about 00:02:00 left"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatProgress(c.progress), c.text);
@@ -75,6 +77,27 @@ TEST(ProgressMeter, WithFewerRunsLeftThanWorkersTheRunsLeftRunAtOnce) {
     meter.RunEnded(0);
     ASSERT_TRUE(last.secondsLeft);
     EXPECT_DOUBLE_EQ(*last.secondsLeft, 12.0);
+}
+
+// Reused runs count as done at once, but the estimate comes from the runs that ran.
+TEST(ProgressMeter, ReusedRunsAreDoneButLeaveTheEstimateToTheRunsThatRan) {
+    ManualClock time;
+    AnalysisProgress last;
+    ProgressMeter meter(
+        time.clock(), [&](const AnalysisProgress& p) { last = p; }, 2);
+    meter.AddReusedRuns(9);
+    EXPECT_EQ(last.done, 9);
+    EXPECT_EQ(last.reused, 9);
+    EXPECT_FALSE(last.secondsLeft);
+    meter.AddRuns(14);
+    meter.RunStarted(0);
+    time.now += 20;
+    meter.RunEnded(0);
+    EXPECT_EQ(last.done, 10);
+    EXPECT_EQ(last.total, 23);
+    ASSERT_TRUE(last.secondsLeft);
+    // 13 runs left at 20 s each, two at a time.
+    EXPECT_DOUBLE_EQ(*last.secondsLeft, 20.0 * 13 / 2);
 }
 
 } // namespace
