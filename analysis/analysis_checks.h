@@ -12,7 +12,9 @@ namespace zelmora {
 // or too small to change a written value, a negative standard deviation, no random variable,
 // a missing model file, data folder or calculator, and what the method needs beforehand.
 // Throws Error with a message that names the row, the value or the path.
-void CheckBeforeFirstRun(Method method, StrengthDistribution strengths);
+// A calculator path with a folder is taken from `projectFolder` when there is one.
+void CheckBeforeFirstRun(Method method, StrengthDistribution strengths,
+                         const std::string& projectFolder = {});
 
 // The warning that the project name is not the model file's name without ".plx" (the
 // calculator names its files after one of them), or nothing.
