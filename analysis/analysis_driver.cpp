@@ -3,11 +3,13 @@
 #include "analysis/analysis_checks.h"
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/coupling/finite_element_run.h"
+#include "analysis/failed_run.h"
 #include "analysis/methods/correlation_check.h"
 #include "analysis/methods/first_order_evaluation.h"
 #include "analysis/methods/form_method.h"
 #include "analysis/methods/random_variables.h"
 #include "analysis/methods/taylor_method.h"
+#include "analysis/project_folder.h"
 #include "analysis/runs/in_place_executor.h"
 #include "analysis/runs/parallel_executor.h"
 #include "analysis/runs/run_plan.h"
@@ -27,12 +29,16 @@ void ClearLogBelowTitle(CalculationLog& log) {
     }
 }
 
+// In place the calculator gets the command line as the project holds it.
 std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisOptions& options,
-                                          int runs, const ExecutionControl& control) {
+                                          const AnalysisRecord& record, int runs,
+                                          const ExecutionControl& control) {
     if (options.parallelRuns <= 1) {
-        return MakeInPlaceExecutor(processes, options.calculatorOutputFd, control);
+        return MakeInPlaceExecutor(processes, record.batchCommandLine, options.projectFolder,
+                                   control);
     }
-    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs), control);
+    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs),
+                                options.projectFolder, control);
 }
 
 void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation) {
@@ -58,7 +64,7 @@ void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions
 // Nothing is run or written, and the state's results stay, when the inputs are refused.
 void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
     try {
-        CheckBeforeFirstRun(options.method, options.strengths);
+        CheckBeforeFirstRun(options.method, options.strengths, options.projectFolder);
     } catch (const std::exception& error) {
         record.error = error.what();
         throw;
@@ -89,6 +95,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     record = {};
     record.batchCommandLine = BuildBatchCommandLine();
     record.parallelRuns = std::max(options.parallelRuns, 1);
+    const ModelPathFromFolder modelPath(options.projectFolder);
     CheckInputs(options, record);
     BuildVariableList();
     DeriveDataFilePaths();
@@ -100,7 +107,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
             options.correlations, ListedVariables(),
             options.method == Method::Form && options.strengths == StrengthDistribution::Lognormal);
         const std::unique_ptr<RunExecutor> executor =
-            MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
+            MakeExecutor(processes, options, record, static_cast<int>(plan.size()), control);
         FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);
         executor->Submit(std::move(plan));
         try {
@@ -124,7 +131,8 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
         throw;
     } catch (const std::exception& error) {
         record.error = error.what();
-        meter.Finish();
+        record.errorDetail = FailedRunDetail(record, options.method);
+        meter.Fail(static_cast<int>(record.outcomes.size()));
         throw;
     }
     meter.Finish();

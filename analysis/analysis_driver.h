@@ -21,8 +21,10 @@ inline constexpr int MaxParallelRuns = 64;
 
 // How an analysis runs, beside what the project state holds.
 struct AnalysisOptions {
-    int parallelRuns = 1;        // 1: one run after the other in the project's own folder
-    int calculatorOutputFd = -1; // in place: where the calculator's output goes, -1 ours
+    int parallelRuns = 1; // 1: one run after the other in the project's own folder
+    // The folder of the project file that was opened or saved, empty for one never saved: the
+    // relative paths of the project are taken from it and the calculator starts in it.
+    std::string projectFolder;
     std::function<bool()> stopRequested;
     std::function<void()> idle;
     ProgressMeter::Report progress;
@@ -37,7 +39,7 @@ struct AnalysisOptions {
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.
 // Inputs that cannot give a result are refused before any run. `record` is filled as the
 // analysis goes, also when it fails: a failure raises the error of the first failing run in
-// plan order; a stop raises EAnalysisStopped.
+// plan order, whose detail the record keeps; a stop raises EAnalysisStopped.
 void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
                  AnalysisRecord& record);
 

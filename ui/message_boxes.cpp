@@ -21,6 +21,13 @@ public:
         return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
 
+    void ShowDetailed(MessageKind kind, const QString& text, const QString& detail) override {
+        QMessageBox box(IconOf(kind), TitleOf(kind), text, QMessageBox::Ok);
+        box.setInformativeText(detail);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+
 private:
     static QMessageBox::Icon IconOf(MessageKind kind) {
         switch (kind) {
@@ -71,6 +78,12 @@ QString ErrorBoxText(const std::exception& error) {
 }
 
 void ShowErrorBox(const std::exception& error) {
+    if (const auto* detailed = dynamic_cast<const DetailedError*>(&error)) {
+        CurrentMessageBoxes().ShowDetailed(
+            MessageKind::Failure, ErrorBoxText(error),
+            QFile::decodeName(QByteArray::fromStdString(detailed->Detail())).trimmed());
+        return;
+    }
     ShowMessage(MessageKind::Failure, ErrorBoxText(error));
 }
 

@@ -13,10 +13,12 @@ struct AnalysisProgress {
     int total = 0;
     int running = 0;
     double elapsedSeconds = 0;
-    std::optional<double> secondsLeft; // once a run has finished and while runs remain
+    std::optional<double> secondsLeft;             // once a run has finished and while runs remain
+    std::optional<int> failedAfter = std::nullopt; // the runs up to the one that ended it
 };
 
-// "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8).
+// "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8); after a
+// failure "Failed after 1 of 8 runs".
 std::string FormatProgress(const AnalysisProgress& progress);
 
 // Seconds on some fixed scale; injectable so that tests need no sleeping.
@@ -36,6 +38,8 @@ public:
     void RunEnded(int run);
     void Tick(); // reports the elapsed time
     void Finish();
+    // The analysis failed at run `runs` in plan order; nothing after it is counted.
+    void Fail(int runs);
 
 private:
     void Send();

@@ -11,6 +11,7 @@
 #include <deque>
 #include <exception>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace zelmora {
 
@@ -20,10 +21,16 @@ class InPlaceExecutor : public RunExecutor {
 public:
     // A modification file left with reduced strengths by an analysis that was killed would be
     // the model the finite-element program shows: it is reset before anything else.
-    InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
+    InPlaceExecutor(ProcessSet& processes, const std::string& commandLine,
+                    const std::string& startsIn, const ExecutionControl& control)
         : lock_(State.ProjectPath), processes_(processes),
-          control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
-                                    State.ResultFilePath, outputFd} {
+          control_(control), place_{commandLine,
+                                    State.ModificationFilePath,
+                                    State.ResultFilePath,
+                                    lock_.OpenCalculatorLog(),
+                                    lock_.CalculatorLogPath(),
+                                    {},
+                                    startsIn} {
         if (ResetLeftModifications(place_.modificationPath) && control_.note) {
             control_.note("The modification file still held the values of an analysis that did "
                           "not end; it was reset to \"0\": " +
@@ -64,6 +71,8 @@ public:
 
     void Abandon() override { queue_.clear(); }
 
+    ~InPlaceExecutor() override { CloseLog(); }
+
     // Whatever happened, the project is left without modifications; should this rewrite fail
     // after a failed analysis, the first failure is the one to report.
     void Finish(Ending ending) override {
@@ -73,6 +82,7 @@ public:
         } catch (...) {
             failure = std::current_exception();
         }
+        CloseLog();
         lock_.Release();
         if (failure && ending == Ending::Succeeded) {
             std::rethrow_exception(failure);
@@ -80,20 +90,29 @@ public:
     }
 
 private:
+    void CloseLog() {
+        if (place_.outputFd >= 0) {
+            ::close(place_.outputFd);
+        }
+        place_.outputFd = -1;
+    }
+
     // Taken before anything is written, held until the project is left as it was.
     ModelLock lock_;
     ProcessSet& processes_;
     const ExecutionControl& control_;
-    const RunPlace place_;
+    RunPlace place_;
     std::deque<PlannedRun> queue_;
     int started_ = 0;
 };
 
 } // namespace
 
-std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes, int calculatorOutputFd,
+std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes,
+                                                 const std::string& commandLine,
+                                                 const std::string& startsIn,
                                                  const ExecutionControl& control) {
-    return std::make_unique<InPlaceExecutor>(processes, calculatorOutputFd, control);
+    return std::make_unique<InPlaceExecutor>(processes, commandLine, startsIn, control);
 }
 
 } // namespace zelmora

@@ -26,8 +26,10 @@ struct Worker {
 // end in.
 class ParallelExecutor : public RunExecutor {
 public:
-    ParallelExecutor(ProcessSet& processes, int workers, const ExecutionControl& control)
-        : processes_(processes), control_(control), folder_(State.ProjectPath) {
+    ParallelExecutor(ProcessSet& processes, int workers, const std::string& startsIn,
+                     const ExecutionControl& control)
+        : processes_(processes), control_(control), startsIn_(startsIn),
+          folder_(State.ProjectPath) {
         try {
             for (int number = 1; number <= workers; ++number) {
                 AddWorker(number);
@@ -97,7 +99,8 @@ private:
         const std::string base = DataFileBase(folder_.Reached(project), State.ProjectName);
         logs_.push_back(folder_.OpenCalculatorLog(number));
         workers_.push_back(
-            {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back()},
+            {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back(),
+              folder_.Reached(folder_.CalculatorLogPath(number)), project, startsIn_},
              std::nullopt});
     }
 
@@ -166,6 +169,7 @@ private:
 
     ProcessSet& processes_;
     const ExecutionControl& control_;
+    const std::string startsIn_;
     WorkFolder folder_;
     std::vector<Worker> workers_;
     std::vector<int> logs_;
@@ -182,8 +186,9 @@ private:
 } // namespace
 
 std::unique_ptr<RunExecutor> MakeParallelExecutor(ProcessSet& processes, int workers,
+                                                  const std::string& startsIn,
                                                   const ExecutionControl& control) {
-    return std::make_unique<ParallelExecutor>(processes, workers, control);
+    return std::make_unique<ParallelExecutor>(processes, workers, startsIn, control);
 }
 
 } // namespace zelmora

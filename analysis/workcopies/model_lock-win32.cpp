@@ -11,4 +11,12 @@ ModelLock::~ModelLock() = default;
 
 void ModelLock::Release() {}
 
+int ModelLock::OpenCalculatorLog() {
+    return -1;
+}
+
+std::string ModelLock::CalculatorLogPath() const {
+    return {};
+}
+
 } // namespace zelmora

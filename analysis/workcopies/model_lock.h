@@ -20,6 +20,11 @@ public:
     // Removes the work folder, holding the lock until it is gone.
     void Release();
 
+    // The open log in the work folder that the calculator's output goes to in place, and its
+    // path as Zelmora reads it; -1 and empty where no lock is taken.
+    int OpenCalculatorLog();
+    std::string CalculatorLogPath() const;
+
 private:
     std::unique_ptr<WorkFolder> folder_;
 };

@@ -27,6 +27,9 @@
 //   hang        appends its process id to the file of the model's line "pidfile PATH" and
 //               sleeps for a minute
 //   hang-hard   the same, ignoring SIGTERM
+//   talk        writes "set 5 read" to its standard output and "unknown set 5" with a bell
+//               to its standard error, then leaves the result file as it is
+// A line "chatty" makes every run write "calculating" to its standard output first.
 //
 // Other first words select a behaviour to observe from outside:
 //   exit N          ends with status N
@@ -189,6 +192,15 @@ int Calculate(const std::string& projectPath) {
         << modification << "--\n";
     const std::string result = folder + name + ".hxx";
     const std::string fault = FaultFor(model, modification);
+    if (model.find("\nchatty\n") != std::string::npos) {
+        std::printf("calculating\n");
+    }
+    if (fault == "talk") {
+        std::printf("set 5 read\n");
+        std::fflush(stdout);
+        std::fprintf(stderr, "unknown set 5\a\n");
+        return 2;
+    }
     if (fault == "hang-hard") {
         std::signal(SIGTERM, SIG_IGN);
     }
