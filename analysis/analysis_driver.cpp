@@ -35,7 +35,7 @@ std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisO
                                           const ExecutionControl& control) {
     if (options.parallelRuns <= 1) {
         return MakeInPlaceExecutor(processes, record.batchCommandLine, options.projectFolder,
-                                   control);
+                                   options.consoleOutputFd, control);
     }
     return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs),
                                 options.projectFolder, control);

@@ -22,6 +22,9 @@ inline constexpr int MaxParallelRuns = 64;
 // How an analysis runs, beside what the project state holds.
 struct AnalysisOptions {
     int parallelRuns = 1; // 1: one run after the other in the project's own folder
+    // In place where the model's work folder keeps no calculator log (Windows): where the
+    // calculator's output goes, -1 a console of its own.
+    int consoleOutputFd = -1;
     // The folder of the project file that was opened or saved, empty for one never saved: the
     // relative paths of the project are taken from it and the calculator starts in it.
     std::string projectFolder;

@@ -26,7 +26,7 @@ std::string ProjectFolderOf(const std::string& projectFile) {
     }
     std::error_code error;
     const std::filesystem::path full = std::filesystem::absolute(projectFile, error);
-    return error ? std::string() : full.parent_path().lexically_normal().string();
+    return error ? std::string() : full.lexically_normal().parent_path().string();
 }
 
 std::optional<std::string> MovedFolderNote(const std::string& oldFolder,

@@ -100,6 +100,8 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     analysis.strengths = settings.strengths;
     analysis.correlations = settings.correlations;
     analysis.projectFolder = ProjectFolderOf(options.projectFile);
+    // Standard output carries the log lines only.
+    analysis.consoleOutputFd = STDERR_FILENO;
     // A log that cannot be written is lost: the analysis stops.
     analysis.stopRequested = [&log] { return StopSignalled() || log.WriteError() != 0; };
     analysis.note = [&progress](const std::string& note) {

@@ -22,12 +22,12 @@ public:
     // A modification file left with reduced strengths by an analysis that was killed would be
     // the model the finite-element program shows: it is reset before anything else.
     InPlaceExecutor(ProcessSet& processes, const std::string& commandLine,
-                    const std::string& startsIn, const ExecutionControl& control)
+                    const std::string& startsIn, int consoleFd, const ExecutionControl& control)
         : lock_(State.ProjectPath), processes_(processes),
           control_(control), place_{commandLine,
                                     State.ModificationFilePath,
                                     State.ResultFilePath,
-                                    lock_.OpenCalculatorLog(),
+                                    OpenLog(lock_, consoleFd),
                                     lock_.CalculatorLogPath(),
                                     {},
                                     startsIn} {
@@ -90,8 +90,14 @@ public:
     }
 
 private:
+    // A log of our own where the lock keeps one, else the console the caller gave.
+    static int OpenLog(ModelLock& lock, int consoleFd) {
+        const int log = lock.OpenCalculatorLog();
+        return log >= 0 ? log : consoleFd;
+    }
+
     void CloseLog() {
-        if (place_.outputFd >= 0) {
+        if (!place_.logPath.empty() && place_.outputFd >= 0) {
             ::close(place_.outputFd);
         }
         place_.outputFd = -1;
@@ -110,9 +116,9 @@ private:
 
 std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes,
                                                  const std::string& commandLine,
-                                                 const std::string& startsIn,
+                                                 const std::string& startsIn, int consoleFd,
                                                  const ExecutionControl& control) {
-    return std::make_unique<InPlaceExecutor>(processes, commandLine, startsIn, control);
+    return std::make_unique<InPlaceExecutor>(processes, commandLine, startsIn, consoleFd, control);
 }
 
 } // namespace zelmora
