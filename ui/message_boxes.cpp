@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace zelmora::ui {
@@ -25,6 +26,9 @@ public:
         QMessageBox box(IconOf(kind), TitleOf(kind), text, QMessageBox::Ok);
         box.setInformativeText(detail);
         box.setTextFormat(Qt::PlainText);
+        // Not every Qt passes the format on to the informative text.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+            label->setTextFormat(Qt::PlainText);
         box.exec();
     }
 
