@@ -64,7 +64,7 @@ void CheckLoweredValues(const std::vector<RandomVariable>& variables) {
     }
 }
 
-void CheckFiles() {
+void CheckFiles(const std::string& projectFolder) {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status model = fs::status(State.ProjectPath, error);
@@ -78,7 +78,8 @@ void CheckFiles() {
     if (!fs::is_directory(fs::status(dataFolder, error))) {
         throw Error("The model's data folder does not exist: " + dataFolder);
     }
-    if (const auto problem = CalculatorProblem(State.BatchPath, BuildBatchCommandLine())) {
+    if (const auto problem =
+            CalculatorProblem(State.BatchPath, BuildBatchCommandLine(), projectFolder)) {
         throw Error(*problem);
     }
 }
@@ -123,7 +124,8 @@ bool EndsWithPlx(const std::string& name) {
 
 } // namespace
 
-void CheckBeforeFirstRun(Method method, StrengthDistribution strengths) {
+void CheckBeforeFirstRun(Method method, StrengthDistribution strengths,
+                         const std::string& projectFolder) {
     CheckStepSize();
     CheckDeviations();
     std::vector<RandomVariable> variables;
@@ -134,7 +136,7 @@ void CheckBeforeFirstRun(Method method, StrengthDistribution strengths) {
         throw Error("There is no random variable: no row has a standard deviation above 0.");
     }
     CheckLoweredValues(variables);
-    CheckFiles();
+    CheckFiles(projectFolder);
     CheckMethod(method, strengths, variables);
 }
 

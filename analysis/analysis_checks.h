@@ -13,7 +13,9 @@ namespace zelmora {
 // or too small to change a written value, a negative standard deviation, no random variable,
 // a missing model file, data folder or calculator, and what the method needs beforehand.
 // Throws Error with a message that names the row, the value or the path.
-void CheckBeforeFirstRun(Method method, StrengthDistribution strengths);
+// A calculator path with a folder is taken from `projectFolder` when there is one.
+void CheckBeforeFirstRun(Method method, StrengthDistribution strengths,
+                         const std::string& projectFolder = {});
 
 // Refuses a sampling check that cannot follow the method (importance sampling needs FORM's
 // design point) or whose settings leave their ranges.

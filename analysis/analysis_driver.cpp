@@ -3,12 +3,14 @@
 #include "analysis/analysis_checks.h"
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/coupling/finite_element_run.h"
+#include "analysis/failed_run.h"
 #include "analysis/methods/correlation_check.h"
 #include "analysis/methods/first_order_evaluation.h"
 #include "analysis/methods/form_method.h"
 #include "analysis/methods/random_variables.h"
 #include "analysis/methods/sampling_method.h"
 #include "analysis/methods/taylor_method.h"
+#include "analysis/project_folder.h"
 #include "analysis/runs/in_place_executor.h"
 #include "analysis/runs/journaled_executor.h"
 #include "analysis/runs/parallel_executor.h"
@@ -31,12 +33,16 @@ void ClearLogBelowTitle(CalculationLog& log) {
     }
 }
 
+// In place the calculator gets the command line as the project holds it.
 std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisOptions& options,
-                                          int runs, const ExecutionControl& control) {
+                                          const AnalysisRecord& record, int runs,
+                                          const ExecutionControl& control) {
     if (options.parallelRuns <= 1) {
-        return MakeInPlaceExecutor(processes, options.calculatorOutputFd, control);
+        return MakeInPlaceExecutor(processes, record.batchCommandLine, options.projectFolder,
+                                   options.consoleOutputFd, control);
     }
-    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs), control);
+    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs),
+                                options.projectFolder, control);
 }
 
 void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation) {
@@ -66,7 +72,7 @@ void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions
 // Nothing is run or written, and the state's results stay, when the inputs are refused.
 void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
     try {
-        CheckBeforeFirstRun(options.method, options.strengths);
+        CheckBeforeFirstRun(options.method, options.strengths, options.projectFolder);
         CheckSamplingBeforeFirstRun(options.method, options.strengths, options.sampling);
     } catch (const std::exception& error) {
         record.error = error.what();
@@ -101,7 +107,8 @@ void OpenJournal(RunJournal& journal, const RunExecutor& executor,
 
 } // namespace
 
-ResumeOffer FindResumeOffer() {
+ResumeOffer FindResumeOffer(const std::string& projectFolder) {
+    const ModelPathFromFolder modelPath(projectFolder);
     const ProjectState kept = State;
     BuildVariableList();
     const std::vector<PlannedRun> plan = BuildRunPlan();
@@ -137,6 +144,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     record = {};
     record.batchCommandLine = BuildBatchCommandLine();
     record.parallelRuns = std::max(options.parallelRuns, 1);
+    const ModelPathFromFolder modelPath(options.projectFolder);
     CheckInputs(options, record);
     BuildVariableList();
     DeriveDataFilePaths();
@@ -153,7 +161,7 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
             (options.method == Method::Form || options.sampling.kind != SamplingKind::None) &&
                 options.strengths == StrengthDistribution::Lognormal);
         const std::unique_ptr<RunExecutor> executor =
-            MakeExecutor(processes, options, static_cast<int>(plan.size()), control);
+            MakeExecutor(processes, options, record, static_cast<int>(plan.size()), control);
         JournaledExecutor journaled(*executor, journal, &meter);
         try {
             OpenJournal(journal, *executor, plan, options);
@@ -185,7 +193,8 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
         throw;
     } catch (const std::exception& error) {
         record.error = error.what();
-        meter.Finish();
+        record.errorDetail = FailedRunDetail(record, options.method);
+        meter.Fail(static_cast<int>(record.outcomes.size()));
         throw;
     }
     meter.Finish();

@@ -22,8 +22,13 @@ inline constexpr int MaxParallelRuns = 64;
 
 // How an analysis runs, beside what the project state holds.
 struct AnalysisOptions {
-    int parallelRuns = 1;        // 1: one run after the other in the project's own folder
-    int calculatorOutputFd = -1; // in place: where the calculator's output goes, -1 ours
+    int parallelRuns = 1; // 1: one run after the other in the project's own folder
+    // In place where the model's work folder keeps no calculator log (Windows): where the
+    // calculator's output goes, -1 a console of its own.
+    int consoleOutputFd = -1;
+    // The folder of the project file that was opened or saved, empty for one never saved: the
+    // relative paths of the project are taken from it and the calculator starts in it.
+    std::string projectFolder;
     std::function<bool()> stopRequested;
     std::function<void()> idle;
     ProgressMeter::Report progress;
@@ -49,7 +54,7 @@ struct ResumeOffer {
     int reusable = 0;
     bool modelChanged = false;
 };
-ResumeOffer FindResumeOffer();
+ResumeOffer FindResumeOffer(const std::string& projectFolder);
 
 inline constexpr const char* ModelChangedNote =
     "The model changed since the interrupted analysis; no run is reused.";
@@ -60,7 +65,7 @@ void RemoveWorkFolder(AnalysisRecord& record);
 // The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.
 // Inputs that cannot give a result are refused before any run. `record` is filled as the
 // analysis goes, also when it fails: a failure raises the error of the first failing run in
-// plan order; a stop raises EAnalysisStopped.
+// plan order, whose detail the record keeps; a stop raises EAnalysisStopped.
 void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
                  AnalysisRecord& record);
 

@@ -3,6 +3,7 @@
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/methods/sampling_result.h"
+#include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_outcome.h"
 
 #include <memory>
@@ -22,6 +23,7 @@ struct AnalysisRecord {
     std::vector<RunOutcome> outcomes; // the outcomes the evaluation applied, in plan order
     std::string keptWorkFolder;       // the work copies left for inspection after a failure
     std::string error;                // the message of the failure, empty after success
+    std::optional<RunErrorDetail> errorDetail; // when a run's failure ended the analysis
     bool stopped = false;
     std::optional<MethodResult> method;         // when a method beyond the first-order one ran
     std::vector<CorrelationInUse> correlations; // the pairs with ρ ≠ 0, checked before any run

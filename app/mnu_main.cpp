@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_driver.h"
 #include "analysis/methods/correlation_check.h"
+#include "analysis/project_folder.h"
 #include "analysis/runs/run_executor.h"
 #include "app/help_text.h"
 #include "app/input_blocker.h"
@@ -226,8 +227,11 @@ void TMainForm::Saveas2Click() {
             ShowMessage(MessageKind::Error, QStringLiteral("No file selected !"));
             return;
         }
+        const std::string oldFolder = ProjectFolderOf(State.CurrentFileName);
         State.CurrentFileName = Bytes(SaveDialog1.fileName);
         SaveStudyAndProject(State.CurrentFileName, ProjectStudy);
+        if (const auto note = MovedFolderNote(oldFolder, ProjectFolderOf(State.CurrentFileName)))
+            windows.calc->ShowNote(*note);
     });
 }
 
@@ -279,7 +283,7 @@ namespace {
 // Whether to take up the runs an interrupted analysis of this project journaled; nothing on
 // Cancel. A journal of another model is not offered: the analysis says so and reuses nothing.
 std::optional<bool> AskResume() {
-    const ResumeOffer offer = FindResumeOffer();
+    const ResumeOffer offer = FindResumeOffer(ProjectFolderOf(State.CurrentFileName));
     if (offer.modelChanged)
         return true;
     if (offer.reusable == 0)
@@ -320,6 +324,7 @@ void TMainForm::Analyse() {
     calc.AnalysisStarted();
     AnalysisOptions options;
     options.parallelRuns = ParallelRunsSetting();
+    options.projectFolder = ProjectFolderOf(State.CurrentFileName);
     options.method = ProjectStudy.settings.method;
     options.strengths = ProjectStudy.settings.strengths;
     options.correlations = correlations;
@@ -344,6 +349,11 @@ void TMainForm::Analyse() {
         RunAnalysis(calc, *processes, options, LastAnalysis);
     } catch (const EAnalysisStopped&) {
         // The log says so; no error box.
+    } catch (const std::exception& error) {
+        ended();
+        if (LastAnalysis.errorDetail)
+            throw DetailedError(error.what(), RunErrorDetailText(*LastAnalysis.errorDetail));
+        throw;
     } catch (...) {
         ended();
         throw;

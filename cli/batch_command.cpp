@@ -3,6 +3,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/methods/correlation_check.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/project_folder.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_executor.h"
 #include "cli/batch_study.h"
@@ -10,6 +11,7 @@
 #include "cli/saved_analysis.h"
 #include "cli/stop_signals.h"
 #include "cli/stream_log.h"
+#include "cli/terminal_lines.h"
 #include "cli/terminal_progress.h"
 #include "project/error_text.h"
 #include "project/project_file.h"
@@ -98,8 +100,9 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     analysis.strengths = settings.strengths;
     analysis.correlations = settings.correlations;
     analysis.sampling = settings.sampling;
+    analysis.projectFolder = ProjectFolderOf(options.projectFile);
     // Standard output carries the log lines only.
-    analysis.calculatorOutputFd = STDERR_FILENO;
+    analysis.consoleOutputFd = STDERR_FILENO;
     // A log that cannot be written is lost: the analysis stops.
     analysis.stopRequested = [&log] { return StopSignalled() || log.WriteError() != 0; };
     analysis.note = [&progress](const std::string& note) {
@@ -129,6 +132,9 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
         progress.Finish();
         NoteNonZeroExits(record);
         PrintError(error.what());
+        if (record.errorDetail) {
+            std::fputs(TerminalLines(RunErrorDetailText(*record.errorDetail)).c_str(), stderr);
+        }
         if (!record.keptWorkFolder.empty()) {
             std::fprintf(stderr, "The runs' copies are kept in %s\n",
                          TerminalText(record.keptWorkFolder).c_str());

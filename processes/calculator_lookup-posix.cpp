@@ -7,11 +7,12 @@
 namespace zelmora {
 
 std::optional<std::string> CalculatorProblem(const std::string& batchPath,
-                                             const std::string& commandLine) {
-    if (ResolveCommandLine(commandLine, LocateProgram)) {
+                                             const std::string& commandLine,
+                                             const std::string& startsIn) {
+    if (ResolveCommandLine(commandLine, FolderLocator(startsIn))) {
         return std::nullopt;
     }
-    const std::string program = IntendedProgram(batchPath);
+    const std::string program = InFolder(startsIn, IntendedProgram(batchPath));
     if (program.empty()) {
         return "No batch calculator is set.";
     }

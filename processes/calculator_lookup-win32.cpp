@@ -1,5 +1,7 @@
 #include "processes/calculator_lookup.h"
 
+#include "processes/command_line.h"
+
 #include <windows.h>
 
 namespace zelmora {
@@ -21,7 +23,7 @@ bool Found(const std::string& name) {
 
 // The prefixes that end before a blank, shortest first, then the whole text; a quoted first
 // word alone.
-bool AnyPrefixFound(const std::string& commandLine) {
+bool AnyPrefixFound(const std::string& commandLine, const std::string& startsIn) {
     const std::size_t first = commandLine.find_first_not_of(" \t");
     if (first == std::string::npos) {
         return false;
@@ -29,11 +31,12 @@ bool AnyPrefixFound(const std::string& commandLine) {
     const std::string text = commandLine.substr(first);
     if (text.front() == '"') {
         const std::size_t close = text.find('"', 1);
-        return Found(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+        return Found(InFolder(
+            startsIn, text.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
     }
     for (std::size_t end = 1; end <= text.size(); ++end) {
         if ((end == text.size() || text[end] == ' ' || text[end] == '\t') &&
-            Found(text.substr(0, end))) {
+            Found(InFolder(startsIn, text.substr(0, end)))) {
             return true;
         }
     }
@@ -43,8 +46,9 @@ bool AnyPrefixFound(const std::string& commandLine) {
 } // namespace
 
 std::optional<std::string> CalculatorProblem(const std::string& batchPath,
-                                             const std::string& commandLine) {
-    if (AnyPrefixFound(commandLine)) {
+                                             const std::string& commandLine,
+                                             const std::string& startsIn) {
+    if (AnyPrefixFound(commandLine, startsIn)) {
         return std::nullopt;
     }
     const std::string program = IntendedProgram(batchPath);
@@ -55,7 +59,7 @@ std::optional<std::string> CalculatorProblem(const std::string& batchPath,
         return "The batch calculator " + program +
                " cannot be found in the program's folder, the system folders or the search path";
     }
-    return "The batch calculator cannot be found: " + program;
+    return "The batch calculator cannot be found: " + InFolder(startsIn, program);
 }
 
 } // namespace zelmora

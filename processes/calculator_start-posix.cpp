@@ -31,7 +31,7 @@ int OpenNullAboveStandard() {
 // Runs in the child between fork and exec: system calls only. Reports a failure's errno
 // through `report`, which exec closes when it succeeds.
 [[noreturn]] void BecomeCalculator(const char* program, char* const* arguments, int null,
-                                   int outputFd, int report, pid_t parent) {
+                                   int outputFd, const char* startsIn, int report, pid_t parent) {
     setsid();
     sigset_t none;
     sigemptyset(&none);
@@ -55,7 +55,9 @@ int OpenNullAboveStandard() {
     if (getppid() != parent) {
         _exit(127);
     }
-    execve(program, arguments, environ);
+    if (startsIn[0] == '\0' || chdir(startsIn) == 0) {
+        execve(program, arguments, environ);
+    }
     const int error = errno;
     [[maybe_unused]] const ssize_t written = ::write(report, &error, sizeof error);
     _exit(127);
@@ -63,8 +65,10 @@ int OpenNullAboveStandard() {
 
 } // namespace
 
-pid_t StartCalculatorProcess(const std::string& commandLine, int outputFd) {
-    std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, LocateProgram);
+pid_t StartCalculatorProcess(const std::string& commandLine, int outputFd,
+                             const std::string& startsIn) {
+    std::optional<ResolvedCommand> command =
+        ResolveCommandLine(commandLine, FolderLocator(startsIn));
     if (!command) {
         return -1;
     }
@@ -80,8 +84,8 @@ pid_t StartCalculatorProcess(const std::string& commandLine, int outputFd) {
     const pid_t parent = getpid();
     const pid_t child = fork();
     if (child == 0) {
-        BecomeCalculator(command->programPath.c_str(), arguments.data(), null, outputFd, report[1],
-                         parent);
+        BecomeCalculator(command->programPath.c_str(), arguments.data(), null, outputFd,
+                         startsIn.c_str(), report[1], parent);
     }
     ::close(report[1]);
     ::close(null);

@@ -66,6 +66,17 @@ std::optional<std::string> LocateProgram(const std::string& name) {
     }
 }
 
+std::string InFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || name.find('/') == std::string::npos || name.front() == '/') {
+        return name;
+    }
+    return folder + "/" + name;
+}
+
+ProgramLocator FolderLocator(const std::string& folder) {
+    return [folder](const std::string& name) { return LocateProgram(InFolder(folder, name)); };
+}
+
 std::optional<ResolvedCommand> ResolveCommandLine(std::string_view commandLine,
                                                   const ProgramLocator& locate) {
     std::size_t first = 0;

@@ -23,6 +23,14 @@ std::string ProgramSearchPath();
 // Only a regular file with execute permission counts.
 std::optional<std::string> LocateProgram(const std::string& name);
 
+// LocateProgram for a command started in `folder`: a relative name with a folder is taken from
+// there, a name without one is still looked up in the search path. An empty folder: ours.
+ProgramLocator FolderLocator(const std::string& folder);
+
+// The path a relative name with a folder stands for when started in `folder`; any other name as
+// it is.
+std::string InFolder(const std::string& folder, const std::string& name);
+
 struct ResolvedCommand {
     std::string programPath;        // the file to execute
     std::vector<std::string> words; // argument vector, the program name as the first word

@@ -80,8 +80,8 @@ public:
         ReapInherited(ScanProcesses());
     }
 
-    int Start(const std::string& commandLine, int outputFd) override {
-        const pid_t pid = StartCalculatorProcess(commandLine, outputFd);
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
+        const pid_t pid = StartCalculatorProcess(commandLine, outputFd, startsIn);
         if (pid < 0) {
             return -1;
         }

@@ -1,5 +1,7 @@
 #include "processes/process_set.h"
 
+#include "processes/command_line.h"
+
 #include <algorithm>
 #include <csignal>
 #include <io.h>
@@ -54,12 +56,37 @@ private:
     LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
+// The command line with a first part that is a relative path with a folder taken from `folder`:
+// CreateProcessA would take it from our current folder, not the child's.
+std::string StartedFrom(const std::string& commandLine, const std::string& folder) {
+    const std::size_t first = commandLine.find_first_not_of(" \t");
+    if (folder.empty() || first == std::string::npos) {
+        return commandLine;
+    }
+    const bool quoted = commandLine[first] == '"';
+    const std::size_t end =
+        quoted ? commandLine.find('"', first + 1) : commandLine.find_first_of(" \t", first);
+    const std::size_t begin = quoted ? first + 1 : first;
+    const std::string program =
+        commandLine.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    const std::string found = InFolder(folder, program);
+    if (found == program) {
+        return commandLine;
+    }
+    const std::string rest =
+        end == std::string::npos ? "" : commandLine.substr(quoted ? end + 1 : end);
+    return "\"" + found + "\"" + rest;
+}
+
 // Starts the command line suspended, so that it is in its job before it can start anything.
 // Output that goes elsewhere gets a hidden console of its own, as a POSIX child gets a session
 // of its own: a Ctrl-C or Ctrl-Break in ours does not reach it. Otherwise the child shows its
 // own console window, as ExecuteAndWait does.
-bool CreateSuspended(const std::string& commandLine, int outputFd, PROCESS_INFORMATION& process) {
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+bool CreateSuspended(const std::string& commandLine, int outputFd, const std::string& startsIn,
+                     PROCESS_INFORMATION& process) {
+    const std::string started = StartedFrom(commandLine, startsIn);
+    const char* folder = startsIn.empty() ? nullptr : startsIn.c_str();
+    std::vector<char> buffer(started.begin(), started.end());
     buffer.push_back('\0');
     STARTUPINFOEXA startup{};
     startup.StartupInfo.cb = sizeof(startup);
@@ -68,13 +95,13 @@ bool CreateSuspended(const std::string& commandLine, int outputFd, PROCESS_INFOR
         startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
         startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
         return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                              flags | CREATE_NEW_CONSOLE, nullptr, nullptr, &startup.StartupInfo,
+                              flags | CREATE_NEW_CONSOLE, nullptr, folder, &startup.StartupInfo,
                               &process) != 0;
     }
     const InheritedHandles handles(outputFd);
     handles.Fill(startup);
     flags |= CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT;
-    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, flags, nullptr, folder,
                           &startup.StartupInfo, &process) != 0;
 }
 
@@ -94,11 +121,11 @@ public:
         EndAllLeftovers();
     }
 
-    int Start(const std::string& commandLine, int outputFd) override {
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
         const HANDLE job = CreateJobObjectA(nullptr, nullptr);
         PROCESS_INFORMATION process{};
         if (job == nullptr || !KillOnClose(job) ||
-            !CreateSuspended(commandLine, outputFd, process)) {
+            !CreateSuspended(commandLine, outputFd, startsIn, process)) {
             if (job != nullptr) {
                 CloseHandle(job);
             }

@@ -20,10 +20,15 @@ public:
 
     virtual ~ProcessSet() = default;
 
-    // Starts the command line with its standard output and error going to outputFd (-1 keeps
-    // ours; on Windows it gives the process a console window of its own instead). Returns the
-    // process's handle, or -1 when it cannot be started.
-    virtual int Start(const std::string& commandLine, int outputFd) = 0;
+    // Starts the command line in the folder `startsIn` (empty: ours), its program found from
+    // there as FolderLocator finds it, with its standard output and error going to outputFd (-1
+    // keeps ours; on Windows it gives the process a console window of its own instead). Returns
+    // the process's handle, or -1 when it cannot be started.
+    virtual int Start(const std::string& commandLine, int outputFd,
+                      const std::string& startsIn) = 0;
+    int Start(const std::string& commandLine, int outputFd) {
+        return Start(commandLine, outputFd, {});
+    }
 
     // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
     virtual std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) = 0;

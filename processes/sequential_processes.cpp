@@ -11,7 +11,9 @@ class SequentialProcesses : public ProcessSet {
 public:
     explicit SequentialProcesses(ProcessRunner runner) : runner_(std::move(runner)) {}
 
-    int Start(const std::string& commandLine, int /*outputFd*/) override {
+    // The runner starts the command as it will: the output and folder are its own.
+    int Start(const std::string& commandLine, int /*outputFd*/,
+              const std::string& /*startsIn*/) override {
         const int status = runner_(commandLine, 1);
         if (status == -1) {
             return -1;

@@ -156,6 +156,13 @@ json MethodObject(const MethodResult& method) {
     return object;
 }
 
+json ErrorDetail(const RunErrorDetail& detail) {
+    return {{"run", detail.run},
+            {"path", detail.path},
+            {"copy_path", detail.copyPath.empty() ? json(nullptr) : json(detail.copyPath)},
+            {"calculator_output", detail.calculatorOutput}};
+}
+
 } // namespace
 
 std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& record) {
@@ -177,6 +184,9 @@ std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& r
     }
     if (!record.error.empty()) {
         document["error"] = record.error;
+    }
+    if (record.errorDetail) {
+        document["error_detail"] = ErrorDetail(*record.errorDetail);
     }
     return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }

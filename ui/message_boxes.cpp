@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace zelmora::ui {
@@ -19,6 +20,16 @@ public:
         if (answer == QMessageBox::Cancel)
             return MessageAnswer::Cancel;
         return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+
+    void ShowDetailed(MessageKind kind, const QString& text, const QString& detail) override {
+        QMessageBox box(IconOf(kind), TitleOf(kind), text, QMessageBox::Ok);
+        box.setInformativeText(detail);
+        box.setTextFormat(Qt::PlainText);
+        // Not every Qt passes the format on to the informative text.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+            label->setTextFormat(Qt::PlainText);
+        box.exec();
     }
 
 private:
@@ -83,6 +94,12 @@ QString ErrorBoxText(const std::exception& error) {
 }
 
 void ShowErrorBox(const std::exception& error) {
+    if (const auto* detailed = dynamic_cast<const DetailedError*>(&error)) {
+        CurrentMessageBoxes().ShowDetailed(
+            MessageKind::Failure, ErrorBoxText(error),
+            QFile::decodeName(QByteArray::fromStdString(detailed->Detail())).trimmed());
+        return;
+    }
     ShowMessage(MessageKind::Failure, ErrorBoxText(error));
 }
 

@@ -12,8 +12,6 @@ namespace zelmora {
 // state.
 namespace {
 
-constexpr int FirstMethodRunId = 1000;
-
 int MethodRunsSoFar(const std::vector<RunOutcome>& applied) {
     return static_cast<int>(std::count_if(applied.begin(), applied.end(), [](const auto& run) {
         return run.runId >= FirstMethodRunId;

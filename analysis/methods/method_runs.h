@@ -18,6 +18,10 @@ struct MethodContext {
     const std::vector<CorrelationInUse>& correlations;
 };
 
+// Method runs get RunIds from here on, beyond those of the first-order analysis; they are never
+// stored in the state.
+inline constexpr int FirstMethodRunId = 1000;
+
 // The safety factors of runs performed after the first-order ones, in their order.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
                                       const MethodContext& context);

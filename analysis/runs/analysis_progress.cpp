@@ -20,6 +20,10 @@ std::string Duration(double seconds) {
 } // namespace
 
 std::string FormatProgress(const AnalysisProgress& progress) {
+    if (progress.failedAfter) {
+        return "Failed after " + std::to_string(*progress.failedAfter) + " of " +
+               std::to_string(progress.total) + " runs";
+    }
     const std::string dot = " \u00b7 ";
     std::string text = std::to_string(progress.done) + " of " + std::to_string(progress.total) +
                        " runs done" +
@@ -94,6 +98,11 @@ void ProgressMeter::Finish() {
     if (report_) {
         report_(progress_);
     }
+}
+
+void ProgressMeter::Fail(int runs) {
+    progress_.failedAfter = runs;
+    Finish();
 }
 
 void ProgressMeter::Send() {

@@ -13,12 +13,13 @@ struct AnalysisProgress {
     int total = 0;
     int running = 0;
     double elapsedSeconds = 0;
-    std::optional<double> secondsLeft; // once a run has finished and while runs remain
+    std::optional<double> secondsLeft;             // once a run has finished and while runs remain
     int reused = 0; // among those done: taken from an interrupted analysis's journal
+    std::optional<int> failedAfter = std::nullopt; // the runs up to the one that ended it
 };
 
 // "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8), with
-// "(9 reused)" after "done" when runs were reused.
+// "(9 reused)" after "done" when runs were reused; after a failure "Failed after 1 of 8 runs".
 std::string FormatProgress(const AnalysisProgress& progress);
 
 // Seconds on some fixed scale; injectable so that tests need no sleeping.
@@ -40,6 +41,8 @@ public:
     void RunWithdrawn(int run); // a run started, running or ended, that will not count
     void Tick();                // reports the elapsed time
     void Finish();
+    // The analysis failed at run `runs` in plan order; nothing after it is counted.
+    void Fail(int runs);
 
 private:
     void Send();

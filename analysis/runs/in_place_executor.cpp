@@ -11,6 +11,7 @@
 #include <deque>
 #include <exception>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace zelmora {
 
@@ -20,10 +21,17 @@ class InPlaceExecutor : public RunExecutor {
 public:
     // A modification file left with reduced strengths by an analysis that was killed would be
     // the model the finite-element program shows: it is reset before anything else.
-    InPlaceExecutor(ProcessSet& processes, int outputFd, const ExecutionControl& control)
+    InPlaceExecutor(ProcessSet& processes, const std::string& commandLine,
+                    const std::string& startsIn, int consoleFd, const ExecutionControl& control)
         : lock_(State.ProjectPath), processes_(processes),
-          control_(control), place_{BuildBatchCommandLine(), State.ModificationFilePath,
-                                    State.ResultFilePath, outputFd, State.ModificationFilePath} {
+          control_(control), place_{commandLine,
+                                    State.ModificationFilePath,
+                                    State.ResultFilePath,
+                                    OpenLog(lock_, consoleFd),
+                                    State.ModificationFilePath,
+                                    lock_.CalculatorLogPath(),
+                                    {},
+                                    startsIn} {
         if (ResetLeftModifications(place_.modificationPath) && control_.note) {
             control_.note("The modification file still held the values of an analysis that did "
                           "not end; it was reset to \"0\": " +
@@ -75,6 +83,8 @@ public:
         queue_.clear();
     }
 
+    ~InPlaceExecutor() override { CloseLog(); }
+
     // Whatever happened, the project is left without modifications; should this rewrite fail
     // after a failed analysis, the first failure is the one to report.
     void Finish(Ending ending) override {
@@ -84,6 +94,7 @@ public:
         } catch (...) {
             failure = std::current_exception();
         }
+        CloseLog();
         if (ending == Ending::Succeeded) {
             lock_.Release();
         } else {
@@ -99,20 +110,35 @@ public:
     std::unique_ptr<WorkFolder> TakeWorkFolder() override { return lock_.Take(); }
 
 private:
+    // A log of our own where the lock keeps one, else the console the caller gave.
+    static int OpenLog(ModelLock& lock, int consoleFd) {
+        const int log = lock.OpenCalculatorLog();
+        return log >= 0 ? log : consoleFd;
+    }
+
+    void CloseLog() {
+        if (!place_.logPath.empty() && place_.outputFd >= 0) {
+            ::close(place_.outputFd);
+        }
+        place_.outputFd = -1;
+    }
+
     // Taken before anything is written, held until the project is left as it was.
     ModelLock lock_;
     ProcessSet& processes_;
     const ExecutionControl& control_;
-    const RunPlace place_;
+    RunPlace place_;
     std::deque<PlannedRun> queue_;
     int started_ = 0;
 };
 
 } // namespace
 
-std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes, int calculatorOutputFd,
+std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes,
+                                                 const std::string& commandLine,
+                                                 const std::string& startsIn, int consoleFd,
                                                  const ExecutionControl& control) {
-    return std::make_unique<InPlaceExecutor>(processes, calculatorOutputFd, control);
+    return std::make_unique<InPlaceExecutor>(processes, commandLine, startsIn, consoleFd, control);
 }
 
 } // namespace zelmora

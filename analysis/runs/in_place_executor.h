@@ -6,9 +6,13 @@
 
 namespace zelmora {
 
-// One run at a time in the project's own data folder; at the end its modification file is left
-// without modifications.
-std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes, int calculatorOutputFd,
+// One run at a time in the project's own data folder, by the command line as the project holds
+// it, started in the folder `startsIn` (empty: ours); the calculator's output goes to the log in
+// the model's work folder, or where that keeps none (Windows) to `consoleFd` (-1: a console of
+// its own). At the end the modification file is left without modifications.
+std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes,
+                                                 const std::string& commandLine,
+                                                 const std::string& startsIn, int consoleFd,
                                                  const ExecutionControl& control);
 
 } // namespace zelmora

@@ -27,8 +27,9 @@ struct Worker {
 // end in.
 class ParallelExecutor : public RunExecutor {
 public:
-    ParallelExecutor(ProcessSet& processes, int workers, const ExecutionControl& control)
-        : processes_(processes), control_(control),
+    ParallelExecutor(ProcessSet& processes, int workers, const std::string& startsIn,
+                     const ExecutionControl& control)
+        : processes_(processes), control_(control), startsIn_(startsIn),
           folder_(std::make_unique<WorkFolder>(State.ProjectPath)) {
         try {
             for (int number = 1; number <= workers; ++number) {
@@ -133,7 +134,9 @@ private:
         const std::string base = DataFileBase(folder_->Reached(project), State.ProjectName);
         logs_.push_back(folder_->OpenCalculatorLog(number));
         workers_.push_back({{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx",
-                             logs_.back(), DataFileBase(project, State.ProjectName) + ".mmt"},
+                             logs_.back(), DataFileBase(project, State.ProjectName) + ".mmt",
+                             folder_->Reached(folder_->CalculatorLogPath(number)), project,
+                             startsIn_},
                             std::nullopt});
     }
 
@@ -206,6 +209,7 @@ private:
 
     ProcessSet& processes_;
     const ExecutionControl& control_;
+    const std::string startsIn_;
     std::unique_ptr<WorkFolder> folder_; // taken by the caller after success
     std::vector<Worker> workers_;
     std::vector<int> logs_;
@@ -222,8 +226,9 @@ private:
 } // namespace
 
 std::unique_ptr<RunExecutor> MakeParallelExecutor(ProcessSet& processes, int workers,
+                                                  const std::string& startsIn,
                                                   const ExecutionControl& control) {
-    return std::make_unique<ParallelExecutor>(processes, workers, control);
+    return std::make_unique<ParallelExecutor>(processes, workers, startsIn, control);
 }
 
 } // namespace zelmora

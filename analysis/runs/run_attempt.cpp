@@ -2,6 +2,7 @@
 
 #include "analysis/coupling/modification_file.h"
 #include "analysis/coupling/result_file.h"
+#include "analysis/runs/calculator_output.h"
 #include "analysis/runs/run_errors.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ constexpr std::size_t RecordsKept = 4096;
 RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet& processes)
     : place_(place) {
     outcome_.runId = run.runId;
+    outcome_.copyPath = place.copyPath;
     try {
         WriteModificationLines(place.modificationPath, run.modificationLines,
                                place.shownModificationPath);
@@ -28,8 +30,9 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
         WaitPastModificationTime(before_.identity->modified);
     }
     picture_.emplace(place.resultPath);
+    logStart_ = CalculatorLogLength(place.logPath);
     startTime_ = std::chrono::steady_clock::now();
-    handle_ = processes.Start(place.commandLine, place.outputFd);
+    handle_ = processes.Start(place.commandLine, place.outputFd, place.startsIn);
     outcome_.started = handle_ >= 0;
 }
 
@@ -38,6 +41,14 @@ void RunAttempt::Finish(int exitStatus) {
     outcome_.exitStatus = exitStatus;
     outcome_.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
+    ReadResult();
+    // Read now: the log may be gone by the time the error is shown.
+    if (RunFailed(outcome_)) {
+        outcome_.calculatorOutput = LastOutputLines(place_.logPath, logStart_);
+    }
+}
+
+void RunAttempt::ReadResult() {
     if (EndingSignal(outcome_)) {
         return;
     }

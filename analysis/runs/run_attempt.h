@@ -7,19 +7,24 @@
 #include "processes/process_set.h"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace zelmora {
 
 // Where runs happen: a finite-element project (the user's own or a copy of it), the command
-// that calculates it and where the calculator's output goes.
+// that calculates it, the folder it starts in and where the calculator's output goes.
 struct RunPlace {
     std::string commandLine;
     std::string modificationPath;
     std::string resultPath;
-    int outputFd = -1;                 // -1: the calculator keeps our standard output and error
-    std::string shownModificationPath; // as messages name it: the copy's own path where the
-                                       // one above is reached through the locked folder
+    int outputFd = -1;    // -1: the calculator keeps our standard output and error
+    // As messages name the modification file: the copy's own path where the one above is
+    // reached through the locked folder.
+    std::string shownModificationPath;
+    std::string logPath;  // the log outputFd writes, as Zelmora reads it; empty: none
+    std::string copyPath; // the copy's project file; empty in place
+    std::string startsIn; // the calculator's working folder; empty: ours
 };
 
 // One run from its start to its outcome.
@@ -38,12 +43,15 @@ public:
     const RunOutcome& Outcome() const { return outcome_; }
 
 private:
+    void ReadResult();
+
     RunPlace place_;
     RunOutcome outcome_;
     int handle_ = -1;
     ResultBefore before_;
     std::optional<RunPicture> picture_;
     std::chrono::steady_clock::time_point startTime_;
+    std::uintmax_t logStart_ = 0;
 };
 
 } // namespace zelmora

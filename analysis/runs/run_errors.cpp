@@ -105,6 +105,20 @@ void RaiseReadingErrors(const RunOutcome& outcome) {
     }
 }
 
+std::string RunErrorDetailText(const RunErrorDetail& detail) {
+    std::string text = "In " + detail.run + ".\nProject: " + detail.path + "\n";
+    if (!detail.copyPath.empty()) {
+        text += "Work copy: " + detail.copyPath + "\n";
+    }
+    if (!detail.calculatorOutput.empty()) {
+        text += "The calculator's last lines:\n";
+        for (const std::string& line : detail.calculatorOutput) {
+            text += "  " + line + "\n";
+        }
+    }
+    return text;
+}
+
 double CheckedSafetyFactor(const RunOutcome& outcome, const std::string& batchCommandLine) {
     RaiseErrorsBeforeReading(outcome, batchCommandLine);
     RaiseReadingErrors(outcome);

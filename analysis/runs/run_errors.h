@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zelmora {
 
@@ -31,5 +32,16 @@ void RaiseReadingErrors(const RunOutcome& outcome);
 
 // The run's safety factor, raising its errors; the project state is not touched.
 double CheckedSafetyFactor(const RunOutcome& outcome, const std::string& batchCommandLine);
+
+// What is told after the message of a run that ended the analysis.
+struct RunErrorDetail {
+    std::string run;      // "run 3, φ of row 2 lowered"
+    std::string path;     // the project's model file, in full
+    std::string copyPath; // the work copy's model file where the run took place; empty in place
+    std::vector<std::string> calculatorOutput; // the last lines the run's calculator wrote
+};
+
+// The detail as lines of text, each ending with a line end, for under the message.
+std::string RunErrorDetailText(const RunErrorDetail& detail);
 
 } // namespace zelmora

@@ -9,6 +9,14 @@ ModelLock::ModelLock(const std::string& projectPath)
 
 ModelLock::~ModelLock() = default;
 
+int ModelLock::OpenCalculatorLog() {
+    return folder_->OpenCalculatorLog(0);
+}
+
+std::string ModelLock::CalculatorLogPath() const {
+    return folder_ ? folder_->Reached(folder_->CalculatorLogPath(0)) : std::string();
+}
+
 void ModelLock::Release() {
     if (folder_) {
         folder_->Remove();

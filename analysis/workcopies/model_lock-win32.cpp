@@ -21,4 +21,12 @@ std::string ModelLock::JournalPath() const {
     return {};
 }
 
+int ModelLock::OpenCalculatorLog() {
+    return -1;
+}
+
+std::string ModelLock::CalculatorLogPath() const {
+    return {};
+}
+
 } // namespace zelmora

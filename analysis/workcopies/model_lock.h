@@ -29,6 +29,11 @@ public:
     // The journal's path; empty where no folder is taken.
     std::string JournalPath() const;
 
+    // The open log in the work folder that the calculator's output goes to in place, and its
+    // path as Zelmora reads it; -1 and empty where no lock is taken.
+    int OpenCalculatorLog();
+    std::string CalculatorLogPath() const;
+
 private:
     std::unique_ptr<WorkFolder> folder_;
 };

@@ -225,8 +225,12 @@ std::string WorkFolder::Reached(const std::string& path) const {
     return folder + path.substr(path_.size());
 }
 
+std::string WorkFolder::CalculatorLogPath(int number) const {
+    return path_ + (number == 0 ? "" : "/" + std::to_string(number)) + "/calculator.log";
+}
+
 int WorkFolder::OpenCalculatorLog(int number) {
-    const std::string name = std::to_string(number) + "/calculator.log";
+    const std::string name = CalculatorLogPath(number).substr(path_.size() + 1);
     const int fd = openat(folderFd_, name.c_str(),
                           O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {

@@ -132,8 +132,12 @@ std::string WorkFolder::Reached(const std::string& path) const {
     return path;
 }
 
+std::string WorkFolder::CalculatorLogPath(int number) const {
+    return path_ + (number == 0 ? "" : "\\" + std::to_string(number)) + "\\calculator.log";
+}
+
 int WorkFolder::OpenCalculatorLog(int number) {
-    const std::string log = path_ + "\\" + std::to_string(number) + "\\calculator.log";
+    const std::string log = CalculatorLogPath(number);
     const HANDLE handle = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

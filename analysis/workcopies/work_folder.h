@@ -31,8 +31,12 @@ public:
     // what Zelmora writes and reads in the copies. Elsewhere the path itself.
     std::string Reached(const std::string& path) const;
 
-    // The open log file of subfolder `number` that its calculator's output goes to.
+    // The open log file of subfolder `number` that its calculator's output goes to; number 0 is
+    // the folder itself, for the runs in place.
     int OpenCalculatorLog(int number);
+
+    // That log's path.
+    std::string CalculatorLogPath(int number) const;
 
     // Removes the whole folder; the lock is held until it is gone.
     void Remove();

@@ -47,9 +47,6 @@ Measured Analyse(const fs::path& folder, zelmora::Method method, int parallelRun
     options.parallelRuns = parallelRuns;
     options.method = method;
     options.sampling = sampling;
-    // The calculator's own report is not what is measured.
-    static const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    options.calculatorOutputFd = nowhere;
     Measured measured{};
     const auto start = std::chrono::steady_clock::now();
     zelmora::RunAnalysis(log, *processes, options, measured.record);

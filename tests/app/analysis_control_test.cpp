@@ -12,6 +12,7 @@
 #include "ui/user_settings.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
@@ -189,6 +190,47 @@ private slots:
         QVERIFY(Calc().LabelProgress->text().endsWith(
             QStringLiteral(" · the runs' copies are kept in ") + File("slope.plx.runs")));
         QVERIFY(QFile::exists(File("slope.plx.runs/1/slope.plx")));
+    }
+
+    void aFailedRunIsExplainedInTheErrorBox_data() {
+        QTest::addColumn<int>("parallelRuns");
+        QTest::newRow("in place") << 1;
+        QTest::newRow("side by side") << 2;
+    }
+
+    // The project file's relative model and calculator paths hold whatever folder the program
+    // runs in; the box tells which run failed, where, and what its calculator said last.
+    void aFailedRunIsExplainedInTheErrorBox() {
+        QFETCH(int, parallelRuns);
+        StoreParallelRunsSetting(parallelRuns);
+        PrepareProject(QStringLiteral("chatty\nfault talk 1 4\n"));
+        QVERIFY(QDir(folder->path()).mkdir("bin"));
+        QVERIFY(QFile::copy(QStringLiteral(ZELMORA_FAKE_CALCULATOR), File("bin/calc")));
+        State.BatchPath = "bin/calc";
+        State.ProjectPath = "slope.plx";
+        State.CurrentFileName = QFile::encodeName(File("slope.zmo")).toStdString();
+        const QTemporaryDir elsewhere;
+        const QString started = QDir::currentPath();
+        QDir::setCurrent(elsewhere.path());
+        Main().CalcClick();
+        QDir::setCurrent(started);
+
+        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(boxes->boxes.first().text, "The batch calculator wrote no new result file: " +
+                                                File("slope.dta/slope.hxx") + ".");
+        QStringList detail = boxes->boxes.first().detail.split('\n');
+        if (parallelRuns > 1)
+            QVERIFY(detail.takeAt(2).startsWith("Work copy: " + File("slope.plx.runs/")));
+        const QStringList expected{"In run 4, c of row 1 lowered.",
+                                   "Project: " + File("slope.plx"),
+                                   "The calculator's last lines:",
+                                   "  calculating",
+                                   "  set 5 read",
+                                   "  unknown set 5\a"};
+        QCOMPARE(detail, expected);
+        QVERIFY(
+            Calc().LabelProgress->text().startsWith(QStringLiteral("Failed after 4 of 5 runs")));
+        QCOMPARE(State.ProjectPath, std::string("slope.plx"));
     }
 
     // OK stores the setting for the next start of the program, Cancel does not.

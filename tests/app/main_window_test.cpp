@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -388,6 +389,27 @@ private slots:
         ReadProjectFile(Bytes(path));
         QCOMPARE(Row(State, 2).PhiMean, Row(written, 2).PhiMean);
         QCOMPARE(Text(State.ProjectName), QStringLiteral("dyke"));
+    }
+
+    // Into another folder, relative paths keep their text and the progress line says once that
+    // they now mean the new folder; absolute ones say nothing.
+    void saveAsIntoAnotherFolderNotesRelativePaths() {
+        QVERIFY(QDir(folder.path()).mkdir("moved"));
+        for (const bool relative : {true, false}) {
+            State = SampleProject();
+            State.ProjectPath = relative ? "dyke.plx" : "/srv/models/dyke.plx";
+            State.CurrentFileName = Bytes(PathOf("old.zmo"));
+            program->calc->ClearNotes();
+            dialogs->Confirm(PathOf("moved/new.zmo"));
+            Main().Saveas2->trigger();
+            QVERIFY(boxes->boxes.isEmpty());
+            QCOMPARE(program->calc->LabelProgress->text(),
+                     relative ? "The project's relative paths now refer to its new folder: " +
+                                    PathOf("moved")
+                              : QString());
+            QCOMPARE(Text(State.ProjectPath), relative ? QStringLiteral("dyke.plx")
+                                                       : QStringLiteral("/srv/models/dyke.plx"));
+        }
     }
 
     void saveAsksFirst_data() {

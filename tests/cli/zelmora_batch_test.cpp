@@ -103,16 +103,20 @@ TEST_F(ZelmoraBatch, AFailedAnalysisExitsWithOneSavesNothingAndKeepsTheCopies) {
     const std::string unsaved = ReadBytes(project_);
     const Finished inPlace = Run({"--save", project_});
     EXPECT_EQ(inPlace.status, 1);
-    EXPECT_EQ(inPlace.err, "File not found.\n");
+    const std::string detail =
+        "In run 4, \u03c6 of row 2 lowered.\nProject: " + folder_.File("slope.plx") + "\n";
+    EXPECT_EQ(inPlace.err, "File not found.\n" + detail);
     EXPECT_EQ(ReadBytes(project_), unsaved);
 
     const Finished parallel = Run({"--parallel", "4", "--save", project_});
     EXPECT_EQ(parallel.status, 1);
     EXPECT_EQ(parallel.out, inPlace.out);
     // The runs before the failing one were journaled in place.
-    EXPECT_EQ(parallel.err, "--resume would have reused 3 runs of the interrupted analysis.\n"
-                            "File not found.\nThe runs' copies are kept in " +
-                                folder_.File("slope.plx.runs") + "\n");
+    EXPECT_EQ(parallel.err,
+              "--resume would have reused 3 runs of the interrupted analysis.\n"
+              "File not found.\n" +
+                  detail + "Work copy: " + folder_.File("slope.plx.runs/4/slope.plx") +
+                  "\nThe runs' copies are kept in " + folder_.File("slope.plx.runs") + "\n");
     EXPECT_TRUE(std::filesystem::is_directory(folder_.File("slope.plx.runs/1/slope.dta")));
     EXPECT_EQ(ReadBytes(project_), unsaved);
 }
@@ -421,6 +425,53 @@ std::vector<pid_t> Pids(const std::string& file) {
         pids.push_back(pid);
     }
     return pids;
+}
+
+// A project file with a relative model and calculator, analysed from another folder: the paths
+// are taken from the project file's folder, the calculator starts there (in place it gets the
+// relative model path), and a failing run is told of with its calculator's last lines.
+TEST_F(ZelmoraBatch, RelativePathsComeFromTheProjectFolderAndAFailedRunIsExplained) {
+    std::filesystem::create_directory(folder_.File("bin"));
+    std::filesystem::copy_file(ZELMORA_FAKE_CALCULATOR, folder_.File("bin/calc"));
+    std::filesystem::create_directory(folder_.File("elsewhere"));
+    State.BatchPath = "bin/calc";
+    State.ProjectPath = "slope.plx";
+    WriteProjectFile(project_);
+    WriteModel("chatty\nfault talk 1 3\n");
+    const std::string json = folder_.File("analysis.json");
+    for (const std::string parallel : {"1", "2"}) {
+        SCOPED_TRACE("parallel " + parallel);
+        const Finished finished =
+            BatchProcess({"--parallel", parallel, "--json", json, "../slope.zmo"}, folder_.Path(),
+                         [&](posix_spawn_file_actions_t& actions) {
+                             posix_spawn_file_actions_addchdir_np(
+                                 &actions, folder_.File("elsewhere").c_str());
+                         })
+                .Wait();
+        EXPECT_EQ(finished.status, 1);
+        const auto detail = nlohmann::json::parse(ReadBytes(json))["error_detail"];
+        const std::string copy = parallel == "1" ? "" : detail["copy_path"].get<std::string>();
+        EXPECT_EQ(detail["copy_path"].is_null(), parallel == "1");
+        EXPECT_TRUE(copy.empty() || copy.starts_with(folder_.File("slope.plx.runs/"))) << copy;
+        EXPECT_EQ(detail["run"], "run 3, \u03c6 of row 1 lowered");
+        EXPECT_EQ(detail["path"], folder_.File("slope.plx"));
+        const std::vector<std::string> output{"calculating", "set 5 read", "unknown set 5\a"};
+        EXPECT_EQ(detail["calculator_output"], output);
+        // The second analysis finds the first one's journal.
+        const std::string message =
+            (copy.empty() ? ""
+                          : "--resume would have reused 2 runs of the interrupted analysis.\n") +
+            std::string("The batch calculator wrote no new result file: ") +
+            folder_.File("slope.dta/slope.hxx") + ".\n";
+        EXPECT_EQ(finished.err, message + "In run 3, \u03c6 of row 1 lowered.\nProject: " +
+                                    folder_.File("slope.plx") + "\n" +
+                                    (copy.empty() ? "" : "Work copy: " + copy + "\n") +
+                                    "The calculator's last lines:\n  calculating\n  set 5 read\n"
+                                    "  unknown set 5?\n" +
+                                    (copy.empty() ? ""
+                                                  : "The runs' copies are kept in " +
+                                                        folder_.File("slope.plx.runs") + "\n"));
+    }
 }
 
 // SIGINT, SIGTERM, SIGHUP and SIGPIPE stop the analysis as the Stop button does: no calculator is

@@ -29,6 +29,9 @@
 //   hang        appends its process id to the file of the model's line "pidfile PATH" and
 //               sleeps for a minute
 //   hang-hard   the same, ignoring SIGTERM
+//   talk        writes "set 5 read" to its standard output and "unknown set 5" with a bell
+//               to its standard error, then leaves the result file as it is
+// A line "chatty" makes every run write "calculating" to its standard output first.
 //
 // A line "fault-above KIND SET PARAMETER LIMIT" makes every run whose modification file gives
 // that set's parameter a value above LIMIT fail in the way KIND names.
@@ -216,6 +219,15 @@ int Calculate(const std::string& projectPath) {
         << modification << "--\n";
     const std::string result = folder + name + ".hxx";
     const std::string fault = FaultFor(model, modification);
+    if (model.find("\nchatty\n") != std::string::npos) {
+        std::printf("calculating\n");
+    }
+    if (fault == "talk") {
+        std::printf("set 5 read\n");
+        std::fflush(stdout);
+        std::fprintf(stderr, "unknown set 5\a\n");
+        return 2;
+    }
     if (fault == "hang-hard") {
         std::signal(SIGTERM, SIG_IGN);
     }

@@ -15,11 +15,11 @@ public:
     std::function<void()> onEnd;
     int started = 0;
 
-    int Start(const std::string& commandLine, int outputFd) override {
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
         ++started;
         if (onStart)
             onStart();
-        return inner_->Start(commandLine, outputFd);
+        return inner_->Start(commandLine, outputFd, startsIn);
     }
 
     std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) override {

@@ -21,6 +21,11 @@ MessageAnswer RecordingMessageBoxes::Show(MessageKind kind, const QString& text,
     return answers.isEmpty() ? MessageAnswer::Yes : answers.dequeue();
 }
 
+void RecordingMessageBoxes::ShowDetailed(MessageKind kind, const QString& text,
+                                         const QString& detail) {
+    boxes.append({kind, text, MessageButtons::Ok, detail});
+}
+
 ScriptedFileDialogs::ScriptedFileDialogs() {
     InstallFileDialogScript(this);
 }

@@ -20,6 +20,7 @@ struct RecordedBox {
     MessageKind kind;
     QString text;
     MessageButtons buttons;
+    QString detail = {};
 };
 
 // Records every message box instead of showing it, and answers Yes/No boxes from a script
@@ -32,6 +33,7 @@ public:
     RecordingMessageBoxes& operator=(const RecordingMessageBoxes&) = delete;
 
     MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) override;
+    void ShowDetailed(MessageKind kind, const QString& text, const QString& detail) override;
 
     void AnswerNext(MessageAnswer answer) { answers.enqueue(answer); }
 

@@ -1,0 +1,56 @@
+#include "analysis/failed_run.h"
+
+#include "analysis/methods/method_runs.h"
+#include "analysis/methods/random_variables.h"
+#include "analysis/runs/run_plan.h"
+#include "project/number_forms.h"
+#include "project/project_state.h"
+
+#include <filesystem>
+
+namespace zelmora {
+
+namespace {
+
+std::string WhatRunDid(int runId, Method method) {
+    if (runId >= FirstMethodRunId) {
+        return method == Method::Taylor ? "Taylor series" : "FORM";
+    }
+    switch (runId) {
+    case StandardRun:
+        return "standard";
+    case MeanValueRun:
+        return "mean values";
+    case AllReducedRun:
+        return "all lowered";
+    default: {
+        const RandomVariable v = VariableOf(Entry(State.Variables, runId));
+        return std::string(v.friction ? "\u03c6" : "c") + " of row " + FormatInteger(v.row, 0) +
+               " lowered";
+    }
+    }
+}
+
+std::string Full(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
+} // namespace
+
+std::optional<RunErrorDetail> FailedRunDetail(const AnalysisRecord& record, Method method) {
+    if (record.outcomes.empty() || record.outcomes.back().error.empty()) {
+        return std::nullopt;
+    }
+    const RunOutcome& failed = record.outcomes.back();
+    RunErrorDetail detail;
+    detail.run =
+        "run " + std::to_string(record.outcomes.size()) + ", " + WhatRunDid(failed.runId, method);
+    detail.path = Full(State.ProjectPath);
+    detail.copyPath = failed.copyPath.empty() ? "" : Full(failed.copyPath);
+    detail.calculatorOutput = failed.calculatorOutput;
+    return detail;
+}
+
+} // namespace zelmora
