@@ -18,6 +18,7 @@ struct BatchOptions {
     std::optional<StrengthDistribution> strengths; // likewise
     Correlations correlations; // added to the study's pairs, or replacing the same pair there
     bool saved = false;        // show the saved analysis instead of running one
+    std::optional<double> targetBeta; // the study's when not given
 };
 
 // Exit statuses of zelmora-batch.

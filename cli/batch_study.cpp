@@ -52,6 +52,7 @@ Study StudyForRun(const BatchOptions& options) {
     settings.method = options.method.value_or(settings.method);
     settings.strengths = options.strengths.value_or(settings.strengths);
     settings.correlations = PairsForRun(settings.correlations, options.correlations);
+    settings.targetBeta = options.targetBeta.value_or(settings.targetBeta);
     return opened.study;
 }
 

@@ -39,6 +39,20 @@ int CountOption(const std::string& option, const std::string& text, int least, i
     return static_cast<int>(value);
 }
 
+double PositiveDecimalOption(const std::string& option, const std::string& text, double most) {
+    const std::size_t point = text.find('.');
+    const std::size_t digits = static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }));
+    const bool decimal = digits > 0 && digits + (point == std::string::npos ? 0 : 1) == text.size();
+    const double value = decimal ? std::stod(text) : 0;
+    if (!(value > 0 && value <= most)) {
+        throw CLI::ValidationError(option, "\"" + TerminalText(text) +
+                                               "\" is not a decimal number above 0 and up to " +
+                                               std::to_string(static_cast<int>(most)));
+    }
+    return value;
+}
+
 Method MethodOption(const std::string& text) {
     std::string names;
     for (const Method method : Methods) {

@@ -53,6 +53,15 @@ void ReadForm(const json& object, MethodResult& method) {
     }
 }
 
+int Strength(const json& side) {
+    return StrengthId(side.at("row").get<int>(), side.at("parameter").get<std::string>() == "phi");
+}
+
+CorrelationInUse Correlation(const json& pair) {
+    return {Strength(pair.at("a")), Strength(pair.at("b")), pair.at("rho").get<double>(),
+            pair.at("rho_normal").get<double>()};
+}
+
 MethodResult ReadMethod(const json& object) {
     MethodResult method;
     method.method = Named(object.at("name"), MethodFromName);
@@ -83,6 +92,11 @@ AnalysisRecord RecordFromAnalysisJson(const std::string& text) {
     record.parallelRuns = document.at("project").at("parallel_runs").get<int>();
     for (const json& run : document.at("runs")) {
         record.outcomes.push_back(Run(run));
+    }
+    if (document.contains("correlations")) {
+        for (const json& pair : document.at("correlations")) {
+            record.correlations.push_back(Correlation(pair));
+        }
     }
     if (document.contains("method")) {
         record.method = ReadMethod(document.at("method"));

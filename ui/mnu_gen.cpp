@@ -80,6 +80,8 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     ComboStrengths = new QComboBox;
     ComboStrengths->setObjectName(QStringLiteral("ComboStrengths"));
     ComboStrengths->addItems({QStringLiteral("normal"), QStringLiteral("lognormal")});
+    EditTargetBeta = Field(QStringLiteral("EditTargetBeta"));
+    EditTargetBeta->setMaximumWidth(Edit4->maximumWidth());
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -132,13 +134,19 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("(after the first-order analysis; the strengths "
                                               "are those of FORM)")),
                     11, 0, 1, 3);
-    grid->addWidget(CheckBox, 12, 0, 1, 2);
+    auto* target = new QHBoxLayout;
+    target->addWidget(EditTargetBeta);
+    target->addWidget(new QLabel(QStringLiteral("(the report judges the β relied on against it)")));
+    target->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Target β")), 12, 0);
+    grid->addLayout(target, 12, 1);
+    grid->addWidget(CheckBox, 13, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
-    grid->addLayout(buttons, 13, 0, 1, 3);
+    grid->addLayout(buttons, 14, 0, 1, 3);
 
     connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
@@ -159,6 +167,7 @@ void TGeneralForm::FormCreate() {
     SpinParallelRuns->setValue(ParallelRunsSetting());
     ComboMethod->setCurrentIndex(static_cast<int>(ProjectStudy.settings.method));
     ComboStrengths->setCurrentIndex(static_cast<int>(ProjectStudy.settings.strengths));
+    EditTargetBeta->setText(Text(FormatFixed(ProjectStudy.settings.targetBeta, 0, 4)));
 }
 
 void TGeneralForm::ButtonOKClick() {
@@ -166,6 +175,16 @@ void TGeneralForm::ButtonOKClick() {
         const std::optional<double> step = ReadRealField(*Edit4, QStringLiteral("Step size"));
         if (!step)
             return;
+        const std::optional<double> targetBeta =
+            ReadRealField(*EditTargetBeta, QStringLiteral("Target β"));
+        if (!targetBeta)
+            return;
+        if (!(*targetBeta > 0 && *targetBeta <= MostTargetBeta)) {
+            ShowMessage(MessageKind::Error,
+                        QStringLiteral("Target β: give a number above 0 and up to 10."));
+            EditTargetBeta->setFocus();
+            return;
+        }
         State.BatchPath = StoredBytes(*Edit1, filledBatchPath);
         State.ProjectPath = StoredBytes(*Edit2, filledProjectPath);
         State.ProjectName = StoredBytes(*Edit3, filledProjectName);
@@ -175,6 +194,7 @@ void TGeneralForm::ButtonOKClick() {
         ProjectStudy.settings.method = static_cast<Method>(ComboMethod->currentIndex());
         ProjectStudy.settings.strengths =
             static_cast<StrengthDistribution>(ComboStrengths->currentIndex());
+        ProjectStudy.settings.targetBeta = *targetBeta;
         hide();
     } catch (const std::exception& error) {
         ShowErrorBox(error);

@@ -9,6 +9,7 @@
 #include "report/method_summary.h"
 #include "report/reliability_summary.h"
 #include "report/share_chart.h"
+#include "study/study.h"
 #include "ui/browser.h"
 #include "ui/message_boxes.h"
 
@@ -312,7 +313,8 @@ void TSensitivity::ButtonReportClick() {
         if (!ReportDialog.Execute(this))
             return;
         WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
-                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr)));
+                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr),
+                                   ForReport(ProjectStudy.settings)));
         if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
             ShowMessage(MessageKind::Information,
                         QStringLiteral("No browser could open the report ") +
