@@ -37,7 +37,8 @@ namespace {
 constexpr const char* Style = R"(
 @page { size: A4; margin: 15mm; }
 @page { margin-bottom: 20mm;
-        @bottom-right { content: "Page " counter(page) " of " counter(pages); font-size: 8pt; } }
+        @bottom-right { content: "Page " counter(page) " of " counter(pages); font-size: 8pt;
+                        font-family: "DejaVu Sans", Arial, sans-serif; } }
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #000;
        background: #fff; max-width: 180mm; margin: 1em auto; }
 h1 { font-size: 16pt; margin: 0 0 0.6em; }

@@ -167,6 +167,20 @@ TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
     }
 }
 
+// Rows 3 to 10 hold zeros only: the inputs leave them out and name the sets that have names.
+TEST_F(HtmlReportTest, TheInputsShowTheRowsInUseWithTheirSetNames) {
+    ReportStudy study;
+    study.setNames = {{2, "clay & <silt>"}, {5, "unused"}};
+    const std::string page = HtmlReport("", nullptr, WrittenAt, study);
+    const std::string inputs = page.substr(
+        page.find("<h2>Inputs</h2>"), page.find("<h2>Methods</h2>") - page.find("<h2>Inputs</h2>"));
+    EXPECT_EQ(Count(inputs, "<tr><td class=\"n\">"), 2U) << inputs;
+    EXPECT_TRUE(Contains(inputs, "<td class=\"n\">1</td><td class=\"n\">1</td>"));
+    EXPECT_TRUE(
+        Contains(inputs, "<td class=\"n\">2</td><td class=\"n\">4 (clay &amp; &lt;silt&gt;)</td>"));
+    EXPECT_FALSE(Contains(page, "unused"));
+}
+
 TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
     AnalysisRecord record = CompleteRecord();
     record.batchCommandLine = "/usr/bin/srun --ntasks=1 /opt/fe/batch /home/eng/slope.plx /c";
