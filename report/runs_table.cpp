@@ -9,6 +9,8 @@
 #include "report/result_text.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace zelmora {
 
@@ -27,8 +29,16 @@ std::string Reduced(int runId, const std::vector<VariableResult>& variables) {
     }
 }
 
+// A value as the reader knows it: a friction angle travels as its sine, the angle beside it.
 std::string ValueLine(const VariableResult& v, Strength strength) {
-    return VariableLabel(v) + ": " + FormatFixed(ModificationValue(v.variableId, strength), 0, 4);
+    const double value = ModificationValue(v.variableId, strength);
+    const std::string where =
+        "Row " + FormatInteger(v.row, 0) + ", set " + FormatInteger(v.setNumber, 0) + ": ";
+    if (v.parameter == Parameter::Cohesion) {
+        return where + "c " + FormatFixed(value, 0, 4);
+    }
+    const double degrees = std::asin(value) * 180 / std::numbers::pi;
+    return where + "sin φ " + FormatFixed(value, 0, 4) + " (φ " + FormatFixed(degrees, 0, 1) + "°)";
 }
 
 std::string ValuesWritten(int runId, const std::vector<VariableResult>& variables) {

@@ -74,18 +74,19 @@ TEST_F(HtmlReportTest, RunsOfASavedProjectShowTheirSafetyFactorsOnly) {
     const TextTable runs = RunsTable(nullptr);
     EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor"}));
     EXPECT_EQ(runs.rows,
-              (std::vector<Cells>{{"-1", "none (standard run)", "none", "1.5000"},
-                                  {"0", "none (mean values)",
-                                   "Row 1 φ, set 1: 0.5000\nRow 1 c, set 1: 10.0000\n"
-                                   "Row 2 c, set 4: 5.0000",
-                                   "1.5000"},
-                                  {"1", "Row 1 φ, set 1", "Row 1 φ, set 1: 0.4477", "1.4000"},
-                                  {"2", "Row 1 c, set 1", "Row 1 c, set 1: 8.0000", "1.3000"},
-                                  {"3", "Row 2 c, set 4", "Row 2 c, set 4: 4.0000", "1.5500"},
-                                  {"-2", "all",
-                                   "Row 1 φ, set 1: 0.4477\nRow 1 c, set 1: 8.0000\n"
-                                   "Row 2 c, set 4: 4.0000",
-                                   "1.2500"}}));
+              (std::vector<Cells>{
+                  {"-1", "none (standard run)", "none", "1.5000"},
+                  {"0", "none (mean values)",
+                   "Row 1, set 1: sin φ 0.5000 (φ 30.0°)\nRow 1, set 1: c "
+                   "10.0000\nRow 2, set 4: c 5.0000",
+                   "1.5000"},
+                  {"1", "Row 1 φ, set 1", "Row 1, set 1: sin φ 0.4477 (φ 26.6°)", "1.4000"},
+                  {"2", "Row 1 c, set 1", "Row 1, set 1: c 8.0000", "1.3000"},
+                  {"3", "Row 2 c, set 4", "Row 2, set 4: c 4.0000", "1.5500"},
+                  {"-2", "all",
+                   "Row 1, set 1: sin φ 0.4477 (φ 26.6°)\nRow 1, set 1: c "
+                   "8.0000\nRow 2, set 4: c 4.0000",
+                   "1.2500"}}));
 }
 
 TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
