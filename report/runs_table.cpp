@@ -1,6 +1,7 @@
 #include "report/runs_table.h"
 
 #include "analysis/coupling/modification_file.h"
+#include "analysis/coupling/written_value.h"
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_errors.h"
@@ -9,8 +10,6 @@
 #include "report/result_text.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 namespace zelmora {
 
@@ -29,7 +28,8 @@ std::string Reduced(int runId, const std::vector<VariableResult>& variables) {
     }
 }
 
-// A value as the reader knows it: a friction angle travels as its sine, the angle beside it.
+// A value as the reader knows it: a friction angle travels as its sine, the angle the
+// calculator reads from it beside it.
 std::string ValueLine(const VariableResult& v, Strength strength) {
     const double value = ModificationValue(v.variableId, strength);
     const std::string where =
@@ -37,8 +37,8 @@ std::string ValueLine(const VariableResult& v, Strength strength) {
     if (v.parameter == Parameter::Cohesion) {
         return where + "c " + FormatFixed(value, 0, 4);
     }
-    const double degrees = std::asin(value) * 180 / std::numbers::pi;
-    return where + "sin φ " + FormatFixed(value, 0, 4) + " (φ " + FormatFixed(degrees, 0, 1) + "°)";
+    return where + "sin φ " + FormatFixed(value, 0, 4) + " (φ " +
+           FormatFixed(AngleOfWrittenSine(value), 0, 1) + "°)";
 }
 
 std::string ValuesWritten(int runId, const std::vector<VariableResult>& variables) {
