@@ -58,6 +58,10 @@ json Runs(const AnalysisRecord& record) {
              {"nonzero_exit_accepted", NonZeroExitAccepted(run)},
              {"seconds", run.seconds},
              {"safety_factor", run.error.empty() ? Optional(run.safetyFactor) : json(nullptr)}});
+        runs.back()["written"] = json::array();
+        for (const ValueWritten& v : run.written) {
+            runs.back()["written"].push_back({{"id", v.variableId}, {"value", v.value}});
+        }
         if (!run.error.empty()) {
             runs.back()["error"] = run.error;
         }

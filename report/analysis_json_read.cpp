@@ -26,6 +26,9 @@ RunOutcome Run(const json& run) {
     outcome.exitStatus = run.at("exit_status").get<int>();
     outcome.seconds = run.at("seconds").get<double>();
     outcome.safetyFactor = Optional(run.at("safety_factor"));
+    for (const json& v : run.value("written", json::array())) {
+        outcome.written.push_back({v.at("id").get<int>(), v.at("value").get<double>()});
+    }
     return outcome;
 }
 

@@ -180,13 +180,23 @@ std::string Methods(const ReportContext& report) {
     return html + "</ul>\n";
 }
 
+std::string MethodRuns(const AnalysisRecord* record) {
+    if (!record) {
+        return "";
+    }
+    const TextTable runs = MethodRunsTable(*record);
+    return runs.rows.empty()
+               ? ""
+               : "<h3>Method runs</h3>\n" + HtmlTable(runs, {true, false, true, true, true});
+}
+
 std::string Runs(const ReportContext& report) {
     const std::string known = report.record ? ""
                                             : Paragraph("A project read from a file: the runs' "
                                                         "safety factors only.");
     return "<section class=\"runs\">\n" + Section("Runs") + known +
            HtmlTable(RunsTable(report.record), {true, false, false, true, true, true}) +
-           "</section>\n";
+           MethodRuns(report.record) + "</section>\n";
 }
 
 // The output window's lines in its own text forms.

@@ -6,12 +6,7 @@
 
 namespace zelmora {
 
-// Method runs get RunIds beyond those of the first-order analysis; they are never stored in
-// the state.
-namespace {
-constexpr int FirstMethodRunId = 1000;
-}
-
+// Method runs are never stored in the state.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
                                       const MethodContext& context) {
     const std::size_t count = runs.size();

@@ -18,6 +18,9 @@ struct MethodContext {
     const std::vector<CorrelationInUse>& correlations;
 };
 
+// Method runs get RunIds from this one on, beyond those of the first-order analysis.
+inline constexpr int FirstMethodRunId = 1000;
+
 // The safety factors of runs performed after the first-order ones, in their order.
 std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<PlannedRun> runs,
                                       const MethodContext& context);

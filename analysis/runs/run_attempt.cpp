@@ -9,6 +9,7 @@ namespace zelmora {
 RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet& processes)
     : place_(place) {
     outcome_.runId = run.runId;
+    outcome_.written = run.written;
     try {
         WriteModificationLines(place.modificationPath, run.modificationLines);
     } catch (...) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "analysis/coupling/modification_file.h"
+
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zelmora {
 
@@ -20,6 +23,7 @@ struct RunOutcome {
     std::exception_ptr readError;       // raised while reading or at the close
     std::string picture; // the calculator's SVG beside the result file, mean-value run only
     std::string error;   // in the record: the message of the run that ended the analysis
+    std::vector<ValueWritten> written; // the values its modification file wrote
 };
 
 } // namespace zelmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/coupling/modification_file.h"
+
 #include <string>
 #include <vector>
 
@@ -9,11 +11,16 @@ inline constexpr int AllReducedRun = -2;
 inline constexpr int StandardRun = -1;
 inline constexpr int MeanValueRun = 0;
 
-// One finite-element run of an analysis: its RunId and the lines of its modification file.
+// One finite-element run of an analysis: its RunId, the lines of its modification file and the
+// values they write.
 struct PlannedRun {
     int runId = 0;
     std::vector<std::string> modificationLines;
+    std::vector<ValueWritten> written;
 };
+
+// A run that writes these values, its RunId to be given.
+PlannedRun RunWriting(const std::vector<ValueWritten>& values);
 
 // The RunIds of an analysis of `variableCount` variables in their order: standard, mean values,
 // each variable reduced, all reduced.

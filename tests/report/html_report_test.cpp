@@ -1,5 +1,8 @@
+#include "analysis/methods/method_runs.h"
 #include "project/errors.h"
 #include "project/project_state.h"
+#include "report/analysis_json.h"
+#include "report/analysis_json_read.h"
 #include "report/base64.h"
 #include "report/html_report.h"
 #include "report/runs_table.h"
@@ -180,6 +183,28 @@ TEST_F(HtmlReportTest, TheInputsShowTheRowsInUseWithTheirSetNames) {
     EXPECT_TRUE(
         Contains(inputs, "<td class=\"n\">2</td><td class=\"n\">4 (clay &amp; &lt;silt&gt;)</td>"));
     EXPECT_FALSE(Contains(page, "unused"));
+}
+
+// A method run's values come back from the JSON and are shown labelled, φ by its sine and angle.
+TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[1].written = {{1, 0.5}, {11, 10}, {12, 5}};
+    RunOutcome method = record.outcomes[0];
+    method.runId = FirstMethodRunId + 1;
+    method.safetyFactor = 1.02;
+    method.written = {{1, 0.4067}, {11, 3.94}};
+    record.outcomes.push_back(method);
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    ASSERT_EQ(read.outcomes.size(), record.outcomes.size());
+    ASSERT_EQ(read.outcomes[1].written.size(), 3U);
+    EXPECT_EQ(read.outcomes[1].written[2].variableId, 12);
+    EXPECT_EQ(read.outcomes[1].written[2].value, 5.0);
+    EXPECT_EQ(
+        MethodRunsTable(read).rows,
+        (std::vector<Cells>{{"2", "Row 1, set 1: sin φ 0.4067 (φ 24.0°)\nRow 1, set 1: c 3.9400",
+                             "1.0200", "0", "0.88"}}));
+    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Method runs</h3>"));
+    EXPECT_FALSE(Contains(HtmlReport("", nullptr, WrittenAt), "<h3>Method runs</h3>"));
 }
 
 TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
