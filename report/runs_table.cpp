@@ -113,7 +113,7 @@ TextTable MethodRunsTable(const AnalysisRecord& record) {
             written += (written.empty() ? "" : "\n") + WrittenText(v.variableId, v.value);
         }
         table.rows.push_back(
-            {FormatInteger(outcome.runId - FirstMethodRunId + 1, 0), written,
+            {FormatInteger(static_cast<int>(table.rows.size()) + 1, 0), written,
              FixedText(outcome.error.empty() ? outcome.safetyFactor : std::nullopt),
              ExitStatusText(outcome), FormatFixed(outcome.seconds, 0, 2)});
     }

@@ -190,9 +190,14 @@ TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
     AnalysisRecord record = CompleteRecord();
     record.outcomes[1].written = {{1, 0.5}, {11, 10}, {12, 5}};
     RunOutcome method = record.outcomes[0];
-    method.runId = FirstMethodRunId + 1;
+    method.runId = FirstMethodRunId;
     method.safetyFactor = 1.02;
     method.written = {{1, 0.4067}, {11, 3.94}};
+    record.outcomes.push_back(method);
+    // A later batch of method runs numbers its RunIds afresh; a failed run shows no factor.
+    method.runId = FirstMethodRunId;
+    method.written = {{11, 12}};
+    method.error = "The result file holds no safety factor.";
     record.outcomes.push_back(method);
     const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
     ASSERT_EQ(read.outcomes.size(), record.outcomes.size());
@@ -201,8 +206,9 @@ TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
     EXPECT_EQ(read.outcomes[1].written[2].value, 5.0);
     EXPECT_EQ(
         MethodRunsTable(read).rows,
-        (std::vector<Cells>{{"2", "Row 1, set 1: sin φ 0.4067 (φ 24.0°)\nRow 1, set 1: c 3.9400",
-                             "1.0200", "0", "0.88"}}));
+        (std::vector<Cells>{{"1", "Row 1, set 1: sin φ 0.4067 (φ 24.0°)\nRow 1, set 1: c 3.9400",
+                             "1.0200", "0", "0.88"},
+                            {"2", "Row 1, set 1: c 12.0000", "—", "0", "0.88"}}));
     EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Method runs</h3>"));
     EXPECT_FALSE(Contains(HtmlReport("", nullptr, WrittenAt), "<h3>Method runs</h3>"));
 }
