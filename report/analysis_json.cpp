@@ -139,6 +139,7 @@ json MethodObject(const MethodResult& method) {
         object["converged"] = method.converged;
         object["iterations"] = method.iterations;
         object["design_point"] = DesignPoint(method);
+        object["design_point_safety_factor"] = Optional(method.designPointFactor);
         object["history"] = json::array();
         for (const FormIteration& step : method.history) {
             object["history"].push_back(

@@ -44,6 +44,7 @@ Value Named(const json& name, std::optional<Value> (*fromName)(std::string_view)
 void ReadForm(const json& object, MethodResult& method) {
     method.converged = object.at("converged").get<bool>();
     method.iterations = object.at("iterations").get<int>();
+    method.designPointFactor = OptionalKey(object, "design_point_safety_factor");
     for (const json& point : object.at("design_point")) {
         method.designPoint.push_back(
             {point.at("id").get<int>(), point.at("row").get<int>(),

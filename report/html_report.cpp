@@ -3,6 +3,7 @@
 #include "analysis/coupling/finite_element_run.h"
 #include "analysis/methods/approximate_tail_probability.h"
 #include "analysis/methods/derived_results.h"
+#include "analysis/methods/method_runs.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
@@ -55,6 +56,7 @@ thead th { background: #e6e6e6; }
 img.surface { max-width: 100%; border: 1px solid #444; }
 .pictures { display: flex; gap: 4mm; }
 .pictures figure { flex: 1; margin: 0; }
+figcaption { font-size: 9pt; text-align: center; }
 .verdict { font-weight: bold; }
 footer { font-size: 8pt; border-top: 1px solid #444; margin-top: 2em; }
 table.sheet, table.sheet > * > tr > td { border: 0; padding: 0; margin: 0; width: 100%; }
@@ -239,20 +241,40 @@ std::string MethodSection(const ReportContext& report) {
     return MethodSectionHtml(report.record);
 }
 
+std::string Picture(const RunOutcome& run, const std::string& alt) {
+    return R"(<img class="surface" alt=")" + alt + R"(" src="data:image/svg+xml;base64,)" +
+           Base64(run.picture) + "\">";
+}
+
+std::string Figure(const RunOutcome& run, const std::string& caption) {
+    return "<figure>" + Picture(run, caption) + "<figcaption>" +
+           EscapeMarkup(caption + ": F = " + FixedText(run.safetyFactor)) +
+           "</figcaption></figure>\n";
+}
+
+// The mean-value run's picture and, after FORM, the design-point run's beside it.
 std::string Surface(const ReportContext& report) {
     const AnalysisRecord* record = report.record;
     if (!record) {
         return "";
     }
-    const auto mean = std::find_if(record->outcomes.begin(), record->outcomes.end(),
-                                   [](const RunOutcome& o) { return o.runId == MeanValueRun; });
-    if (mean == record->outcomes.end() || mean->picture.empty()) {
+    const auto& runs = record->outcomes;
+    const auto mean = std::find_if(runs.begin(), runs.end(), [](const RunOutcome& o) {
+        return o.runId == MeanValueRun && !o.picture.empty();
+    });
+    const auto design = std::find_if(runs.rbegin(), runs.rend(), [](const RunOutcome& o) {
+        return o.runId >= FirstMethodRunId && !o.picture.empty();
+    });
+    if (design != runs.rend()) {
+        return Section("Critical slip surfaces") + "<div class=\"pictures\">\n" +
+               (mean != runs.end() ? Figure(*mean, "Mean values") : "") +
+               Figure(*design, "Design point") + "</div>\n";
+    }
+    if (mean == runs.end()) {
         return "";
     }
     return Section("Critical slip surface") +
-           R"(<img class="surface" alt="Critical slip surface of the mean-value run" )"
-           R"(src="data:image/svg+xml;base64,)" +
-           Base64(mean->picture) + "\">\n";
+           Picture(*mean, "Critical slip surface of the mean-value run") + "\n";
 }
 
 // Repeated on every printed page; an element, never CSS content, so the name stays text.

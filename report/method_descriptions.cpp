@@ -57,7 +57,8 @@ MethodDescription Form(StrengthDistribution strengths, bool correlated) {
              distribution + " " + Independence(correlated) +
                  " Importance γ = αᵀ·L⁻¹ / ‖αᵀ·L⁻¹‖, γ = α without correlations.",
              "Tolerances: converged when β changes by less than 0.005 between iterations and "
-             "|g| < 0.005; at most 10 iterations, each N + 1 runs."}};
+             "|g| < 0.005; at most 10 iterations, each N + 1 runs. Once converged, one more run at "
+             "the design point itself shows F there and its slip surface."}};
 }
 
 } // namespace

@@ -96,6 +96,12 @@ EvaluatedPoint FormPointRuns::Trial(const std::vector<double>& point) {
     return evaluated;
 }
 
+double FormPointRuns::AtDesignPoint(const std::vector<double>& design) {
+    PlannedRun run = RunAt(variables_, design);
+    run.picture = true;
+    return PerformMethodRuns(executor_, {run}, context_).front();
+}
+
 void FormPointRuns::Complete(EvaluatedPoint& point) {
     if (!point.movedFactors.empty() || variables_.empty()) {
         return;

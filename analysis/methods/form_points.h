@@ -41,6 +41,9 @@ public:
 
     // The difference runs of an accepted point that did not have them yet.
     void Complete(EvaluatedPoint& point);
+    // Runs the model once at the design point (physical values), keeping the calculator's
+    // picture; its safety factor.
+    double AtDesignPoint(const std::vector<double>& design);
 
 private:
     std::vector<double> MovedValues(const std::vector<double>& point) const;

@@ -10,6 +10,7 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
     : place_(place) {
     outcome_.runId = run.runId;
     outcome_.written = run.written;
+    pictureKept_ = run.picture || run.runId == MeanValueRun;
     try {
         WriteModificationLines(place.modificationPath, run.modificationLines);
     } catch (...) {
@@ -46,7 +47,7 @@ void RunAttempt::Finish(int exitStatus) {
     const ResultReading reading = ReadResultText(own, place_.resultPath);
     outcome_.safetyFactor = reading.safetyFactor;
     outcome_.readError = after.readError ? after.readError : reading.readError;
-    if (outcome_.runId == MeanValueRun) {
+    if (pictureKept_) {
         outcome_.picture = picture_->Read();
     }
 }

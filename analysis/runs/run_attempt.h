@@ -41,6 +41,7 @@ private:
     int handle_ = -1;
     ResultBefore before_;
     std::optional<RunPicture> picture_;
+    bool pictureKept_ = false;
     std::chrono::steady_clock::time_point startTime_;
 };
 

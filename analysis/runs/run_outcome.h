@@ -21,7 +21,7 @@ struct RunOutcome {
     bool resultRewritten = false;       // the result file is not the one that lay there before
     std::optional<double> safetyFactor; // of the last complete record
     std::exception_ptr readError;       // raised while reading or at the close
-    std::string picture; // the calculator's SVG beside the result file, mean-value run only
+    std::string picture; // the calculator's SVG beside the result file: mean values, design point
     std::string error;   // in the record: the message of the run that ended the analysis
     std::vector<ValueWritten> written; // the values its modification file wrote
 };

@@ -17,6 +17,7 @@ struct PlannedRun {
     int runId = 0;
     std::vector<std::string> modificationLines;
     std::vector<ValueWritten> written;
+    bool picture = false; // the calculator's picture is kept, as the mean-value run's always is
 };
 
 // A run that writes these values, its RunId to be given.

@@ -3,6 +3,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/analysis_record.h"
 #include "analysis/coupling/finite_element_run.h"
+#include "analysis/methods/method_runs.h"
 #include "processes/command_line.h"
 #include "processes/process_runner.h"
 #include "project/number_forms.h"
@@ -166,6 +167,11 @@ TEST_F(ReportBrowserTest, AMethodsSectionAndChartPrint) {
 TEST_F(ReportBrowserTest, TheFirstPageSummarisesAndEveryPageCarriesTheFooter) {
     AnalysisRecord record = AnalyseTheLayeredExample();
     record.method = testing::FormResult();
+    record.outcomes.at(1).safetyFactor = Entry(State.SafetyFactors, MeanValueRun);
+    RunOutcome designPoint = record.outcomes.at(1);
+    designPoint.runId = FirstMethodRunId;
+    designPoint.safetyFactor = 1.0004;
+    record.outcomes.push_back(designPoint);
     const std::string projectFile = folder_.File(R"x(<b title="x">it's & co.zmo)x");
     ReportStudy study;
     study.targetBeta = 3.5;
@@ -183,6 +189,11 @@ TEST_F(ReportBrowserTest, TheFirstPageSummarisesAndEveryPageCarriesTheFooter) {
     const std::string all = PdfText("summary", 0, false);
     EXPECT_TRUE(Contains(all, "1 (clayey <sand>)")) << all;
     EXPECT_TRUE(Contains(all, "Zhang, Y. & Der Kiureghian, A. (1995)")) << all;
+    EXPECT_TRUE(Contains(all, "Critical slip surfaces")) << all;
+    EXPECT_TRUE(Contains(all, "Mean values: F = " +
+                                  FormatFixed(Entry(State.SafetyFactors, MeanValueRun), 0, 4)))
+        << all;
+    EXPECT_TRUE(Contains(all, "Design point: F = 1.0004")) << all;
     std::size_t footers = 0;
     for (auto at = all.find(footer); at != std::string::npos; at = all.find(footer, at + 1)) {
         ++footers;
