@@ -71,12 +71,14 @@ void WriteJson(const BatchOptions& options, const AnalysisRecord& record) {
 
 // The report first, so that the JSON can tell of its failure; a failure to write either fails
 // the command.
-void WriteOutputs(const BatchOptions& options, AnalysisRecord& record, bool succeeded) {
+void WriteOutputs(const BatchOptions& options, const StudySettings& settings,
+                  AnalysisRecord& record, bool succeeded) {
     std::exception_ptr reportError;
     if (succeeded && !options.reportFile.empty()) {
         try {
-            WriteHtmlReport(options.reportFile,
-                            HtmlReport(options.projectFile, &record, std::time(nullptr)));
+            WriteHtmlReport(
+                options.reportFile,
+                HtmlReport(options.projectFile, &record, std::time(nullptr), ForReport(settings)));
         } catch (const std::exception& error) {
             record.error = error.what();
             reportError = std::current_exception();
@@ -170,7 +172,7 @@ int RunBatch(const BatchOptions& options) {
         const Study study = StudyForRun(options);
         AnalysisRecord record;
         const int status = Analyse(options, study.settings, record);
-        WriteOutputs(options, record, status == ExitSuccess);
+        WriteOutputs(options, study.settings, record, status == ExitSuccess);
         if (status == ExitSuccess && options.save) {
             SaveStudy(options.projectFile, study, record);
         }

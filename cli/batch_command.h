@@ -25,6 +25,7 @@ struct BatchOptions {
     std::optional<double> targetCov;
     std::optional<std::uint64_t> seed;
     bool resume = false;       // take up the journaled runs of an interrupted analysis
+    std::optional<double> targetBeta; // the study's when not given
 };
 
 // Exit statuses of zelmora-batch.

@@ -56,6 +56,7 @@ Study StudyForRun(const BatchOptions& options) {
     settings.sampling.samples = options.samples.value_or(settings.sampling.samples);
     settings.sampling.targetCov = options.targetCov.value_or(settings.sampling.targetCov);
     settings.sampling.seed = options.seed.value_or(settings.sampling.seed);
+    settings.targetBeta = options.targetBeta.value_or(settings.targetBeta);
     return opened.study;
 }
 

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace zelmora::batch {
 
@@ -41,20 +42,42 @@ int CountOption(const std::string& option, const std::string& text, int least, i
     return static_cast<int>(value);
 }
 
-double FractionOption(const std::string& option, const std::string& text) {
+namespace {
+
+// Digits with at most one decimal point and at least one digit: no sign, blank, exponent or
+// base prefix, so that strtod reads exactly them.
+std::optional<double> DecimalValue(const std::string& text) {
     const std::size_t point = text.find('.');
     const std::string digits =
         point == std::string::npos ? text : text.substr(0, point) + text.substr(point + 1);
     const bool decimal = !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
         return c >= '0' && c <= '9';
     });
-    // Decimal digits only, so strtod reads exactly them.
-    const double value = decimal ? std::strtod(text.c_str(), nullptr) : 0;
-    if (!decimal || !(value > 0 && value < 1)) {
+    if (!decimal) {
+        return std::nullopt;
+    }
+    return std::strtod(text.c_str(), nullptr);
+}
+
+} // namespace
+
+double FractionOption(const std::string& option, const std::string& text) {
+    const std::optional<double> value = DecimalValue(text);
+    if (!value || !(*value > 0 && *value < 1)) {
         throw CLI::ValidationError(option, "\"" + TerminalText(text) +
                                                "\" is not a decimal number between 0 and 1");
     }
-    return value;
+    return *value;
+}
+
+double PositiveDecimalOption(const std::string& option, const std::string& text, double most) {
+    const std::optional<double> value = DecimalValue(text);
+    if (!value || !(*value > 0 && *value <= most)) {
+        throw CLI::ValidationError(option, "\"" + TerminalText(text) +
+                                               "\" is not a decimal number above 0 and up to " +
+                                               std::to_string(static_cast<int>(most)));
+    }
+    return *value;
 }
 
 std::uint64_t SeedOption(const std::string& option, const std::string& text) {

@@ -20,6 +20,11 @@ double FractionOption(const std::string& option, const std::string& text);
 // option otherwise.
 std::uint64_t SeedOption(const std::string& option, const std::string& text);
 
+// The value of a decimal option such as --target-beta 3.5: digits with at most one point, no
+// sign, blank or exponent, above 0 and up to `most`. Throws CLI::ValidationError naming the
+// option otherwise.
+double PositiveDecimalOption(const std::string& option, const std::string& text, double most);
+
 // The method a --method text names, in any case. Throws CLI::ValidationError listing the
 // methods by name otherwise.
 Method MethodOption(const std::string& text);

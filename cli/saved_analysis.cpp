@@ -40,9 +40,11 @@ int ShowSavedAnalysis(const BatchOptions& options) {
     }
     WriteJson(options.jsonFile, saved.empty() ? AnalysisJson(options.projectFile, {}) : saved);
     if (!options.reportFile.empty()) {
-        WriteHtmlReport(
-            options.reportFile,
-            HtmlReport(options.projectFile, record ? &*record : nullptr, std::time(nullptr)));
+        ReportStudy shown = ForReport(opened.study.settings);
+        shown.targetBeta = options.targetBeta.value_or(shown.targetBeta);
+        WriteHtmlReport(options.reportFile,
+                        HtmlReport(options.projectFile, record ? &*record : nullptr,
+                                   std::time(nullptr), shown));
     }
     return ExitSuccess;
 }

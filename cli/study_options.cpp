@@ -1,6 +1,7 @@
 #include "cli/study_options.h"
 
 #include "cli/option_values.h"
+#include "study/study.h"
 
 #include <map>
 #include <memory>
@@ -46,6 +47,12 @@ StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options) {
                           ->description("Short for --strengths lognormal")
                           ->excludes(given.strengths);
     given.sampling = AddSamplingOptions(app);
+    given.targetBetaText = std::make_unique<std::string>();
+    given.targetBeta =
+        app.add_option("--target-beta", *given.targetBetaText,
+                       "The β the report judges the analysis against (default: the study's, 3.0 "
+                       "without one)")
+            ->option_text("B");
     CLI::Option* saved =
         app.add_flag("--saved", options.saved,
                      "Run nothing: write the JSON and the report of the analysis saved with the "
@@ -66,6 +73,10 @@ void TakeStudyOptions(const StudyOptions& given, BatchOptions& options) {
         options.method.reset();
     } else {
         options.method = MethodOption(*given.methodText);
+    }
+    if (given.targetBeta->count() > 0) {
+        options.targetBeta =
+            PositiveDecimalOption("--target-beta", *given.targetBetaText, MostTargetBeta);
     }
     if (given.lognormal->count() > 0) {
         options.strengths = StrengthDistribution::Lognormal;

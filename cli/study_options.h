@@ -16,11 +16,13 @@ struct StudyOptions {
     CLI::Option* strengths;
     CLI::Option* lognormal;
     SamplingOptions sampling;
+    std::unique_ptr<std::string> targetBetaText;
+    CLI::Option* targetBeta;
 };
 
-// Adds --method, --strengths with its short form --lognormal, the sampling options and --saved,
-// which excludes the options of a run (add it after them). The values land in `options` during the
-// parse.
+// Adds --method, --strengths with its short form --lognormal, the sampling options,
+// --target-beta, and --saved, which excludes the options of a run (add it after them). The values
+// land in `options` during the parse.
 StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options);
 
 // Leaves out the settings the command line did not give, so that the study's hold.

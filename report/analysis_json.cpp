@@ -59,6 +59,10 @@ json Runs(const AnalysisRecord& record) {
              {"nonzero_exit_accepted", NonZeroExitAccepted(run)},
              {"seconds", run.seconds},
              {"safety_factor", run.error.empty() ? Optional(run.safetyFactor) : json(nullptr)}});
+        runs.back()["written"] = json::array();
+        for (const ValueWritten& v : run.written) {
+            runs.back()["written"].push_back({{"id", v.variableId}, {"value", v.value}});
+        }
         if (!run.error.empty()) {
             runs.back()["error"] = run.error;
         }
@@ -136,6 +140,7 @@ json MethodObject(const MethodResult& method) {
         object["converged"] = method.converged;
         object["iterations"] = method.iterations;
         object["design_point"] = DesignPoint(method);
+        object["design_point_safety_factor"] = Optional(method.designPointFactor);
         object["history"] = json::array();
         for (const FormIteration& step : method.history) {
             object["history"].push_back(

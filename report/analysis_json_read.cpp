@@ -27,6 +27,9 @@ RunOutcome Run(const json& run) {
     outcome.exitStatus = run.at("exit_status").get<int>();
     outcome.seconds = run.at("seconds").get<double>();
     outcome.safetyFactor = Optional(run.at("safety_factor"));
+    for (const json& v : run.value("written", json::array())) {
+        outcome.written.push_back({v.at("id").get<int>(), v.at("value").get<double>()});
+    }
     return outcome;
 }
 
@@ -42,6 +45,7 @@ Value Named(const json& name, std::optional<Value> (*fromName)(std::string_view)
 void ReadForm(const json& object, MethodResult& method) {
     method.converged = object.at("converged").get<bool>();
     method.iterations = object.at("iterations").get<int>();
+    method.designPointFactor = OptionalKey(object, "design_point_safety_factor");
     for (const json& point : object.at("design_point")) {
         method.designPoint.push_back(
             {point.at("id").get<int>(), point.at("row").get<int>(),
@@ -52,6 +56,15 @@ void ReadForm(const json& object, MethodResult& method) {
         method.history.push_back({step.at("iteration").get<int>(), step.at("beta").get<double>(),
                                   step.at("g").get<double>()});
     }
+}
+
+int Strength(const json& side) {
+    return StrengthId(side.at("row").get<int>(), side.at("parameter").get<std::string>() == "phi");
+}
+
+CorrelationInUse Correlation(const json& pair) {
+    return {Strength(pair.at("a")), Strength(pair.at("b")), pair.at("rho").get<double>(),
+            pair.at("rho_normal").get<double>()};
 }
 
 MethodResult ReadMethod(const json& object) {
@@ -84,6 +97,11 @@ AnalysisRecord RecordFromAnalysisJson(const std::string& text) {
     record.parallelRuns = document.at("project").at("parallel_runs").get<int>();
     for (const json& run : document.at("runs")) {
         record.outcomes.push_back(Run(run));
+    }
+    if (document.contains("correlations")) {
+        for (const json& pair : document.at("correlations")) {
+            record.correlations.push_back(Correlation(pair));
+        }
     }
     if (document.contains("method")) {
         record.method = ReadMethod(document.at("method"));

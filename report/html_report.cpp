@@ -3,32 +3,44 @@
 #include "analysis/coupling/finite_element_run.h"
 #include "analysis/methods/approximate_tail_probability.h"
 #include "analysis/methods/derived_results.h"
+#include "analysis/methods/method_runs.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
 #include "project/whole_file.h"
+#include "report/analysis_json.h"
 #include "report/base64.h"
 #include "report/correlation_summary.h"
 #include "report/html_method_section.h"
 #include "report/html_sampling_section.h"
+#include "report/html_summary.h"
 #include "report/html_table.h"
 #include "report/linearity_reading.h"
 #include "report/markup_escape.h"
+#include "report/method_descriptions.h"
+#include "report/methods_that_ran.h"
 #include "report/reliability_summary.h"
+#include "report/report_context.h"
 #include "report/result_text.h"
 #include "report/runs_table.h"
 #include "report/share_chart.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace zelmora {
 
 namespace {
 
-// A4 and black on white for print; the runs start a page of their own.
+// A4 and black on white for print; the runs start a page of their own. The page number sits in
+// the page's margin box; the footer is an element, so its texts stay escaped markup, fixed to
+// the foot of every page over the room the sheet's repeated table foot keeps free.
 constexpr const char* Style = R"(
 @page { size: A4; margin: 15mm; }
+@page { margin-bottom: 20mm;
+        @bottom-right { content: "Page " counter(page) " of " counter(pages); font-size: 8pt;
+                        font-family: "DejaVu Sans", Arial, sans-serif; } }
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #000;
        background: #fff; max-width: 180mm; margin: 1em auto; }
 h1 { font-size: 16pt; margin: 0 0 0.6em; }
@@ -43,7 +55,16 @@ thead th { background: #e6e6e6; }
 .wrap { word-break: break-all; }
 .note { border: 1px solid #000; padding: 4px 8px; }
 img.surface { max-width: 100%; border: 1px solid #444; }
+.pictures { display: flex; gap: 4mm; }
+.pictures figure { flex: 1; margin: 0; }
+figcaption { font-size: 9pt; text-align: center; }
+.verdict { font-weight: bold; }
+footer { font-size: 8pt; border-top: 1px solid #444; margin-top: 2em; }
+table.sheet, table.sheet > * > tr > td { border: 0; padding: 0; margin: 0; width: 100%; }
+.footer-space { height: 8mm; }
+@media screen { .footer-space { display: none; } }
 @media print {
+  footer { position: fixed; bottom: 0; left: 0; right: 0; margin: 0; }
   .runs { break-before: page; }
   h2 { break-after: avoid; }
   tr, svg, img, .facts { break-inside: avoid; }
@@ -92,43 +113,97 @@ std::string Outcome(const AnalysisRecord* record) {
     return html;
 }
 
-std::string Project(const std::string& projectFile, const AnalysisRecord* record,
-                    std::time_t writtenAt) {
+std::string Project(const ReportContext& report) {
+    const AnalysisRecord* record = report.record;
     const std::string commandLine = record && !record->batchCommandLine.empty()
                                         ? record->batchCommandLine
                                         : BuildBatchCommandLine();
     return "<h1>Zelmora reliability report</h1>\n" +
-           FactsTable(Facts{{"Written", DateAndTime(writtenAt)},
-                            {"Project file", projectFile.empty() ? NoValue : projectFile},
-                            {"Calculator command line", commandLine},
-                            {"Model", State.ProjectPath}},
-                      "wrap") +
+           FactsTable(
+               Facts{{"Written", DateAndTime(report.writtenAt)},
+                     {"Project file", report.projectFile.empty() ? NoValue : report.projectFile},
+                     {"Calculator command line", commandLine},
+                     {"Model", State.ProjectPath},
+                     {"Program", "Zelmora " ZELMORA_VERSION}},
+               "wrap") +
            Outcome(record);
 }
 
-std::string Inputs() {
+std::string Summary(const ReportContext& report) {
+    return SummaryHtml(ReadMethodsThatRan(report.analysisJson), report.study.targetBeta);
+}
+
+// A row that holds nothing but zeros is not part of the model.
+bool Used(const SoilSet& row) {
+    return row.SetNumber != 0 || row.PhiMean != 0 || row.PhiStdDev != 0 || row.CohesionMean != 0 ||
+           row.CohesionStdDev != 0;
+}
+
+std::string SetText(int row, const SoilSet& soil, const ReportStudy& study) {
+    const auto name = study.setNames.find(row);
+    const std::string number = FormatInteger(soil.SetNumber, 0);
+    return name == study.setNames.end() || name->second.empty()
+               ? number
+               : number + " (" + name->second + ")";
+}
+
+std::string Inputs(const ReportContext& report) {
     TextTable soil{
         {"Row", "Set", "φ mean (°)", "φ std. dev. (°)", "c mean (kN/m²)", "c std. dev. (kN/m²)"},
         {}};
     for (int r = 1; r <= SoilRowCount; ++r) {
         const SoilSet& row = Row(State, r);
-        soil.rows.push_back({FormatInteger(r, 0), FormatInteger(row.SetNumber, 0),
-                             FixedText(row.PhiMean), FixedText(row.PhiStdDev),
-                             FixedText(row.CohesionMean), FixedText(row.CohesionStdDev)});
+        if (Used(row)) {
+            soil.rows.push_back({FormatInteger(r, 0), SetText(r, row, report.study),
+                                 FixedText(row.PhiMean), FixedText(row.PhiStdDev),
+                                 FixedText(row.CohesionMean), FixedText(row.CohesionStdDev)});
+        }
     }
     return Section("Inputs") + HtmlTable(soil, std::vector<bool>(6, true)) +
            Paragraph("Step size: " + FixedText(State.StepSize) + " standard deviations");
 }
 
-std::string Runs(const AnalysisRecord* record) {
-    const std::string known =
-        record ? "" : Paragraph("A project read from a file: the runs' safety factors only.");
+std::string Methods(const ReportContext& report) {
+    const AnalysisRecord* record = report.record;
+    const bool further = record && record->method;
+    std::string html = Section("Methods");
+    for (const MethodDescription& method :
+         MethodDescriptions(further ? std::optional<Method>(record->method->method) : std::nullopt,
+                            further ? record->method->strengths : StrengthDistribution::Normal,
+                            record && !record->correlations.empty())) {
+        html += "<h3>" + EscapeMarkup(method.title) + "</h3>\n";
+        for (const std::string& paragraph : method.paragraphs) {
+            html += Paragraph(paragraph);
+        }
+    }
+    html += "<h3>References</h3>\n<ul>\n";
+    for (const std::string& reference : MethodReferences()) {
+        html += "<li>" + EscapeMarkup(reference) + "</li>\n";
+    }
+    return html + "</ul>\n";
+}
+
+std::string MethodRuns(const AnalysisRecord* record) {
+    if (!record) {
+        return "";
+    }
+    const TextTable runs = MethodRunsTable(*record);
+    return runs.rows.empty()
+               ? ""
+               : "<h3>Method runs</h3>\n" + HtmlTable(runs, {true, false, true, true, true});
+}
+
+std::string Runs(const ReportContext& report) {
+    const std::string known = report.record ? ""
+                                            : Paragraph("A project read from a file: the runs' "
+                                                        "safety factors only.");
     return "<section class=\"runs\">\n" + Section("Runs") + known +
-           HtmlTable(RunsTable(record), {true, false, false, true, true, true}) + "</section>\n";
+           HtmlTable(RunsTable(report.record), {true, false, false, true, true, true}) +
+           MethodRuns(report.record) + "</section>\n";
 }
 
 // The output window's lines in its own text forms.
-std::string Results() {
+std::string Results(const ReportContext&) {
     const auto fixed = [](double value) { return FormatFixed(value, 8, 4); };
     return Section("Results") +
            FactsTable(
@@ -143,7 +218,7 @@ std::string Results() {
                "form");
 }
 
-std::string Sensitivities() {
+std::string Sensitivities(const ReportContext&) {
     const DerivedResults results = DeriveResults();
     std::vector<bool> numeric(12, true);
     numeric[4] = false;
@@ -152,8 +227,9 @@ std::string Sensitivities() {
            Paragraph(LinearityReading(results.linearity));
 }
 
-// First order's β with correlations and the pairs it used; nothing without correlations.
-std::string CorrelationSection(const AnalysisRecord* record) {
+// The pairs in use and first order's β with them; nothing without correlations.
+std::string CorrelationSection(const ReportContext& report) {
+    const AnalysisRecord* record = report.record;
     if (!record || record->correlations.empty()) {
         return "";
     }
@@ -162,29 +238,83 @@ std::string CorrelationSection(const AnalysisRecord* record) {
            FactsTable(CorrelatedSummary(DeriveResults(), record->correlations), "n");
 }
 
-std::string Surface(const AnalysisRecord* record) {
+std::string MethodSection(const ReportContext& report) {
+    return MethodSectionHtml(report.record);
+}
+
+std::string SamplingSection(const ReportContext& report) {
+    return SamplingSectionHtml(report.record);
+}
+
+std::string Picture(const RunOutcome& run, const std::string& alt) {
+    return R"(<img class="surface" alt=")" + alt + R"(" src="data:image/svg+xml;base64,)" +
+           Base64(run.picture) + "\">";
+}
+
+std::string Figure(const RunOutcome& run, const std::string& caption) {
+    return "<figure>" + Picture(run, caption) + "<figcaption>" +
+           EscapeMarkup(caption + ": F = " + FixedText(run.safetyFactor)) +
+           "</figcaption></figure>\n";
+}
+
+// The mean-value run's picture and, after FORM, the design-point run's beside it.
+std::string Surface(const ReportContext& report) {
+    const AnalysisRecord* record = report.record;
     if (!record) {
         return "";
     }
-    const auto mean = std::find_if(record->outcomes.begin(), record->outcomes.end(),
-                                   [](const RunOutcome& o) { return o.runId == MeanValueRun; });
-    if (mean == record->outcomes.end() || mean->picture.empty()) {
+    const auto& runs = record->outcomes;
+    const auto mean = std::find_if(runs.begin(), runs.end(), [](const RunOutcome& o) {
+        return o.runId == MeanValueRun && !o.picture.empty();
+    });
+    const auto design = std::find_if(runs.rbegin(), runs.rend(), [](const RunOutcome& o) {
+        return o.runId >= FirstMethodRunId && !o.picture.empty();
+    });
+    if (design != runs.rend()) {
+        return Section("Critical slip surfaces") + "<div class=\"pictures\">\n" +
+               (mean != runs.end() ? Figure(*mean, "Mean values") : "") +
+               Figure(*design, "Design point") + "</div>\n";
+    }
+    if (mean == runs.end()) {
         return "";
     }
     return Section("Critical slip surface") +
-           R"(<img class="surface" alt="Critical slip surface of the mean-value run" )"
-           R"(src="data:image/svg+xml;base64,)" +
-           Base64(mean->picture) + "\">\n";
+           Picture(*mean, "Critical slip surface of the mean-value run") + "\n";
 }
+
+// Repeated on every printed page; an element, never CSS content, so the name stays text.
+std::string Footer(const ReportContext& report) {
+    const std::string name = std::filesystem::path(report.projectFile).filename().string();
+    return "<footer>" +
+           EscapeMarkup((name.empty() ? std::string("Zelmora report") : name) + " · " +
+                        DateAndTime(report.writtenAt)) +
+           "</footer>\n";
+}
+
+// The report's sections in page order: a further section is one more line here.
+using ReportSection = std::string (*)(const ReportContext&);
+constexpr ReportSection Sections[] = {
+    Project,         Summary, Inputs,        CorrelationSection,
+    Methods,         Results, Sensitivities, MethodSection,
+    SamplingSection, Surface, Runs,
+};
+
+constexpr const char* SheetStart = "<table class=\"sheet\"><tfoot><tr><td><div "
+                                   "class=\"footer-space\"></div></td></tr></tfoot>\n"
+                                   "<tbody><tr><td>\n";
+constexpr const char* SheetEnd = "</td></tr></tbody></table>\n";
 
 } // namespace
 
 std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* record,
-                       std::time_t writtenAt) {
-    return Head(projectFile) + "<body>\n" + Project(projectFile, record, writtenAt) + Inputs() +
-           Runs(record) + Results() + Sensitivities() + CorrelationSection(record) +
-           MethodSectionHtml(record) + SamplingSectionHtml(record) + Surface(record) +
-           "</body>\n</html>\n";
+                       std::time_t writtenAt, const ReportStudy& study) {
+    const ReportContext report{projectFile, record, writtenAt, study,
+                               AnalysisJson(projectFile, record ? *record : AnalysisRecord{})};
+    std::string page = Head(projectFile) + "<body>\n" + SheetStart;
+    for (const ReportSection section : Sections) {
+        page += section(report);
+    }
+    return page + SheetEnd + Footer(report) + "</body>\n</html>\n";
 }
 
 void WriteHtmlReport(const std::string& fileName, const std::string& page) {

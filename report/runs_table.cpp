@@ -1,7 +1,9 @@
 #include "report/runs_table.h"
 
 #include "analysis/coupling/modification_file.h"
+#include "analysis/coupling/written_value.h"
 #include "analysis/methods/derived_results.h"
+#include "analysis/methods/method_runs.h"
 #include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_plan.h"
@@ -27,8 +29,21 @@ std::string Reduced(int runId, const std::vector<VariableResult>& variables) {
     }
 }
 
+// A value as the reader knows it: a friction angle travels as its sine, the angle the
+// calculator reads from it beside it.
+std::string WrittenText(int variableId, double value) {
+    const RandomVariable v = VariableOf(variableId);
+    const std::string where =
+        "Row " + FormatInteger(v.row, 0) + ", set " + FormatInteger(v.setNumber, 0) + ": ";
+    if (!v.friction) {
+        return where + "c " + FormatFixed(value, 0, 4);
+    }
+    return where + "sin φ " + FormatFixed(value, 0, 4) + " (φ " +
+           FormatFixed(AngleOfWrittenSine(value), 0, 1) + "°)";
+}
+
 std::string ValueLine(const VariableResult& v, Strength strength) {
-    return VariableLabel(v) + ": " + FormatFixed(ModificationValue(v.variableId, strength), 0, 4);
+    return WrittenText(v.variableId, ModificationValue(v.variableId, strength));
 }
 
 std::string ValuesWritten(int runId, const std::vector<VariableResult>& variables) {
@@ -86,6 +101,24 @@ std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& va
 }
 
 } // namespace
+
+TextTable MethodRunsTable(const AnalysisRecord& record) {
+    TextTable table{{"Run", "Values written", "Safety factor", "Exit status", "Seconds"}, {}};
+    for (const RunOutcome& outcome : record.outcomes) {
+        if (outcome.runId < FirstMethodRunId) {
+            continue;
+        }
+        std::string written;
+        for (const ValueWritten& v : outcome.written) {
+            written += (written.empty() ? "" : "\n") + WrittenText(v.variableId, v.value);
+        }
+        table.rows.push_back(
+            {FormatInteger(static_cast<int>(table.rows.size()) + 1, 0), written,
+             FixedText(outcome.error.empty() ? outcome.safetyFactor : std::nullopt),
+             ExitStatusText(outcome), FormatFixed(outcome.seconds, 0, 2)});
+    }
+    return table;
+}
 
 TextTable RunsTable(const AnalysisRecord* record) {
     const std::vector<VariableResult> variables = DeriveResults().variables;

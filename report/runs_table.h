@@ -11,4 +11,8 @@ namespace zelmora {
 // status and seconds; a run it did not reach shows "—" there and as its safety factor.
 TextTable RunsTable(const AnalysisRecord* record);
 
+// The runs a further method added, in the order they were applied, numbered from 1: the values each
+// wrote, its safety factor, exit status and seconds.
+TextTable MethodRunsTable(const AnalysisRecord& record);
+
 } // namespace zelmora

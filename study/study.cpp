@@ -4,6 +4,10 @@ namespace zelmora {
 
 Study ProjectStudy;
 
+ReportStudy ForReport(const StudySettings& settings) {
+    return {settings.targetBeta, settings.setNames};
+}
+
 std::string StudyFileName(const std::string& projectFile) {
     constexpr std::string_view ProjectSuffix = ".zmo";
     constexpr std::string_view StudySuffix = ".study.json";

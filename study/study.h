@@ -3,6 +3,7 @@
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/methods/sampling_settings.h"
+#include "report/report_study.h"
 
 #include <map>
 #include <optional>
@@ -11,6 +12,9 @@
 
 namespace zelmora {
 
+// The largest target β a study takes.
+inline constexpr double MostTargetBeta = 10;
+
 // What the 49-line project file cannot hold: the settings of the project's reliability study.
 struct StudySettings {
     Method method = Method::FirstOrder;
@@ -18,6 +22,7 @@ struct StudySettings {
     Correlations correlations;
     std::map<int, std::string> setNames; // keyed by soil row, 1..10
     SamplingSettings sampling;
+    double targetBeta = 3.0;             // the β the report judges the one relied on against
 };
 
 // The study kept beside the project file.
@@ -33,6 +38,9 @@ struct Study {
 
 // The study of the one process-wide project: the defaults at process start.
 extern Study ProjectStudy;
+
+// What the report shows of the settings.
+ReportStudy ForReport(const StudySettings& settings);
 
 // The study file's name: a trailing ".zmo" replaced by ".study.json", which is otherwise
 // appended.

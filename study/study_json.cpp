@@ -87,6 +87,17 @@ std::map<int, std::string> SetNamesFrom(const json& settings) {
     return names;
 }
 
+double TargetBetaFrom(const json& settings, double fallback) {
+    if (!settings.contains("target_beta")) {
+        return fallback;
+    }
+    const json& value = settings.at("target_beta");
+    if (!value.is_number() || !(value.get<double>() > 0) || value.get<double>() > MostTargetBeta) {
+        throw EStudyContent("\"target_beta\" is not a number above 0 and up to 10");
+    }
+    return value.get<double>();
+}
+
 json CorrelationsJson(const Correlations& pairs) {
     json list = json::array();
     for (const StrengthCorrelation& pair : pairs) {
@@ -151,6 +162,7 @@ StudySettings Settings(const json& document) {
     settings.correlations = CorrelationsFrom(object);
     settings.setNames = SetNamesFrom(object);
     settings.sampling = SamplingFrom(object);
+    settings.targetBeta = TargetBetaFrom(object, settings.targetBeta);
     return settings;
 }
 
@@ -207,6 +219,7 @@ std::string StudyJson(const StudyContent& content) {
     document["settings"]["correlations"] = CorrelationsJson(content.study.settings.correlations);
     document["settings"]["set_names"] = SetNamesJson(content.study.settings.setNames);
     document["settings"]["sampling"] = SamplingSettingsJson(content.study.settings.sampling);
+    document["settings"]["target_beta"] = content.study.settings.targetBeta;
     if (content.study.analysisJson.empty()) {
         document.erase("analysis");
     } else {

@@ -93,6 +93,8 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     const int digit = EditSeed->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     EditTargetCov->setFixedWidth(digit * 8);
     EditSeed->setFixedWidth(digit * 12);
+    EditTargetBeta = Field(QStringLiteral("EditTargetBeta"));
+    EditTargetBeta->setMaximumWidth(Edit4->maximumWidth());
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -159,13 +161,19 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("(after the method; importance sampling starts "
                                               "from FORM's design point)")),
                     13, 0, 1, 3);
-    grid->addWidget(CheckBox, 14, 0, 1, 2);
+    auto* target = new QHBoxLayout;
+    target->addWidget(EditTargetBeta);
+    target->addWidget(new QLabel(QStringLiteral("(the report judges the β relied on against it)")));
+    target->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Target β")), 14, 0);
+    grid->addLayout(target, 14, 1);
+    grid->addWidget(CheckBox, 15, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
-    grid->addLayout(buttons, 15, 0, 1, 3);
+    grid->addLayout(buttons, 16, 0, 1, 3);
 
     connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
@@ -186,6 +194,7 @@ void TGeneralForm::FormCreate() {
     SpinParallelRuns->setValue(ParallelRunsSetting());
     ComboMethod->setCurrentIndex(static_cast<int>(ProjectStudy.settings.method));
     ComboStrengths->setCurrentIndex(static_cast<int>(ProjectStudy.settings.strengths));
+    EditTargetBeta->setText(Text(FormatFixed(ProjectStudy.settings.targetBeta, 0, 4)));
     const SamplingSettings& sampling = ProjectStudy.settings.sampling;
     ComboSampling->setCurrentIndex(static_cast<int>(sampling.kind));
     SpinSamples->setValue(sampling.samples);
@@ -230,7 +239,19 @@ bool TGeneralForm::StoreSampling() {
 void TGeneralForm::ButtonOKClick() {
     try {
         const std::optional<double> step = ReadRealField(*Edit4, QStringLiteral("Step size"));
-        if (!step || !StoreSampling())
+        if (!step)
+            return;
+        const std::optional<double> targetBeta =
+            ReadRealField(*EditTargetBeta, QStringLiteral("Target β"));
+        if (!targetBeta)
+            return;
+        if (!(*targetBeta > 0 && *targetBeta <= MostTargetBeta)) {
+            ShowMessage(MessageKind::Error,
+                        QStringLiteral("Target β: give a number above 0 and up to 10."));
+            EditTargetBeta->setFocus();
+            return;
+        }
+        if (!StoreSampling())
             return;
         State.BatchPath = StoredBytes(*Edit1, filledBatchPath);
         State.ProjectPath = StoredBytes(*Edit2, filledProjectPath);
@@ -241,6 +262,7 @@ void TGeneralForm::ButtonOKClick() {
         ProjectStudy.settings.method = static_cast<Method>(ComboMethod->currentIndex());
         ProjectStudy.settings.strengths =
             static_cast<StrengthDistribution>(ComboStrengths->currentIndex());
+        ProjectStudy.settings.targetBeta = *targetBeta;
         hide();
     } catch (const std::exception& error) {
         ShowErrorBox(error);

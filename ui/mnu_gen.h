@@ -14,18 +14,19 @@ class QSpinBox;
 namespace zelmora::ui {
 
 // The general settings window: the two paths, the project name, the step size and the show flag
-// of the project, the project's method, strengths and sampling check, and the number of
-// parallel runs, which is the user's own setting.
+// of the project, the project's method, strengths, sampling check and target β, and the number
+// of parallel runs, which is the user's own setting.
 class TGeneralForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit TGeneralForm(QWidget* parent = nullptr);
 
-    // Copies the five settings, the method and strengths and the parallel runs into the
+    // Copies the five settings, the method, strengths and target β and the parallel runs into the
     // controls.
     void FormCreate();
-    // Stores the controls when the step size holds a number, then hides the window.
+    // Stores the controls when the step size holds a number and the target β one above 0 and
+    // up to 10, then hides the window.
     void ButtonOKClick();
     void ButtonCancelClick();
     void ButtonChangePlaxClick();
@@ -42,6 +43,7 @@ public:
     QSpinBox* SpinSamples;     // the most samples
     QLineEdit* EditTargetCov;
     QLineEdit* EditSeed;
+    QLineEdit* EditTargetBeta; // the β the report judges against
     QCheckBox* CheckBox;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;

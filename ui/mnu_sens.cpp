@@ -13,6 +13,7 @@
 #include "report/sampling_chart.h"
 #include "report/sampling_summary.h"
 #include "report/share_chart.h"
+#include "study/study.h"
 #include "ui/browser.h"
 #include "ui/message_boxes.h"
 #include "ui/set_names.h"
@@ -364,7 +365,8 @@ void TSensitivity::ButtonReportClick() {
         if (!ReportDialog.Execute(this))
             return;
         WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
-                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr)));
+                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr),
+                                   ForReport(ProjectStudy.settings)));
         if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
             ShowMessage(MessageKind::Information,
                         QStringLiteral("No browser could open the report ") +

@@ -74,6 +74,29 @@ double ModificationValue(int variable, Strength strength) {
     return NarrowToDouble(friction ? FrictionValue(row, strength) : CohesionValue(row, strength));
 }
 
+std::vector<std::string> LinesWriting(const std::vector<ValueWritten>& values) {
+    std::vector<std::string> lines{FormatInteger(static_cast<int>(values.size()), 0)};
+    for (const ValueWritten& v : values) {
+        lines.push_back(ModificationLineWithValue(v.variableId, v.value));
+    }
+    return lines;
+}
+
+std::vector<ValueWritten> ValuesWrittenBy(int runId) {
+    std::vector<ValueWritten> values;
+    const auto add = [&values](int variable, Strength strength) {
+        values.push_back({variable, WrittenValue(ModificationValue(variable, strength))});
+    };
+    if (runId == 0 || runId == -2) {
+        for (int i = 1; i <= State.VariableCount; ++i) {
+            add(Entry(State.Variables, i), runId == 0 ? Strength::Mean : Strength::Reduced);
+        }
+    } else if (runId > 0) {
+        add(Entry(State.Variables, runId), Strength::Reduced);
+    }
+    return values;
+}
+
 std::vector<std::string> ModificationLines(int runId) {
     std::vector<std::string> lines{FormatInteger(ModificationCount(runId), 0)};
     if (runId == 0) {

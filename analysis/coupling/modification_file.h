@@ -7,6 +7,19 @@ namespace zelmora {
 
 enum class Strength { Mean, Reduced };
 
+// A value a run writes for variable v (1..20) as the calculator reads it back: for a friction
+// angle the sine.
+struct ValueWritten {
+    int variableId = 0;
+    double value = 0;
+};
+
+// What a run writes: each value's line as ModificationLineWithValue gives it, after the count.
+std::vector<std::string> LinesWriting(const std::vector<ValueWritten>& values);
+
+// The values the modification file of a run writes, in its order.
+std::vector<ValueWritten> ValuesWrittenBy(int runId);
+
 // The value a modification line gives variable v (1..20): for a friction angle the sine.
 double ModificationValue(int variable, Strength strength);
 

@@ -225,6 +225,10 @@ MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const Met
             LogIteration(log, iteration, step.beta, at.g, 1);
             result.converged = settled;
             Conclude(result, step, space, variables);
+            if (settled) {
+                result.designPointFactor = runs.AtDesignPoint(space.ToPhysical(step.target));
+                ++result.runs;
+            }
             break;
         }
         Accepted next = search.Search(at, step, iteration);

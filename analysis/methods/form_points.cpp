@@ -23,14 +23,12 @@ double Written(const RandomVariable& v, double value) {
 
 } // namespace
 
-std::vector<std::string> ModificationLinesAt(const std::vector<RandomVariable>& variables,
-                                             const std::vector<double>& values) {
-    std::vector<std::string> lines{FormatInteger(static_cast<int>(variables.size()), 0)};
+PlannedRun RunAt(const std::vector<RandomVariable>& variables, const std::vector<double>& values) {
+    std::vector<ValueWritten> written;
     for (std::size_t k = 0; k < variables.size(); ++k) {
-        lines.push_back(
-            ModificationLineWithValue(variables[k].id, Written(variables[k], values[k])));
+        written.push_back({variables[k].id, Written(variables[k], values[k])});
     }
-    return lines;
+    return RunWriting(written);
 }
 
 EvaluatedPoint FirstOrderPoint(const std::vector<RandomVariable>& variables) {
@@ -85,17 +83,23 @@ EvaluatedPoint FormPointRuns::Trial(const std::vector<double>& point) {
         evaluated.at.push_back(AsWritten(variables_[k], point[k]));
         evaluated.moved.push_back(AsWritten(variables_[k], moved[k]));
     }
-    std::vector<PlannedRun> runs{{0, ModificationLinesAt(variables_, point)}};
+    std::vector<PlannedRun> runs{RunAt(variables_, point)};
     const bool beside = context_.parallelRuns > 1;
     for (std::size_t k = 0; beside && k < variables_.size(); ++k) {
         std::vector<double> values = point;
         values[k] = moved[k];
-        runs.push_back({0, ModificationLinesAt(variables_, values)});
+        runs.push_back(RunAt(variables_, values));
     }
     const std::vector<double> factors = PerformMethodRuns(executor_, std::move(runs), context_);
     evaluated.factor = factors[0];
     evaluated.movedFactors.assign(factors.begin() + 1, factors.end());
     return evaluated;
+}
+
+double FormPointRuns::AtDesignPoint(const std::vector<double>& design) {
+    PlannedRun run = RunAt(variables_, design);
+    run.picture = true;
+    return PerformMethodRuns(executor_, {run}, context_).front();
 }
 
 void FormPointRuns::Complete(EvaluatedPoint& point) {
@@ -107,7 +111,7 @@ void FormPointRuns::Complete(EvaluatedPoint& point) {
     for (std::size_t k = 0; k < variables_.size(); ++k) {
         std::vector<double> values = point.aimed;
         values[k] = moved[k];
-        runs.push_back({0, ModificationLinesAt(variables_, values)});
+        runs.push_back(RunAt(variables_, values));
     }
     point.movedFactors = PerformMethodRuns(executor_, std::move(runs), context_);
 }

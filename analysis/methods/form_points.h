@@ -21,9 +21,8 @@ struct EvaluatedPoint {
     std::vector<double> movedFactors; // empty until the difference runs are done
 };
 
-// The modification file's lines that give every variable its physical value.
-std::vector<std::string> ModificationLinesAt(const std::vector<RandomVariable>& variables,
-                                             const std::vector<double>& values);
+// The run whose modification file gives every variable its physical value.
+PlannedRun RunAt(const std::vector<RandomVariable>& variables, const std::vector<double>& values);
 
 // The first point is the mean, and the first-order runs already give it: the mean-value run
 // and each variable's reduced run.
@@ -46,6 +45,9 @@ public:
 
     // The difference runs of an accepted point that did not have them yet.
     void Complete(EvaluatedPoint& point);
+    // Runs the model once at the design point (physical values), keeping the calculator's
+    // picture; its safety factor.
+    double AtDesignPoint(const std::vector<double>& design);
 
 private:
     std::vector<double> MovedValues(const std::vector<double>& point) const;

@@ -59,6 +59,7 @@ struct MethodResult {
     std::vector<MethodVariable> variables;     // in list order
     std::vector<FormIteration> history;        // FORM
     bool correlated = false;                   // FORM: its importances are γ, not α
+    std::optional<double> designPointFactor;   // FORM: F of the run at the converged design point
 };
 
 } // namespace zelmora

@@ -58,8 +58,10 @@ public:
             sample.admissible = false;
             return sample;
         }
-        runs.push_back(
-            {FirstSampleRunId + sample.number, ModificationLinesAt(variables_, x), true});
+        PlannedRun run = RunAt(variables_, x);
+        run.runId = FirstSampleRunId + sample.number;
+        run.mayFail = true;
+        runs.push_back(std::move(run));
         return sample;
     }
 

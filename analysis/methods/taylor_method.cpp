@@ -29,7 +29,7 @@ double IncreasedValue(const RandomVariable& v) {
 std::vector<PlannedRun> IncreasedRuns(const std::vector<RandomVariable>& variables) {
     std::vector<PlannedRun> runs;
     for (const RandomVariable& v : variables) {
-        runs.push_back({0, {"1", ModificationLineWithValue(v.id, IncreasedValue(v))}});
+        runs.push_back(RunWriting({{v.id, IncreasedValue(v)}}));
     }
     return runs;
 }

@@ -18,6 +18,8 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
     : place_(place) {
     outcome_.runId = run.runId;
     outcome_.copyPath = place.copyPath;
+    outcome_.written = run.written;
+    pictureKept_ = run.picture || run.runId == MeanValueRun;
     try {
         WriteModificationLines(place.modificationPath, run.modificationLines,
                                place.shownModificationPath);
@@ -65,7 +67,7 @@ void RunAttempt::ReadResult() {
     outcome_.safetyFactor = reading.safetyFactor;
     outcome_.records = std::string(own.substr(own.size() - std::min(own.size(), RecordsKept)));
     outcome_.readError = after.readError ? after.readError : reading.readError;
-    if (outcome_.runId == MeanValueRun) {
+    if (pictureKept_) {
         outcome_.picture = picture_->Read();
     }
 }

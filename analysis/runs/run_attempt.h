@@ -50,6 +50,7 @@ private:
     int handle_ = -1;
     ResultBefore before_;
     std::optional<RunPicture> picture_;
+    bool pictureKept_ = false;
     std::chrono::steady_clock::time_point startTime_;
     std::uintmax_t logStart_ = 0;
 };

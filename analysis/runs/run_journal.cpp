@@ -152,9 +152,10 @@ std::optional<RunOutcome> RunJournal::Reused(const PlannedRun& run) const {
     outcome.seconds = found->second.seconds;
     outcome.resultRewritten = true;
     outcome.safetyFactor = found->second.safetyFactor;
-    if (run.runId == MeanValueRun) {
+    if (run.runId == MeanValueRun || run.picture) {
         outcome.picture = found->second.picture;
     }
+    outcome.written = run.written;
     return outcome;
 }
 

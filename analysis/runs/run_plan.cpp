@@ -1,6 +1,7 @@
 #include "analysis/runs/run_plan.h"
 
 #include "analysis/coupling/modification_file.h"
+#include "analysis/coupling/written_value.h"
 #include "project/project_state.h"
 
 namespace zelmora {
@@ -17,9 +18,17 @@ std::vector<int> RunIds(int variableCount) {
 std::vector<PlannedRun> BuildRunPlan() {
     std::vector<PlannedRun> plan;
     for (const int runId : RunIds(State.VariableCount)) {
-        plan.push_back({runId, ModificationLines(runId)});
+        plan.push_back({runId, ModificationLines(runId), false, ValuesWrittenBy(runId)});
     }
     return plan;
+}
+
+PlannedRun RunWriting(const std::vector<ValueWritten>& values) {
+    std::vector<ValueWritten> read;
+    for (const ValueWritten& v : values) {
+        read.push_back({v.variableId, WrittenValue(v.value)});
+    }
+    return {0, LinesWriting(values), false, read};
 }
 
 } // namespace zelmora

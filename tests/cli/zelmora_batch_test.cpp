@@ -356,6 +356,23 @@ TEST_F(ZelmoraBatch, NumericOptionsAreDecimalDigitsAndMethodsAreListedByName) {
         << method.err;
 }
 
+// The target β is a decimal above 0 and up to 10; --save keeps it for the next report.
+TEST_F(ZelmoraBatch, TheTargetBetaIsAPositiveDecimalKeptBySave) {
+    for (const std::string text :
+         {"0", "0.0", "-1", "+3", "3e0", "3,5", " 3", "", ".", "1.2.3", "10.5", "0x3"}) {
+        const Finished finished = Run({"--target-beta", text, project_});
+        EXPECT_EQ(finished.status, 2) << "\"" << text << "\"";
+        EXPECT_NE(finished.err.find("--target-beta"), std::string::npos) << finished.err;
+    }
+    const std::string report = folder_.File("r.html");
+    ASSERT_EQ(Run({"--target-beta", "3.5", "--save", "--report", report, project_}).status, 0);
+    EXPECT_NE(ReadBytes(report).find("Target β 3.5000"), std::string::npos);
+    const auto study = nlohmann::json::parse(ReadBytes(folder_.File("slope.study.json")));
+    EXPECT_EQ(study["settings"]["target_beta"], 3.5);
+    ASSERT_EQ(Run({"--saved", "--report", report, project_}).status, 0);
+    EXPECT_NE(ReadBytes(report).find("Target β 3.5000"), std::string::npos);
+}
+
 // After a failure the JSON lists the runs in plan order up to the failing one, which carries
 // the error, and no beta the analysis did not reach.
 TEST_F(ZelmoraBatch, TheJsonAfterAFailureEndsWithTheFailingRunForEveryNumberOfParallelRuns) {

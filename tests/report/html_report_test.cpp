@@ -1,5 +1,8 @@
+#include "analysis/methods/method_runs.h"
 #include "project/errors.h"
 #include "project/project_state.h"
+#include "report/analysis_json.h"
+#include "report/analysis_json_read.h"
 #include "report/base64.h"
 #include "report/html_report.h"
 #include "report/runs_table.h"
@@ -74,18 +77,19 @@ TEST_F(HtmlReportTest, RunsOfASavedProjectShowTheirSafetyFactorsOnly) {
     const TextTable runs = RunsTable(nullptr);
     EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor"}));
     EXPECT_EQ(runs.rows,
-              (std::vector<Cells>{{"-1", "none (standard run)", "none", "1.5000"},
-                                  {"0", "none (mean values)",
-                                   "Row 1 φ, set 1: 0.5000\nRow 1 c, set 1: 10.0000\n"
-                                   "Row 2 c, set 4: 5.0000",
-                                   "1.5000"},
-                                  {"1", "Row 1 φ, set 1", "Row 1 φ, set 1: 0.4477", "1.4000"},
-                                  {"2", "Row 1 c, set 1", "Row 1 c, set 1: 8.0000", "1.3000"},
-                                  {"3", "Row 2 c, set 4", "Row 2 c, set 4: 4.0000", "1.5500"},
-                                  {"-2", "all",
-                                   "Row 1 φ, set 1: 0.4477\nRow 1 c, set 1: 8.0000\n"
-                                   "Row 2 c, set 4: 4.0000",
-                                   "1.2500"}}));
+              (std::vector<Cells>{
+                  {"-1", "none (standard run)", "none", "1.5000"},
+                  {"0", "none (mean values)",
+                   "Row 1, set 1: sin φ 0.5000 (φ 30.0°)\nRow 1, set 1: c "
+                   "10.0000\nRow 2, set 4: c 5.0000",
+                   "1.5000"},
+                  {"1", "Row 1 φ, set 1", "Row 1, set 1: sin φ 0.4477 (φ 26.6°)", "1.4000"},
+                  {"2", "Row 1 c, set 1", "Row 1, set 1: c 8.0000", "1.3000"},
+                  {"3", "Row 2 c, set 4", "Row 2, set 4: c 4.0000", "1.5500"},
+                  {"-2", "all",
+                   "Row 1, set 1: sin φ 0.4477 (φ 26.6°)\nRow 1, set 1: c "
+                   "8.0000\nRow 2, set 4: c 4.0000",
+                   "1.2500"}}));
 }
 
 TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
@@ -165,6 +169,48 @@ TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
           "<p>Step size: 1.0000 standard deviations</p>"}) {
         EXPECT_TRUE(Contains(page, text)) << text;
     }
+}
+
+// Rows 3 to 10 hold zeros only: the inputs leave them out and name the sets that have names.
+TEST_F(HtmlReportTest, TheInputsShowTheRowsInUseWithTheirSetNames) {
+    ReportStudy study;
+    study.setNames = {{2, "clay & <silt>"}, {5, "unused"}};
+    const std::string page = HtmlReport("", nullptr, WrittenAt, study);
+    const std::string inputs = page.substr(
+        page.find("<h2>Inputs</h2>"), page.find("<h2>Methods</h2>") - page.find("<h2>Inputs</h2>"));
+    EXPECT_EQ(Count(inputs, "<tr><td class=\"n\">"), 2U) << inputs;
+    EXPECT_TRUE(Contains(inputs, "<td class=\"n\">1</td><td class=\"n\">1</td>"));
+    EXPECT_TRUE(
+        Contains(inputs, "<td class=\"n\">2</td><td class=\"n\">4 (clay &amp; &lt;silt&gt;)</td>"));
+    EXPECT_FALSE(Contains(page, "unused"));
+}
+
+// A method run's values come back from the JSON and are shown labelled, φ by its sine and angle.
+TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[1].written = {{1, 0.5}, {11, 10}, {12, 5}};
+    RunOutcome method = record.outcomes[0];
+    method.runId = FirstMethodRunId;
+    method.safetyFactor = 1.02;
+    method.written = {{1, 0.4067}, {11, 3.94}};
+    record.outcomes.push_back(method);
+    // A later batch of method runs numbers its RunIds afresh; a failed run shows no factor.
+    method.runId = FirstMethodRunId;
+    method.written = {{11, 12}};
+    method.error = "The result file holds no safety factor.";
+    record.outcomes.push_back(method);
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    ASSERT_EQ(read.outcomes.size(), record.outcomes.size());
+    ASSERT_EQ(read.outcomes[1].written.size(), 3U);
+    EXPECT_EQ(read.outcomes[1].written[2].variableId, 12);
+    EXPECT_EQ(read.outcomes[1].written[2].value, 5.0);
+    EXPECT_EQ(
+        MethodRunsTable(read).rows,
+        (std::vector<Cells>{{"1", "Row 1, set 1: sin φ 0.4067 (φ 24.0°)\nRow 1, set 1: c 3.9400",
+                             "1.0200", "0", "0.88"},
+                            {"2", "Row 1, set 1: c 12.0000", "—", "0", "0.88"}}));
+    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Method runs</h3>"));
+    EXPECT_FALSE(Contains(HtmlReport("", nullptr, WrittenAt), "<h3>Method runs</h3>"));
 }
 
 TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {

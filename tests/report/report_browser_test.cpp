@@ -3,6 +3,7 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/analysis_record.h"
 #include "analysis/coupling/finite_element_run.h"
+#include "analysis/methods/method_runs.h"
 #include "processes/command_line.h"
 #include "processes/process_runner.h"
 #include "project/number_forms.h"
@@ -14,6 +15,7 @@
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -96,12 +98,16 @@ protected:
         return PdfText(name, 0);
     }
 
-    // The text of one page, or of all for page 0.
-    std::string PdfText(const std::string& name, int page) {
+    // The text of one page, or of all for page 0; in reading order rather than as laid out
+    // when asked.
+    std::string PdfText(const std::string& name, int page, bool layout = true) {
         const std::string text = folder_.File(name + FormatInteger(page, 0) + ".txt");
         const std::string pages =
             page > 0 ? "-f " + FormatInteger(page, 0) + " -l " + FormatInteger(page, 0) + " " : "";
-        EXPECT_EQ(ExecuteAndWait("pdftotext -layout " + pages + Pdf(name) + " " + text, 1), 0);
+        EXPECT_EQ(ExecuteAndWait(std::string("pdftotext ") + (layout ? "-layout " : "") + pages +
+                                     Pdf(name) + " " + text,
+                                 1),
+                  0);
         return ReadBytes(text);
     }
 
@@ -127,10 +133,14 @@ TEST_F(ReportBrowserTest, TheReportOfAnExampleAnalysisPrintsOnA4) {
     EXPECT_TRUE(Contains(text, "Row 1 φ, set 1")) << text;
     EXPECT_TRUE(Contains(text, "Critical slip surface")) << text;
 
-    // The runs begin the second page.
-    std::string second = PdfText("layered", 2);
-    second.erase(0, second.find_first_not_of(" \n"));
-    EXPECT_EQ(second.rfind("Runs", 0), 0U) << second;
+    // The runs begin a page of their own: the first word of some page.
+    bool runsBeginAPage = false;
+    std::size_t start = 0;
+    do {
+        runsBeginAPage |= text.compare(text.find_first_not_of(" \n", start), 4, "Runs") == 0;
+        start = text.find('\f', start) + 1; // 0 after the last
+    } while (start != 0 && start < text.size());
+    EXPECT_TRUE(runsBeginAPage) << text;
     const std::string info = folder_.File("info.txt");
     ExecuteAndWait("sh -c \"pdfinfo " + Pdf("layered") + " > " + info + "\"", 1);
     EXPECT_TRUE(Contains(ReadBytes(info), "(A4)")) << ReadBytes(info);
@@ -150,6 +160,45 @@ TEST_F(ReportBrowserTest, AMethodsSectionAndChartPrint) {
                              "27.8123", "β by iteration, not converged", "Iteration", "1.9000"}) {
         EXPECT_TRUE(Contains(text, part)) << part << "\n" << text;
     }
+}
+
+// Page 1 holds the summary whole; every page its number and the footer, whose hostile project
+// name prints as text.
+TEST_F(ReportBrowserTest, TheFirstPageSummarisesAndEveryPageCarriesTheFooter) {
+    AnalysisRecord record = AnalyseTheLayeredExample();
+    record.method = testing::FormResult();
+    record.outcomes.at(1).safetyFactor = Entry(State.SafetyFactors, MeanValueRun);
+    RunOutcome designPoint = record.outcomes.at(1);
+    designPoint.runId = FirstMethodRunId;
+    designPoint.safetyFactor = 1.0004;
+    record.outcomes.push_back(designPoint);
+    const std::string projectFile = folder_.File(R"x(<b title="x">it's & co.zmo)x");
+    ReportStudy study;
+    study.targetBeta = 3.5;
+    study.setNames = {{1, "clayey <sand>"}};
+    Render("summary", HtmlReport(projectFile, &record, 0, study));
+    const std::string first = PdfText("summary", 1);
+    for (const char* part :
+         {"Summary", "Zelmora 1.0.0", "Target β 3.5000",
+          "The β relied on, 2.0512 by FORM, falls short of the target β of 3.5000.",
+          "Expected performance level: Poor", "ETL 1110-2-556", "relied on", "Page 1 of"}) {
+        EXPECT_TRUE(Contains(first, part)) << part << "\n" << first;
+    }
+    const std::string footer = R"x(<b title="x">it's & co.zmo · )x";
+    EXPECT_TRUE(Contains(PdfText("summary", 1, false), footer)) << PdfText("summary", 1, false);
+    const std::string all = PdfText("summary", 0, false);
+    EXPECT_TRUE(Contains(all, "1 (clayey <sand>)")) << all;
+    EXPECT_TRUE(Contains(all, "Zhang, Y. & Der Kiureghian, A. (1995)")) << all;
+    EXPECT_TRUE(Contains(all, "Critical slip surfaces")) << all;
+    EXPECT_TRUE(Contains(all, "Mean values: F = " +
+                                  FormatFixed(Entry(State.SafetyFactors, MeanValueRun), 0, 4)))
+        << all;
+    EXPECT_TRUE(Contains(all, "Design point: F = 1.0004")) << all;
+    std::size_t footers = 0;
+    for (auto at = all.find(footer); at != std::string::npos; at = all.find(footer, at + 1)) {
+        ++footers;
+    }
+    EXPECT_EQ(footers, static_cast<std::size_t>(std::count(all.begin(), all.end(), '\f')));
 }
 
 TEST_F(ReportBrowserTest, AHostileProjectShowsItsTextsLiterally) {

@@ -197,6 +197,31 @@ private slots:
         QVERIFY(State.ShowCalculations);
     }
 
+    void targetBetaIsStoredOrRefused_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("message"); // empty: no box
+        QTest::newRow("decimal") << "3.5" << 3.5 << "";
+        QTest::newRow("zero") << "0" << 3.0 << "Target β: give a number above 0 and up to 10.";
+        QTest::newRow("above 10") << "12" << 3.0 << "Target β: give a number above 0 and up to 10.";
+        QTest::newRow("letters") << "x" << 3.0 << "Target β: \"x\" is not a number.";
+    }
+
+    void targetBetaIsStoredOrRefused() {
+        QFETCH(QString, text);
+        QFETCH(double, stored);
+        QFETCH(QString, message);
+        test::RecordingMessageBoxes boxes;
+        TGeneralForm form;
+        QCOMPARE(form.EditTargetBeta->text(), QStringLiteral("3.0000"));
+        Type(form.EditTargetBeta, text);
+        form.ButtonOKClick();
+        QCOMPARE(boxes.boxes.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(boxes.boxes[0].text, message);
+        QCOMPARE(ProjectStudy.settings.targetBeta, stored);
+    }
+
     void cancelStoresNothing() {
         TGeneralForm form;
         form.show();

@@ -50,6 +50,22 @@ TEST_F(ModificationFileTest, WritesTheLinesOfEveryRun) {
     EXPECT_EQ(Written(-2), "2\r\n1 1 3   0.4477\r\n1 1 4   8.0000\r\n");
 }
 
+// The values a run is said to write are the ones its file holds, as the calculator reads them.
+TEST_F(ModificationFileTest, TheValuesWrittenWriteTheSameLines) {
+    Row(State, 1) = {1, 30, 3, 10, 2};
+    Row(State, 4) = {7, 24, 2, 16.123456, 3};
+    UseVariables({1, 11, 4, 14});
+    for (const int runId : {-1, 0, 1, 2, 3, 4, -2}) {
+        const std::vector<ValueWritten> values = ValuesWrittenBy(runId);
+        EXPECT_EQ(LinesWriting(values), ModificationLines(runId)) << runId;
+        for (const ValueWritten& v : values) {
+            const std::string line = LinesWriting({v}).back();
+            EXPECT_EQ(std::stod(line.substr(line.rfind(' ') + 1)), v.value) << runId;
+        }
+    }
+    EXPECT_EQ(ValuesWrittenBy(0).at(3).value, 16.1235);
+}
+
 TEST_F(ModificationFileTest, LowersTheSineByTheStepTimesTheSineOfTheDeviation) {
     Row(State, 1) = {1, 30, 3, 10, 2};
     State.StepSize = 0.5;

@@ -75,8 +75,12 @@ TEST_F(ReliabilityMethods, ALinearResponseGivesTheFirstOrderBetaAndFormConverges
     ASSERT_TRUE(form.method && form.method->beta);
     EXPECT_TRUE(form.method->converged);
     EXPECT_EQ(form.method->iterations, 2);
-    EXPECT_EQ(form.method->runs, 3);
+    EXPECT_EQ(form.method->runs, 4); // two, one more beside it, and the design point's
     EXPECT_NEAR(*form.method->beta, beta, 1e-3);
+    // The run at the design point finds F = 1 there and keeps its picture rule's outcome.
+    ASSERT_TRUE(form.method->designPointFactor);
+    EXPECT_NEAR(*form.method->designPointFactor, 1.0, 1e-3);
+    EXPECT_EQ(form.outcomes.back().safetyFactor, form.method->designPointFactor);
     // The design point lies on F = 1, along the direction cosines.
     const auto& point = form.method->designPoint;
     ASSERT_EQ(point.size(), 2U);
@@ -147,7 +151,7 @@ TEST_F(ReliabilityMethods, FormAgreesWithAnExactFormOnANonlinearResponse) {
         EXPECT_NEAR(form.method->designPoint[k].value, expected[k], 0.02 * std::abs(expected[k]))
             << "variable " << k;
     }
-    EXPECT_EQ(form.method->runs, (form.method->iterations - 1) * 5);
+    EXPECT_EQ(form.method->runs, (form.method->iterations - 1) * 5 + 1);
     EXPECT_EQ(log_[log_.size() - 3].rfind("FORM iteration", 0), 0U);
 }
 
@@ -182,7 +186,7 @@ TEST_F(ReliabilityMethods, FormReachesADesignPointThatAPlainStepOvershoots) {
             << "cohesion " << k;
     }
     // Rejected trials are not the method's runs.
-    EXPECT_EQ(one.method->runs, (one.method->iterations - 1) * 7);
+    EXPECT_EQ(one.method->runs, (one.method->iterations - 1) * 7 + 1);
     EXPECT_NE(firstLog[firstLog.size() - std::size_t(one.method->iterations) - 2].find(", step 0."),
               std::string::npos);
 
