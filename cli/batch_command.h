@@ -24,7 +24,7 @@ struct BatchOptions {
     std::optional<int> samples;
     std::optional<double> targetCov;
     std::optional<std::uint64_t> seed;
-    bool resume = false;       // take up the journaled runs of an interrupted analysis
+    bool resume = false;              // take up the journaled runs of an interrupted analysis
     std::optional<double> targetBeta; // the study's when not given
 };
 

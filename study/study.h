@@ -22,7 +22,7 @@ struct StudySettings {
     Correlations correlations;
     std::map<int, std::string> setNames; // keyed by soil row, 1..10
     SamplingSettings sampling;
-    double targetBeta = 3.0;             // the β the report judges the one relied on against
+    double targetBeta = 3.0; // the β the report judges the one relied on against
 };
 
 // The study kept beside the project file.

@@ -13,7 +13,7 @@ struct AnalysisProgress {
     int total = 0;
     int running = 0;
     double elapsedSeconds = 0;
-    std::optional<double> secondsLeft;             // once a run has finished and while runs remain
+    std::optional<double> secondsLeft; // once a run has finished and while runs remain
     int reused = 0; // among those done: taken from an interrupted analysis's journal
     std::optional<int> failedAfter = std::nullopt; // the runs up to the one that ended it
 };

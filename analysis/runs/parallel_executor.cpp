@@ -133,11 +133,11 @@ private:
         const std::string project = folder_->AddCopy(number, [this] { return StopAsked(); });
         const std::string base = DataFileBase(folder_->Reached(project), State.ProjectName);
         logs_.push_back(folder_->OpenCalculatorLog(number));
-        workers_.push_back({{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx",
-                             logs_.back(), DataFileBase(project, State.ProjectName) + ".mmt",
-                             folder_->Reached(folder_->CalculatorLogPath(number)), project,
-                             startsIn_},
-                            std::nullopt});
+        workers_.push_back(
+            {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back(),
+              DataFileBase(project, State.ProjectName) + ".mmt",
+              folder_->Reached(folder_->CalculatorLogPath(number)), project, startsIn_},
+             std::nullopt});
     }
 
     // Between files and chunks of the copies: the windows repaint and a stop takes effect.

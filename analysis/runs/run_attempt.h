@@ -18,7 +18,7 @@ struct RunPlace {
     std::string commandLine;
     std::string modificationPath;
     std::string resultPath;
-    int outputFd = -1;    // -1: the calculator keeps our standard output and error
+    int outputFd = -1; // -1: the calculator keeps our standard output and error
     // As messages name the modification file: the copy's own path where the one above is
     // reached through the locked folder.
     std::string shownModificationPath;

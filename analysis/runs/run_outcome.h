@@ -21,9 +21,9 @@ struct RunOutcome {
     bool resultRewritten = false;       // the result file is not the one that lay there before
     std::optional<double> safetyFactor; // of the last complete record
     std::exception_ptr readError;       // raised while reading or at the close
-    std::string picture; // the calculator's SVG beside the result file: mean values, design point
-    std::string records; // the end of the records this run wrote, for the journal
-    std::string error;   // in the record: the message of the run that ended the analysis
+    std::string picture;  // the calculator's SVG beside the result file: mean values, design point
+    std::string records;  // the end of the records this run wrote, for the journal
+    std::string error;    // in the record: the message of the run that ended the analysis
     std::string copyPath; // the work copy's project file the run calculated; empty in place
     std::vector<std::string> calculatorOutput; // a failed run's last output lines
     std::vector<ValueWritten> written;         // the values its modification file wrote
