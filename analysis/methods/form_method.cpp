@@ -160,16 +160,6 @@ void LogIteration(CalculationLog& log, int iteration, double beta, double g, dou
     log.AppendLine(line);
 }
 
-// The Cholesky factor of the correlations of the strengths' standard normal variables.
-Matrix NormalSpaceFactor(const std::vector<RandomVariable>& variables,
-                         const MethodContext& context) {
-    std::vector<int> ids;
-    for (const RandomVariable& v : variables) {
-        ids.push_back(v.id);
-    }
-    return CholeskyFactor(CorrelationMatrix(ids, context.correlations, true));
-}
-
 void Conclude(MethodResult& result, const Step& last, const StrengthSpace& space,
               const std::vector<RandomVariable>& variables) {
     const std::vector<double> design = space.ToPhysical(last.target);
@@ -204,7 +194,8 @@ void LogResult(CalculationLog& log, const MethodResult& result) {
 MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
                            StrengthDistribution strengths) {
     const std::vector<RandomVariable> variables = ListedVariables();
-    const StrengthSpace space(variables, strengths, NormalSpaceFactor(variables, context));
+    const StrengthSpace space(variables, strengths,
+                              NormalSpaceFactor(variables, context.correlations));
     FormPointRuns runs(executor, context, variables, strengths);
     LineSearch search(runs, space, variables, strengths);
     MethodResult result;

@@ -84,15 +84,6 @@ std::vector<double> DesignPointInStandardSpace(const std::optional<MethodResult>
     return space.ToStandard(design);
 }
 
-Matrix NormalSpaceFactor(const std::vector<RandomVariable>& variables,
-                         const MethodContext& context) {
-    std::vector<int> ids;
-    for (const RandomVariable& v : variables) {
-        ids.push_back(v.id);
-    }
-    return CholeskyFactor(CorrelationMatrix(ids, context.correlations, true));
-}
-
 class Sampler {
 public:
     Sampler(RunExecutor& executor, const MethodContext& context, const SamplingSettings& settings,
@@ -229,7 +220,8 @@ SamplingResult RunSampling(RunExecutor& executor, CalculationLog& log, const Met
                            const SamplingSettings& settings, StrengthDistribution strengths,
                            const std::optional<MethodResult>& method) {
     const std::vector<RandomVariable> variables = ListedVariables();
-    const StrengthSpace space(variables, strengths, NormalSpaceFactor(variables, context));
+    const StrengthSpace space(variables, strengths,
+                              NormalSpaceFactor(variables, context.correlations));
     std::vector<double> centre;
     if (settings.kind == SamplingKind::Importance) {
         centre = DesignPointInStandardSpace(method, space);

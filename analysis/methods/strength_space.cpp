@@ -5,6 +5,15 @@
 
 namespace zelmora {
 
+Matrix NormalSpaceFactor(const std::vector<RandomVariable>& variables,
+                         const std::vector<CorrelationInUse>& correlations) {
+    std::vector<int> ids;
+    for (const RandomVariable& v : variables) {
+        ids.push_back(v.id);
+    }
+    return CholeskyFactor(CorrelationMatrix(ids, correlations, true));
+}
+
 StrengthSpace::StrengthSpace(const std::vector<RandomVariable>& variables,
                              StrengthDistribution strengths, Matrix factor)
     : factor_(std::move(factor)) {

@@ -9,6 +9,10 @@
 
 namespace zelmora {
 
+// The Cholesky factor L of the correlations of the strengths' standard normal variables z.
+Matrix NormalSpaceFactor(const std::vector<RandomVariable>& variables,
+                         const std::vector<CorrelationInUse>& correlations);
+
 // The strengths of all random variables as a point u of independent standard normal variables:
 // z = L·u are the strengths' own standard normal variables, correlated by L·Lᵀ, and each
 // strength follows from its z.
