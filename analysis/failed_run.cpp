@@ -2,6 +2,7 @@
 
 #include "analysis/methods/method_runs.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/methods/sampling_method.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
@@ -13,6 +14,9 @@ namespace zelmora {
 namespace {
 
 std::string WhatRunDid(int runId, Method method) {
+    if (runId >= FirstSampleRunId) {
+        return "sample " + FormatInteger(runId - FirstSampleRunId, 0);
+    }
     if (runId >= FirstMethodRunId) {
         return method == Method::Taylor ? "Taylor series" : "FORM";
     }

@@ -63,6 +63,9 @@ json Runs(const AnalysisRecord& record) {
         for (const ValueWritten& v : run.written) {
             runs.back()["written"].push_back({{"id", v.variableId}, {"value", v.value}});
         }
+        if (!run.picture.empty()) {
+            runs.back()["picture"] = run.picture;
+        }
         if (!run.error.empty()) {
             runs.back()["error"] = run.error;
         }

@@ -1,10 +1,12 @@
 #include "report/analysis_json_read.h"
 
+#include "analysis/coupling/run_picture.h"
 #include "analysis/methods/exact_normal_tail.h"
 #include "analysis/methods/method_result.h"
 #include "report/sampling_json.h"
 
 #include <nlohmann/json.hpp>
+#include <utility>
 
 namespace zelmora {
 
@@ -29,6 +31,12 @@ RunOutcome Run(const json& run) {
     outcome.safetyFactor = Optional(run.at("safety_factor"));
     for (const json& v : run.value("written", json::array())) {
         outcome.written.push_back({v.at("id").get<int>(), v.at("value").get<double>()});
+    }
+    outcome.error = run.value("error", std::string());
+    outcome.picture = run.value("picture", std::string());
+    // No larger picture than a run keeps goes into a report.
+    if (std::cmp_greater(outcome.picture.size(), MaxPictureBytes)) {
+        throw json::other_error::create(501, "a picture larger than 2 MiB", &run);
     }
     return outcome;
 }

@@ -193,13 +193,24 @@ std::string MethodRuns(const AnalysisRecord* record) {
                : "<h3>Method runs</h3>\n" + HtmlTable(runs, {true, false, true, true, true});
 }
 
+std::string SamplingRuns(const AnalysisRecord* record) {
+    if (!record) {
+        return "";
+    }
+    const TextTable runs = SamplingRunsTable(*record);
+    return runs.rows.empty() ? ""
+                             : "<h3>Sampling runs</h3>\n" +
+                                   Paragraph("The number after φ or c is the soil row.") +
+                                   HtmlTable(runs, {true, false, true, false});
+}
+
 std::string Runs(const ReportContext& report) {
     const std::string known = report.record ? ""
                                             : Paragraph("A project read from a file: the runs' "
                                                         "safety factors only.");
     return "<section class=\"runs\">\n" + Section("Runs") + known +
            HtmlTable(RunsTable(report.record), {true, false, false, true, true, true}) +
-           MethodRuns(report.record) + "</section>\n";
+           MethodRuns(report.record) + SamplingRuns(report.record) + "</section>\n";
 }
 
 // The output window's lines in its own text forms.

@@ -5,6 +5,7 @@
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/method_runs.h"
 #include "analysis/methods/random_variables.h"
+#include "analysis/methods/sampling_method.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
@@ -61,6 +62,20 @@ std::string ValuesWritten(int runId, const std::vector<VariableResult>& variable
     return lines;
 }
 
+// One line for a sample: "sin φ1 0.4067 (24.0°) · c1 3.9400", the number after φ or c the row.
+std::string CompactWritten(const std::vector<ValueWritten>& written) {
+    std::string line;
+    for (const ValueWritten& v : written) {
+        const RandomVariable variable = VariableOf(v.variableId);
+        const std::string row = FormatInteger(variable.row, 0);
+        line += (line.empty() ? "" : " · ") +
+                (variable.friction ? "sin φ" + row + " " + FormatFixed(v.value, 0, 4) + " (" +
+                                         FormatFixed(AngleOfWrittenSine(v.value), 0, 1) + "°)"
+                                   : "c" + row + " " + FormatFixed(v.value, 0, 4));
+    }
+    return line;
+}
+
 std::string SafetyFactor(int runId, const std::vector<VariableResult>& variables) {
     const int key = runId > 0 ? variables[static_cast<std::size_t>(runId - 1)].variableId : runId;
     return FixedText(StoredSafetyFactor(key));
@@ -105,7 +120,7 @@ std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& va
 TextTable MethodRunsTable(const AnalysisRecord& record) {
     TextTable table{{"Run", "Values written", "Safety factor", "Exit status", "Seconds"}, {}};
     for (const RunOutcome& outcome : record.outcomes) {
-        if (outcome.runId < FirstMethodRunId) {
+        if (outcome.runId < FirstMethodRunId || outcome.runId >= FirstSampleRunId) {
             continue;
         }
         std::string written;
@@ -116,6 +131,22 @@ TextTable MethodRunsTable(const AnalysisRecord& record) {
             {FormatInteger(static_cast<int>(table.rows.size()) + 1, 0), written,
              FixedText(outcome.error.empty() ? outcome.safetyFactor : std::nullopt),
              ExitStatusText(outcome), FormatFixed(outcome.seconds, 0, 2)});
+    }
+    return table;
+}
+
+TextTable SamplingRunsTable(const AnalysisRecord& record) {
+    TextTable table{{"Sample", "Values written", "Safety factor", "F < 1"}, {}};
+    for (const RunOutcome& outcome : record.outcomes) {
+        if (outcome.runId < FirstSampleRunId) {
+            continue;
+        }
+        const bool failed = !outcome.error.empty() || !outcome.safetyFactor;
+        const std::optional<double> factor =
+            failed ? std::nullopt : std::optional<double>(outcome.safetyFactor);
+        table.rows.push_back({FormatInteger(outcome.runId - FirstSampleRunId, 0),
+                              CompactWritten(outcome.written), FixedText(factor),
+                              failed ? "run failed" : (*factor < 1 ? "yes" : "no")});
     }
     return table;
 }

@@ -11,8 +11,12 @@ namespace zelmora {
 // status and seconds; a run it did not reach shows "—" there and as its safety factor.
 TextTable RunsTable(const AnalysisRecord* record);
 
-// The runs a further method added, in the order they were applied, numbered from 1: the values each
-// wrote, its safety factor, exit status and seconds.
+// The runs a further method (not the sampling check) added, in the order they were applied,
+// numbered from 1: the values each wrote, its safety factor, exit status and seconds.
 TextTable MethodRunsTable(const AnalysisRecord& record);
+
+// The sampling check's runs, one line each: the sample's number, the values written in short
+// ("sin φ1 0.4067 (24.0°)" for row 1), the safety factor and whether F < 1; a failed run says so.
+TextTable SamplingRunsTable(const AnalysisRecord& record);
 
 } // namespace zelmora

@@ -25,6 +25,26 @@ std::array<double, 2> PairFrom(const json& pair) {
     return {pair.at(0).get<double>(), pair.at(1).get<double>()};
 }
 
+json History(const std::vector<SamplingPoint>& history) {
+    json points = json::array();
+    for (const SamplingPoint& point : history) {
+        points.push_back({{"samples", point.samples},
+                          {"probability", point.probability},
+                          {"interval_95", Pair(point.interval95)}});
+    }
+    return points;
+}
+
+// A study saved before the history was kept has none: its chart is left out.
+std::vector<SamplingPoint> HistoryFrom(const json& object) {
+    std::vector<SamplingPoint> history;
+    for (const json& point : object.value("history", json::array())) {
+        history.push_back({point.at("samples").get<int>(), point.at("probability").get<double>(),
+                           PairFrom(point.at("interval_95"))});
+    }
+    return history;
+}
+
 } // namespace
 
 json SamplingJson(const SamplingResult& result) {
@@ -41,7 +61,8 @@ json SamplingJson(const SamplingResult& result) {
             {"probability_bounds", Pair(result.bounds)},
             {"failed_runs_decide", result.failedRunsDecide},
             {"beta", Optional(result.beta)},
-            {"stopped_by", StoppedByName(result)}};
+            {"stopped_by", StoppedByName(result)},
+            {"history", History(result.history)}};
 }
 
 SamplingResult SamplingFromJson(const json& object) {
@@ -65,6 +86,7 @@ SamplingResult SamplingFromJson(const json& object) {
     result.failedRunsDecide = object.at("failed_runs_decide").get<bool>();
     result.beta = Optional(object.at("beta"));
     result.stoppedByTarget = object.at("stopped_by").get<std::string>() == "target-cov";
+    result.history = HistoryFrom(object);
     return result;
 }
 

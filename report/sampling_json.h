@@ -6,8 +6,7 @@
 
 namespace zelmora {
 
-// The sampling check's object of the analysis JSON, and back. The estimate's history is not
-// in it.
+// The sampling check's object of the analysis JSON, and back, the estimate's history included.
 nlohmann::json SamplingJson(const SamplingResult& result);
 
 // Throws nlohmann's exceptions for an object that is not one SamplingJson wrote.

@@ -23,8 +23,6 @@ namespace {
 constexpr int JudgeEvery = 20;
 constexpr int LeastFailures = 10;
 constexpr std::size_t KeptErrors = 3;
-// Sampling runs are numbered apart from the other method runs.
-constexpr int FirstSampleRunId = 200000;
 
 struct Sample {
     int number = 0;
@@ -139,6 +137,8 @@ private:
                 CheckedSafetyFactor(context_.applied.back(), context_.batchCommandLine);
             estimate_.Add(sample.weight, factor < 1, false);
         } catch (const std::exception& error) {
+            // Kept with the run, so that nothing shows its factor as a result.
+            context_.applied.back().error = error.what();
             ++result_.failedRuns;
             if (result_.errors.size() < KeptErrors) {
                 result_.errors.emplace_back(error.what());

@@ -12,6 +12,10 @@
 
 namespace zelmora {
 
+// Sampling runs are numbered apart from the other method runs: sample n is run
+// FirstSampleRunId + n.
+inline constexpr int FirstSampleRunId = 200000;
+
 // The one sentence that says the failed runs decide the answer.
 std::string FailedRunsDecideText();
 

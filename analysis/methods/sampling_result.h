@@ -33,7 +33,7 @@ struct SamplingResult {
     bool failedRunsDecide = false;
     std::optional<double> beta;         // -Φ⁻¹(p), none for p = 0
     bool stoppedByTarget = false;       // else by the most samples
-    std::vector<SamplingPoint> history; // only for the analysis that ran, not kept
+    std::vector<SamplingPoint> history; // at each point the stop rule was judged
 };
 
 // "target-cov" or "most-runs".

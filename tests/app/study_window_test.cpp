@@ -158,12 +158,10 @@ private slots:
         QCOMPARE(program->general->ComboStrengths->currentIndex(), static_cast<int>(strengths));
     }
 
-    // The runs in the report come back too, with their exit statuses and times.
+    // The runs in the report come back too, with their exit statuses, times and pictures.
     void theReportShowsTheSavedRunsAgain() {
         AnalyseAndSave(Method::Form, StrengthDistribution::Normal);
         AnalysisRecord analysed = Main().LastAnalysis;
-        for (RunOutcome& run : analysed.outcomes)
-            run.picture.clear();
         analysed.batchCommandLine.clear();
         const std::string report = HtmlReport(State.CurrentFileName, &analysed, 0);
         Open();

@@ -153,6 +153,7 @@ TEST_F(StudyBatch, SamplingSettingsGoThroughTheStudy) {
     // failure in n samples, z² / (n + z²).
     auto fixed = ran;
     fixed.erase("interval_95");
+    fixed.erase("history");
     EXPECT_EQ(fixed, nlohmann::json::parse(R"({"kind": "monte-carlo", "seed": 18446744073709551615,
         "samples": 40, "failures": 0, "failed_runs": 0, "errors": [], "inadmissible": 0,
         "probability_of_failure": 0.0, "cov": null, "probability_bounds": [0.0, 0.0],
@@ -160,10 +161,32 @@ TEST_F(StudyBatch, SamplingSettingsGoThroughTheStudy) {
     const double z = 1.959963984540054;
     EXPECT_EQ(ran["interval_95"][0], 0.0);
     EXPECT_NEAR(ran["interval_95"][1].get<double>(), z * z / (40 + z * z), 1e-15);
+    // The stop rule was judged after 20 and 40 samples.
+    ASSERT_EQ(ran["history"].size(), 2U);
+    for (const int at : {0, 1}) {
+        const auto& point = ran["history"][at];
+        EXPECT_EQ(point["samples"], 20 * (at + 1));
+        EXPECT_EQ(point["probability"], 0.0);
+        EXPECT_NEAR(point["interval_95"][1].get<double>(), z * z / (20 * (at + 1) + z * z), 1e-15);
+    }
+    EXPECT_EQ(ran["history"][1]["interval_95"], ran["interval_95"]);
     EXPECT_EQ(nlohmann::json::parse(ReadBytes(study_))["settings"]["sampling"],
               nlohmann::json::parse(R"({"kind": "monte-carlo", "samples": 40,
                   "target_cov": 0.5, "seed": 18446744073709551615})"));
     EXPECT_EQ(SavedJson().at("sampling"), ran);
+    // The report after --saved has the check's chart and its runs, one row for each sample.
+    const std::string report = folder_.File("saved.html");
+    ASSERT_EQ(Run("--saved --report " + report).status, 0);
+    const std::string page = ReadBytes(report);
+    EXPECT_NE(page.find("95 % band by samples"), std::string::npos);
+    const std::size_t table = page.find("<h3>Sampling runs</h3>");
+    ASSERT_NE(table, std::string::npos);
+    const std::size_t end = page.find("</table>", table);
+    std::size_t rows = 0;
+    for (std::size_t at = page.find("<tr>", table); at < end; at = page.find("<tr>", at + 1)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 41U) << "a header and 40 samples";
     EXPECT_EQ(nlohmann::json::parse(Run("--json -").out).at("sampling"), ran);
 }
 

@@ -1,4 +1,6 @@
+#include "analysis/coupling/run_picture.h"
 #include "analysis/methods/method_runs.h"
+#include "analysis/methods/sampling_method.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "report/analysis_json.h"
@@ -6,15 +8,18 @@
 #include "report/base64.h"
 #include "report/html_report.h"
 #include "report/runs_table.h"
+#include "report/sampling_chart.h"
 #include "tests/analysis/support/three_variable_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace zelmora {
 namespace {
@@ -211,6 +216,78 @@ TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
                             {"2", "Row 1, set 1: c 12.0000", "—", "0", "0.88"}}));
     EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Method runs</h3>"));
     EXPECT_FALSE(Contains(HtmlReport("", nullptr, WrittenAt), "<h3>Method runs</h3>"));
+}
+
+// The complete record, FORM's design-point run with its picture, three Monte Carlo samples (the
+// second failed after it had read a factor) and the estimate's history.
+AnalysisRecord SampledRecord() {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[1].picture =
+        R"(<svg xmlns="http://www.w3.org/2000/svg"><path d="M0 0"/></svg>)";
+    RunOutcome design = record.outcomes[0];
+    design.runId = FirstMethodRunId;
+    design.safetyFactor = 1.0;
+    design.picture = HostilePicture;
+    record.outcomes.push_back(design);
+    const double factors[] = {0.93, 0.5, 1.21};
+    for (int n = 1; n <= 3; ++n) {
+        RunOutcome sample = record.outcomes[0];
+        sample.runId = FirstSampleRunId + n;
+        sample.safetyFactor = factors[n - 1];
+        sample.written = {{1, 0.4067}, {11, 3.94 + n}};
+        sample.error = n == 2 ? "The batch calculator wrote no new result file: /x.hxx" : "";
+        record.outcomes.push_back(sample);
+    }
+    SamplingResult sampling;
+    sampling.samples = 40;
+    sampling.failures = 12;
+    sampling.probability = 0.3;
+    sampling.interval95 = {0.18, 0.45};
+    sampling.bounds = {0.3, 0.3};
+    sampling.history = {{20, 0.35, {0.18, 0.57}}, {40, 0.3, {0.18, 0.45}}};
+    record.sampling = sampling;
+    return record;
+}
+
+TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
+    const AnalysisRecord record = SampledRecord();
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    ASSERT_TRUE(read.sampling);
+    ASSERT_EQ(read.sampling->history.size(), 2U);
+    EXPECT_EQ(read.sampling->history[0].samples, 20);
+    EXPECT_EQ(read.sampling->history[0].probability, 0.35);
+    EXPECT_EQ(read.sampling->history[0].interval95, (std::array<double, 2>{0.18, 0.57}));
+    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), SamplingChartSvg(*record.sampling)));
+}
+
+// The samples have a table of their own, read from the run entries; a failed one shows no factor
+// even where the run read one.
+TEST_F(HtmlReportTest, SamplingRunsAreListedAlsoAfterTheJson) {
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", SampledRecord()));
+    EXPECT_EQ(SamplingRunsTable(read).rows,
+              (std::vector<Cells>{{"1", "sin φ1 0.4067 (24.0°) · c1 4.9400", "0.9300", "yes"},
+                                  {"2", "sin φ1 0.4067 (24.0°) · c1 5.9400", "—", "run failed"},
+                                  {"3", "sin φ1 0.4067 (24.0°) · c1 6.9400", "1.2100", "no"}}));
+    EXPECT_EQ(MethodRunsTable(read).rows.size(), 1U);
+    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Sampling runs</h3>"));
+}
+
+// Both pictures come back byte for byte and the report shows them as after the analysis.
+TEST_F(HtmlReportTest, TheCalculatorsPicturesComeBackFromTheJson) {
+    const AnalysisRecord record = SampledRecord();
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    EXPECT_EQ(read.outcomes[1].picture, record.outcomes[1].picture);
+    EXPECT_EQ(read.outcomes[6].picture, HostilePicture);
+    const auto surfaces = [](const std::string& page) {
+        const std::size_t from = page.find("<h2>Critical slip surfaces</h2>");
+        return from == std::string::npos ? "" : page.substr(from, page.find("</div>", from) - from);
+    };
+    const std::string shown = surfaces(HtmlReport("", &read, WrittenAt));
+    EXPECT_EQ(shown, surfaces(HtmlReport("", &record, WrittenAt)));
+    EXPECT_TRUE(Contains(shown, Base64(HostilePicture)));
+    nlohmann::json tooLarge = nlohmann::json::parse(AnalysisJson("", record));
+    tooLarge["runs"][1]["picture"] = std::string(MaxPictureBytes + 1, ' ');
+    EXPECT_THROW(RecordFromAnalysisJson(tooLarge.dump()), nlohmann::json::exception);
 }
 
 TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
