@@ -268,8 +268,8 @@ TEST_F(ZelmoraBatch, WritesTheAnalysisAsJsonThatReadsBackExactly) {
 // the JSON's run entry and in the report's runs table.
 TEST_F(ZelmoraBatch, ANonZeroExitWithAResultIsAcceptedAndMarked) {
     WriteModel("fault exit-3 2 3\n");
-    const Finished finished =
-        Run({"--json", folder_.File("a.json"), "--report", folder_.File("r.html"), project_});
+    const Finished finished = Run(
+        {"--save", "--json", folder_.File("a.json"), "--report", folder_.File("r.html"), project_});
     EXPECT_EQ(finished.status, 0);
     EXPECT_EQ(finished.err,
               "Run 2: the batch calculator ended with exit status 3; its result was used.\n");
@@ -277,8 +277,13 @@ TEST_F(ZelmoraBatch, ANonZeroExitWithAResultIsAcceptedAndMarked) {
     for (const auto& run : json["runs"]) {
         EXPECT_EQ(run["nonzero_exit_accepted"].get<bool>(), run["run_id"] == 2) << run;
     }
-    EXPECT_NE(ReadBytes(folder_.File("r.html")).find(">3 (not 0, result used)</td>"),
-              std::string::npos);
+    // Marked alike in the report of the analysis and in the one of the saved study.
+    EXPECT_EQ(Run({"--saved", "--report", folder_.File("saved.html"), project_}).status, 0);
+    for (const char* report : {"r.html", "saved.html"}) {
+        EXPECT_NE(ReadBytes(folder_.File(report)).find(">3 (not 0, result used)</td>"),
+                  std::string::npos)
+            << report;
+    }
 }
 
 TEST_F(ZelmoraBatch, JsonToStandardOutputSendsTheLogToStandardErrorAlsoAfterAFailure) {
