@@ -1,5 +1,6 @@
 #include "cli/option_values.h"
 
+#include "project/joined_text.h"
 #include "project/terminal_text.h"
 
 #include <CLI/CLI.hpp>
@@ -105,7 +106,7 @@ Method MethodOption(const std::string& text) {
         if (Lowered(text) == MethodName(method)) {
             return method;
         }
-        names += (names.empty() ? "" : ", ") + MethodName(method);
+        AppendJoined(names, ", ", MethodName(method));
     }
     throw CLI::ValidationError("--method", "unknown method \"" + TerminalText(text) +
                                                "\"; the methods are " + names);

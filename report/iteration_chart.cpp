@@ -94,7 +94,10 @@ std::string Points(const std::vector<FormIteration>& history, const Scale& scale
     for (std::size_t k = 0; k < history.size(); ++k) {
         const double x = X(k, history.size());
         const double y = scale.Y(history[k].beta);
-        polyline += (k > 0 ? " " : "") + SvgNumber(x) + "," + SvgNumber(y);
+        if (k > 0) {
+            polyline += ' ';
+        }
+        polyline += SvgNumber(x) + "," + SvgNumber(y);
         dots += R"(<circle cx=")" + SvgNumber(x) + R"(" cy=")" + SvgNumber(y) +
                 R"(" r="3.5" fill=")" + LineColour + R"("/>)" + "\n" +
                 SvgText(x, PlotBottom + 16, "middle", FormatInteger(history[k].iteration, 0));

@@ -8,6 +8,7 @@
 #include "analysis/methods/sampling_method.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_plan.h"
+#include "project/joined_text.h"
 #include "project/number_forms.h"
 #include "report/result_text.h"
 
@@ -56,8 +57,8 @@ std::string ValuesWritten(int runId, const std::vector<VariableResult>& variable
     }
     std::string lines;
     for (const VariableResult& v : variables) {
-        lines += (lines.empty() ? "" : "\n") +
-                 ValueLine(v, runId == MeanValueRun ? Strength::Mean : Strength::Reduced);
+        AppendJoined(lines, "\n",
+                     ValueLine(v, runId == MeanValueRun ? Strength::Mean : Strength::Reduced));
     }
     return lines;
 }
@@ -68,10 +69,10 @@ std::string CompactWritten(const std::vector<ValueWritten>& written) {
     for (const ValueWritten& v : written) {
         const RandomVariable variable = VariableOf(v.variableId);
         const std::string row = FormatInteger(variable.row, 0);
-        line += (line.empty() ? "" : " · ") +
-                (variable.friction ? "sin φ" + row + " " + FormatFixed(v.value, 0, 4) + " (" +
-                                         FormatFixed(AngleOfWrittenSine(v.value), 0, 1) + "°)"
-                                   : "c" + row + " " + FormatFixed(v.value, 0, 4));
+        AppendJoined(line, " · ",
+                     variable.friction ? "sin φ" + row + " " + FormatFixed(v.value, 0, 4) + " (" +
+                                             FormatFixed(AngleOfWrittenSine(v.value), 0, 1) + "°)"
+                                       : "c" + row + " " + FormatFixed(v.value, 0, 4));
     }
     return line;
 }
@@ -125,7 +126,7 @@ TextTable MethodRunsTable(const AnalysisRecord& record) {
         }
         std::string written;
         for (const ValueWritten& v : outcome.written) {
-            written += (written.empty() ? "" : "\n") + WrittenText(v.variableId, v.value);
+            AppendJoined(written, "\n", WrittenText(v.variableId, v.value));
         }
         table.rows.push_back(
             {FormatInteger(static_cast<int>(table.rows.size()) + 1, 0), written,

@@ -133,7 +133,12 @@ std::string WorkFolder::Reached(const std::string& path) const {
 }
 
 std::string WorkFolder::CalculatorLogPath(int number) const {
-    return path_ + (number == 0 ? "" : "\\" + std::to_string(number)) + "\\calculator.log";
+    std::string path = path_;
+    if (number != 0) {
+        path += '\\';
+        path += std::to_string(number);
+    }
+    return path + "\\calculator.log";
 }
 
 int WorkFolder::OpenCalculatorLog(int number) {
