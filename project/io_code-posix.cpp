@@ -48,6 +48,10 @@ int IoCodeFromErrno(int error, const std::string& path) {
     }
 }
 
+int IoCodeFromErrorCode(const std::error_code& error, const std::string& path) {
+    return IoCodeFromErrno(error.value(), path);
+}
+
 int IoCodeOfLastFailure(const std::string& path) {
     return IoCodeFromErrno(errno, path);
 }

@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zelmora {
 
@@ -24,6 +25,9 @@ int IoCodeFromErrno(int error, const std::string& path);
 
 // Maps a Windows error number to the code (Windows): the number itself, but a full disk is 101.
 int IoCodeFromWindowsError(unsigned long error);
+
+// The code of a failed std::filesystem operation on `path`.
+int IoCodeFromErrorCode(const std::error_code& error, const std::string& path);
 
 // The code of the system call on `path` that has just failed, from errno or GetLastError().
 int IoCodeOfLastFailure(const std::string& path);

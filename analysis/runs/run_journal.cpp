@@ -47,7 +47,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 [[noreturn]] void Fail(const std::error_code& error, const std::string& path) {
-    throw EInOutError(IoCodeFromErrno(error.value(), path));
+    throw EInOutError(IoCodeFromErrorCode(error, path));
 }
 
 } // namespace
