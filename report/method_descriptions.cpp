@@ -75,28 +75,46 @@ std::vector<MethodDescription> MethodDescriptions(std::optional<Method> further,
 }
 
 const std::vector<std::string>& MethodReferences() {
-    static const std::vector<std::string> references{
-        "Baecher, G. B. & Christian, J. T. (2003). Reliability and Statistics in Geotechnical "
-        "Engineering. Wiley.",
-        "Duncan, J. M. (2000). Factors of safety and reliability in geotechnical engineering. "
-        "Journal of Geotechnical and Geoenvironmental Engineering 126(4), 307–316.",
-        "Hasofer, A. M. & Lind, N. C. (1974). Exact and invariant second-moment code format. "
-        "Journal of the Engineering Mechanics Division 100(1), 111–121.",
-        "Liu, P.-L. & Der Kiureghian, A. (1986). Multivariate distribution models with "
-        "prescribed marginals and covariances. Probabilistic Engineering Mechanics 1(2), "
-        "105–112.",
-        "Low, B. K. & Tang, W. H. (2007). Efficient spreadsheet algorithm for first-order "
-        "reliability method. Journal of Engineering Mechanics 133(12), 1378–1387.",
-        "Melchers, R. E. & Beck, A. T. (2018). Structural Reliability Analysis and Prediction, "
-        "3rd ed. Wiley.",
-        "Rackwitz, R. & Fiessler, B. (1978). Structural reliability under combined random load "
-        "sequences. Computers & Structures 9(5), 489–494.",
-        "US Army Corps of Engineers (1999). Risk-based analysis in geotechnical engineering for "
-        "support of planning studies. ETL 1110-2-556.",
-        "Wilson, E. B. (1927). Probable inference, the law of succession, and statistical "
-        "inference. Journal of the American Statistical Association 22(158), 209–212.",
-        "Zhang, Y. & Der Kiureghian, A. (1995). Two improved algorithms for reliability "
-        "analysis. Reliability and Optimization of Structural Systems, IFIP, 297–304."};
+    struct Reference {
+        const char* authors; // with the year
+        const char* title;
+        const char* source;
+    };
+    static constexpr Reference Cited[] = {
+        {"Baecher, G. B. & Christian, J. T. (2003)",
+         "Reliability and Statistics in Geotechnical Engineering", "Wiley"},
+        {"Duncan, J. M. (2000)", "Factors of safety and reliability in geotechnical engineering",
+         "Journal of Geotechnical and Geoenvironmental Engineering 126(4), 307–316"},
+        {"Hasofer, A. M. & Lind, N. C. (1974)", "Exact and invariant second-moment code format",
+         "Journal of the Engineering Mechanics Division 100(1), 111–121"},
+        {"Liu, P.-L. & Der Kiureghian, A. (1986)",
+         "Multivariate distribution models with prescribed marginals and covariances",
+         "Probabilistic Engineering Mechanics 1(2), 105–112"},
+        {"Low, B. K. & Tang, W. H. (2007)",
+         "Efficient spreadsheet algorithm for first-order reliability method",
+         "Journal of Engineering Mechanics 133(12), 1378–1387"},
+        {"Melchers, R. E. & Beck, A. T. (2018)",
+         "Structural Reliability Analysis and Prediction, 3rd ed", "Wiley"},
+        {"Rackwitz, R. & Fiessler, B. (1978)",
+         "Structural reliability under combined random load sequences",
+         "Computers & Structures 9(5), 489–494"},
+        {"US Army Corps of Engineers (1999)",
+         "Risk-based analysis in geotechnical engineering for support of planning studies",
+         "ETL 1110-2-556"},
+        {"Wilson, E. B. (1927)",
+         "Probable inference, the law of succession, and statistical inference",
+         "Journal of the American Statistical Association 22(158), 209–212"},
+        {"Zhang, Y. & Der Kiureghian, A. (1995)",
+         "Two improved algorithms for reliability analysis",
+         "Reliability and Optimization of Structural Systems, IFIP, 297–304"},
+    };
+    static const std::vector<std::string> references = [] {
+        std::vector<std::string> texts;
+        for (const Reference& r : Cited) {
+            texts.push_back(std::string(r.authors) + ". " + r.title + ". " + r.source + ".");
+        }
+        return texts;
+    }();
     return references;
 }
 
