@@ -167,10 +167,11 @@ std::string Methods(const ReportContext& report) {
     const AnalysisRecord* record = report.record;
     const bool further = record && record->method;
     std::string html = Section("Methods");
-    for (const MethodDescription& method :
-         MethodDescriptions(further ? std::optional<Method>(record->method->method) : std::nullopt,
-                            further ? record->method->strengths : StrengthDistribution::Normal,
-                            record && !record->correlations.empty())) {
+    for (const MethodDescription& method : MethodDescriptions(
+             further ? std::optional<Method>(record->method->method) : std::nullopt,
+             further ? record->method->strengths : StrengthDistribution::Normal,
+             record && !record->correlations.empty(),
+             record && record->sampling ? std::optional(record->sampling->kind) : std::nullopt)) {
         html += "<h3>" + EscapeMarkup(method.title) + "</h3>\n";
         for (const std::string& paragraph : method.paragraphs) {
             html += Paragraph(paragraph);

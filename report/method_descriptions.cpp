@@ -61,15 +61,44 @@ MethodDescription Form(StrengthDistribution strengths, bool correlated) {
              "the design point itself shows F there and its slip surface."}};
 }
 
+MethodDescription Sampling(SamplingKind kind) {
+    const bool importance = kind == SamplingKind::Importance;
+    return {importance ? "Importance sampling at the design point" : "Monte Carlo sampling",
+            {importance
+                 ? "Samples u are drawn around FORM's design point u*, u ~ N(u*, I), in the "
+                   "same standard normal space, correlations and strength distributions as FORM; "
+                   "each is run by the calculator. Weight w = φₙ(u) / φₙ(u − u*); "
+                   "P_f = mean(1[F < 1]·w), its coefficient of variation from the sample "
+                   "variance, the 95 % interval P_f ± 1.96·σ/√n, not below 0 (Melchers & Beck "
+                   "2018)."
+                 : "Samples of the strengths are drawn from their distributions, with their "
+                   "correlations, and each is run by the calculator; P_f is the share of runs "
+                   "with F < 1, CoV = √((1 − P_f) / (n·P_f)), and the 95 % interval is Wilson's "
+                   "(Wilson 1927).",
+             "The values are written as the modification file holds them and F < 1 is judged on "
+             "the run of those values. A sample with a strength the calculator does not take is "
+             "not run. The samples come from one seeded generator in a fixed order, so a seed "
+             "gives the same result for any number of parallel runs.",
+             "Tolerances: the stop rule is judged every 20 samples; sampling stops once the "
+             "coefficient of variation has reached its target and at least 10 samples had "
+             "F < 1, or at the most samples. A failed run or a sample not run is counted once as "
+             "safe and once as failed, giving bounds; more than 10 % failed runs end the "
+             "analysis."}};
+}
+
 } // namespace
 
 std::vector<MethodDescription> MethodDescriptions(std::optional<Method> further,
-                                                  StrengthDistribution strengths, bool correlated) {
+                                                  StrengthDistribution strengths, bool correlated,
+                                                  std::optional<SamplingKind> sampling) {
     std::vector<MethodDescription> descriptions{FirstOrder(correlated)};
     if (further == Method::Taylor) {
         descriptions.push_back(Taylor());
     } else if (further == Method::Form) {
         descriptions.push_back(Form(strengths, correlated));
+    }
+    if (sampling && *sampling != SamplingKind::None) {
+        descriptions.push_back(Sampling(*sampling));
     }
     return descriptions;
 }

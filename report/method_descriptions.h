@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/methods/method_result.h"
+#include "analysis/methods/sampling_settings.h"
 
 #include <optional>
 #include <string>
@@ -15,10 +16,11 @@ struct MethodDescription {
     std::vector<std::string> paragraphs;
 };
 
-// The first-order method's description, then the further method's when one ran; the strengths
-// name FORM's distribution.
+// The first-order method's description, then the further method's and the sampling check's when
+// they ran; the strengths name FORM's distribution.
 std::vector<MethodDescription> MethodDescriptions(std::optional<Method> further,
-                                                  StrengthDistribution strengths, bool correlated);
+                                                  StrengthDistribution strengths, bool correlated,
+                                                  std::optional<SamplingKind> sampling = {});
 
 // The works the descriptions lean on, as a reference list.
 const std::vector<std::string>& MethodReferences();

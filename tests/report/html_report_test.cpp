@@ -257,7 +257,12 @@ TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
     EXPECT_EQ(read.sampling->history[0].samples, 20);
     EXPECT_EQ(read.sampling->history[0].probability, 0.35);
     EXPECT_EQ(read.sampling->history[0].interval95, (std::array<double, 2>{0.18, 0.57}));
-    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), SamplingChartSvg(*record.sampling)));
+    const std::string page = HtmlReport("", &read, WrittenAt);
+    EXPECT_TRUE(Contains(page, SamplingChartSvg(*record.sampling)));
+    // The check that ran is described among the methods.
+    const bool importance = record.sampling->kind == SamplingKind::Importance;
+    EXPECT_TRUE(Contains(page, importance ? "<h3>Importance sampling at the design point</h3>"
+                                          : "<h3>Monte Carlo sampling</h3>"));
 }
 
 // The samples have a table of their own, read from the run entries; a failed one shows no factor
