@@ -7,6 +7,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
+#include "tests/support/pid_file.h"
 #include "tests/support/temp_folder.h"
 
 #include <csignal>
@@ -39,14 +40,7 @@ protected:
                             "\nfault " + GetParam().fault + " 1 4\n");
     }
 
-    std::vector<pid_t> HangingProcesses() const {
-        std::istringstream text(test_support::ReadBytes(pids_));
-        std::vector<pid_t> pids;
-        for (pid_t pid = 0; text >> pid;) {
-            pids.push_back(pid);
-        }
-        return pids;
-    }
+    std::vector<pid_t> HangingProcesses() const { return test_support::PidsIn(pids_); }
 
     test_support::TempFolder scratch_;
     const std::string pids_ = scratch_.File("pids");
@@ -78,8 +72,6 @@ TEST_P(AnalysisStop, EndsEveryCalculatorAndTheAnalysis) {
     if (GetParam().parallelRuns == 1) {
         // Runs 1 and 2 are journaled for a resume.
         EXPECT_TRUE(std::filesystem::exists(State.ProjectPath + ".runs/journal.jsonl"));
-    }
-    if (GetParam().parallelRuns == 1) {
         EXPECT_EQ(test_support::ReadBytes(State.ModificationFilePath), "0\r\n");
     } else {
         EXPECT_FALSE(std::filesystem::exists(State.ModificationFilePath));

@@ -5,6 +5,7 @@
 #include "project/project_state.h"
 #include "study/study.h"
 #include "tests/cli/batch_process.h"
+#include "tests/cli/slope_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
@@ -63,18 +64,9 @@ std::size_t Count(const std::string& text, const std::string& part) {
 class Resume : public ::testing::Test {
 public:
     void SetUp() override {
-        fs::create_directory(folder_.File("slope.dta"));
-        WriteBytes(folder_.File("slope.plx"), "model\n");
+        WriteSlopeProject(folder_, project_);
         // Four random variables, seven first-order runs; FORM adds two iterations.
         WriteModel("");
-        State = ProjectState{};
-        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
-        State.ProjectPath = folder_.File("slope.plx");
-        State.ProjectName = "slope";
-        State.StepSize = 0.5;
-        Row(State, 1) = {1, 30, 3, 10, 2};
-        Row(State, 2) = {2, 25, 2, 5, 1};
-        WriteProjectFile(project_);
         unsaved_ = ReadBytes(project_);
     }
 

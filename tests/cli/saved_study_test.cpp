@@ -1,5 +1,6 @@
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "tests/cli/slope_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
@@ -25,19 +26,10 @@ struct Finished {
 class StudyBatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directory(folder_.File("slope.dta"));
-        WriteBytes(folder_.File("slope.plx"), "model\n");
+        WriteSlopeProject(folder_, project_);
         WriteBytes(folder_.File("slope.dta/model.txt"),
                    "base 0.3\nterm 1 3 1.2 0.5\nterm 1 4 0.02 10\nterm 2 3 0.9 0.4\n"
                    "term 2 4 0.03 5\n");
-        State = ProjectState{};
-        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
-        State.ProjectPath = folder_.File("slope.plx");
-        State.ProjectName = "slope";
-        State.StepSize = 0.5;
-        Row(State, 1) = {1, 30, 3, 10, 2};
-        Row(State, 2) = {2, 25, 2, 5, 1};
-        WriteProjectFile(project_);
     }
 
     Finished Run(const std::string& arguments) const {

@@ -3,9 +3,11 @@
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "tests/cli/batch_process.h"
+#include "tests/cli/slope_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
+#include "tests/support/pid_file.h"
 #include "tests/support/temp_folder.h"
 
 #include <chrono>
@@ -39,17 +41,8 @@ std::string Joined(const std::vector<std::string>& lines, std::size_t from) {
 class ZelmoraBatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directory(folder_.File("slope.dta"));
-        WriteBytes(folder_.File("slope.plx"), "model\n");
+        WriteSlopeProject(folder_, project_);
         WriteModel("");
-        State = ProjectState{};
-        State.BatchPath = ZELMORA_FAKE_CALCULATOR;
-        State.ProjectPath = folder_.File("slope.plx");
-        State.ProjectName = "slope";
-        State.StepSize = 0.5;
-        Row(State, 1) = {1, 30, 3, 10, 2};
-        Row(State, 2) = {2, 25, 2, 5, 1};
-        WriteProjectFile(project_);
     }
 
     void WriteModel(const std::string& extra) const {
@@ -440,15 +433,6 @@ TEST_F(ZelmoraBatch, AnInputRefusedBeforeTheFirstRunExitsWithOneAndNoRun) {
     EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/history.txt")));
 }
 
-std::vector<pid_t> Pids(const std::string& file) {
-    std::istringstream text(ReadBytes(file));
-    std::vector<pid_t> pids;
-    for (pid_t pid = 0; text >> pid;) {
-        pids.push_back(pid);
-    }
-    return pids;
-}
-
 // A project file with a relative model and calculator, analysed from another folder: the paths
 // are taken from the project file's folder, the calculator starts there (in place it gets the
 // relative model path), and a failing run is told of with its calculator's last lines.
@@ -507,7 +491,7 @@ TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
             std::filesystem::remove_all(folder_.File("slope.plx.runs"));
             const BatchProcess batch({"--parallel", parallel, project_}, folder_.Path());
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (Pids(folder_.File("pids")).empty() &&
+            while (test_support::PidsIn(folder_.File("pids")).empty() &&
                    std::chrono::steady_clock::now() < deadline) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
@@ -516,8 +500,8 @@ TEST_F(ZelmoraBatch, StopSignalsStopTheAnalysisAndEndEveryCalculator) {
             EXPECT_EQ(finished.status, 1);
             EXPECT_EQ(finished.err, "Analysis stopped.\n");
             EXPECT_NE(finished.out.find("Analysis stopped.\n"), std::string::npos);
-            ASSERT_FALSE(Pids(folder_.File("pids")).empty());
-            for (const pid_t pid : Pids(folder_.File("pids"))) {
+            ASSERT_FALSE(test_support::PidsIn(folder_.File("pids")).empty());
+            for (const pid_t pid : test_support::PidsIn(folder_.File("pids"))) {
                 EXPECT_NE(kill(pid, 0), 0) << "calculator " << pid << " is still there";
             }
             EXPECT_TRUE(test_support::OnlyTheJournalLeft(folder_.File("slope.plx.runs")));

@@ -9,6 +9,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
+#include "tests/support/pid_file.h"
 #include "tests/support/temp_folder.h"
 
 #include <csignal>
@@ -72,14 +73,7 @@ protected:
         RunAnalysis(log_, *processes_, options, record);
     }
 
-    std::vector<pid_t> Helpers() const {
-        std::istringstream text(test_support::ReadBytes(pids_));
-        std::vector<pid_t> pids;
-        for (pid_t pid = 0; text >> pid;) {
-            pids.push_back(pid);
-        }
-        return pids;
-    }
+    std::vector<pid_t> Helpers() const { return test_support::PidsIn(pids_); }
 
     test_support::TempFolder scratch_;
     const std::string pids_ = scratch_.File("pids");
