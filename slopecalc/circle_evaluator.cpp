@@ -13,6 +13,7 @@ Evaluation CircleEvaluator::Evaluate(const Circle& circle) {
     }
     evaluation.surface = *surface;
     CutSlices(model_, *surface, slices_);
+    evaluation.slices = static_cast<int>(slices_.size());
     evaluation.bishop = SolveBishop(slices_);
     if (evaluation.bishop.status == BishopStatus::Converged) {
         evaluation.admissible = true;

@@ -14,6 +14,7 @@ struct Evaluation {
     double factor; // infinity when not admissible
     SlipSurface surface;
     BishopResult bishop;
+    int slices = 0; // how many the surface was cut into
 };
 
 // Evaluates circles of one model and counts them; keeps its slice buffer between calls.

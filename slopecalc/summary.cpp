@@ -42,6 +42,15 @@ std::string Stages(const std::vector<StageResult>& stages) {
            ", circles evaluated: " + std::to_string(total) + "\n" + lines;
 }
 
+// More slices than asked for when the crossings make more pieces than that.
+std::string Slices(const Model& model, const Evaluation& best) {
+    std::string text = "slices: " + std::to_string(best.slices);
+    if (best.slices != model.slices) {
+        text += " (" + std::to_string(model.slices) + " asked, one at least between two breaks)";
+    }
+    return text;
+}
+
 } // namespace
 
 std::string FormatSummary(const std::string& modelPath, const DataPaths& paths, const Model& model,
@@ -55,8 +64,7 @@ std::string FormatSummary(const std::string& modelPath, const DataPaths& paths, 
            Modifications(paths.modification, modifications) + Stages(stages) +
            "critical circle: centre (" + FixedText(c.xc, 3) + ", " + FixedText(c.yc, 3) +
            "), radius " + FixedText(c.radius, 3) + ", entry x " + FixedText(EntryX(best), 3) +
-           ", exit x " + FixedText(ExitX(best), 3) + "\n" +
-           "slices: " + std::to_string(model.slices) +
+           ", exit x " + FixedText(ExitX(best), 3) + "\n" + Slices(model, best) +
            ", on the m_alpha floor: " + std::to_string(onFloor) + "\n" +
            "safety factor: " + FixedText(best.factor, 4) + "\n" + "result: " + paths.result + "\n" +
            "picture: " + paths.picture + "\n";
