@@ -88,6 +88,21 @@ TEST(SlopecalcProgram, AppliesTheModificationFileAndReportsIt) {
     EXPECT_EQ(ReadFactor(example.Data(".hxx")), Analyse(stronger).back().best.factor);
 }
 
+// Two slices asked for, but the ground's corners at the toe and the crest make three pieces.
+TEST(SlopecalcProgram, TheSummaryShowsTheSearchLimitsAndTheSlicesCut) {
+    const CopiedExample example("homogeneous.plx");
+    test_support::WriteBytes(example.Model(), test_support::ReadBytes(example.Model()) +
+                                                  "search entry 55 70 exit 10 28\nslices 2\n");
+    const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* line : {"\nsearch limits: entry x 55.000 to 70.000, exit x 10.000 to 28.000\n",
+                             "\nslices: 3 (2 asked, one at least between two breaks), on the "}) {
+        EXPECT_NE(outcome.out.find(line), std::string::npos) << line << outcome.out;
+    }
+    EXPECT_NE(test_support::ReadBytes(example.Data(".hxx")).find("\r\nslices: 3, Bishop"),
+              std::string::npos);
+}
+
 TEST(SlopecalcProgram, AFailedRunLeavesNoResultAndNamesTheFault) {
     struct Case {
         const char* mmt; // nullptr: a broken model instead
