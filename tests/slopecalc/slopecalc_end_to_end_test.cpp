@@ -3,6 +3,7 @@
 #include "processes/process_runner.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "slopecalc/model_reader.h"
 #include "slopecalc/search.h"
 #include "slopecalc_support.h"
 #include "tests/support/file_bytes.h"
@@ -177,6 +178,15 @@ TEST(SlopecalcProgram, HelpIsLaidOutForAManPageGenerator) {
         EXPECT_NE(help.find(std::string("\n") + entry, options), std::string::npos) << entry;
     }
     EXPECT_NE(help.find("\nExit status:\n  0  "), std::string::npos) << help;
+    // Every statement of the model file, its arguments in the column of the descriptions.
+    const std::size_t model = help.find("\nModel file statements, ");
+    ASSERT_NE(model, std::string::npos) << help;
+    for (const KeywordForm& form : KeywordForms) {
+        const std::string entry = "\n  " + std::string(form.keyword);
+        const std::size_t at = help.find(entry + " ", model);
+        ASSERT_NE(at, std::string::npos) << form.keyword;
+        EXPECT_EQ(help.find_first_not_of(' ', at + entry.size()) - at - 1, 23u) << form.keyword;
+    }
 }
 
 // Skips where help2man is not installed; scripts/package needs it for the man pages.
@@ -195,8 +205,8 @@ TEST(SlopecalcProgram, Help2manMakesAManPageOfHelpAndVersion) {
     for (const std::string& part :
          {title, std::string(".SH SYNOPSIS\n.B slopecalc\n"),
           std::string(".SH DESCRIPTION\nCompute "), std::string(".SH OPTIONS\n"),
-          std::string("\\fB\\-\\-version\\fR\noutput version"),
-          std::string(".SS \"Exit status:\"")}) {
+          std::string("\\fB\\-\\-version\\fR\noutput version"), std::string(".SS \"Exit status:\""),
+          std::string(".SS \"Model file statements, "), std::string(".TP\nwater_unit_weight\n")}) {
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     }
 }
