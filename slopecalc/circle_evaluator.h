@@ -20,7 +20,7 @@ struct Evaluation {
 // Evaluates circles of one model and counts them; keeps its slice buffer between calls.
 class CircleEvaluator {
 public:
-    explicit CircleEvaluator(const Model& model) : model_(model) {}
+    explicit CircleEvaluator(const Model& model) : model_(model), cutter_(model) {}
 
     Evaluation Evaluate(const Circle& circle);
     const std::vector<Slice>& SlicesOf(const SlipSurface& surface);
@@ -29,6 +29,7 @@ public:
 
 private:
     const Model& model_;
+    SliceCutter cutter_;
     std::vector<Slice> slices_;
     long count_ = 0;
 };

@@ -10,6 +10,7 @@ namespace slopecalc {
 namespace {
 
 struct Column {
+    double ground;
     double weightPerWidth;
     const Material* baseSoil;
 };
@@ -17,13 +18,14 @@ struct Column {
 // Sums the soils between the ground and the base; the soil at a point is that of the last
 // boundary at or above it, and the last soil reaches down without limit. A base that touches
 // the ground from above, within the touch tolerance, lies in the top soil.
-Column SoilColumn(const Model& model, double x, double base) {
-    Column column{0, &model.materials.at(model.boundaries[0].set)};
+Column SoilColumn(const Model& model, const std::vector<const Material*>& soils, double x,
+                  double base) {
+    Column column{model.boundaries[0].line.ElevationAt(x), 0, soils[0]};
     const std::size_t count = model.boundaries.size();
-    double top = model.boundaries[0].line.ElevationAt(x);
+    double top = column.ground;
     for (std::size_t k = 0; k < count && top >= base; ++k) {
         const double bottom = k + 1 < count ? model.boundaries[k + 1].line.ElevationAt(x) : base;
-        const Material& soil = model.materials.at(model.boundaries[k].set);
+        const Material& soil = *soils[k];
         column.weightPerWidth += soil.unitWeight * (top - std::max(bottom, base));
         if (bottom < base || k + 1 == count) {
             column.baseSoil = &soil;
@@ -62,10 +64,11 @@ double PoreForce(const Model& model, const Slice& s, const Column& column, doubl
 
 // Cuts slices one after the other and keeps what neighbours share: the edge between them and
 // the tangent of the base soil's phi, which stays the same over a piece.
-class SliceCutter {
+class SliceRun {
 public:
-    SliceCutter(const Model& model, const Circle& circle, double xLeft)
-        : model_(model), c_(circle), left_(EdgeAt(circle, xLeft)) {}
+    SliceRun(const Model& model, const std::vector<const Material*>& soils, const Circle& circle,
+             double xLeft)
+        : model_(model), soils_(soils), c_(circle), left_(EdgeAt(circle, xLeft)) {}
 
     void Next(double xRight, Slice& s);
 
@@ -73,13 +76,14 @@ private:
     double TanPhi(const Material& soil);
 
     const Model& model_;
+    const std::vector<const Material*>& soils_;
     const Circle& c_;
     Edge left_;
     const Material* soil_ = nullptr;
     double tanPhi_ = 0;
 };
 
-double SliceCutter::TanPhi(const Material& soil) {
+double SliceRun::TanPhi(const Material& soil) {
     if (&soil != soil_) {
         soil_ = &soil;
         tanPhi_ = std::tan(soil.phiDegrees * std::numbers::pi / 180);
@@ -90,13 +94,13 @@ double SliceCutter::TanPhi(const Material& soil) {
 // The slice's weight is that of the soil column on its centre line times its width, less
 // what the base's curvature takes from the lowest soil, and its base is as long as its arc:
 // both exact while the lines above the base run straight over the slice.
-void SliceCutter::Next(double xRight, Slice& s) {
+void SliceRun::Next(double xRight, Slice& s) {
     const Edge right = EdgeAt(c_, xRight);
     s.x = (left_.x + xRight) / 2;
     s.width = xRight - left_.x;
     s.base = ArcElevation(c_, s.x);
-    s.top = model_.Ground().ElevationAt(s.x);
-    const Column column = SoilColumn(model_, s.x, s.base);
+    const Column column = SoilColumn(model_, soils_, s.x, s.base);
+    s.top = column.ground;
     // Never above 0: the base is convex from below, so its midpoint lies below its mean.
     const double curvature = std::min(0.0, right.area - left_.area - s.width * (c_.yc - s.base));
     s.weight = column.weightPerWidth * s.width + column.baseSoil->unitWeight * curvature;
@@ -111,20 +115,28 @@ void SliceCutter::Next(double xRight, Slice& s) {
 
 } // namespace
 
-void CutSlices(const Model& model, const SlipSurface& surface, std::vector<Slice>& slices) {
-    std::vector<double> breaks;
-    std::vector<int> counts;
-    SliceBreaks(model, surface, breaks);
-    ShareSlices(breaks, model.slices, counts);
-    slices.clear();
-    SliceCutter cutter(model, surface.circle, surface.xLeft);
-    for (std::size_t piece = 0; piece < counts.size(); ++piece) {
-        const double width = (breaks[piece + 1] - breaks[piece]) / counts[piece];
-        for (int i = 1; i < counts[piece]; ++i) {
-            cutter.Next(breaks[piece] + i * width, slices.emplace_back());
-        }
-        cutter.Next(breaks[piece + 1], slices.emplace_back());
+SliceCutter::SliceCutter(const Model& model) : model_(model) {
+    for (const Boundary& boundary : model.boundaries) {
+        soils_.push_back(&model.materials.at(boundary.set));
     }
+}
+
+void SliceCutter::Cut(const SlipSurface& surface, std::vector<Slice>& slices) {
+    SliceBreaks(model_, surface, breaks_);
+    ShareSlices(breaks_, model_.slices, counts_);
+    slices.clear();
+    SliceRun run(model_, soils_, surface.circle, surface.xLeft);
+    for (std::size_t piece = 0; piece < counts_.size(); ++piece) {
+        const double width = (breaks_[piece + 1] - breaks_[piece]) / counts_[piece];
+        for (int i = 1; i < counts_[piece]; ++i) {
+            run.Next(breaks_[piece] + i * width, slices.emplace_back());
+        }
+        run.Next(breaks_[piece + 1], slices.emplace_back());
+    }
+}
+
+void CutSlices(const Model& model, const SlipSurface& surface, std::vector<Slice>& slices) {
+    SliceCutter(model).Cut(surface, slices);
 }
 
 } // namespace slopecalc

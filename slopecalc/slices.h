@@ -22,6 +22,22 @@ struct Slice {
     double poreForce; // pore pressure at the base midpoint times the width
 };
 
+// Cuts the slip surfaces of one model, keeping the soil of each boundary and its buffers
+// between calls, so that a search neither looks up nor allocates for every circle.
+class SliceCutter {
+public:
+    explicit SliceCutter(const Model& model);
+
+    // As CutSlices.
+    void Cut(const SlipSurface& surface, std::vector<Slice>& slices);
+
+private:
+    const Model& model_;
+    std::vector<const Material*> soils_; // of each boundary
+    std::vector<double> breaks_;
+    std::vector<int> counts_;
+};
+
 // Cuts the mass above the slip surface into pieces at its breaks (see SliceBreaks), so that no
 // slice straddles a change of soil, and the pieces into the model's number of slices, each
 // piece's of equal width.
