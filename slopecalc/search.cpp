@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 namespace slopecalc {
 namespace {
@@ -48,13 +49,17 @@ struct Axis {
     double At(int i) const { return range.from + (i + 0.5) * step; }
 };
 
+std::pair<Axis, Axis> CrossingAxes(const Model& model);
+
 class Search {
 public:
-    explicit Search(const Model& model);
+    explicit Search(const Model& model) : Search(model, CrossingAxes(model)) {}
 
     std::vector<StageResult> Run();
 
 private:
+    Search(const Model& model, const std::pair<Axis, Axis>& axes);
+
     Candidate At(const Parameters& p);
     bool WithinLimits(const Evaluation& evaluation) const;
     std::vector<Candidate> GlobalStage();
@@ -71,31 +76,23 @@ private:
     Axis right_; // the crossing at the larger x
 };
 
-// The entry range lies on the crest side: left of the exit range on a slope that descends
-// towards larger x.
-Axis LeftAxis(const Model& model) {
-    const Polyline& ground = model.Ground();
+// The grids of the left and the right crossing: the entry range lies on the crest side, left
+// of the exit range on a slope that descends towards larger x.
+std::pair<Axis, Axis> CrossingAxes(const Model& model) {
     if (!model.searchLimits) {
-        return Axis({ground.FirstX(), ground.LastX()}, GridPoints);
+        const Range ground{model.Ground().FirstX(), model.Ground().LastX()};
+        return {Axis(ground, GridPoints), Axis(ground, GridPoints)};
     }
     const SearchLimits& l = *model.searchLimits;
-    return Axis(l.entry.Middle() < l.exit.Middle() ? l.entry : l.exit, GridPoints);
+    const bool entryLeft = l.entry.Middle() < l.exit.Middle();
+    return {Axis(entryLeft ? l.entry : l.exit, GridPoints),
+            Axis(entryLeft ? l.exit : l.entry, GridPoints)};
 }
 
-Axis RightAxis(const Model& model) {
-    const Polyline& ground = model.Ground();
-    if (!model.searchLimits) {
-        return Axis({ground.FirstX(), ground.LastX()}, GridPoints);
-    }
-    const SearchLimits& l = *model.searchLimits;
-    return Axis(l.entry.Middle() < l.exit.Middle() ? l.exit : l.entry, GridPoints);
-}
-
-Search::Search(const Model& model)
+Search::Search(const Model& model, const std::pair<Axis, Axis>& axes)
     : evaluator_(model), limits_(model.searchLimits),
       gridStep_((model.Ground().LastX() - model.Ground().FirstX()) / GridPoints),
-      tolerance_(TouchTolerance * GridPoints * gridStep_), left_(LeftAxis(model)),
-      right_(RightAxis(model)) {}
+      tolerance_(TouchTolerance * GridPoints * gridStep_), left_(axes.first), right_(axes.second) {}
 
 Candidate Search::At(const Parameters& p) {
     const Candidate outside{
