@@ -23,17 +23,6 @@ constexpr const char* ThreeLayers = "material 1 unit_weight 19 cohesion 5 phi 32
                                     "bedrock 8\n"
                                     "water 0 36 45 32 75 21 120 21\n";
 
-// A 12 m cut at 1:1 through sand on the crest and three clays: a circle through four soils.
-constexpr const char* CutInClays = "material 1 unit_weight 19 cohesion 0 phi 30\n"
-                                   "material 2 unit_weight 19 cohesion 55 phi 0\n"
-                                   "material 3 unit_weight 19 cohesion 43 phi 0\n"
-                                   "material 4 unit_weight 19 cohesion 56 phi 0\n"
-                                   "boundary 1 0 30 18 30 22 28 32 18 60 18\n"
-                                   "boundary 2 0 28 22 28 32 18 60 18\n"
-                                   "boundary 3 0 22 28 22 32 18 60 18\n"
-                                   "boundary 4 0 14 60 14\n"
-                                   "bedrock 5\n";
-
 // An embankment of two fills with their own pore-pressure ratios on a clay whose strength
 // rises with depth, searched within limits.
 constexpr const char* Embankment =
@@ -79,7 +68,8 @@ int main() {
         {"imperial (searched)", slopecalc::ReadModelFile(examples + "/imperial.plx")},
         {"layered", slopecalc::ReadModelFile(examples + "/layered.plx")},
         {"three layers", slopecalc::ParseModel(ThreeLayers)},
-        {"cut in clays", slopecalc::ParseModel(CutInClays)},
+        {"cut in clays",
+         slopecalc::ReadModelFile(std::string(SLOPECALC_TEST_MODELS) + "/cut_in_clays.plx")},
         {"embankment (limits)", slopecalc::ParseModel(Embankment)},
     };
     constexpr double TargetMilliseconds = 50;

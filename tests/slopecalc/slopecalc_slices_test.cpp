@@ -15,38 +15,19 @@
 namespace slopecalc {
 namespace {
 
-// A 12 m cut at 1:1 through sand on the crest and three clays, the weakest in the middle.
-constexpr const char* CutInClays = "material 1 unit_weight 19 cohesion 0 phi 30\n"
-                                   "material 2 unit_weight 19 cohesion 55 phi 0\n"
-                                   "material 3 unit_weight 19 cohesion 43 phi 0\n"
-                                   "material 4 unit_weight 19 cohesion 56 phi 0\n"
-                                   "boundary 1 0 30 18 30 22 28 32 18 60 18\n"
-                                   "boundary 2 0 28 22 28 32 18 60 18\n"
-                                   "boundary 3 0 22 28 22 32 18 60 18\n"
-                                   "boundary 4 0 14 60 14\n"
-                                   "bedrock 5\n";
-
-// A 12 m embankment at 1:2 of two fills on a soft clay.
-constexpr const char* Embankment = "material 1 unit_weight 20 cohesion 5 phi 32\n"
-                                   "material 2 unit_weight 19 cohesion 8 phi 28\n"
-                                   "material 3 unit_weight 16 cohesion 45 phi 0\n"
-                                   "boundary 1 0 0 30 0 54 12 80 12\n"
-                                   "boundary 2 0 0 30 0 42 6 80 6\n"
-                                   "boundary 3 0 0 80 0\n"
-                                   "bedrock -12\n";
-
 double FactorWithSlices(Model model, const Circle& circle, int slices) {
     model.slices = slices;
     model.circle = circle;
     return Analyse(model).back().best.factor;
 }
 
-// Each model's critical circle crosses several soils and, in the layered example, the water
-// line; cut at those crossings, the factor converges as the slices get narrower.
+// The cut through sand and three clays, the embankment of two fills on a soft clay and the
+// layered example: each model's critical circle crosses several soils and, in the layered example,
+// the water line; cut at those crossings, the factor converges as the slices get narrower.
 TEST(SlopecalcSlices, FactorsConvergeWithTheSliceCount) {
     const std::vector<std::pair<std::string, Model>> models{
-        {"cut in clays", ParseModel(CutInClays)},
-        {"embankment", ParseModel(Embankment)},
+        {"cut in clays", ReadModelFile(testing::TestModelPath("cut_in_clays.plx"))},
+        {"embankment", ReadModelFile(testing::TestModelPath("embankment.plx"))},
         {"layered", testing::LoadExample("layered.plx")}};
     struct Count {
         int slices;
