@@ -107,8 +107,6 @@ TEST(SlopecalcStrength, AMaterialsOwnPorePressureRatioStandsInForTheModels) {
     };
     const Case cases[] = {
         {"0.25 in every soil", DrainedLayers(0, {0.25, 0.25, 0.25}), DrainedLayers(0.25, {})},
-        {"0.4 in every soil over a global 0.1", DrainedLayers(0.1, {0.4, 0.4, 0.4}),
-         DrainedLayers(0.4, {})},
         {"0 in every soil over a global 0.3", DrainedLayers(0.3, {0.0, 0.0, 0.0}),
          DrainedLayers(0, {})},
         {"the global ratio where a soil has none", DrainedLayers(0.2, {0.2, std::nullopt, 0.2}),
