@@ -16,7 +16,8 @@ double Resistance(const std::vector<Slice>& slices, double direction, double fac
     double sum = 0;
     for (const Slice& s : slices) {
         const double effectiveWeight = std::max(0.0, s.weight - s.poreForce);
-        sum += (s.cohesion * s.width + effectiveWeight * s.tanPhi) / MAlpha(s, direction, factor);
+        sum += (s.cohesion * s.baseLength * s.cosAlpha + effectiveWeight * s.tanPhi) /
+               MAlpha(s, direction, factor);
     }
     return sum;
 }

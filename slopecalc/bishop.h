@@ -24,8 +24,9 @@ inline constexpr double MAlphaFloor = 0.2;
 inline constexpr double FactorTolerance = 1e-6;
 inline constexpr int MaximumIterations = 100;
 
-// Bishop's simplified method: F = sum((c b + max(0, W - u b) tan phi) / m_alpha) / sum(W sin a),
-// iterated from F = 1 until the change is below FactorTolerance. The sliding direction is
+// Bishop's simplified method: F = sum((c l cos a + max(0, W - u b) tan phi) / m_alpha) /
+// sum(W sin a), with l the length of the slice's arc (b / cos a on a straight base), iterated
+// from F = 1 until the change is below FactorTolerance. The sliding direction is
 // that of the driving moment, so slopes may face either way. Throws InputsOverflow when a sum
 // over the slices or the factor is not finite.
 BishopResult SolveBishop(const std::vector<Slice>& slices);

@@ -12,7 +12,8 @@ Evaluation CircleEvaluator::Evaluate(const Circle& circle) {
         return evaluation;
     }
     evaluation.surface = *surface;
-    CutSlices(model_, *surface, slices_);
+    cutter_.Cut(*surface, slices_);
+    evaluation.slices = static_cast<int>(slices_.size());
     evaluation.bishop = SolveBishop(slices_);
     if (evaluation.bishop.status == BishopStatus::Converged) {
         evaluation.admissible = true;
@@ -22,7 +23,7 @@ Evaluation CircleEvaluator::Evaluate(const Circle& circle) {
 }
 
 const std::vector<Slice>& CircleEvaluator::SlicesOf(const SlipSurface& surface) {
-    CutSlices(model_, surface, slices_);
+    cutter_.Cut(surface, slices_);
     return slices_;
 }
 

@@ -14,12 +14,13 @@ struct Evaluation {
     double factor; // infinity when not admissible
     SlipSurface surface;
     BishopResult bishop;
+    int slices = 0; // how many the surface was cut into
 };
 
 // Evaluates circles of one model and counts them; keeps its slice buffer between calls.
 class CircleEvaluator {
 public:
-    explicit CircleEvaluator(const Model& model) : model_(model) {}
+    explicit CircleEvaluator(const Model& model) : model_(model), cutter_(model) {}
 
     Evaluation Evaluate(const Circle& circle);
     const std::vector<Slice>& SlicesOf(const SlipSurface& surface);
@@ -28,6 +29,7 @@ public:
 
 private:
     const Model& model_;
+    SliceCutter cutter_;
     std::vector<Slice> slices_;
     long count_ = 0;
 };

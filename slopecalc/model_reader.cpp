@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace slopecalc {
@@ -17,6 +18,24 @@ using Words = std::vector<std::string_view>;
 
 std::string Quoted(std::string_view word) {
     return "\"" + PrintableText(word) + "\"";
+}
+
+// What a statement of the keyword must look like: for its error messages.
+std::string FormOf(std::string_view keyword) {
+    for (const KeywordForm& form : KeywordForms) {
+        if (form.keyword == keyword) {
+            return std::string(form.form);
+        }
+    }
+    return {};
+}
+
+std::string KeywordList() {
+    std::string list;
+    for (const KeywordForm& form : KeywordForms) {
+        list += (list.empty() ? "" : ", ") + std::string(form.keyword);
+    }
+    return list;
 }
 
 class ModelParser {
@@ -32,24 +51,32 @@ private:
     void Once(std::string_view keyword);
     std::vector<Point> Points(const Words& words, std::size_t first, std::string_view what) const;
 
+    InputError Malformed(std::string_view keyword) const;
     void ReadMaterial(const Words& words);
+    void ReadMaterialOptions(const Words& words, Material& material, const std::string& name);
     void ReadBoundary(const Words& words);
     void ReadWater(const Words& words);
     void ReadSlices(const Words& words);
     void ReadCircle(const Words& words);
+    void ReadSearch(const Words& words);
+    Range SearchRange(const Words& words, std::size_t first) const;
+    void CheckSearchLimits() const;
     void CheckBelowPrevious(const Polyline& line, std::int32_t set) const;
 
     Model model_;
     int line_ = 0;
+    std::string_view keyword_;
     std::set<std::string, std::less<>> seen_;
     std::vector<int> boundaryLines_;
     bool haveBedrock_ = false;
+    int materialRuLine_ = 0; // the first material with an ru of its own
+    int searchLine_ = 0;
 };
 
 double ModelParser::Number(std::string_view word) const {
     const auto value = ParseNumber(word);
     if (!value) {
-        throw InputError(line_, "not a number: " + Quoted(word));
+        throw InputError(line_, std::string(keyword_) + ": not a number: " + Quoted(word));
     }
     return *value;
 }
@@ -104,16 +131,55 @@ std::vector<Point> ModelParser::Points(const Words& words, std::size_t first,
     return points;
 }
 
+InputError ModelParser::Malformed(std::string_view keyword) const {
+    return InputError(line_, std::string(keyword) + " needs the form: " + FormOf(keyword));
+}
+
+// The optional pairs after the strengths, each at most once, in any order.
+void ModelParser::ReadMaterialOptions(const Words& words, Material& material,
+                                      const std::string& name) {
+    std::set<std::string_view> given;
+    for (std::size_t i = 8; i < words.size(); i += 2) {
+        const std::string_view option = words[i];
+        const bool known = option == "cohesion_rate" || option == "datum" || option == "ru";
+        if (!known || i + 1 == words.size() || !given.insert(option).second) {
+            throw Malformed("material");
+        }
+        const double value = Number(words[i + 1]);
+        if (option == "cohesion_rate") {
+            material.cohesionRate = value;
+        } else if (option == "datum") {
+            material.datum = value;
+        } else {
+            material.poreRatio = value;
+        }
+    }
+    if (given.count("cohesion_rate") != given.count("datum")) {
+        throw InputError(line_, name + ": cohesion_rate and datum go together");
+    }
+    if (material.cohesionRate < 0) {
+        throw InputError(line_, name + ": the cohesion rate must not be negative");
+    }
+    if (material.poreRatio && (*material.poreRatio < 0 || *material.poreRatio >= 1)) {
+        throw InputError(line_, name + ": ru must lie in 0 <= ru < 1");
+    }
+    if (material.poreRatio && model_.water) {
+        throw InputError(line_, "water and a material's ru exclude each other");
+    }
+}
+
 void ModelParser::ReadMaterial(const Words& words) {
-    if (words.size() != 8 || words[2] != "unit_weight" || words[4] != "cohesion" ||
+    if (words.size() < 8 || words[2] != "unit_weight" || words[4] != "cohesion" ||
         words[6] != "phi") {
-        throw InputError(line_,
-                         "material needs the form: material <set> unit_weight <gamma> cohesion "
-                         "<c> phi <degrees>");
+        throw Malformed("material");
     }
     const std::int32_t set = SetNumber(words[1]);
-    const Material material{Number(words[3]), Number(words[5]), Number(words[7])};
+    Material material{Number(words[3]), Number(words[5]), Number(words[7]), 0, 0, std::nullopt};
     const std::string name = "material " + std::to_string(set);
+    ReadMaterialOptions(words, material, name);
+    if (material.poreRatio && materialRuLine_ == 0) {
+        materialRuLine_ = line_;
+    }
     if (material.unitWeight <= 0) {
         throw InputError(line_, name + ": the unit weight must be greater than 0");
     }
@@ -153,7 +219,7 @@ void ModelParser::CheckBelowPrevious(const Polyline& line, std::int32_t set) con
 
 void ModelParser::ReadBoundary(const Words& words) {
     if (words.size() < 2) {
-        throw InputError(line_, "boundary needs a set number and points");
+        throw Malformed("boundary");
     }
     const std::int32_t set = SetNumber(words[1]);
     Polyline line(Points(words, 2, "boundary"));
@@ -166,6 +232,9 @@ void ModelParser::ReadWater(const Words& words) {
     Once("water");
     if (seen_.count("pore_pressure_ratio") != 0) {
         throw InputError(line_, "water and pore_pressure_ratio exclude each other");
+    }
+    if (materialRuLine_ != 0) {
+        throw InputError(line_, "water and a material's ru exclude each other");
     }
     model_.water = Polyline(Points(words, 1, "water"));
 }
@@ -182,6 +251,9 @@ void ModelParser::ReadSlices(const Words& words) {
 
 void ModelParser::ReadCircle(const Words& words) {
     Once("circle");
+    if (searchLine_ != 0) {
+        throw InputError(line_, "circle and search exclude each other");
+    }
     ExpectCount(words, 3);
     const std::vector<double> values = Numbers(words, 1);
     if (values[2] <= 0) {
@@ -190,9 +262,51 @@ void ModelParser::ReadCircle(const Words& words) {
     model_.circle = Circle{values[0], values[1], values[2]};
 }
 
+Range ModelParser::SearchRange(const Words& words, std::size_t first) const {
+    const Range range{Number(words[first]), Number(words[first + 1])};
+    if (range.from > range.to) {
+        throw InputError(line_, "search: the " + std::string(words[first - 1]) +
+                                    " range must run from the smaller x to the larger");
+    }
+    return range;
+}
+
+void ModelParser::ReadSearch(const Words& words) {
+    Once("search");
+    if (model_.circle) {
+        throw InputError(line_, "circle and search exclude each other");
+    }
+    if (words.size() != 7 || words[1] != "entry" || words[4] != "exit") {
+        throw Malformed("search");
+    }
+    const SearchLimits limits{SearchRange(words, 2), SearchRange(words, 5)};
+    if (limits.entry.Middle() == limits.exit.Middle()) {
+        throw InputError(line_, "search: the entry and exit ranges share their middle, so they "
+                                "do not tell which way the slope faces");
+    }
+    model_.searchLimits = limits;
+    searchLine_ = line_;
+}
+
+// The ranges lie on the ground; known only once the ground is.
+void ModelParser::CheckSearchLimits() const {
+    const Polyline& ground = model_.Ground();
+    const Range extent{ground.FirstX(), ground.LastX()};
+    for (const auto& [name, range] : {std::pair{"entry", model_.searchLimits->entry},
+                                      std::pair{"exit", model_.searchLimits->exit}}) {
+        if (range.from < extent.from || range.to > extent.to) {
+            throw InputError(searchLine_, "search: the " + std::string(name) +
+                                              " range must lie within the ground's x-range " +
+                                              ShortText(extent.from) + " to " +
+                                              ShortText(extent.to));
+        }
+    }
+}
+
 void ModelParser::Statement(int line, const Words& words, std::string_view rest) {
     line_ = line;
     const std::string_view keyword = words[0];
+    keyword_ = keyword;
     if (keyword == "title") {
         Once(keyword);
         model_.title = std::string(rest);
@@ -228,8 +342,11 @@ void ModelParser::Statement(int line, const Words& words, std::string_view rest)
         ReadSlices(words);
     } else if (keyword == "circle") {
         ReadCircle(words);
+    } else if (keyword == "search") {
+        ReadSearch(words);
     } else {
-        throw InputError(line_, "unknown keyword " + Quoted(keyword));
+        throw InputError(line_,
+                         "unknown keyword " + Quoted(keyword) + "; the keywords: " + KeywordList());
     }
 }
 
@@ -245,6 +362,9 @@ Model ModelParser::Finish() {
         if (model_.materials.count(set) == 0) {
             throw InputError(boundaryLines_[i], "set " + std::to_string(set) + " has no material");
         }
+    }
+    if (model_.searchLimits) {
+        CheckSearchLimits();
     }
     return std::move(model_);
 }

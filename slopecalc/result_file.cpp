@@ -15,7 +15,7 @@ std::string Record(const Model& model, const StageResult& stage, std::size_t ind
     const Evaluation& e = stage.best;
     const Circle& c = e.surface.circle;
     const std::string factor = ExactText(e.factor);
-    const std::string slices = std::to_string(model.slices);
+    const std::string slices = std::to_string(e.slices);
     const std::string number = std::to_string(index + 1);
     std::string text;
     const auto line = [&text](const std::string& content) { text += content + LineEnd; };

@@ -10,6 +10,7 @@
 #include "slopecalc/summary.h"
 #include "slopecalc/svg_picture.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace slopecalc {
@@ -38,6 +39,33 @@ constexpr const char* Usage =
     "  0  the calculation succeeded\n"
     "  1  the calculation failed; standard error says why\n"
     "  2  a bad call; this help goes to standard error\n";
+
+// The statements of a model file, for the help and so for the man page: each keyword with
+// its arguments and meaning in a column, wrapped to the width of a terminal.
+std::string ModelFileHelp() {
+    constexpr std::size_t Column = 23;
+    constexpr std::size_t Width = 79;
+    std::string text = "\nModel file statements, one a line (# starts a comment):\n";
+    for (const KeywordForm& form : KeywordForms) {
+        std::string line = "  " + std::string(form.keyword);
+        const std::string words = std::string(form.form.substr(form.keyword.size() + 1)) + ": " +
+                                  std::string(form.meaning);
+        for (std::size_t start = 0; start < words.size();) {
+            std::size_t end = words.find(' ', start);
+            end = end == std::string::npos ? words.size() : end;
+            const std::string word = words.substr(start, end - start);
+            if (line.size() >= Column && line.size() + 1 + word.size() > Width) {
+                text += line + "\n";
+                line.clear();
+            }
+            line.resize(std::max(line.size() + 1, Column), ' ');
+            line += word;
+            start = end + 1;
+        }
+        text += line + "\n";
+    }
+    return text;
+}
 
 // Runs a reader and names the file in its error message.
 template <class Read> auto NamingFile(const std::string& path, Read read) {
@@ -74,7 +102,7 @@ int Calculate(const std::string& modelPath, std::ostream& out) {
 int RunSlopecalc(const std::vector<std::string>& arguments, std::string_view version,
                  std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && arguments[0] == "--help") {
-        out << Usage;
+        out << Usage << ModelFileHelp();
         return 0;
     }
     if (arguments.size() == 1 && arguments[0] == "--version") {
@@ -83,7 +111,7 @@ int RunSlopecalc(const std::vector<std::string>& arguments, std::string_view ver
     }
     const auto modelPath = ModelPathFromArguments(arguments);
     if (!modelPath) {
-        err << Usage;
+        err << Usage << ModelFileHelp();
         return 2;
     }
     try {

@@ -1,6 +1,7 @@
 #include "slopecalc/search.h"
 
 #include "slopecalc/input_error.h"
+#include "slopecalc/result_file.h"
 
 #include <algorithm>
 #include <array>
@@ -8,6 +9,8 @@
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 namespace slopecalc {
 namespace {
@@ -35,16 +38,30 @@ struct GridPoint {
     Candidate candidate;
 };
 
+// Where one of the two crossings may lie, and the grid over it.
+struct Axis {
+    Range range;
+    int points; // one for a range that is a single x
+    double step;
+
+    Axis(const Range& r, int gridPoints)
+        : range(r), points(r.to > r.from ? gridPoints : 1), step((r.to - r.from) / points) {}
+    double At(int i) const { return range.from + (i + 0.5) * step; }
+};
+
+std::pair<Axis, Axis> CrossingAxes(const Model& model);
+
 class Search {
 public:
-    explicit Search(const Model& model)
-        : evaluator_(model), x0_(model.Ground().FirstX()), width_(model.Ground().LastX() - x0_),
-          gridStep_(width_ / GridPoints) {}
+    explicit Search(const Model& model) : Search(model, CrossingAxes(model)) {}
 
     std::vector<StageResult> Run();
 
 private:
+    Search(const Model& model, const std::pair<Axis, Axis>& axes);
+
     Candidate At(const Parameters& p);
+    bool WithinLimits(const Evaluation& evaluation) const;
     std::vector<Candidate> GlobalStage();
     Candidate Refine(Candidate current, const Parameters& step);
     void RefineStage(std::vector<Candidate>& candidates, const Parameters& step, std::size_t keep,
@@ -52,22 +69,53 @@ private:
     StageResult Stage(std::string name, const Candidate& best, long before) const;
 
     CircleEvaluator evaluator_;
-    double x0_;
-    double width_;
-    double gridStep_;
+    const std::optional<SearchLimits>& limits_;
+    double gridStep_; // of the ground's whole x-range
+    double tolerance_;
+    Axis left_;  // the crossing at the smaller x
+    Axis right_; // the crossing at the larger x
 };
+
+// The grids of the left and the right crossing: the entry range lies on the crest side, left
+// of the exit range on a slope that descends towards larger x.
+std::pair<Axis, Axis> CrossingAxes(const Model& model) {
+    if (!model.searchLimits) {
+        const Range ground{model.Ground().FirstX(), model.Ground().LastX()};
+        return {Axis(ground, GridPoints), Axis(ground, GridPoints)};
+    }
+    const SearchLimits& l = *model.searchLimits;
+    const bool entryLeft = l.entry.Middle() < l.exit.Middle();
+    return {Axis(entryLeft ? l.entry : l.exit, GridPoints),
+            Axis(entryLeft ? l.exit : l.entry, GridPoints)};
+}
+
+Search::Search(const Model& model, const std::pair<Axis, Axis>& axes)
+    : evaluator_(model), limits_(model.searchLimits),
+      gridStep_((model.Ground().LastX() - model.Ground().FirstX()) / GridPoints),
+      tolerance_(TouchTolerance * GridPoints * gridStep_), left_(axes.first), right_(axes.second) {}
 
 Candidate Search::At(const Parameters& p) {
     const Candidate outside{
         p, {false, std::numeric_limits<double>::infinity(), {{0, 0, 0}, 0, 0}, {}}};
-    const double xEnd = x0_ + width_;
-    if (p[0] < x0_ || p[1] > xEnd || p[1] - p[0] < 1e-3 * gridStep_ || p[2] < SmallestAngle ||
+    if (p[0] < left_.range.from || p[1] > right_.range.to || p[1] - p[0] < 1e-3 * gridStep_ ||
+        p[0] > left_.range.to || p[1] < right_.range.from || p[2] < SmallestAngle ||
         p[2] > LargestAngle) {
         return outside;
     }
     const Polyline& ground = evaluator_.ModelInUse().Ground();
     const Circle circle = CircleThroughGround(ground, p[0], p[1], p[2] * std::numbers::pi / 180);
-    return {p, evaluator_.Evaluate(circle)};
+    Candidate candidate{p, evaluator_.Evaluate(circle)};
+    if (candidate.evaluation.admissible && !WithinLimits(candidate.evaluation)) {
+        candidate.evaluation.admissible = false;
+        candidate.evaluation.factor = std::numeric_limits<double>::infinity();
+    }
+    return candidate;
+}
+
+// A circle that slides the other way has its entry where the exit should be.
+bool Search::WithinLimits(const Evaluation& evaluation) const {
+    return !limits_ || (limits_->entry.Holds(EntryX(evaluation), tolerance_) &&
+                        limits_->exit.Holds(ExitX(evaluation), tolerance_));
 }
 
 // Keeps the best grid points that lie apart from each other, so that refinement starts in
@@ -102,11 +150,13 @@ std::vector<Candidate> DistinctMinima(std::vector<GridPoint> points, std::size_t
 
 std::vector<Candidate> Search::GlobalStage() {
     std::vector<GridPoint> admissible;
-    for (int i = 0; i < GridPoints; ++i) {
-        for (int j = i + 1; j < GridPoints; ++j) {
+    for (int i = 0; i < left_.points; ++i) {
+        for (int j = 0; j < right_.points; ++j) {
+            if (!(right_.At(j) > left_.At(i))) {
+                continue;
+            }
             for (int m = 0; m < AngleCount; ++m) {
-                const Candidate c = At({x0_ + (i + 0.5) * gridStep_, x0_ + (j + 0.5) * gridStep_,
-                                        FirstAngle + m * AngleStep});
+                const Candidate c = At({left_.At(i), right_.At(j), FirstAngle + m * AngleStep});
                 if (c.evaluation.admissible) {
                     admissible.push_back({{i, j, m}, c});
                 }
@@ -123,12 +173,15 @@ Candidate Search::Refine(Candidate current, const Parameters& step) {
         Candidate best = current;
         for (int d = 0; d < 27; ++d) {
             const std::array<int, 3> direction{d % 3 - 1, d / 3 % 3 - 1, d / 9 - 1};
-            if (d == 13) {
-                continue;
-            }
             Parameters p = current.p;
+            bool alongFixed = false;
             for (std::size_t k = 0; k < 3; ++k) {
                 p[k] += direction[k] * step[k];
+                alongFixed = alongFixed || (direction[k] != 0 && step[k] == 0);
+            }
+            // A move along a crossing fixed to one x, or no move at all, finds nothing new.
+            if (d == 13 || alongFixed) {
+                continue;
             }
             const Candidate next = At(p);
             if (next.evaluation.factor < best.evaluation.factor) {
@@ -168,7 +221,7 @@ std::vector<StageResult> Search::Run() {
         throw InputError(0, "no circle cuts the ground surface twice above the bedrock");
     }
     stages.push_back(Stage("global grid", candidates.front(), 0));
-    Parameters step{gridStep_ / 2, gridStep_ / 2, AngleStep / 2};
+    Parameters step{left_.step / 2, right_.step / 2, AngleStep / 2};
     for (std::size_t round = 1; round <= Rounds; ++round) {
         RefineStage(candidates, step, round < KeptCandidates.size() ? KeptCandidates[round] : 1,
                     stages);

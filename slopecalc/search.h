@@ -15,10 +15,11 @@ struct StageResult {
     long circles;
 };
 
-// The critical circle over all circles that cut the ground twice within its x-range and stay
-// above the bedrock: a global grid over entry point, exit point and arc angle, then stages
-// that refine the best few distinct grid minima by moves to the best of their 26 neighbours,
-// halving the steps from stage to stage.
+// The critical circle over all circles that cut the ground twice within its x-range, stay
+// above the bedrock and meet the ground within the model's search limits, where it has them:
+// a global grid over entry point, exit point and arc angle, then stages that refine the best
+// few distinct grid minima by moves to the best of their 26 neighbours, halving the steps
+// from stage to stage.
 // Throws InputError when no circle is admissible.
 std::vector<StageResult> SearchCriticalCircle(const Model& model);
 

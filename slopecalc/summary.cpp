@@ -42,6 +42,26 @@ std::string Stages(const std::vector<StageResult>& stages) {
            ", circles evaluated: " + std::to_string(total) + "\n" + lines;
 }
 
+std::string Limits(const Model& model) {
+    if (!model.searchLimits || model.circle) {
+        return {};
+    }
+    const auto range = [](const Range& r) {
+        return FixedText(r.from, 3) + " to " + FixedText(r.to, 3);
+    };
+    return "search limits: entry x " + range(model.searchLimits->entry) + ", exit x " +
+           range(model.searchLimits->exit) + "\n";
+}
+
+// More slices than asked for when the crossings make more pieces than that.
+std::string Slices(const Model& model, const Evaluation& best) {
+    std::string text = "slices: " + std::to_string(best.slices);
+    if (best.slices != model.slices) {
+        text += " (" + std::to_string(model.slices) + " asked, one at least between two breaks)";
+    }
+    return text;
+}
+
 } // namespace
 
 std::string FormatSummary(const std::string& modelPath, const DataPaths& paths, const Model& model,
@@ -52,11 +72,10 @@ std::string FormatSummary(const std::string& modelPath, const DataPaths& paths, 
     CircleEvaluator evaluator(model);
     const int onFloor = SlicesOnFloor(evaluator.SlicesOf(best.surface), best.bishop);
     return "slopecalc: " + modelPath + "\n" + "title: " + model.title + "\n" +
-           Modifications(paths.modification, modifications) + Stages(stages) +
+           Modifications(paths.modification, modifications) + Limits(model) + Stages(stages) +
            "critical circle: centre (" + FixedText(c.xc, 3) + ", " + FixedText(c.yc, 3) +
            "), radius " + FixedText(c.radius, 3) + ", entry x " + FixedText(EntryX(best), 3) +
-           ", exit x " + FixedText(ExitX(best), 3) + "\n" +
-           "slices: " + std::to_string(model.slices) +
+           ", exit x " + FixedText(ExitX(best), 3) + "\n" + Slices(model, best) +
            ", on the m_alpha floor: " + std::to_string(onFloor) + "\n" +
            "safety factor: " + FixedText(best.factor, 4) + "\n" + "result: " + paths.result + "\n" +
            "picture: " + paths.picture + "\n";

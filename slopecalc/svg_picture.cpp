@@ -1,6 +1,7 @@
 #include "slopecalc/svg_picture.h"
 
 #include "slopecalc/number_text.h"
+#include "slopecalc/slices.h"
 
 #include <algorithm>
 #include <array>
@@ -103,8 +104,8 @@ std::string Water(const Model& model, const Canvas& canvas, double xMin, double 
 
 std::string SlipCircle(const Model& model, const Canvas& canvas, const SlipSurface& surface) {
     const Circle& c = surface.circle;
-    const int slices = model.slices;
-    const double width = (surface.xRight - surface.xLeft) / slices;
+    std::vector<Slice> slices;
+    CutSlices(model, surface, slices);
     std::string arc;
     std::string lines;
     constexpr int ArcPoints = 200;
@@ -112,8 +113,8 @@ std::string SlipCircle(const Model& model, const Canvas& canvas, const SlipSurfa
         const double x = surface.xLeft + (surface.xRight - surface.xLeft) * i / ArcPoints;
         arc += canvas.At(x, ArcElevation(c, x)) + " ";
     }
-    for (int i = 1; i < slices; ++i) {
-        const double x = surface.xLeft + i * width;
+    for (std::size_t i = 1; i < slices.size(); ++i) {
+        const double x = slices[i].x - slices[i].width / 2;
         lines += "<line x1=\"" + canvas.X(x) + "\" y1=\"" + canvas.Y(ArcElevation(c, x)) +
                  "\" x2=\"" + canvas.X(x) + "\" y2=\"" + canvas.Y(model.Ground().ElevationAt(x)) +
                  "\"/>\n";

@@ -39,7 +39,8 @@ TEST(SlopecalcBishop, ConvergedFactorSolvesTheEquation) {
         for (const Slice& s : slices) {
             const double m =
                 std::max(MAlphaFloor, s.cosAlpha - s.sinAlpha * s.tanPhi / result.factor);
-            resisting += (s.cohesion * s.width + (s.weight - s.poreForce) * s.tanPhi) / m;
+            resisting +=
+                (s.cohesion * s.baseLength * s.cosAlpha + (s.weight - s.poreForce) * s.tanPhi) / m;
             driving -= s.weight * s.sinAlpha;
         }
         EXPECT_NEAR(resisting / driving, result.factor, 1e-5) << ru;
@@ -75,6 +76,7 @@ Slice MadeSlice(double alphaDegrees, double weight, double cohesion, double phiD
             0,
             0,
             weight,
+            1 / std::cos(alpha),
             std::sin(alpha),
             std::cos(alpha),
             cohesion,

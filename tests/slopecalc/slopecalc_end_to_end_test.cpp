@@ -3,6 +3,7 @@
 #include "processes/process_runner.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "slopecalc/model_reader.h"
 #include "slopecalc/search.h"
 #include "slopecalc_support.h"
 #include "tests/support/file_bytes.h"
@@ -88,6 +89,21 @@ TEST(SlopecalcProgram, AppliesTheModificationFileAndReportsIt) {
     EXPECT_EQ(ReadFactor(example.Data(".hxx")), Analyse(stronger).back().best.factor);
 }
 
+// Two slices asked for, but the ground's corners at the toe and the crest make three pieces.
+TEST(SlopecalcProgram, TheSummaryShowsTheSearchLimitsAndTheSlicesCut) {
+    const CopiedExample example("homogeneous.plx");
+    test_support::WriteBytes(example.Model(), test_support::ReadBytes(example.Model()) +
+                                                  "search entry 55 70 exit 10 28\nslices 2\n");
+    const Outcome outcome = RunThroughShell(example, example.Model() + " /c");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* line : {"\nsearch limits: entry x 55.000 to 70.000, exit x 10.000 to 28.000\n",
+                             "\nslices: 3 (2 asked, one at least between two breaks), on the "}) {
+        EXPECT_NE(outcome.out.find(line), std::string::npos) << line << outcome.out;
+    }
+    EXPECT_NE(test_support::ReadBytes(example.Data(".hxx")).find("\r\nslices: 3, Bishop"),
+              std::string::npos);
+}
+
 TEST(SlopecalcProgram, AFailedRunLeavesNoResultAndNamesTheFault) {
     struct Case {
         const char* mmt; // nullptr: a broken model instead
@@ -162,6 +178,15 @@ TEST(SlopecalcProgram, HelpIsLaidOutForAManPageGenerator) {
         EXPECT_NE(help.find(std::string("\n") + entry, options), std::string::npos) << entry;
     }
     EXPECT_NE(help.find("\nExit status:\n  0  "), std::string::npos) << help;
+    // Every statement of the model file, its arguments in the column of the descriptions.
+    const std::size_t model = help.find("\nModel file statements, ");
+    ASSERT_NE(model, std::string::npos) << help;
+    for (const KeywordForm& form : KeywordForms) {
+        const std::string entry = "\n  " + std::string(form.keyword);
+        const std::size_t at = help.find(entry + " ", model);
+        ASSERT_NE(at, std::string::npos) << form.keyword;
+        EXPECT_EQ(help.find_first_not_of(' ', at + entry.size()) - at - 1, 23u) << form.keyword;
+    }
 }
 
 // Skips where help2man is not installed; scripts/package needs it for the man pages.
@@ -180,8 +205,8 @@ TEST(SlopecalcProgram, Help2manMakesAManPageOfHelpAndVersion) {
     for (const std::string& part :
          {title, std::string(".SH SYNOPSIS\n.B slopecalc\n"),
           std::string(".SH DESCRIPTION\nCompute "), std::string(".SH OPTIONS\n"),
-          std::string("\\fB\\-\\-version\\fR\noutput version"),
-          std::string(".SS \"Exit status:\"")}) {
+          std::string("\\fB\\-\\-version\\fR\noutput version"), std::string(".SS \"Exit status:\""),
+          std::string(".SS \"Model file statements, "), std::string(".TP\nwater_unit_weight\n")}) {
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     }
 }

@@ -54,24 +54,54 @@ TEST(SlopecalcModelReader, DefaultsAndCoincidingBoundaries) {
     EXPECT_FALSE(model.circle.has_value());
 }
 
+// Options after the strengths come in any order; an ru of 0 is an ru all the same.
+TEST(SlopecalcModelReader, ReadsMaterialOptionsAndSearchLimits) {
+    const Model model = ParseModel(
+        std::string(Valid) +
+        "material 2 unit_weight 17 cohesion 12 phi 0 ru 0.3 datum 21.5 cohesion_rate 1.5\n"
+        "material 3 unit_weight 17 cohesion 12 phi 0 ru 0\n"
+        "search entry 50 90 exit 0 30.5\n");
+    const Material& plain = model.materials.at(1);
+    EXPECT_EQ(plain.cohesionRate, 0);
+    EXPECT_FALSE(plain.poreRatio.has_value());
+    const Material& soft = model.materials.at(2);
+    EXPECT_EQ(soft.cohesionRate, 1.5);
+    EXPECT_EQ(soft.datum, 21.5);
+    EXPECT_EQ(soft.poreRatio, 0.3);
+    EXPECT_EQ(model.materials.at(3).poreRatio, 0.0);
+    ASSERT_TRUE(model.searchLimits.has_value());
+    EXPECT_EQ(model.searchLimits->entry.from, 50);
+    EXPECT_EQ(model.searchLimits->entry.to, 90);
+    EXPECT_EQ(model.searchLimits->exit.from, 0);
+    EXPECT_EQ(model.searchLimits->exit.to, 30.5);
+}
+
 struct ErrorCase {
     const char* appended;
     const char* message;
 };
 
+constexpr const char* MaterialForm =
+    "line 4: material needs the form: material <set> unit_weight <gamma> cohesion <c> phi "
+    "<degrees> [cohesion_rate <k> datum <z0>] [ru <r>]";
+constexpr const char* SearchForm =
+    "line 4: search needs the form: search entry <x1> <x2> exit <x3> <x4>";
+
 TEST(SlopecalcModelReader, ReportsEachFaultWithItsLine) {
     const ErrorCase cases[] = {
-        {"slope 1", "line 4: unknown keyword \"slope\""},
+        {"slope 1", "line 4: unknown keyword \"slope\"; the keywords: title, material, boundary, "
+                    "bedrock, water, water_unit_weight, pore_pressure_ratio, slices, circle, "
+                    "search"},
         {"bedrock 3", "line 4: bedrock is given twice"},
         {"slices", "line 4: slices needs 1 number, found 0"},
         {"water_unit_weight 9.81 1", "line 4: water_unit_weight needs 1 number, found 2"},
         {"circle 1 2", "line 4: circle needs 3 numbers, found 2"},
         {"circle 1 2 3 4", "line 4: circle needs 3 numbers, found 4"},
         {"circle 1 2 0", "line 4: the circle's radius must be greater than 0"},
-        {"circle 1 2 x", "line 4: not a number: \"x\""},
-        {"circle 1,5 2 3", "line 4: not a number: \"1,5\""},
-        {"circle 1 2 nan", "line 4: not a number: \"nan\""},
-        {"circle 1 2 1e999", "line 4: not a number: \"1e999\""},
+        {"circle 1 2 x", "line 4: circle: not a number: \"x\""},
+        {"circle 1,5 2 3", "line 4: circle: not a number: \"1,5\""},
+        {"circle 1 2 nan", "line 4: circle: not a number: \"nan\""},
+        {"circle 1 2 1e999", "line 4: circle: not a number: \"1e999\""},
         {"material 2 unit_weight 0 cohesion 1 phi 20",
          "line 4: material 2: the unit weight must be greater than 0"},
         {"material 2 unit_weight 18 cohesion -1 phi 20",
@@ -81,15 +111,26 @@ TEST(SlopecalcModelReader, ReportsEachFaultWithItsLine) {
         {"material 2 unit_weight 18 cohesion 1 phi -1",
          "line 4: material 2: phi must lie between 0 and 89 degrees"},
         {"material 1 unit_weight 18 cohesion 1 phi 20", "line 4: material 1 is given twice"},
-        {"material 2 unit_weight 18 cohesion 1",
-         "line 4: material needs the form: material <set> unit_weight <gamma> cohesion <c> phi "
-         "<degrees>"},
-        {"material 2 weight 18 cohesion 1 phi 20",
-         "line 4: material needs the form: material <set> unit_weight <gamma> cohesion <c> phi "
-         "<degrees>"},
+        {"material 2 unit_weight 18 cohesion 1", MaterialForm},
+        {"material 2 weight 18 cohesion 1 phi 20", MaterialForm},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 ru", MaterialForm},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 ru 0.1 ru 0.2", MaterialForm},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 rate 2", MaterialForm},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 ru x",
+         "line 4: material: not a number: \"x\""},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 cohesion_rate 2 ru 0.1",
+         "line 4: material 2: cohesion_rate and datum go together"},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 cohesion_rate -1 datum 20",
+         "line 4: material 2: the cohesion rate must not be negative"},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 ru 1",
+         "line 4: material 2: ru must lie in 0 <= ru < 1"},
+        {"water 0 30 90 30\nmaterial 2 unit_weight 18 cohesion 1 phi 20 ru 0.2",
+         "line 5: water and a material's ru exclude each other"},
+        {"material 2 unit_weight 18 cohesion 1 phi 20 ru 0.2\nwater 0 30 90 30",
+         "line 5: water and a material's ru exclude each other"},
         {"material 2.5 unit_weight 18 cohesion 1 phi 20",
          "line 4: a set number must be a whole number: \"2.5\""},
-        {"boundary", "line 4: boundary needs a set number and points"},
+        {"boundary", "line 4: boundary needs the form: boundary <set> <x1> <y1> <x2> <y2> ..."},
         {"boundary 1 0 20 90", "line 4: boundary: the coordinates must come in x y pairs"},
         {"boundary 1 0 20", "line 4: boundary needs at least two points"},
         {"boundary 1 0 20 0 19", "line 4: boundary: x must increase from point to point"},
@@ -108,6 +149,21 @@ TEST(SlopecalcModelReader, ReportsEachFaultWithItsLine) {
         {"slices 1", "line 4: slices must be a whole number from 2 to 10000"},
         {"slices 2.5", "line 4: slices must be a whole number from 2 to 10000"},
         {"title a\ntitle b", "line 5: title is given twice"},
+        {"search entry 30 50 exit 0", SearchForm},
+        {"search exit 0 30 entry 30 50", SearchForm},
+        {"search entry 50 30 exit 0 30",
+         "line 4: search: the entry range must run from the smaller x to the larger"},
+        {"search entry 20 40 exit 0 60",
+         "line 4: search: the entry and exit ranges share their middle, so they do not tell "
+         "which way the slope faces"},
+        {"search entry 30 95 exit 0 30",
+         "line 4: search: the entry range must lie within the ground's x-range 0 to 90"},
+        {"search entry 30 50 exit 0 30\nsearch entry 30 50 exit 0 30",
+         "line 5: search is given twice"},
+        {"circle 40 50 20\nsearch entry 30 50 exit 0 30",
+         "line 5: circle and search exclude each other"},
+        {"search entry 30 50 exit 0 30\ncircle 40 50 20",
+         "line 5: circle and search exclude each other"},
     };
     for (const ErrorCase& c : cases) {
         try {
@@ -122,14 +178,18 @@ TEST(SlopecalcModelReader, ReportsEachFaultWithItsLine) {
 // A hostile file must not reach the terminal that shows its error with control sequences.
 TEST(SlopecalcModelReader, EchoedWordsShowControlCharactersAsQuestionMarks) {
     const ErrorCase cases[] = {
-        {"\x1b]0;owned\x07 1", "line 4: unknown keyword \"?]0;owned?\""},
-        {"circle 1 2 3\r4", "line 4: not a number: \"3?4\""},
+        {"\x1b]0;owned\x07 1", "line 4: unknown keyword \"?]0;owned?\"; the keywords: title, "
+                               "material, boundary, bedrock, water, water_unit_weight, "
+                               "pore_pressure_ratio, slices, circle, search"},
+        {"circle 1 2 3\r4", "line 4: circle: not a number: \"3?4\""},
         {"circle 1 2 \xc2\x9b"
          "2J",
-         "line 4: not a number: \"?2J\""},
+         "line 4: circle: not a number: \"?2J\""},
         {"material \x1b[31m unit_weight 18 cohesion 1 phi 20",
          "line 4: a set number must be a whole number: \"?[31m\""},
-        {"h\xc3\xb6he 1", "line 4: unknown keyword \"h\xc3\xb6he\""},
+        {"h\xc3\xb6he 1", "line 4: unknown keyword \"h\xc3\xb6he\"; the keywords: title, material, "
+                          "boundary, bedrock, water, water_unit_weight, pore_pressure_ratio, "
+                          "slices, circle, search"},
     };
     for (const ErrorCase& c : cases) {
         try {

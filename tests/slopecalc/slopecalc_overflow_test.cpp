@@ -22,6 +22,7 @@ std::vector<Slice> Slices(int count, double alphaDegrees, double weight, double 
                       .base = 0,
                       .top = 0,
                       .weight = weight,
+                      .baseLength = 1 / std::cos(alpha),
                       .sinAlpha = std::sin(alpha),
                       .cosAlpha = std::cos(alpha),
                       .cohesion = cohesion,

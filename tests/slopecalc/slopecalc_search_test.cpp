@@ -1,12 +1,14 @@
 #include "slopecalc/circle_evaluator.h"
 #include "slopecalc/input_error.h"
 #include "slopecalc/model_reader.h"
+#include "slopecalc/result_file.h"
 #include "slopecalc/search.h"
 #include "slopecalc_support.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,8 @@ std::vector<std::pair<std::string, Model>> SearchedExamples() {
 }
 
 // The least factor over a dense grid of centres and radii, independent of the search's own
-// parametrisation by entry point, exit point and arc angle.
+// parametrisation by entry point, exit point and arc angle; with search limits, over the
+// circles whose entry and exit lie within them.
 double BruteForceMinimum(const Model& model) {
     const Polyline& ground = model.Ground();
     double top = ground.Points().front().y;
@@ -48,7 +51,12 @@ double BruteForceMinimum(const Model& model) {
             const double yc = top + width * j / Steps;
             for (int k = 0; k <= Steps; ++k) {
                 const double lowest = model.bedrock + (top - model.bedrock) * k / Steps;
-                least = std::min(least, evaluator.Evaluate({xc, yc, yc - lowest}).factor);
+                const Evaluation e = evaluator.Evaluate({xc, yc, yc - lowest});
+                const std::optional<SearchLimits>& limits = model.searchLimits;
+                if (!limits ||
+                    (limits->entry.Holds(EntryX(e), 0) && limits->exit.Holds(ExitX(e), 0))) {
+                    least = std::min(least, e.factor);
+                }
             }
         }
     }
@@ -105,6 +113,44 @@ TEST(SlopecalcSearch, SlopeFacingTheOtherWayHasTheSameCriticalFactor) {
         const Evaluation mirrored = SearchCriticalCircle(Mirrored(model)).back().best;
         EXPECT_NEAR(mirrored.factor, original.factor, 2e-4 * original.factor) << name;
         EXPECT_NE(mirrored.bishop.movesLeft, original.bishop.movesLeft) << name;
+    }
+}
+
+Model WithLimits(const std::string& example, const SearchLimits& limits) {
+    Model model = testing::LoadExample(example);
+    model.circle.reset();
+    model.searchLimits = limits;
+    return model;
+}
+
+// The homogeneous slope faces towards smaller x, the layered one towards larger x.
+TEST(SlopecalcSearch, KeepsEntryAndExitWithinTheLimits) {
+    struct Case {
+        const char* example;
+        SearchLimits limits;
+        bool scan; // compare with the brute-force scan within the same limits
+    };
+    const Case cases[] = {
+        {"homogeneous.plx", {{55, 70}, {10, 28}}, true},  // in front of the toe
+        {"layered.plx", {{0, 10}, {44, 60}}, true},       // back from the crest
+        {"homogeneous.plx", {{50, 90}, {30, 30}}, false}, // through the toe
+        {"layered.plx", {{30, 30}, {0, 70}}, false},      // through the crest
+    };
+    for (const Case& c : cases) {
+        const Model model = WithLimits(c.example, c.limits);
+        const Evaluation best = SearchCriticalCircle(model).back().best;
+        const std::string name = std::string(c.example) + " entry " +
+                                 std::to_string(c.limits.entry.from) + " exit " +
+                                 std::to_string(c.limits.exit.from);
+        ASSERT_TRUE(best.admissible) << name;
+        EXPECT_TRUE(c.limits.entry.Holds(EntryX(best), 1e-6)) << name << ": " << EntryX(best);
+        EXPECT_TRUE(c.limits.exit.Holds(ExitX(best), 1e-6)) << name << ": " << ExitX(best);
+        Model free = model;
+        free.searchLimits.reset();
+        EXPECT_GT(best.factor, SearchCriticalCircle(free).back().best.factor) << name;
+        if (c.scan) {
+            EXPECT_LE(best.factor, BruteForceMinimum(model) * (1 + 2e-4)) << name;
+        }
     }
 }
 

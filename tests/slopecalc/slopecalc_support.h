@@ -11,6 +11,11 @@ inline std::string ExamplePath(const std::string& name) {
     return std::string(SLOPECALC_EXAMPLES) + "/" + name;
 }
 
+// The models of the tests alone, beside the examples.
+inline std::string TestModelPath(const std::string& name) {
+    return std::string(SLOPECALC_TEST_MODELS) + "/" + name;
+}
+
 inline Model LoadExample(const std::string& name) {
     return ReadModelFile(ExamplePath(name));
 }
