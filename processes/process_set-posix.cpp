@@ -80,8 +80,9 @@ public:
         ReapInherited(ScanProcesses());
     }
 
-    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
-        const pid_t pid = StartCalculatorProcess(commandLine, outputFd, startsIn);
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
+              const std::string& runMarker) override {
+        const pid_t pid = StartCalculatorProcess({commandLine, outputFd, startsIn, runMarker});
         if (pid < 0) {
             return -1;
         }

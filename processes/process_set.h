@@ -22,12 +22,13 @@ public:
 
     // Starts the command line in the folder `startsIn` (empty: ours), its program found from
     // there as FolderLocator finds it, with its standard output and error going to outputFd (-1
-    // keeps ours; on Windows it gives the process a console window of its own instead). Returns
-    // the process's handle, or -1 when it cannot be started.
-    virtual int Start(const std::string& commandLine, int outputFd,
-                      const std::string& startsIn) = 0;
+    // keeps ours; on Windows it gives the process a console window of its own instead) and
+    // runMarker as the value of ZELMORA_RUN in its environment (empty: none). Returns the
+    // process's handle, or -1 when it cannot be started.
+    virtual int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
+                      const std::string& runMarker) = 0;
     int Start(const std::string& commandLine, int outputFd) {
-        return Start(commandLine, outputFd, {});
+        return Start(commandLine, outputFd, {}, {});
     }
 
     // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
