@@ -21,4 +21,16 @@ struct CalculatorStart {
 // when it cannot be started.
 pid_t StartCalculatorProcess(const CalculatorStart& start);
 
+// The same, the calculator the only child of our own init, the first process of a user and
+// PID namespace of their own: what the calculator starts cannot leave that namespace, and ends
+// when the init does. The init forwards SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1 and SIGUSR2
+// to every process there, and ends with the calculator's status (128 + n for signal n) as soon
+// as the calculator has ended. It keeps our user and group ids, and dies with the calling
+// thread. Returns the init's process id, or -1.
+pid_t StartCalculatorInNamespaces(const CalculatorStart& start);
+
+// Whether a user and PID namespace can be made here: a container's rules or a chroot may forbid
+// it.
+bool NamespacesWork();
+
 } // namespace zelmora

@@ -53,8 +53,10 @@ public:
 // How long a process that was asked to end (SIGTERM) has before it is killed.
 inline constexpr std::chrono::seconds StopGrace{5};
 
-// Real child processes. The program becomes a child subreaper, so that what a calculator
-// leaves behind stays findable; ending the set kills and reaps what still runs.
+// Real child processes. On Linux each calculator is kept together with what it starts, in the
+// first way this machine offers (containment.h); the program becomes a child subreaper, so that
+// whatever it started comes back to it to be reaped. On Windows each has a job object. Ending
+// the set kills and reaps what still runs.
 std::unique_ptr<ProcessSet> MakeChildProcesses();
 
 } // namespace zelmora
