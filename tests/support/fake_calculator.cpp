@@ -54,8 +54,10 @@
 //   fds             status = number of open descriptors above 2
 //   session         status 0 when it leads a session of its own
 //   env NAME [VALUE]  status 0 when the environment holds NAME (with VALUE, as its only value)
-//   daemon PIDFILE  detaches a helper as the fault "daemon" does, which sleeps for a minute
+//   daemon PIDFILE [MS]  detaches a helper as the fault "daemon" does, which sleeps for a
+//                   minute, then waits MS milliseconds
 //   record FILE     writes its argument vector to FILE, one word a line
+//   print TEXT      writes TEXT and a line end to its standard output, then to its error
 //   sleep MS        sleeps MS milliseconds
 #include "tests/support/calculator_text.h"
 
@@ -444,6 +446,7 @@ int main(int argc, char** argv) {
         DetachDaemon(operand, {{}, [](int /*alive*/) {
                                    std::this_thread::sleep_for(std::chrono::minutes(1));
                                }});
+        std::this_thread::sleep_for(std::chrono::milliseconds(argc > 3 ? ToInt(argv[3]) : 0));
         return 0;
     }
     if (mode == "replace" && argc > 3) {
@@ -451,6 +454,12 @@ int main(int argc, char** argv) {
     }
     if (mode == "record" && argc > 2) {
         return RecordArguments(argc, argv);
+    }
+    if (mode == "print") {
+        std::printf("%s\n", operand.c_str());
+        std::fflush(stdout);
+        std::fprintf(stderr, "%s\n", operand.c_str());
+        return 0;
     }
     if (mode == "sleep") {
         std::this_thread::sleep_for(std::chrono::milliseconds(ToInt(operand)));
