@@ -35,7 +35,7 @@ bool HeldBy(Containment kind, pid_t helper) {
     const std::string proc = "/proc/" + std::to_string(helper);
     switch (kind) {
     case Containment::Cgroup:
-        return test_support::ProcText((proc + "/cgroup").c_str())
+        return test_support::ReadBytes(proc + "/cgroup")
                    .find("/zelmora-test-" + std::to_string(getpid())) != std::string::npos;
     case Containment::Namespaces:
         return Link(proc + "/ns/pid") != Link("/proc/self/ns/pid");
@@ -143,12 +143,15 @@ TEST_P(ChildProcessesTest, WhatTheCalculatorLeftEndsWithItAndNothingElseDoes) {
         << "the orphan was not reaped";
 }
 
+std::string NameOf(const ::testing::TestParamInfo<Containment>& info) {
+    constexpr const char* Names[] = {"Cgroup", "Namespaces", "Subreaper"};
+    return Names[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Mechanisms, ChildProcessesTest,
                          ::testing::Values(Containment::Cgroup, Containment::Namespaces,
                                            Containment::Subreaper),
-                         [](const ::testing::TestParamInfo<Containment>& info) {
-                             return std::string(test_support::NameOf(info.param));
-                         });
+                         NameOf);
 
 } // namespace
 } // namespace zelmora

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -61,12 +62,18 @@ TEST(OwnCgroupFolder, IsFoundWhereTheCgroup2MountShowsIt) {
 
 constexpr uid_t Nobody = 65534;
 
+bool WriteChecked(const std::string& path, const std::string& text) {
+    std::ofstream file(path);
+    file << text << std::flush;
+    return static_cast<bool>(file);
+}
+
 // In a child moved into `cgroup` and become nobody: 0 when the best containment is a cgroup
 // there exactly when it is `delegated`, else namespaces where they work, and a daemon that a
 // calculator detached under it ends with that calculator.
 int ChooseAsNobody(const std::string& cgroup, bool delegated, const std::string& pids) {
     // Dumpable again, as a program that nobody started is: a change of user leaves it not.
-    if (!test_support::WriteProcFile(cgroup + "/cgroup.procs", "0") || setgroups(0, nullptr) != 0 ||
+    if (!WriteChecked(cgroup + "/cgroup.procs", "0") || setgroups(0, nullptr) != 0 ||
         setgid(Nobody) != 0 || setuid(Nobody) != 0 || prctl(PR_SET_DUMPABLE, 1) != 0) {
         return 10;
     }

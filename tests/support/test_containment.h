@@ -2,32 +2,18 @@
 
 #include "processes/calculator_start.h"
 #include "processes/containment.h"
+#include "tests/support/file_bytes.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace test_support {
 
-inline std::string ProcText(const char* path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-inline bool WriteProcFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path);
-    file << text;
-    file.flush();
-    return static_cast<bool>(file);
-}
-
 // This process's cgroup folder in the cgroup2 file system, or "".
 inline std::string OwnCgroup() {
-    return zelmora::OwnCgroupFolder(ProcText("/proc/self/cgroup"), ProcText("/proc/self/mountinfo"))
+    return zelmora::OwnCgroupFolder(ReadBytes("/proc/self/cgroup"),
+                                    ReadBytes("/proc/self/mountinfo"))
         .value_or("");
 }
 
@@ -75,21 +61,9 @@ private:
     static inline int count_ = 0;
 };
 
-inline const char* NameOf(zelmora::Containment kind) {
-    switch (kind) {
-    case zelmora::Containment::Cgroup:
-        return "Cgroup";
-    case zelmora::Containment::Namespaces:
-        return "Namespaces";
-    case zelmora::Containment::Subreaper:
-        return "Subreaper";
-    }
-    return "";
-}
-
 // Whether the process runs, a zombie not counted.
 inline bool Alive(pid_t pid) {
-    const std::string stat = ProcText(("/proc/" + std::to_string(pid) + "/stat").c_str());
+    const std::string stat = ReadBytes("/proc/" + std::to_string(pid) + "/stat");
     const std::size_t close = stat.rfind(')');
     return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
 }
