@@ -1,10 +1,10 @@
 #include "processes/process_set.h"
 
-#include "processes/calculator_start.h"
+#include "processes/calculator_group.h"
+#include "processes/containment.h"
 #include "processes/process_table.h"
 #include "processes/spawn_setup.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <map>
@@ -27,77 +27,55 @@ int OpenProcessDescriptor(pid_t pid) {
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 }
 
-// A process named for good: a process id is used again once its process is reaped.
-using ProcessKey = std::pair<pid_t, std::uint64_t>;
-
-ProcessKey KeyOf(const ProcessEntry& entry) {
-    return {entry.pid, entry.startTime};
-}
-
-// What a calculator started: its session (it leads one of its own) and the processes seen
-// descending from it while it ran, which may have left the session.
-struct Family {
-    pid_t session = 0;
-    std::set<ProcessKey> seen;
-
-    // The living members, the descendants of members included, found in `table`.
-    std::set<ProcessKey> Living(const std::vector<ProcessEntry>& table, pid_t leader) const {
-        std::set<ProcessKey> members;
-        std::set<pid_t> pids{leader};
-        for (bool grew = true; grew;) {
-            grew = false;
-            for (const ProcessEntry& entry : table) {
-                const bool member = entry.session == session || seen.contains(KeyOf(entry)) ||
-                                    pids.contains(entry.parent);
-                if (member && entry.pid != leader && !entry.Zombie() &&
-                    members.insert(KeyOf(entry)).second) {
-                    pids.insert(entry.pid);
-                    grew = true;
-                }
-            }
-        }
-        return members;
-    }
-};
-
 // Child processes watched through process descriptors, so that one poll waits for any of them
-// to end.
+// to end. The program is a child subreaper: what a calculator leaves behind, and whatever else
+// the program started, comes back to it to be reaped.
 class ChildProcesses : public ProcessSet {
 public:
-    ChildProcesses() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+    explicit ChildProcesses(ContainmentChoice containment) : containment_(std::move(containment)) {
+        prctl(PR_SET_CHILD_SUBREAPER, 1);
+    }
     ChildProcesses(const ChildProcesses&) = delete;
     ChildProcesses& operator=(const ChildProcesses&) = delete;
 
     ~ChildProcesses() override {
         SignalAll(SIGKILL);
-        for (const auto& [pid, child] : running_) {
+        for (auto& [pid, child] : running_) {
             Reap(pid);
             ::close(child.pidfd);
+            ended_[pid] = std::move(child.group);
         }
-        for (auto& [pid, family] : ended_) {
-            Signal(family.Living(ScanProcesses(), pid), SIGKILL);
+        running_.clear();
+        const auto deadline = std::chrono::steady_clock::now() + StopGrace;
+        while (!AllGone(Scan()) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(Tick);
         }
-        ReapInherited(ScanProcesses());
     }
 
-    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
-        const pid_t pid = StartCalculatorProcess(commandLine, outputFd, startsIn);
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
+              const std::string& runMarker) override {
+        std::unique_ptr<CalculatorGroup> group = NewGroup();
+        const pid_t pid = group->Start({commandLine, outputFd, startsIn, runMarker});
         if (pid < 0) {
             return -1;
         }
         const int pidfd = OpenProcessDescriptor(pid);
         if (pidfd < 0) {
             // Without a descriptor to wait on, the child cannot be watched: end it at once.
-            kill(-pid, SIGKILL);
+            group->Signal(SIGKILL, Scan());
             Reap(pid);
             return -1;
         }
-        running_[pid] = {pidfd, {pid, {}}};
+        running_[pid] = {pidfd, std::move(group)};
         return pid;
     }
 
     std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) override {
-        Watch(ScanProcesses());
+        const std::vector<ProcessEntry> table = Scan();
+        for (auto& [pid, child] : running_) {
+            child.group->Watch(table);
+        }
+        ReapInherited(table);
         std::vector<pollfd> watched;
         for (const auto& [pid, child] : running_) {
             watched.push_back({child.pidfd, POLLIN, 0});
@@ -115,13 +93,12 @@ public:
 
     // What ended calculators left gets the signal too: a stop ends everything at once.
     void SignalAll(int signal) override {
-        const std::vector<ProcessEntry> table = ScanProcesses();
-        for (const auto& [pid, child] : running_) {
-            kill(-pid, signal);
-            Signal(child.family.Living(table, pid), signal);
+        const std::vector<ProcessEntry> table = Scan();
+        for (auto& [pid, child] : running_) {
+            child.group->Signal(signal, table);
         }
-        for (const auto& [pid, family] : ended_) {
-            Signal(family.Living(table, pid), signal);
+        for (auto& [pid, group] : ended_) {
+            group->Signal(signal, table);
         }
     }
 
@@ -132,13 +109,13 @@ public:
         if (found == ended_.end()) {
             return;
         }
-        End(found->first, found->second);
+        End(*found->second);
         ended_.erase(found);
     }
 
     void EndAllLeftovers() override {
-        for (const auto& [pid, family] : ended_) {
-            End(pid, family);
+        for (auto& [pid, group] : ended_) {
+            End(*group);
         }
         ended_.clear();
     }
@@ -146,8 +123,23 @@ public:
 private:
     struct Child {
         int pidfd;
-        Family family;
+        std::unique_ptr<CalculatorGroup> group;
     };
+
+    std::unique_ptr<CalculatorGroup> NewGroup() {
+        if (containment_.kind == Containment::Cgroup) {
+            const std::string name =
+                "zelmora-" + std::to_string(getpid()) + "-" + std::to_string(++cgroups_);
+            if (auto cgroup = RunCgroup::Make(containment_.cgroupFolder, name)) {
+                return MakeCgroupGroup(std::move(cgroup));
+            }
+        }
+        if (containment_.kind == Containment::Namespaces ||
+            (containment_.kind == Containment::Cgroup && NamespacesWork())) {
+            return MakeNamespaceGroup();
+        }
+        return MakeTableGroup(getpid());
+    }
 
     static int Reap(pid_t pid) {
         int status = 0;
@@ -159,18 +151,21 @@ private:
         return ExitStatus(status);
     }
 
-    static void Signal(const std::set<ProcessKey>& processes, int signal) {
-        for (const auto& [pid, startTime] : processes) {
-            kill(pid, signal);
+    // The process table, with the run markers of the processes that came to the program.
+    std::vector<ProcessEntry> Scan() {
+        std::vector<ProcessEntry> table = ScanProcesses();
+        const pid_t self = getpid();
+        std::map<ProcessKey, std::string> markers;
+        for (ProcessEntry& entry : table) {
+            if (entry.parent != self || entry.Zombie() || running_.contains(entry.pid)) {
+                continue;
+            }
+            const auto known = markers_.find(KeyOf(entry));
+            entry.marker = known != markers_.end() ? known->second : RunMarkerOf(entry.pid);
+            markers[KeyOf(entry)] = entry.marker;
         }
-    }
-
-    // Notes the descendants of every running calculator, and reaps what the program inherited.
-    void Watch(const std::vector<ProcessEntry>& table) {
-        for (auto& [pid, child] : running_) {
-            child.family.seen = child.family.Living(table, pid);
-        }
-        ReapInherited(table);
+        markers_ = std::move(markers);
+        return table;
     }
 
     // Processes that ended after their parent did come to the program, the subreaper: each is
@@ -184,53 +179,75 @@ private:
         }
     }
 
+    bool AllGone(const std::vector<ProcessEntry>& table) {
+        ReapInherited(table);
+        bool gone = true;
+        for (auto& [pid, group] : ended_) {
+            if (!group->Living(table).empty()) {
+                group->Signal(SIGKILL, table);
+                gone = false;
+            }
+        }
+        return gone;
+    }
+
     // SIGTERM, then SIGKILL after the stop grace, until none is left; what appears meanwhile gets
     // the same.
-    void End(pid_t leader, const Family& family) const {
+    void End(CalculatorGroup& group) {
         const auto deadline = std::chrono::steady_clock::now() + StopGrace;
-        std::set<ProcessKey> asked;
+        std::set<pid_t> asked;
         while (true) {
-            const std::vector<ProcessEntry> table = ScanProcesses();
+            const std::vector<ProcessEntry> table = Scan();
             ReapInherited(table);
-            const std::set<ProcessKey> living = family.Living(table, leader);
+            const std::vector<pid_t> living = group.Living(table);
             if (living.empty()) {
                 return;
             }
-            const bool late = std::chrono::steady_clock::now() >= deadline;
-            for (const ProcessKey& process : living) {
-                if (late || asked.insert(process).second) {
-                    kill(process.first, late ? SIGKILL : SIGTERM);
+            if (std::chrono::steady_clock::now() >= deadline) {
+                group.Signal(SIGKILL, table);
+            } else if (asked.empty()) {
+                group.Signal(SIGTERM, table);
+                asked.insert(living.begin(), living.end());
+            } else {
+                for (const pid_t pid : living) {
+                    if (asked.insert(pid).second) {
+                        kill(pid, SIGTERM);
+                    }
                 }
             }
-            std::this_thread::sleep_for(CalculatorTick);
+            std::this_thread::sleep_for(Tick);
         }
     }
 
-    static constexpr std::chrono::milliseconds CalculatorTick{20};
+    static constexpr std::chrono::milliseconds Tick{20};
 
     Ended Collect(int pidfd) {
         for (auto it = running_.begin(); it != running_.end(); ++it) {
             if (it->second.pidfd == pidfd) {
                 const pid_t pid = it->first;
-                Family family = std::move(it->second.family);
+                std::unique_ptr<CalculatorGroup> group = std::move(it->second.group);
                 running_.erase(it);
                 ::close(pidfd);
+                group->Ended();
                 const int status = Reap(pid);
-                ended_[pid] = std::move(family);
+                ended_[pid] = std::move(group);
                 return {pid, status};
             }
         }
         return {-1, -1};
     }
 
-    std::map<pid_t, Child> running_; // process id -> its process descriptor and family
-    std::map<pid_t, Family> ended_;  // reported ended, what they left not yet ended
+    const ContainmentChoice containment_;
+    int cgroups_ = 0;
+    std::map<pid_t, Child> running_;                          // by process id
+    std::map<pid_t, std::unique_ptr<CalculatorGroup>> ended_; // reported ended, leftovers not ended
+    std::map<ProcessKey, std::string> markers_;               // of the processes that came to us
 };
 
 } // namespace
 
-std::unique_ptr<ProcessSet> MakeChildProcesses() {
-    return std::make_unique<ChildProcesses>();
+std::unique_ptr<ProcessSet> MakeChildProcesses(const ContainmentChoice& containment) {
+    return std::make_unique<ChildProcesses>(containment);
 }
 
 } // namespace zelmora

@@ -1,9 +1,11 @@
 #include "processes/process_set.h"
 
 #include "processes/command_line.h"
+#include "processes/run_marker.h"
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <io.h>
 #include <map>
 #include <vector>
@@ -78,14 +80,34 @@ std::string StartedFrom(const std::string& commandLine, const std::string& folde
     return "\"" + found + "\"" + rest;
 }
 
+// Our environment with the marker as its only ZELMORA_RUN, as CreateProcessA takes one: each
+// "NAME=value" ended by a zero, and one zero more.
+std::vector<char> MarkedEnvironmentBlock(const std::string& marker) {
+    std::vector<std::string> current;
+    const LPCH strings = GetEnvironmentStringsA();
+    for (const char* entry = strings; entry != nullptr && *entry != '\0';
+         entry += std::strlen(entry) + 1) {
+        current.emplace_back(entry);
+    }
+    FreeEnvironmentStringsA(strings);
+    std::vector<char> block;
+    for (const std::string& entry : MarkedEnvironment(current, marker)) {
+        block.insert(block.end(), entry.begin(), entry.end());
+        block.push_back('\0');
+    }
+    block.resize(std::max<std::size_t>(block.size() + 1, 2), '\0');
+    return block;
+}
+
 // Starts the command line suspended, so that it is in its job before it can start anything.
 // Output that goes elsewhere gets a hidden console of its own, as a POSIX child gets a session
 // of its own: a Ctrl-C or Ctrl-Break in ours does not reach it. Otherwise the child shows its
 // own console window, as ExecuteAndWait does.
 bool CreateSuspended(const std::string& commandLine, int outputFd, const std::string& startsIn,
-                     PROCESS_INFORMATION& process) {
+                     const std::string& marker, PROCESS_INFORMATION& process) {
     const std::string started = StartedFrom(commandLine, startsIn);
     const char* folder = startsIn.empty() ? nullptr : startsIn.c_str();
+    std::vector<char> environment = MarkedEnvironmentBlock(marker);
     std::vector<char> buffer(started.begin(), started.end());
     buffer.push_back('\0');
     STARTUPINFOEXA startup{};
@@ -95,14 +117,14 @@ bool CreateSuspended(const std::string& commandLine, int outputFd, const std::st
         startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
         startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
         return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                              flags | CREATE_NEW_CONSOLE, nullptr, folder, &startup.StartupInfo,
-                              &process) != 0;
+                              flags | CREATE_NEW_CONSOLE, environment.data(), folder,
+                              &startup.StartupInfo, &process) != 0;
     }
     const InheritedHandles handles(outputFd);
     handles.Fill(startup);
     flags |= CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT;
-    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, flags, nullptr, folder,
-                          &startup.StartupInfo, &process) != 0;
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, flags, environment.data(),
+                          folder, &startup.StartupInfo, &process) != 0;
 }
 
 // Child processes, each in a job object of its own, waited for together.
@@ -121,11 +143,12 @@ public:
         EndAllLeftovers();
     }
 
-    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
+              const std::string& runMarker) override {
         const HANDLE job = CreateJobObjectA(nullptr, nullptr);
         PROCESS_INFORMATION process{};
         if (job == nullptr || !KillOnClose(job) ||
-            !CreateSuspended(commandLine, outputFd, startsIn, process)) {
+            !CreateSuspended(commandLine, outputFd, startsIn, runMarker, process)) {
             if (job != nullptr) {
                 CloseHandle(job);
             }

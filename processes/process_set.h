@@ -22,12 +22,13 @@ public:
 
     // Starts the command line in the folder `startsIn` (empty: ours), its program found from
     // there as FolderLocator finds it, with its standard output and error going to outputFd (-1
-    // keeps ours; on Windows it gives the process a console window of its own instead). Returns
-    // the process's handle, or -1 when it cannot be started.
-    virtual int Start(const std::string& commandLine, int outputFd,
-                      const std::string& startsIn) = 0;
+    // keeps ours; on Windows it gives the process a console window of its own instead) and
+    // runMarker as the value of ZELMORA_RUN in its environment (empty: none). Returns the
+    // process's handle, or -1 when it cannot be started.
+    virtual int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
+                      const std::string& runMarker) = 0;
     int Start(const std::string& commandLine, int outputFd) {
-        return Start(commandLine, outputFd, {});
+        return Start(commandLine, outputFd, {}, {});
     }
 
     // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
@@ -52,8 +53,10 @@ public:
 // How long a process that was asked to end (SIGTERM) has before it is killed.
 inline constexpr std::chrono::seconds StopGrace{5};
 
-// Real child processes. The program becomes a child subreaper, so that what a calculator
-// leaves behind stays findable; ending the set kills and reaps what still runs.
+// Real child processes. On Linux each calculator is kept together with what it starts, in the
+// first way this machine offers (containment.h); the program becomes a child subreaper, so that
+// whatever it started comes back to it to be reaped. On Windows each has a job object. Ending
+// the set kills and reaps what still runs.
 std::unique_ptr<ProcessSet> MakeChildProcesses();
 
 } // namespace zelmora

@@ -1,5 +1,7 @@
 #include "processes/process_table.h"
 
+#include "processes/run_marker.h"
+
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
@@ -29,6 +31,9 @@ bool Parse(const std::string& line, ProcessEntry& entry) {
     return !fields.fail();
 }
 
+// An environment is at most a few MiB; reading stops there.
+constexpr std::size_t EnvironmentLimit = 8U << 20U;
+
 } // namespace
 
 std::vector<ProcessEntry> ScanProcesses() {
@@ -52,6 +57,19 @@ std::vector<ProcessEntry> ScanProcesses() {
         }
     }
     return entries;
+}
+
+std::string RunMarkerOf(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/environ", std::ios::binary);
+    const std::string wanted = std::string(RunMarkerVariable) + "=";
+    std::string entry;
+    for (std::size_t read = 0; read < EnvironmentLimit && std::getline(file, entry, '\0');) {
+        read += entry.size() + 1;
+        if (entry.starts_with(wanted)) {
+            return entry.substr(wanted.size());
+        }
+    }
+    return "";
 }
 
 } // namespace zelmora

@@ -12,8 +12,8 @@ public:
     explicit SequentialProcesses(ProcessRunner runner) : runner_(std::move(runner)) {}
 
     // The runner starts the command as it will: the output and folder are its own.
-    int Start(const std::string& commandLine, int /*outputFd*/,
-              const std::string& /*startsIn*/) override {
+    int Start(const std::string& commandLine, int /*outputFd*/, const std::string& /*startsIn*/,
+              const std::string& /*runMarker*/) override {
         const int status = runner_(commandLine, 1);
         if (status == -1) {
             return -1;

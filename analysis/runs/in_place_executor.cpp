@@ -6,6 +6,7 @@
 #include "analysis/runs/calculator_wait.h"
 #include "analysis/runs/run_attempt.h"
 #include "analysis/workcopies/model_lock.h"
+#include "processes/run_marker.h"
 #include "project/project_state.h"
 
 #include <deque>
@@ -31,7 +32,8 @@ public:
                                     State.ModificationFilePath,
                                     lock_.CalculatorLogPath(),
                                     {},
-                                    startsIn} {
+                                    startsIn,
+                                    NewAnalysisName()} {
         if (ResetLeftModifications(place_.modificationPath) && control_.note) {
             control_.note("The modification file still held the values of an analysis that did "
                           "not end; it was reset to \"0\": " +

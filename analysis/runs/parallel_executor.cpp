@@ -5,6 +5,7 @@
 #include "analysis/runs/run_attempt.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/workcopies/work_folder.h"
+#include "processes/run_marker.h"
 #include "project/project_state.h"
 
 #include <map>
@@ -136,7 +137,7 @@ private:
         workers_.push_back(
             {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back(),
               DataFileBase(project, State.ProjectName) + ".mmt",
-              folder_->Reached(folder_->CalculatorLogPath(number)), project, startsIn_},
+              folder_->Reached(folder_->CalculatorLogPath(number)), project, startsIn_, analysis_},
              std::nullopt});
     }
 
@@ -210,6 +211,7 @@ private:
     ProcessSet& processes_;
     const ExecutionControl& control_;
     const std::string startsIn_;
+    const std::string analysis_ = NewAnalysisName();
     std::unique_ptr<WorkFolder> folder_; // taken by the caller after success
     std::vector<Worker> workers_;
     std::vector<int> logs_;

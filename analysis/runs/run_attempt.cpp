@@ -4,6 +4,7 @@
 #include "analysis/coupling/result_file.h"
 #include "analysis/runs/calculator_output.h"
 #include "analysis/runs/run_errors.h"
+#include "processes/run_marker.h"
 
 #include <algorithm>
 
@@ -34,7 +35,8 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
     picture_.emplace(place.resultPath);
     logStart_ = CalculatorLogLength(place.logPath);
     startTime_ = std::chrono::steady_clock::now();
-    handle_ = processes.Start(place.commandLine, place.outputFd, place.startsIn);
+    handle_ = processes.Start(place.commandLine, place.outputFd, place.startsIn,
+                              RunMarker(place.analysis, run.runId));
     outcome_.started = handle_ >= 0;
 }
 

@@ -25,6 +25,7 @@ struct RunPlace {
     std::string logPath;  // the log outputFd writes, as Zelmora reads it; empty: none
     std::string copyPath; // the copy's project file; empty in place
     std::string startsIn; // the calculator's working folder; empty: ours
+    std::string analysis; // the analysis's name in its runs' markers (NewAnalysisName)
 };
 
 // One run from its start to its outcome.

@@ -7,7 +7,9 @@
 // DEFAULT" lines), where value is the one the modification file gives for that set and
 // parameter, or the default; a "square SET PARAMETER COEFFICIENT DEFAULT" line adds
 // coefficient * value * value. A line "pause MS" there makes it wait MS milliseconds first, so
-// that the caller's idle callback runs meanwhile. Every modification file it saw is appended
+// that the caller's idle callback runs meanwhile; a line "linger MS" makes it wait MS milliseconds
+// after writing its result, as a calculator that tidies up before it ends. Every modification
+// file it saw is appended
 // to <project>.dta/history.txt, followed by a line "--"; a line "count PATH" makes every run,
 // whichever copy it calculates, append a line to PATH as it starts.
 //
@@ -26,6 +28,12 @@
 //               has ended, keeps replacing the result file with one of the factor 1.25; the
 //               calculator ends 300 ms after starting it
 //   helper-session  the same, the helper in a session of its own
+//   daemon      writes its result, then detaches a helper as a daemon does (a double fork, a
+//               session of its own, SIGTERM, SIGHUP and SIGINT ignored), gone from its
+//               descendants before it ends; the helper appends its process id to the pidfile
+//               and, 100 ms after the calculator has ended, keeps replacing the result file with
+//               one of the factor 1.25
+//   daemon-bare the same, the helper starting again with an empty environment
 //   hang        appends its process id to the file of the model's line "pidfile PATH" and
 //               sleeps for a minute
 //   hang-hard   the same, ignoring SIGTERM
@@ -36,17 +44,25 @@
 // A line "fault-above KIND SET PARAMETER LIMIT" makes every run whose modification file gives
 // that set's parameter a value above LIMIT fail in the way KIND names.
 //
+// Process ids written to files are the system's, as /proc shows them, also where the
+// calculator runs in a PID namespace of its own.
+//
 // Other first words select a behaviour to observe from outside:
 //   exit N          ends with status N
 //   signal N        ends by signal N
 //   stdin           status 0 when standard input is /dev/null at its end
 //   fds             status = number of open descriptors above 2
 //   session         status 0 when it leads a session of its own
-//   env NAME        status 0 when the environment holds NAME
+//   env NAME [VALUE]  status 0 when the environment holds NAME (with VALUE, as its only value)
+//   daemon PIDFILE [MS]  detaches a helper as the fault "daemon" does, which sleeps for a
+//                   minute, then waits MS milliseconds
 //   record FILE     writes its argument vector to FILE, one word a line
+//   print TEXT      writes TEXT and a line end to its standard output, then to its error
 //   sleep MS        sleeps MS milliseconds
 #include "tests/support/calculator_text.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -54,14 +70,19 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -109,10 +130,11 @@ double SafetyFactor(const std::string& model, const Modifications& modifications
     return factor;
 }
 
-void PauseAsTheModelSays(const std::string& model) {
+// Waits as the model's lines of the first word `key` ("pause", "linger") say.
+void WaitAsTheModelSays(const std::string& model, const std::string& key) {
     for (const std::string& line : Lines(model)) {
         const std::vector<std::string> words = Words(line);
-        if (words.size() == 2 && words[0] == "pause") {
+        if (words.size() == 2 && words[0] == key) {
             std::this_thread::sleep_for(std::chrono::milliseconds(ToInt(words[1])));
         }
     }
@@ -176,18 +198,100 @@ void WriteResult(const std::string& path, const std::string& factor) {
     file << "1 2 3 4 5 6\r\n";
 }
 
-// The helper that a careless calculator leaves behind.
-[[noreturn]] void KeepReplacing(const std::string& result, pid_t calculator) {
-    std::signal(SIGTERM, SIG_IGN);
-    while (getppid() == calculator) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+// The process id the system shows, which getpid() is not inside a PID namespace: /proc is the
+// system's.
+pid_t SystemPid() {
+    char target[32] = {};
+    const ssize_t length = readlink("/proc/self", target, sizeof target - 1);
+    return length > 0 ? static_cast<pid_t>(ToInt(target)) : getpid();
+}
+
+void AppendPid(const std::string& pidfile) {
+    std::ofstream(pidfile, std::ios::app) << SystemPid() << "\n";
+}
+
+// A planted result: 100 ms from now on, the result file replaced every 10 ms.
+[[noreturn]] void KeepReplacing(const std::string& result) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     while (true) {
         WriteResult(result + ".new", "1.25");
         std::rename((result + ".new").c_str(), result.c_str());
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// The helper that a careless calculator leaves behind.
+[[noreturn]] void KeepReplacing(const std::string& result, pid_t calculator) {
+    std::signal(SIGTERM, SIG_IGN);
+    while (getppid() == calculator) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    KeepReplacing(result);
+}
+
+// Replaces the result once `calculatorAlive`, a pipe only the calculator can write, reads its
+// end.
+[[noreturn]] void ReplaceOnceEnded(const std::string& result, int calculatorAlive) {
+    char byte = 0;
+    while (read(calculatorAlive, &byte, 1) != 0 && errno == EINTR) {
+    }
+    KeepReplacing(result);
+}
+
+// What a daemon runs: the program again, with an empty environment, or `run` in this process.
+struct DaemonBody {
+    std::vector<std::string> words; // the program's arguments when it starts again
+    std::function<void(int calculatorAlive)> run;
+};
+
+[[noreturn]] void BecomeDaemonBody(const DaemonBody& body, int calculatorAlive) {
+    if (body.words.empty()) {
+        body.run(calculatorAlive);
+        _exit(0);
+    }
+    std::vector<std::string> words = body.words;
+    std::replace(words.begin(), words.end(), std::string("ALIVE"), std::to_string(calculatorAlive));
+    std::vector<char*> arguments;
+    for (std::string& word : words) {
+        arguments.push_back(word.data());
+    }
+    arguments.push_back(nullptr);
+    char* none[] = {nullptr};
+    execve("/proc/self/exe", arguments.data(), none);
+    _exit(127);
+}
+
+// Detaches a helper as a daemon does: a double fork and a session of its own, with SIGTERM,
+// SIGHUP and SIGINT ignored. Returns once the helper has written its process id, its parent
+// gone; the helper reads the end of this process on `calculatorAlive`.
+void DetachDaemon(const std::string& pidfile, const DaemonBody& body) {
+    int alive[2];
+    int ready[2];
+    if (pipe(alive) != 0 || pipe(ready) != 0) {
+        std::exit(4);
+    }
+    const pid_t first = fork();
+    if (first == 0) {
+        setsid();
+        if (fork() == 0) {
+            ::close(alive[1]);
+            ::close(ready[0]);
+            for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+                std::signal(signal, SIG_IGN);
+            }
+            AppendPid(pidfile);
+            ::close(ready[1]);
+            BecomeDaemonBody(body, alive[0]);
+        }
+        _exit(0);
+    }
+    ::close(alive[0]);
+    ::close(ready[1]);
+    waitpid(first, nullptr, 0);
+    char byte = 0;
+    while (read(ready[0], &byte, 1) != 0 && errno == EINTR) {
+    }
+    ::close(ready[0]);
 }
 
 void LeaveHelper(const std::string& result, const std::string& pidfile, bool ownSession) {
@@ -199,7 +303,7 @@ void LeaveHelper(const std::string& result, const std::string& pidfile, bool own
         } else {
             setpgid(0, 0);
         }
-        std::ofstream(pidfile, std::ios::app) << getpid() << "\n";
+        AppendPid(pidfile);
         KeepReplacing(result, calculator);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -214,7 +318,7 @@ int Calculate(const std::string& projectPath) {
     if (const std::string counter = ModelSetting(model, "count"); !counter.empty()) {
         std::ofstream(counter, std::ios::app) << "run\n";
     }
-    PauseAsTheModelSays(model);
+    WaitAsTheModelSays(model, "pause");
     std::ofstream(folder + "history.txt", std::ios::binary | std::ios::app)
         << modification << "--\n";
     const std::string result = folder + name + ".hxx";
@@ -232,12 +336,22 @@ int Calculate(const std::string& projectPath) {
         std::signal(SIGTERM, SIG_IGN);
     }
     if (fault.starts_with("hang")) {
-        std::ofstream(ModelSetting(model, "pidfile"), std::ios::app) << getpid() << "\n";
+        AppendPid(ModelSetting(model, "pidfile"));
         std::this_thread::sleep_for(std::chrono::minutes(1));
     }
     if (fault.starts_with("helper")) {
         WriteResult(result, ToText(SafetyFactor(model, ReadModifications(modification))));
         LeaveHelper(result, ModelSetting(model, "pidfile"), fault == "helper-session");
+        return 0;
+    }
+    if (fault.starts_with("daemon")) {
+        WriteResult(result, ToText(SafetyFactor(model, ReadModifications(modification))));
+        DaemonBody body{{}, [&result](int alive) { ReplaceOnceEnded(result, alive); }};
+        if (fault == "daemon-bare") {
+            body.words = {"fake calculator", "replace", result, "ALIVE"};
+        }
+        DetachDaemon(ModelSetting(model, "pidfile"), body);
+        WaitAsTheModelSays(model, "linger");
         return 0;
     }
     if (fault == "partial-kill") {
@@ -255,6 +369,7 @@ int Calculate(const std::string& projectPath) {
     } else if (fault != "keep") {
         const double factor = SafetyFactor(model, ReadModifications(modification));
         WriteResult(result, fault == "junk" ? "1.2x" : ToText(factor));
+        WaitAsTheModelSays(model, "linger");
     }
     if (fault.starts_with("exit-")) {
         return ToInt(fault.substr(5));
@@ -278,6 +393,20 @@ int OpenDescriptorsAboveStandard() {
         }
     }
     return count;
+}
+
+// With a value: the environment holds NAME once, with that value.
+bool HoldsVariable(const std::string& name, const char* value) {
+    int found = 0;
+    bool equal = false;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view variable(*entry);
+        if (variable.starts_with(name + "=")) {
+            ++found;
+            equal = value == nullptr || variable.substr(name.size() + 1) == value;
+        }
+    }
+    return found == 1 && equal;
 }
 
 int RecordArguments(int argc, char** argv) {
@@ -311,10 +440,26 @@ int main(int argc, char** argv) {
         return getsid(0) == getpid() ? 0 : 1;
     }
     if (mode == "env") {
-        return std::getenv(operand.c_str()) != nullptr ? 0 : 1;
+        return HoldsVariable(operand, argc > 3 ? argv[3] : nullptr) ? 0 : 1;
+    }
+    if (mode == "daemon" && argc > 2) {
+        DetachDaemon(operand, {{}, [](int /*alive*/) {
+                                   std::this_thread::sleep_for(std::chrono::minutes(1));
+                               }});
+        std::this_thread::sleep_for(std::chrono::milliseconds(argc > 3 ? ToInt(argv[3]) : 0));
+        return 0;
+    }
+    if (mode == "replace" && argc > 3) {
+        ReplaceOnceEnded(operand, ToInt(argv[3]));
     }
     if (mode == "record" && argc > 2) {
         return RecordArguments(argc, argv);
+    }
+    if (mode == "print") {
+        std::printf("%s\n", operand.c_str());
+        std::fflush(stdout);
+        std::fprintf(stderr, "%s\n", operand.c_str());
+        return 0;
     }
     if (mode == "sleep") {
         std::this_thread::sleep_for(std::chrono::milliseconds(ToInt(operand)));

@@ -5,6 +5,7 @@
 //   family FILE    starts a grandchild that sleeps, writes its process id to FILE, sleeps
 //   leave FILE     starts a grandchild that sleeps, writes its process id to FILE, ends
 //   print TEXT     writes TEXT to standard output and "error" to standard error
+//   env NAME VALUE ends with 0 when the environment holds NAME with VALUE, else 1
 //   PATH /c        a batch calculator that never ends: starts a sleeping grandchild, writes
 //                  both process ids to PATH + ".pids" and sleeps
 #include <cstdio>
@@ -88,6 +89,10 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && std::string(argv[2]) == "/c") {
         return CalculateForever(mode);
+    }
+    if (mode == "env" && argc == 4) {
+        const char* value = std::getenv(argv[2]);
+        return value != nullptr && std::string(value) == argv[3] ? 0 : 1;
     }
     if (mode == "print" && argc == 3) {
         std::printf("%s\n", argv[2]);

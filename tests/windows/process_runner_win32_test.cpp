@@ -117,6 +117,15 @@ TEST_F(RunnerTest, ProcessSetSendsOutputToTheDescriptor) {
     EXPECT_NE(text.find("error"), std::string::npos) << text;
 }
 
+TEST_F(RunnerTest, ProcessSetGivesEachCalculatorItsRunMarkerAlone) {
+    SetEnvironmentVariableA("ZELMORA_RUN", "stale-1");
+    const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
+    const int marked = processes->Start(Helper + " env ZELMORA_RUN 3.1-4", -1, {}, "3.1-4");
+    SetEnvironmentVariableA("ZELMORA_RUN", nullptr);
+    ASSERT_GE(marked, 0);
+    EXPECT_EQ(WaitForAll(*processes), (std::map<int, int>{{marked, 0}}));
+}
+
 DWORD WaitForProcessId(const std::string& file) {
     for (int i = 0; i < 300 && ReadBytes(file).empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

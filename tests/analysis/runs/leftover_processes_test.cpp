@@ -1,16 +1,20 @@
 // Nothing a calculator started outlives its run: a helper it leaves behind, which ignores
 // SIGTERM and keeps replacing the result file, is ended before the next run and at a stop, and
-// never read; a process the program inherited otherwise (a browser it opened) is reaped, not
-// ended.
+// never read, also when it detached as a daemon does, under each way of keeping a calculator's
+// processes together that this machine offers; a process the program inherited otherwise (a
+// browser it opened) is reaped, not ended.
 #include "analysis/analysis_driver.h"
 #include "analysis/runs/run_executor.h"
+#include "processes/containment.h"
 #include "project/project_state.h"
 #include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
+#include "tests/support/orphan.h"
 #include "tests/support/pid_file.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_containment.h"
 
 #include <csignal>
 #include <filesystem>
@@ -27,30 +31,19 @@ using testing::CalculatorProject;
 
 struct LeftoverCase {
     const char* name;
+    Containment containment;
     int parallelRuns;
     const char* fault;
     bool stop;
 };
 
-// A process whose parent has ended, as a browser started through a launcher is: it ends by
-// itself after a while, writing `mark`.
-pid_t StartOrphan(const std::string& mark) {
-    const pid_t launcher = fork();
-    if (launcher == 0) {
-        if (fork() == 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(400));
-            test_support::WriteBytes(mark, std::to_string(getpid()));
-            _exit(0);
-        }
-        _exit(0);
-    }
-    waitpid(launcher, nullptr, 0);
-    return launcher;
-}
-
 class LeftoverProcesses : public ::testing::TestWithParam<LeftoverCase> {
 protected:
     void SetUp() override {
+        if (!containment_.SkipReason().empty()) {
+            GTEST_SKIP() << containment_.SkipReason();
+        }
+        processes_ = MakeChildProcesses(containment_.Choice());
         State = ProjectState{};
         project_.Reset();
         State.StepSize = 1.0;
@@ -63,7 +56,7 @@ protected:
         // Each run lasts long enough for a helper to write into the next one's result.
         project_.WriteModel("base 0.2\nterm 1 3 1.2 0.5\nterm 1 4 0.02 10\nterm 2 3 0.9 0.4\n"
                             "term 2 4 0.03 5\npause 300\npidfile " +
-                            pids_ + "\n" + fault);
+                            pids_ + "\nlinger 100\n" + fault);
         AnalysisOptions options;
         options.parallelRuns = c.parallelRuns;
         if (c.stop) {
@@ -79,15 +72,16 @@ protected:
     const std::string pids_ = scratch_.File("pids");
     CalculatorProject project_;
     test_support::MemoryLog log_;
-    const std::unique_ptr<ProcessSet> processes_ = MakeChildProcesses();
+    test_support::TestContainment containment_{GetParam().containment};
+    std::unique_ptr<ProcessSet> processes_;
 };
 
 TEST_P(LeftoverProcesses, EndedBeforeTheNextRunAndNeverRead) {
     const LeftoverCase& c = GetParam();
-    Analyse("", {c.name, 1, "", false});
+    Analyse("", {c.name, c.containment, 1, "", false});
     const std::array<double, 23> clean = State.SafetyFactors;
     const std::string mark = scratch_.File("browser");
-    const pid_t browser = StartOrphan(mark);
+    test_support::StartOrphan(mark, std::chrono::milliseconds(400));
 
     if (c.stop) {
         EXPECT_THROW(Analyse(std::string("fault ") + c.fault + " 1 4\n", c), EAnalysisStopped);
@@ -97,7 +91,7 @@ TEST_P(LeftoverProcesses, EndedBeforeTheNextRunAndNeverRead) {
     }
     ASSERT_FALSE(Helpers().empty());
     for (const pid_t pid : Helpers()) {
-        EXPECT_NE(kill(pid, 0), 0) << "helper " << pid << " still there";
+        EXPECT_FALSE(test_support::Alive(pid)) << "helper " << pid << " still there";
         kill(pid, SIGKILL);
     }
     if (c.stop) {
@@ -107,18 +101,32 @@ TEST_P(LeftoverProcesses, EndedBeforeTheNextRunAndNeverRead) {
     }
     // The browser ended by itself and was reaped.
     EXPECT_NE(test_support::ReadBytes(mark), "");
-    EXPECT_FALSE(std::filesystem::exists("/proc/" + test_support::ReadBytes(mark)))
-        << "launcher " << browser;
+    EXPECT_FALSE(std::filesystem::exists("/proc/" + test_support::ReadBytes(mark)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, LeftoverProcesses,
-                         ::testing::Values(LeftoverCase{"InPlace", 1, "helper", false},
-                                           LeftoverCase{"Parallel", 3, "helper", false},
-                                           LeftoverCase{"OwnSession", 3, "helper-session", false},
-                                           LeftoverCase{"Stop", 3, "helper", true}),
-                         [](const ::testing::TestParamInfo<LeftoverCase>& info) {
-                             return std::string(info.param.name);
-                         });
+constexpr Containment Cgroup = Containment::Cgroup;
+constexpr Containment Namespaces = Containment::Namespaces;
+constexpr Containment Subreaper = Containment::Subreaper;
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, LeftoverProcesses,
+    ::testing::Values(LeftoverCase{"InPlace", Subreaper, 1, "helper", false},
+                      LeftoverCase{"Parallel", Subreaper, 3, "helper", false},
+                      LeftoverCase{"OwnSession", Subreaper, 3, "helper-session", false},
+                      LeftoverCase{"Stop", Subreaper, 3, "helper", true},
+                      LeftoverCase{"DaemonInPlaceCgroup", Cgroup, 1, "daemon", false},
+                      LeftoverCase{"DaemonInPlaceNamespaces", Namespaces, 1, "daemon", false},
+                      LeftoverCase{"DaemonInPlaceSubreaper", Subreaper, 1, "daemon", false},
+                      LeftoverCase{"DaemonParallelNamespaces", Namespaces, 3, "daemon", false},
+                      LeftoverCase{"DaemonStopCgroup", Cgroup, 3, "daemon", true},
+                      LeftoverCase{"DaemonStopNamespaces", Namespaces, 3, "daemon", true},
+                      LeftoverCase{"DaemonStopSubreaper", Subreaper, 3, "daemon", true},
+                      // Without the marker only a cgroup or a namespace holds it.
+                      LeftoverCase{"BareDaemonCgroup", Cgroup, 3, "daemon-bare", false},
+                      LeftoverCase{"BareDaemonNamespaces", Namespaces, 3, "daemon-bare", false}),
+    [](const ::testing::TestParamInfo<LeftoverCase>& info) {
+        return std::string(info.param.name);
+    });
 
 } // namespace
 } // namespace zelmora

@@ -15,11 +15,12 @@ public:
     std::function<void()> onEnd;
     int started = 0;
 
-    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn) override {
+    int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
+              const std::string& runMarker) override {
         ++started;
         if (onStart)
             onStart();
-        return inner_->Start(commandLine, outputFd, startsIn);
+        return inner_->Start(commandLine, outputFd, startsIn, runMarker);
     }
 
     std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) override {
