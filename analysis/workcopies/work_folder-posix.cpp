@@ -158,7 +158,7 @@ int MakeSubfolder(int folder, const std::string& name, const std::string& path) 
 } // namespace
 
 WorkFolder::WorkFolder(const std::string& projectPath)
-    : projectPath_(projectPath), path_(projectPath + ".runs") {
+    : projectPath_(projectPath), path_(WorkFolderPath(projectPath)) {
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
         OpenFolder taking{path_};
         if (!OpenExisting(taking) && !CreateNew(taking)) {
