@@ -26,7 +26,7 @@ void TMainForm::OpenStudy(const std::string& projectFile) {
 void TMainForm::KeepAnalysisInStudy() {
     windows.out->Sensitivity->Record = &LastAnalysis;
     windows.calc->ShowMethodProbability(LastAnalysis.method);
-    ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, LastAnalysis);
+    ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, State, LastAnalysis);
 }
 
 } // namespace zelmora::ui

@@ -38,12 +38,13 @@ int ShowSavedAnalysis(const BatchOptions& options) {
     if (!saved.empty()) {
         record = RecordFromAnalysisJson(saved);
     }
-    WriteJson(options.jsonFile, saved.empty() ? AnalysisJson(options.projectFile, {}) : saved);
+    WriteJson(options.jsonFile,
+              saved.empty() ? AnalysisJson(options.projectFile, State, {}) : saved);
     if (!options.reportFile.empty()) {
         ReportStudy shown = ForReport(opened.study.settings);
         shown.targetBeta = options.targetBeta.value_or(shown.targetBeta);
         WriteHtmlReport(options.reportFile,
-                        HtmlReport(options.projectFile, record ? &*record : nullptr,
+                        HtmlReport(options.projectFile, State, record ? &*record : nullptr,
                                    std::time(nullptr), shown));
     }
     return ExitSuccess;

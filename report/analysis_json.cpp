@@ -5,7 +5,6 @@
 #include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/runs/run_plan.h"
-#include "project/project_state.h"
 #include "report/finished_runs.h"
 #include "report/sampling_json.h"
 
@@ -21,12 +20,13 @@ json Optional(const std::optional<double>& value) {
     return value ? json(*value) : json(nullptr);
 }
 
-json Project(const std::string& projectFile, const AnalysisRecord& record) {
+json Project(const std::string& projectFile, const ProjectState& project,
+             const AnalysisRecord& record) {
     return {{"file", projectFile},
-            {"batch_path", State.BatchPath},
-            {"project_path", State.ProjectPath},
-            {"project_name", State.ProjectName},
-            {"step_size", State.StepSize},
+            {"batch_path", project.BatchPath},
+            {"project_path", project.ProjectPath},
+            {"project_name", project.ProjectName},
+            {"step_size", project.StepSize},
             {"parallel_runs", record.parallelRuns}};
 }
 
@@ -74,19 +74,20 @@ json Runs(const AnalysisRecord& record) {
 }
 
 // Beta and its probability exist once every variable's run gave a factor and their spread is
-// not 0; before that the state still holds 0 or an earlier analysis's values.
-json Results(const DerivedResults& derived, const FinishedRuns& finished,
-             const AnalysisRecord& record) {
+// not 0; before that the project still holds 0 or an earlier analysis's values.
+json Results(const ProjectState& project, const DerivedResults& derived,
+             const FinishedRuns& finished, const AnalysisRecord& record) {
     const bool betaComputed = derived.sigmaF.has_value();
-    const auto factor = [&finished](int key) {
-        return finished.Key(key) ? Optional(StoredSafetyFactor(key)) : json(nullptr);
+    const StoredResults stored = StoredResultsOf(project);
+    const auto factor = [&finished, &stored](int key) {
+        return finished.HasFactor(key) ? Optional(StoredSafetyFactor(stored, key)) : json(nullptr);
     };
     json results = {
         {"safety_factor_standard", factor(StandardRun)},
         {"safety_factor_mean", factor(MeanValueRun)},
         {"safety_factor_all_reduced", factor(AllReducedRun)},
-        {"beta", betaComputed ? json(State.Beta) : json(nullptr)},
-        {"probability_of_failure", betaComputed ? json(State.FailureProbability) : json(nullptr)},
+        {"beta", betaComputed ? json(project.Beta) : json(nullptr)},
+        {"probability_of_failure", betaComputed ? json(project.FailureProbability) : json(nullptr)},
         {"linearity", Optional(derived.linearity)},
         {"sigma_f", Optional(derived.sigmaF)},
         {"cov_f", Optional(derived.covF)},
@@ -104,8 +105,7 @@ json Results(const DerivedResults& derived, const FinishedRuns& finished,
 }
 
 json Strength(int id) {
-    const RandomVariable v = VariableOf(id);
-    return {{"row", v.row}, {"parameter", v.friction ? "phi" : "cohesion"}};
+    return {{"row", VariableRow(id)}, {"parameter", id <= SoilRowCount ? "phi" : "cohesion"}};
 }
 
 json CorrelationList(const std::vector<CorrelationInUse>& pairs) {
@@ -173,14 +173,15 @@ json ErrorDetail(const RunErrorDetail& detail) {
 
 } // namespace
 
-std::string AnalysisJson(const std::string& projectFile, const AnalysisRecord& record) {
-    const FinishedRuns finished(record);
+std::string AnalysisJson(const std::string& projectFile, const ProjectState& project,
+                         const AnalysisRecord& record) {
+    const FinishedRuns finished(record, project);
     const DerivedResults derived = finished.Results();
     json document = {{"zelmora_version", ZELMORA_VERSION},
-                     {"project", Project(projectFile, record)},
+                     {"project", Project(projectFile, project, record)},
                      {"variables", Variables(derived)},
                      {"runs", Runs(record)},
-                     {"results", Results(derived, finished, record)}};
+                     {"results", Results(project, derived, finished, record)}};
     if (!record.correlations.empty()) {
         document["correlations"] = CorrelationList(record.correlations);
     }

@@ -9,19 +9,19 @@ namespace zelmora {
 
 namespace {
 
-std::string StrengthText(int id) {
-    const RandomVariable v = VariableOf(id);
+std::string StrengthText(const SoilRows& soil, int id) {
+    const RandomVariable v = VariableOf(soil, id);
     return std::string(v.friction ? "φ" : "c") + ", row " + FormatInteger(v.row, 0) + " (set " +
            FormatInteger(v.setNumber, 0) + ")";
 }
 
 } // namespace
 
-TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs) {
+TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs, const SoilRows& soil) {
     TextTable table{{"Strength", "Strength", "ρ", "ρ′ of the normal variables"}, {}};
     for (const CorrelationInUse& pair : pairs) {
-        table.rows.push_back({StrengthText(pair.a), StrengthText(pair.b), FixedText(pair.rho),
-                              FixedText(pair.rhoNormal)});
+        table.rows.push_back({StrengthText(soil, pair.a), StrengthText(soil, pair.b),
+                              FixedText(pair.rho), FixedText(pair.rhoNormal)});
     }
     return table;
 }

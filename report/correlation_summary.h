@@ -9,8 +9,9 @@
 
 namespace zelmora {
 
-// The pairs in use with ρ and ρ' side by side, as the window and the report show them.
-TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs);
+// The pairs in use with ρ and ρ' side by side, as the window and the report show them; the
+// strengths named with their rows' sets.
+TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs, const SoilRows& soil);
 
 // First order's β with correlations and its normal probability, "—" without pairs.
 std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,

@@ -7,7 +7,7 @@
 
 namespace zelmora {
 
-std::string MethodSectionHtml(const AnalysisRecord* record) {
+std::string MethodSectionHtml(const AnalysisRecord* record, const SoilRows& soil) {
     if (!record || !record->method || record->method->method == Method::FirstOrder) {
         return "";
     }
@@ -16,7 +16,7 @@ std::string MethodSectionHtml(const AnalysisRecord* record) {
                        (method.converged ? "<p>" : R"(<p class="note">)") +
                        EscapeMarkup(MethodNote(method)) + "</p>\n" +
                        FactsTable(MethodSummary(method), "n") +
-                       HtmlTable(MethodTable(method), MethodTableNumeric(method));
+                       HtmlTable(MethodTable(method, soil), MethodTableNumeric(method));
     if (method.method == Method::Form) {
         html += IterationChartSvg(method);
     }

@@ -1,14 +1,12 @@
 #include "report/html_report.h"
 
-#include "analysis/coupling/finite_element_run.h"
+#include "analysis/coupling/batch_command_line.h"
 #include "analysis/methods/approximate_tail_probability.h"
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/method_runs.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
 #include "project/whole_file.h"
-#include "report/analysis_json.h"
 #include "report/base64.h"
 #include "report/correlation_summary.h"
 #include "report/html_method_section.h"
@@ -115,22 +113,26 @@ std::string Outcome(const AnalysisRecord* record) {
 
 std::string Project(const ReportContext& report) {
     const AnalysisRecord* record = report.record;
+    const ProjectState& project = report.project;
     const std::string commandLine = record && !record->batchCommandLine.empty()
                                         ? record->batchCommandLine
-                                        : BuildBatchCommandLine();
+                                        : BatchCommandLine(project.BatchPath, project.ProjectPath);
     return "<h1>Zelmora reliability report</h1>\n" +
            FactsTable(
                Facts{{"Written", DateAndTime(report.writtenAt)},
                      {"Project file", report.projectFile.empty() ? NoValue : report.projectFile},
                      {"Calculator command line", commandLine},
-                     {"Model", State.ProjectPath},
+                     {"Model", project.ProjectPath},
                      {"Program", "Zelmora " ZELMORA_VERSION}},
                "wrap") +
            Outcome(record);
 }
 
 std::string Summary(const ReportContext& report) {
-    return SummaryHtml(ReadMethodsThatRan(report.analysisJson), report.study.targetBeta);
+    const AnalysisRecord none;
+    const AnalysisRecord& record = report.record ? *report.record : none;
+    return SummaryHtml(MethodsThatRanIn(FirstOrderThatRan(report.project, record), record),
+                       report.study.targetBeta);
 }
 
 // A row that holds nothing but zeros is not part of the model.
@@ -152,7 +154,7 @@ std::string Inputs(const ReportContext& report) {
         {"Row", "Set", "φ mean (°)", "φ std. dev. (°)", "c mean (kN/m²)", "c std. dev. (kN/m²)"},
         {}};
     for (int r = 1; r <= SoilRowCount; ++r) {
-        const SoilSet& row = Row(State, r);
+        const SoilSet& row = Row(report.project, r);
         if (Used(row)) {
             soil.rows.push_back({FormatInteger(r, 0), SetText(r, row, report.study),
                                  FixedText(row.PhiMean), FixedText(row.PhiStdDev),
@@ -160,7 +162,7 @@ std::string Inputs(const ReportContext& report) {
         }
     }
     return Section("Inputs") + HtmlTable(soil, std::vector<bool>(6, true)) +
-           Paragraph("Step size: " + FixedText(State.StepSize) + " standard deviations");
+           Paragraph("Step size: " + FixedText(report.project.StepSize) + " standard deviations");
 }
 
 std::string Methods(const ReportContext& report) {
@@ -184,21 +186,21 @@ std::string Methods(const ReportContext& report) {
     return html + "</ul>\n";
 }
 
-std::string MethodRuns(const AnalysisRecord* record) {
+std::string MethodRuns(const AnalysisRecord* record, const SoilRows& soil) {
     if (!record) {
         return "";
     }
-    const TextTable runs = MethodRunsTable(*record);
+    const TextTable runs = MethodRunsTable(*record, soil);
     return runs.rows.empty()
                ? ""
                : "<h3>Method runs</h3>\n" + HtmlTable(runs, {true, false, true, true, true});
 }
 
-std::string SamplingRuns(const AnalysisRecord* record) {
+std::string SamplingRuns(const AnalysisRecord* record, const SoilRows& soil) {
     if (!record) {
         return "";
     }
-    const TextTable runs = SamplingRunsTable(*record);
+    const TextTable runs = SamplingRunsTable(*record, soil);
     return runs.rows.empty() ? ""
                              : "<h3>Sampling runs</h3>\n" +
                                    Paragraph("The number after φ or c is the soil row.") +
@@ -210,32 +212,37 @@ std::string Runs(const ReportContext& report) {
                                             : Paragraph("A project read from a file: the runs' "
                                                         "safety factors only.");
     return "<section class=\"runs\">\n" + Section("Runs") + known +
-           HtmlTable(RunsTable(report.record), {true, false, false, true, true, true}) +
-           MethodRuns(report.record) + SamplingRuns(report.record) + "</section>\n";
+           HtmlTable(RunsTable(report.project, report.record),
+                     {true, false, false, true, true, true}) +
+           MethodRuns(report.record, report.project.SoilTable) +
+           SamplingRuns(report.record, report.project.SoilTable) + "</section>\n";
 }
 
 // The output window's lines in its own text forms.
-std::string Results(const ReportContext&) {
+std::string Results(const ReportContext& report) {
+    const ProjectState& project = report.project;
     const auto fixed = [](double value) { return FormatFixed(value, 8, 4); };
     return Section("Results") +
            FactsTable(
-               Facts{{"Normal Plaxis Calculation:", fixed(Entry(State.SafetyFactors, StandardRun))},
-                     {"Calculation with mean values",
-                      fixed(Entry(State.SafetyFactors, MeanValueRun))},
-                     {"Calculation with reduced values (all)",
-                      fixed(Entry(State.SafetyFactors, AllReducedRun))},
-                     {"Beta:", fixed(State.Beta)},
-                     {"Probability of failure:", FormatScientific(TailProbability(State.Beta), 12)},
-                     {"Linearity:", fixed(State.Linearity)}},
+               Facts{
+                   {"Normal Plaxis Calculation:", fixed(Entry(project.SafetyFactors, StandardRun))},
+                   {"Calculation with mean values",
+                    fixed(Entry(project.SafetyFactors, MeanValueRun))},
+                   {"Calculation with reduced values (all)",
+                    fixed(Entry(project.SafetyFactors, AllReducedRun))},
+                   {"Beta:", fixed(project.Beta)},
+                   {"Probability of failure:", FormatScientific(TailProbability(project.Beta), 12)},
+                   {"Linearity:", fixed(project.Linearity)}},
                "form");
 }
 
-std::string Sensitivities(const ReportContext&) {
-    const DerivedResults results = DeriveResults();
+std::string Sensitivities(const ReportContext& report) {
+    const DerivedResults results = DeriveResults(report.project);
     std::vector<bool> numeric(12, true);
     numeric[4] = false;
     return Section("Sensitivities") + HtmlTable(SensitivityTable(results), numeric) +
-           ShareChartSvg(results) + FactsTable(ReliabilitySummary(results), "n") +
+           ShareChartSvg(results) +
+           FactsTable(ReliabilitySummary(results, report.project.Beta), "n") +
            Paragraph(LinearityReading(results.linearity));
 }
 
@@ -246,12 +253,13 @@ std::string CorrelationSection(const ReportContext& report) {
         return "";
     }
     return Section("Correlations") +
-           HtmlTable(CorrelationTable(record->correlations), {false, false, true, true}) +
-           FactsTable(CorrelatedSummary(DeriveResults(), record->correlations), "n");
+           HtmlTable(CorrelationTable(record->correlations, report.project.SoilTable),
+                     {false, false, true, true}) +
+           FactsTable(CorrelatedSummary(DeriveResults(report.project), record->correlations), "n");
 }
 
 std::string MethodSection(const ReportContext& report) {
-    return MethodSectionHtml(report.record);
+    return MethodSectionHtml(report.record, report.project.SoilTable);
 }
 
 std::string SamplingSection(const ReportContext& report) {
@@ -318,10 +326,10 @@ constexpr const char* SheetEnd = "</td></tr></tbody></table>\n";
 
 } // namespace
 
-std::string HtmlReport(const std::string& projectFile, const AnalysisRecord* record,
-                       std::time_t writtenAt, const ReportStudy& study) {
-    const ReportContext report{projectFile, record, writtenAt, study,
-                               AnalysisJson(projectFile, record ? *record : AnalysisRecord{})};
+std::string HtmlReport(const std::string& projectFile, const ProjectState& project,
+                       const AnalysisRecord* record, std::time_t writtenAt,
+                       const ReportStudy& study) {
+    const ReportContext report{projectFile, project, record, writtenAt, study};
     std::string page = Head(projectFile) + "<body>\n" + SheetStart;
     for (const ReportSection section : Sections) {
         page += section(report);

@@ -5,16 +5,8 @@
 
 namespace zelmora {
 
-namespace {
-
-std::string ShortName(const MethodResult& method) {
-    return method.method == Method::Taylor ? "Taylor series" : "FORM";
-}
-
-} // namespace
-
 std::string MethodResultLine(const MethodResult& method) {
-    std::string line = ShortName(method) + ": β " + FixedText(method.beta) +
+    std::string line = MethodTitle(method.method) + ": β " + FixedText(method.beta) +
                        ", probability of failure " + ProbabilityText(method.probability);
     if (method.method == Method::Form) {
         line += ", " + FormatInteger(method.iterations, 0) + " iterations";
@@ -26,7 +18,7 @@ std::string MethodResultLine(const MethodResult& method) {
 }
 
 std::string MethodProbabilityLine(const MethodResult& method) {
-    return ShortName(method) + ": " + ProbabilityText(method.probability);
+    return MethodTitle(method.method) + ": " + ProbabilityText(method.probability);
 }
 
 } // namespace zelmora

@@ -12,8 +12,9 @@ namespace zelmora {
 namespace {
 
 // A variable as the tables name it, with its share signed by `direction`.
-VariableResult Named(int variableId, double direction, std::optional<double> share) {
-    const RandomVariable variable = VariableOf(variableId);
+VariableResult Named(const SoilRows& soil, int variableId, double direction,
+                     std::optional<double> share) {
+    const RandomVariable variable = VariableOf(soil, variableId);
     VariableResult v;
     v.variableId = variableId;
     v.row = variable.row;
@@ -37,10 +38,10 @@ TextTable SortedByShare(std::vector<std::string> header, std::vector<ShareRow> r
     return table;
 }
 
-TextTable TaylorTable(const MethodResult& method) {
+TextTable TaylorTable(const MethodResult& method, const SoilRows& soil) {
     std::vector<ShareRow> rows;
     for (const MethodVariable& m : method.variables) {
-        const VariableResult v = Named(m.variableId, m.sensitivity.value_or(0), m.share);
+        const VariableResult v = Named(soil, m.variableId, m.sensitivity.value_or(0), m.share);
         rows.push_back(
             {m.share.value_or(-1),
              {VariableLabel(v), FixedText(m.sensitivity), FixedText(m.curvature), ShareText(v)}});
@@ -48,14 +49,14 @@ TextTable TaylorTable(const MethodResult& method) {
     return SortedByShare({"Variable", "Sensitivity", "Curvature", "Share (%)"}, std::move(rows));
 }
 
-TextTable FormTable(const MethodResult& method) {
+TextTable FormTable(const MethodResult& method, const SoilRows& soil) {
     std::vector<ShareRow> rows;
     for (const DesignPointValue& p : method.designPoint) {
         // A variable the safety factor does not follow has an α of 0, which the difference
         // quotient may leave as -0: no sign for it.
         const double alpha = p.alpha + 0.0;
         const double share = alpha * alpha;
-        const VariableResult v = Named(p.variableId, alpha, share);
+        const VariableResult v = Named(soil, p.variableId, alpha, share);
         rows.push_back({share,
                         {VariableLabel(v), p.friction ? "°" : "kN/m²", FixedText(p.mean),
                          FixedText(p.value), FixedText(alpha), ShareText(v)}});
@@ -75,10 +76,10 @@ std::string Count(int count) {
 
 std::string MethodHeading(const MethodResult& method) {
     if (method.method == Method::Taylor) {
-        return "Taylor series";
+        return MethodTitle(method.method);
     }
-    return "FORM with " + DistributionName(method.strengths) + " strengths" +
-           (method.converged ? "" : ": not converged");
+    return MethodTitle(method.method) + " with " + DistributionName(method.strengths) +
+           " strengths" + (method.converged ? "" : ": not converged");
 }
 
 std::string MethodNote(const MethodResult& method) {
@@ -112,8 +113,8 @@ std::vector<SummaryLine> MethodSummary(const MethodResult& method) {
     return lines;
 }
 
-TextTable MethodTable(const MethodResult& method) {
-    return method.method == Method::Taylor ? TaylorTable(method) : FormTable(method);
+TextTable MethodTable(const MethodResult& method, const SoilRows& soil) {
+    return method.method == Method::Taylor ? TaylorTable(method, soil) : FormTable(method, soil);
 }
 
 std::vector<bool> MethodTableNumeric(const MethodResult& method) {

@@ -22,8 +22,8 @@ std::vector<SummaryLine> MethodSummary(const MethodResult& method);
 
 // Taylor: each variable's central sensitivity, curvature and share of the variance; FORM: the
 // design point with each variable's mean, design value, α and α². Largest share first, list
-// order where shares tie. The variables are named from the soil table of State.
-TextTable MethodTable(const MethodResult& method);
+// order where shares tie. The variables are named from the soil rows.
+TextTable MethodTable(const MethodResult& method, const SoilRows& soil);
 
 // The columns of MethodTable that hold numbers.
 std::vector<bool> MethodTableNumeric(const MethodResult& method);

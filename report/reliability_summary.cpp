@@ -1,16 +1,15 @@
 #include "report/reliability_summary.h"
 
 #include "analysis/methods/approximate_tail_probability.h"
-#include "project/project_state.h"
 #include "report/result_text.h"
 
 namespace zelmora {
 
-std::vector<SummaryLine> ReliabilitySummary(const DerivedResults& results) {
+std::vector<SummaryLine> ReliabilitySummary(const DerivedResults& results, double storedBeta) {
     return {
-        {"Beta", "β:", FixedText(State.Beta)},
+        {"Beta", "β:", FixedText(storedBeta)},
         {"Probability",
-         "Probability of failure (approximation):", ProbabilityText(TailProbability(State.Beta))},
+         "Probability of failure (approximation):", ProbabilityText(TailProbability(storedBeta))},
         {"ExactProbability",
          "Probability of failure, normal Φ(−β):", ProbabilityText(results.exactProbability)},
         {"BetaLognormal",

@@ -15,7 +15,7 @@ struct SummaryLine {
 };
 
 // β and its probabilities, β_LN, σ_F, V and the linearity, as the window and the report show
-// them. β and the approximated probability are the stored ones, shown as always.
-std::vector<SummaryLine> ReliabilitySummary(const DerivedResults& results);
+// them. β and the approximated probability are those of the stored β, shown as always.
+std::vector<SummaryLine> ReliabilitySummary(const DerivedResults& results, double storedBeta);
 
 } // namespace zelmora

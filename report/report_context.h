@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/analysis_record.h"
+#include "project/project_state.h"
 #include "report/report_study.h"
 
 #include <ctime>
@@ -11,10 +12,10 @@ namespace zelmora {
 // Everything a section of the report is made from.
 struct ReportContext {
     std::string projectFile;
+    const ProjectState& project;
     const AnalysisRecord* record; // nullptr for a project read from a file
     std::time_t writtenAt;
     ReportStudy study;
-    std::string analysisJson; // the analysis as AnalysisJson writes it
 };
 
 } // namespace zelmora

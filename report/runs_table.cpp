@@ -33,8 +33,8 @@ std::string Reduced(int runId, const std::vector<VariableResult>& variables) {
 
 // A value as the reader knows it: a friction angle travels as its sine, the angle the
 // calculator reads from it beside it.
-std::string WrittenText(int variableId, double value) {
-    const RandomVariable v = VariableOf(variableId);
+std::string WrittenText(const SoilRows& soil, int variableId, double value) {
+    const RandomVariable v = VariableOf(soil, variableId);
     const std::string where =
         "Row " + FormatInteger(v.row, 0) + ", set " + FormatInteger(v.setNumber, 0) + ": ";
     if (!v.friction) {
@@ -44,30 +44,33 @@ std::string WrittenText(int variableId, double value) {
            FormatFixed(AngleOfWrittenSine(value), 0, 1) + "°)";
 }
 
-std::string ValueLine(const VariableResult& v, Strength strength) {
-    return WrittenText(v.variableId, ModificationValue(v.variableId, strength));
+std::string ValueLine(const AnalysisInputs& inputs, const VariableResult& v, Strength strength) {
+    return WrittenText(inputs.soil, v.variableId,
+                       ModificationValue(inputs, v.variableId, strength));
 }
 
-std::string ValuesWritten(int runId, const std::vector<VariableResult>& variables) {
+std::string ValuesWritten(const AnalysisInputs& inputs, int runId,
+                          const std::vector<VariableResult>& variables) {
     if (runId > 0) {
-        return ValueLine(variables[static_cast<std::size_t>(runId - 1)], Strength::Reduced);
+        return ValueLine(inputs, variables[static_cast<std::size_t>(runId - 1)], Strength::Reduced);
     }
     if (runId == StandardRun || variables.empty()) {
         return "none";
     }
     std::string lines;
     for (const VariableResult& v : variables) {
-        AppendJoined(lines, "\n",
-                     ValueLine(v, runId == MeanValueRun ? Strength::Mean : Strength::Reduced));
+        AppendJoined(
+            lines, "\n",
+            ValueLine(inputs, v, runId == MeanValueRun ? Strength::Mean : Strength::Reduced));
     }
     return lines;
 }
 
 // One line for a sample: "sin φ1 0.4067 (24.0°) · c1 3.9400", the number after φ or c the row.
-std::string CompactWritten(const std::vector<ValueWritten>& written) {
+std::string CompactWritten(const SoilRows& soil, const std::vector<ValueWritten>& written) {
     std::string line;
     for (const ValueWritten& v : written) {
-        const RandomVariable variable = VariableOf(v.variableId);
+        const RandomVariable variable = VariableOf(soil, v.variableId);
         const std::string row = FormatInteger(variable.row, 0);
         AppendJoined(line, " · ",
                      variable.friction ? "sin φ" + row + " " + FormatFixed(v.value, 0, 4) + " (" +
@@ -77,9 +80,10 @@ std::string CompactWritten(const std::vector<ValueWritten>& written) {
     return line;
 }
 
-std::string SafetyFactor(int runId, const std::vector<VariableResult>& variables) {
+std::string SafetyFactor(const StoredResults& stored, int runId,
+                         const std::vector<VariableResult>& variables) {
     const int key = runId > 0 ? variables[static_cast<std::size_t>(runId - 1)].variableId : runId;
-    return FixedText(StoredSafetyFactor(key));
+    return FixedText(StoredSafetyFactor(stored, key));
 }
 
 // A non-zero status whose result was used all the same says so.
@@ -97,12 +101,20 @@ const RunOutcome* OutcomeOf(int runId, const AnalysisRecord& record) {
     return found != record.outcomes.end() ? &*found : nullptr;
 }
 
-std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& variables,
+// What the table shows of the project: its inputs, its stored results and their variables.
+struct ShownProject {
+    AnalysisInputs inputs;
+    StoredResults stored;
+    std::vector<VariableResult> variables;
+};
+
+std::vector<std::string> RunRow(int runId, const ShownProject& project,
                                 const AnalysisRecord* record) {
+    const std::vector<VariableResult>& variables = project.variables;
     std::vector<std::string> cells{FormatInteger(runId, 0), Reduced(runId, variables),
-                                   ValuesWritten(runId, variables)};
+                                   ValuesWritten(project.inputs, runId, variables)};
     if (!record) {
-        cells.push_back(SafetyFactor(runId, variables));
+        cells.push_back(SafetyFactor(project.stored, runId, variables));
         return cells;
     }
     const RunOutcome* outcome = OutcomeOf(runId, *record);
@@ -110,7 +122,7 @@ std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& va
         cells.insert(cells.end(), {NoValue, NoValue, NoValue});
         return cells;
     }
-    cells.push_back(SafetyFactor(runId, variables));
+    cells.push_back(SafetyFactor(project.stored, runId, variables));
     cells.push_back(ExitStatusText(*outcome));
     cells.push_back(FormatFixed(outcome->seconds, 0, 2));
     return cells;
@@ -118,7 +130,7 @@ std::vector<std::string> RunRow(int runId, const std::vector<VariableResult>& va
 
 } // namespace
 
-TextTable MethodRunsTable(const AnalysisRecord& record) {
+TextTable MethodRunsTable(const AnalysisRecord& record, const SoilRows& soil) {
     TextTable table{{"Run", "Values written", "Safety factor", "Exit status", "Seconds"}, {}};
     for (const RunOutcome& outcome : record.outcomes) {
         if (outcome.runId < FirstMethodRunId || outcome.runId >= FirstSampleRunId) {
@@ -126,7 +138,7 @@ TextTable MethodRunsTable(const AnalysisRecord& record) {
         }
         std::string written;
         for (const ValueWritten& v : outcome.written) {
-            AppendJoined(written, "\n", WrittenText(v.variableId, v.value));
+            AppendJoined(written, "\n", WrittenText(soil, v.variableId, v.value));
         }
         table.rows.push_back(
             {FormatInteger(static_cast<int>(table.rows.size()) + 1, 0), written,
@@ -136,7 +148,7 @@ TextTable MethodRunsTable(const AnalysisRecord& record) {
     return table;
 }
 
-TextTable SamplingRunsTable(const AnalysisRecord& record) {
+TextTable SamplingRunsTable(const AnalysisRecord& record, const SoilRows& soil) {
     TextTable table{{"Sample", "Values written", "Safety factor", "F < 1"}, {}};
     for (const RunOutcome& outcome : record.outcomes) {
         if (outcome.runId < FirstSampleRunId) {
@@ -146,20 +158,21 @@ TextTable SamplingRunsTable(const AnalysisRecord& record) {
         const std::optional<double> factor =
             failed ? std::nullopt : std::optional<double>(outcome.safetyFactor);
         table.rows.push_back({FormatInteger(outcome.runId - FirstSampleRunId, 0),
-                              CompactWritten(outcome.written), FixedText(factor),
+                              CompactWritten(soil, outcome.written), FixedText(factor),
                               failed ? "run failed" : (*factor < 1 ? "yes" : "no")});
     }
     return table;
 }
 
-TextTable RunsTable(const AnalysisRecord* record) {
-    const std::vector<VariableResult> variables = DeriveResults().variables;
+TextTable RunsTable(const ProjectState& project, const AnalysisRecord* record) {
+    ShownProject shown{InputsOf(project), StoredResultsOf(project), {}};
+    shown.variables = DeriveResults(shown.inputs, shown.stored).variables;
     TextTable table{{"Run", "Reduced", "Values written", "Safety factor"}, {}};
     if (record) {
         table.header.insert(table.header.end(), {"Exit status", "Seconds"});
     }
-    for (const int runId : RunIds(static_cast<int>(variables.size()))) {
-        table.rows.push_back(RunRow(runId, variables, record));
+    for (const int runId : RunIds(static_cast<int>(shown.variables.size()))) {
+        table.rows.push_back(RunRow(runId, shown, record));
     }
     return table;
 }

@@ -23,7 +23,7 @@ namespace zelmora::ui {
 namespace {
 
 QString StrengthName(int id) {
-    const RandomVariable v = VariableOf(id);
+    const RandomVariable v = VariableOf(State.SoilTable, id);
     return QStringLiteral("%1 %2%3")
         .arg(v.friction ? QStringLiteral("φ") : QStringLiteral("c"))
         .arg(v.row)
@@ -102,7 +102,7 @@ TCorrelations::TCorrelations(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TCorrelations::FormCreate() {
-    ids_ = RandomVariables();
+    ids_ = RandomVariableIds(State.SoilTable);
     const int n = static_cast<int>(ids_.size());
     TableRho->clear();
     TableRho->setRowCount(n);
@@ -120,7 +120,7 @@ void TCorrelations::FormCreate() {
 
     rows_.clear();
     for (const int id : ids_) {
-        const int row = VariableOf(id).row;
+        const int row = VariableOf(State.SoilTable, id).row;
         if (std::find(rows_.begin(), rows_.end(), row) == rows_.end())
             rows_.push_back(row);
     }
@@ -162,10 +162,10 @@ void TCorrelations::ButtonOKClick() {
                 if (rho != 0)
                     pairs.push_back({ids_[j], ids_[i], rho});
             }
-        std::vector<RandomVariable> variables;
-        for (const int id : ids_)
-            variables.push_back(VariableOf(id));
-        CorrelationsInUse(pairs, variables, false);
+        // The strengths the window lists, with the rows as the soil table holds them now.
+        AnalysisInputs listed = InputsOf(State);
+        listed.variables = ids_;
+        CorrelationsInUse(pairs, listed, false);
         // Rows not listed keep their names.
         std::map<int, std::string> names = ProjectStudy.settings.setNames;
         for (std::size_t k = 0; k < rows_.size(); ++k) {

@@ -76,8 +76,9 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     SpinParallelRuns->setRange(1, MaxParallelRuns);
     ComboMethod = new QComboBox;
     ComboMethod->setObjectName(QStringLiteral("ComboMethod"));
-    ComboMethod->addItems(
-        {QStringLiteral("First order"), QStringLiteral("Taylor series"), QStringLiteral("FORM")});
+    // In the order of Method, whose values the items' indices are.
+    for (const Method method : {Method::FirstOrder, Method::Taylor, Method::Form})
+        ComboMethod->addItem(QString::fromStdString(MethodTitle(method)));
     ComboStrengths = new QComboBox;
     ComboStrengths->setObjectName(QStringLiteral("ComboStrengths"));
     ComboStrengths->addItems({QStringLiteral("normal"), QStringLiteral("lognormal")});

@@ -190,7 +190,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     layout->addWidget(Table);
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
     layout->addLayout(
-        FigureGrid(ReliabilitySummary(DerivedResults{}), QStringLiteral("Label"), Figures));
+        FigureGrid(ReliabilitySummary(DerivedResults{}, 0), QStringLiteral("Label"), Figures));
     BoxCorrelated = new QWidget;
     BoxCorrelated->setObjectName(QStringLiteral("BoxCorrelated"));
     BoxCorrelated->setLayout(FigureGrid(CorrelatedSummary(DerivedResults{}, {}),
@@ -285,12 +285,12 @@ void TSensitivity::FillSampling() {
 }
 
 void TSensitivity::FormCreate() {
-    const DerivedResults results = DeriveResults();
+    const DerivedResults results = DeriveResults(State);
     shown_ = WithSetNames(SensitivityTable(results));
     FillTable();
     Chart->load(QByteArray::fromStdString(ShareChartSvg(results)));
     Chart->setFixedSize(Chart->sizeHint());
-    for (const SummaryLine& line : ReliabilitySummary(results))
+    for (const SummaryLine& line : ReliabilitySummary(results, State.Beta))
         Figures.at(line.name)->setText(FromUtf8(line.value));
     const bool correlated = Record && !Record->correlations.empty();
     BoxCorrelated->setVisible(correlated);
@@ -337,7 +337,7 @@ void TSensitivity::FillMethod() {
         MethodFigures.at(line.name)->show();
         methodCaptions_.at(line.name)->show();
     }
-    ShowTextTable(*TableMethod, WithSetNames(MethodTable(method)),
+    ShowTextTable(*TableMethod, WithSetNames(MethodTable(method, State.SoilTable)),
                   ByNumeric(MethodTableNumeric(method)));
     TableMethod->setFixedWidth(ContentWidth(*TableMethod));
     const bool form = method.method == Method::Form;
@@ -365,7 +365,7 @@ void TSensitivity::ButtonReportClick() {
         if (!ReportDialog.Execute(this))
             return;
         WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
-                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr),
+                        HtmlReport(State.CurrentFileName, State, Record, std::time(nullptr),
                                    ForReport(ProjectStudy.settings)));
         if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
             ShowMessage(MessageKind::Information,

@@ -22,7 +22,7 @@ std::map<std::string, int> NamedCells(const std::string& column) {
             continue;
         }
         for (const int id : {row, row + SoilRowCount}) {
-            const RandomVariable variable = VariableOf(id);
+            const RandomVariable variable = VariableOf(State.SoilTable, id);
             VariableResult v;
             v.row = variable.row;
             v.setNumber = variable.setNumber;

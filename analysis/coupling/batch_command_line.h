@@ -1,15 +1,10 @@
 #pragma once
 
-#include "processes/process_runner.h"
-
 #include <string>
 
 namespace zelmora {
 
-// "<BatchPath> <ProjectPath> /c".
-std::string BuildBatchCommandLine();
-
-// One finite-element run: modification file, calculator, result file.
-void PerformRun(int runId, const std::string& batchCommandLine, const ProcessRunner& runner);
+// The command line that calculates a model: "<batch path> <project path> /c", nothing quoted.
+std::string BatchCommandLine(const std::string& batchPath, const std::string& projectPath);
 
 } // namespace zelmora

@@ -14,12 +14,9 @@ struct ResultReading {
     std::optional<double> safetyFactor;
     std::exception_ptr readError;
 };
-ResultReading ReadResultRecords(const std::string& path);
+ResultReading ReadResultFile(const std::string& path);
 
 // The same for bytes already read from the result file at `path`.
 ResultReading ReadResultText(std::string_view text, const std::string& path);
-
-// Reads the result file and stores its safety factor for the run, raising its errors.
-void ReadResultFile(const std::string& path, int runId);
 
 } // namespace zelmora

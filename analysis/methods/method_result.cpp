@@ -13,6 +13,17 @@ std::string MethodName(Method method) {
     }
 }
 
+std::string MethodTitle(Method method) {
+    switch (method) {
+    case Method::Taylor:
+        return "Taylor series";
+    case Method::Form:
+        return "FORM";
+    default:
+        return "First order";
+    }
+}
+
 std::string DistributionName(StrengthDistribution distribution) {
     return distribution == StrengthDistribution::Lognormal ? "lognormal" : "normal";
 }

@@ -25,7 +25,7 @@ namespace zelmora {
 namespace {
 
 using Cells = std::vector<std::string>;
-using testing::SetThreeVariableProject;
+using testing::ThreeVariableProject;
 
 // 2025-12-06 05:46:40 UTC.
 constexpr std::time_t WrittenAt = 1765000000;
@@ -74,12 +74,13 @@ protected:
     void SetUp() override {
         setenv("TZ", "UTC", 1);
         tzset();
-        SetThreeVariableProject();
     }
+
+    ProjectState project_ = ThreeVariableProject();
 };
 
 TEST_F(HtmlReportTest, RunsOfASavedProjectShowTheirSafetyFactorsOnly) {
-    const TextTable runs = RunsTable(nullptr);
+    const TextTable runs = RunsTable(project_, nullptr);
     EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor"}));
     EXPECT_EQ(runs.rows,
               (std::vector<Cells>{
@@ -101,9 +102,9 @@ TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
     AnalysisRecord record = CompleteRecord();
     record.outcomes.resize(4); // failed in run 2: runs 3 and -2 not reached
     record.outcomes[3].started = false;
-    Entry(State.SafetyFactors, 12) = 0;
-    Entry(State.SafetyFactors, -2) = 0;
-    const TextTable runs = RunsTable(&record);
+    Entry(project_.SafetyFactors, 12) = 0;
+    Entry(project_.SafetyFactors, -2) = 0;
+    const TextTable runs = RunsTable(project_, &record);
     EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor",
                                   "Exit status", "Seconds"}));
     ASSERT_EQ(runs.rows.size(), 6U);
@@ -119,13 +120,13 @@ TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
 // Run 2's calculator ended with status 3, yet its result was used.
 TEST_F(HtmlReportTest, ANonZeroExitWhoseResultWasUsedIsMarked) {
     const AnalysisRecord record = CompleteRecord();
-    const TextTable runs = RunsTable(&record);
+    const TextTable runs = RunsTable(project_, &record);
     EXPECT_EQ(runs.rows[2][4], "0");
     EXPECT_EQ(runs.rows[3][4], "3 (not 0, result used)");
 }
 
 TEST_F(HtmlReportTest, ASavedProject) {
-    const std::string page = HtmlReport("/home/eng/slope.zmo", nullptr, WrittenAt);
+    const std::string page = HtmlReport("/home/eng/slope.zmo", project_, nullptr, WrittenAt);
     EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                          "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src "
                          "'none'; img-src data:; style-src 'unsafe-inline'\">\n"
@@ -161,9 +162,10 @@ TEST_F(HtmlReportTest, ASavedProject) {
 // ρ(φ1, c1) = -0.5: σ_F² = 0.0525 - 2·0.5·0.10·0.20 = 0.0325, β = 0.5 / √0.0325.
 TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
     AnalysisRecord record = CompleteRecord();
-    EXPECT_FALSE(Contains(HtmlReport("/home/eng/slope.zmo", &record, WrittenAt), "Correlations"));
+    EXPECT_FALSE(
+        Contains(HtmlReport("/home/eng/slope.zmo", project_, &record, WrittenAt), "Correlations"));
     record.correlations = {{1, 11, -0.5, -0.48}};
-    const std::string page = HtmlReport("/home/eng/slope.zmo", &record, WrittenAt);
+    const std::string page = HtmlReport("/home/eng/slope.zmo", project_, &record, WrittenAt);
     for (const char* text :
          {"<h2>Correlations</h2>",
           "<td>φ, row 1 (set 1)</td><td>c, row 1 (set 1)</td><td class=\"n\">-0.5000</td><td "
@@ -180,7 +182,7 @@ TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
 TEST_F(HtmlReportTest, TheInputsShowTheRowsInUseWithTheirSetNames) {
     ReportStudy study;
     study.setNames = {{2, "clay & <silt>"}, {5, "unused"}};
-    const std::string page = HtmlReport("", nullptr, WrittenAt, study);
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt, study);
     const std::string inputs = page.substr(
         page.find("<h2>Inputs</h2>"), page.find("<h2>Methods</h2>") - page.find("<h2>Inputs</h2>"));
     EXPECT_EQ(Count(inputs, "<tr><td class=\"n\">"), 2U) << inputs;
@@ -204,18 +206,18 @@ TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
     method.written = {{11, 12}};
     method.error = "The result file holds no safety factor.";
     record.outcomes.push_back(method);
-    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
     ASSERT_EQ(read.outcomes.size(), record.outcomes.size());
     ASSERT_EQ(read.outcomes[1].written.size(), 3U);
     EXPECT_EQ(read.outcomes[1].written[2].variableId, 12);
     EXPECT_EQ(read.outcomes[1].written[2].value, 5.0);
     EXPECT_EQ(
-        MethodRunsTable(read).rows,
+        MethodRunsTable(read, project_.SoilTable).rows,
         (std::vector<Cells>{{"1", "Row 1, set 1: sin φ 0.4067 (φ 24.0°)\nRow 1, set 1: c 3.9400",
                              "1.0200", "0", "0.88"},
                             {"2", "Row 1, set 1: c 12.0000", "—", "0", "0.88"}}));
-    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Method runs</h3>"));
-    EXPECT_FALSE(Contains(HtmlReport("", nullptr, WrittenAt), "<h3>Method runs</h3>"));
+    EXPECT_TRUE(Contains(HtmlReport("", project_, &read, WrittenAt), "<h3>Method runs</h3>"));
+    EXPECT_FALSE(Contains(HtmlReport("", project_, nullptr, WrittenAt), "<h3>Method runs</h3>"));
 }
 
 // The complete record, FORM's design-point run with its picture, three Monte Carlo samples (the
@@ -251,13 +253,13 @@ AnalysisRecord SampledRecord() {
 
 TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
     const AnalysisRecord record = SampledRecord();
-    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
     ASSERT_TRUE(read.sampling);
     ASSERT_EQ(read.sampling->history.size(), 2U);
     EXPECT_EQ(read.sampling->history[0].samples, 20);
     EXPECT_EQ(read.sampling->history[0].probability, 0.35);
     EXPECT_EQ(read.sampling->history[0].interval95, (std::array<double, 2>{0.18, 0.57}));
-    const std::string page = HtmlReport("", &read, WrittenAt);
+    const std::string page = HtmlReport("", project_, &read, WrittenAt);
     EXPECT_TRUE(Contains(page, SamplingChartSvg(*record.sampling)));
     // The check that ran is described among the methods.
     const bool importance = record.sampling->kind == SamplingKind::Importance;
@@ -268,29 +270,29 @@ TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
 // The samples have a table of their own, read from the run entries; a failed one shows no factor
 // even where the run read one.
 TEST_F(HtmlReportTest, SamplingRunsAreListedAlsoAfterTheJson) {
-    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", SampledRecord()));
-    EXPECT_EQ(SamplingRunsTable(read).rows,
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, SampledRecord()));
+    EXPECT_EQ(SamplingRunsTable(read, project_.SoilTable).rows,
               (std::vector<Cells>{{"1", "sin φ1 0.4067 (24.0°) · c1 4.9400", "0.9300", "yes"},
                                   {"2", "sin φ1 0.4067 (24.0°) · c1 5.9400", "—", "run failed"},
                                   {"3", "sin φ1 0.4067 (24.0°) · c1 6.9400", "1.2100", "no"}}));
-    EXPECT_EQ(MethodRunsTable(read).rows.size(), 1U);
-    EXPECT_TRUE(Contains(HtmlReport("", &read, WrittenAt), "<h3>Sampling runs</h3>"));
+    EXPECT_EQ(MethodRunsTable(read, project_.SoilTable).rows.size(), 1U);
+    EXPECT_TRUE(Contains(HtmlReport("", project_, &read, WrittenAt), "<h3>Sampling runs</h3>"));
 }
 
 // Both pictures come back byte for byte and the report shows them as after the analysis.
 TEST_F(HtmlReportTest, TheCalculatorsPicturesComeBackFromTheJson) {
     const AnalysisRecord record = SampledRecord();
-    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", record));
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
     EXPECT_EQ(read.outcomes[1].picture, record.outcomes[1].picture);
     EXPECT_EQ(read.outcomes[6].picture, HostilePicture);
     const auto surfaces = [](const std::string& page) {
         const std::size_t from = page.find("<h2>Critical slip surfaces</h2>");
         return from == std::string::npos ? "" : page.substr(from, page.find("</div>", from) - from);
     };
-    const std::string shown = surfaces(HtmlReport("", &read, WrittenAt));
-    EXPECT_EQ(shown, surfaces(HtmlReport("", &record, WrittenAt)));
+    const std::string shown = surfaces(HtmlReport("", project_, &read, WrittenAt));
+    EXPECT_EQ(shown, surfaces(HtmlReport("", project_, &record, WrittenAt)));
     EXPECT_TRUE(Contains(shown, Base64(HostilePicture)));
-    nlohmann::json tooLarge = nlohmann::json::parse(AnalysisJson("", record));
+    nlohmann::json tooLarge = nlohmann::json::parse(AnalysisJson("", project_, record));
     tooLarge["runs"][1]["picture"] = std::string(MaxPictureBytes + 1, ' ');
     EXPECT_THROW(RecordFromAnalysisJson(tooLarge.dump()), nlohmann::json::exception);
 }
@@ -299,7 +301,7 @@ TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
     AnalysisRecord record = CompleteRecord();
     record.batchCommandLine = "/usr/bin/srun --ntasks=1 /opt/fe/batch /home/eng/slope.plx /c";
     record.outcomes[1].picture = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
-    const std::string page = HtmlReport("", &record, WrittenAt);
+    const std::string page = HtmlReport("", project_, &record, WrittenAt);
     EXPECT_TRUE(Contains(page, "<title>Zelmora report</title>"));
     EXPECT_TRUE(Contains(page, "<tr><th>Project file</th><td class=\"wrap\">—</td></tr>"));
     EXPECT_TRUE(Contains(page, "/usr/bin/srun --ntasks=1 /opt/fe/batch"));
@@ -314,35 +316,35 @@ TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
 TEST_F(HtmlReportTest, APictureOnlyFromTheMeanValueRun) {
     AnalysisRecord record = CompleteRecord();
     record.outcomes[5].picture = "<svg/>"; // run -2
-    EXPECT_FALSE(Contains(HtmlReport("", &record, WrittenAt), "Critical slip surface"));
+    EXPECT_FALSE(Contains(HtmlReport("", project_, &record, WrittenAt), "Critical slip surface"));
 }
 
 TEST_F(HtmlReportTest, AFailedOrStoppedAnalysisSaysSo) {
     AnalysisRecord record = CompleteRecord();
     record.error = "The result file holds no safety factor: /x/<b>.hxx";
     record.keptWorkFolder = "/home/eng/slope.plx.runs";
-    std::string page = HtmlReport("", &record, WrittenAt);
+    std::string page = HtmlReport("", project_, &record, WrittenAt);
     EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis ended with an error: The result "
                                "file holds no safety factor: /x/&lt;b&gt;.hxx</p>"));
     EXPECT_TRUE(Contains(page, "<p class=\"note wrap\">Its work copies are kept in "
                                "/home/eng/slope.plx.runs</p>"));
     record.stopped = true;
-    page = HtmlReport("", &record, WrittenAt);
+    page = HtmlReport("", project_, &record, WrittenAt);
     EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis was stopped.</p>"));
     EXPECT_FALSE(Contains(page, "ended with an error"));
 }
 
 // Whatever the project and the calculator hold, the page stays text and one picture.
 TEST_F(HtmlReportTest, HostileTextsAndPicturesStayInert) {
-    State.BatchPath = Hostile;
-    State.ProjectPath = Hostile;
+    project_.BatchPath = Hostile;
+    project_.ProjectPath = Hostile;
     AnalysisRecord record = CompleteRecord();
     record.batchCommandLine = Hostile + " /c";
     record.error = Hostile;
     record.outcomes[1].picture = HostilePicture;
     for (const AnalysisRecord* r : {static_cast<const AnalysisRecord*>(nullptr),
                                     static_cast<const AnalysisRecord*>(&record)}) {
-        const std::string page = HtmlReport(Hostile, r, WrittenAt);
+        const std::string page = HtmlReport(Hostile, project_, r, WrittenAt);
         const std::string lower = Lower(page);
         EXPECT_FALSE(Contains(lower, "<script"));
         EXPECT_FALSE(Contains(lower, "onload"));
@@ -357,7 +359,7 @@ TEST_F(HtmlReportTest, HostileTextsAndPicturesStayInert) {
 
 TEST_F(HtmlReportTest, WrittenWhole) {
     const test_support::TempFolder folder;
-    const std::string page = HtmlReport("", nullptr, WrittenAt);
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt);
     test_support::WriteBytes(folder.File("r.html"),
                              "an older, longer report than this one " + page);
     WriteHtmlReport(folder.File("r.html"), page);

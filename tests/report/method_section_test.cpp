@@ -12,8 +12,8 @@ namespace zelmora {
 namespace {
 
 using testing::FormResult;
-using testing::SetThreeVariableProject;
 using testing::TaylorResult;
+using testing::ThreeVariableProject;
 using testing::UnsettledFormResult;
 
 AnalysisRecord WithMethod(const MethodResult& method) {
@@ -28,13 +28,13 @@ bool Contains(const std::string& html, const std::string& text) {
 
 class MethodSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetThreeVariableProject(); }
+    ProjectState project_ = ThreeVariableProject();
 };
 
 TEST_F(MethodSectionTest, TaylorSharesLargestFirst) {
     const AnalysisRecord record = WithMethod(TaylorResult());
     EXPECT_EQ(
-        MethodSectionHtml(&record),
+        MethodSectionHtml(&record, project_.SoilTable),
         "<h2>Taylor series</h2>\n"
         "<p>Central differences, one more run per variable; the curvature shows how the safety "
         "factor bends.</p>\n"
@@ -60,7 +60,7 @@ TEST_F(MethodSectionTest, TaylorSharesLargestFirst) {
 
 TEST_F(MethodSectionTest, FormDesignPointAndChart) {
     const AnalysisRecord record = WithMethod(FormResult());
-    const std::string html = MethodSectionHtml(&record);
+    const std::string html = MethodSectionHtml(&record, project_.SoilTable);
     EXPECT_EQ(
         html.rfind(
             "<h2>FORM with lognormal strengths</h2>\n<p>The Hasofer–Lind index, by iteration;", 0),
@@ -95,7 +95,7 @@ TEST_F(MethodSectionTest, AnAlphaOfZeroWithoutSign) {
     form.designPoint[2].value = 5;
     form.designPoint[2].alpha = -0.0;
     const AnalysisRecord record = WithMethod(form);
-    EXPECT_TRUE(Contains(MethodSectionHtml(&record),
+    EXPECT_TRUE(Contains(MethodSectionHtml(&record, project_.SoilTable),
                          "<tr><td>Row 2 c, set 4</td><td>kN/m²</td><td class=\"n\">5.0000</td>"
                          "<td class=\"n\">5.0000</td><td class=\"n\">0.0000</td>"
                          "<td class=\"n\">0.0</td></tr>"));
@@ -103,7 +103,7 @@ TEST_F(MethodSectionTest, AnAlphaOfZeroWithoutSign) {
 
 TEST_F(MethodSectionTest, AFormThatDidNotConvergeSaysSoFirst) {
     const AnalysisRecord record = WithMethod(UnsettledFormResult());
-    const std::string html = MethodSectionHtml(&record);
+    const std::string html = MethodSectionHtml(&record, project_.SoilTable);
     EXPECT_EQ(html.rfind("<h2>FORM with normal strengths: not converged</h2>\n"
                          "<p class=\"note\">Not converged in 10 iterations: β and the design "
                          "point are the last iteration&#39;s.</p>\n",
@@ -121,7 +121,7 @@ TEST_F(MethodSectionTest, NoSectionWithoutAMethod) {
     const AnalysisRecord plain = WithMethod(firstOrder);
     for (const AnalysisRecord* record : {static_cast<const AnalysisRecord*>(nullptr), &none,
                                          static_cast<const AnalysisRecord*>(&plain)}) {
-        EXPECT_EQ(MethodSectionHtml(record), "");
+        EXPECT_EQ(MethodSectionHtml(record, project_.SoilTable), "");
     }
 }
 
@@ -136,12 +136,13 @@ TEST_F(MethodSectionTest, TheReportAddsTheSectionAfterTheFirstOrderOnes) {
         AnalysisRecord record;
         record.outcomes.push_back({});
         record.outcomes.back().picture = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
-        std::string expected = fromResults(HtmlReport("/home/eng/slope.zmo", &record, 0));
+        std::string expected = fromResults(HtmlReport("/home/eng/slope.zmo", project_, &record, 0));
         record.method = method;
-        const std::string page = fromResults(HtmlReport("/home/eng/slope.zmo", &record, 0));
+        const std::string page =
+            fromResults(HtmlReport("/home/eng/slope.zmo", project_, &record, 0));
         const std::size_t surface = expected.find("<h2>Critical slip surface</h2>");
         ASSERT_NE(surface, std::string::npos);
-        EXPECT_EQ(page, expected.insert(surface, MethodSectionHtml(&record)));
+        EXPECT_EQ(page, expected.insert(surface, MethodSectionHtml(&record, project_.SoilTable)));
     }
 }
 

@@ -1,5 +1,5 @@
-// The first page's summary read from the analysis JSON: which method is relied on, its verdict
-// against the target and its performance level.
+// The first page's summary from the record of an analysis: which method is relied on, its
+// verdict against the target and its performance level.
 #include "report/html_summary.h"
 #include "report/methods_that_ran.h"
 #include "report/performance_level.h"
@@ -9,33 +9,56 @@
 namespace zelmora {
 namespace {
 
-const std::string FirstOrder =
-    R"("results": {"beta": 1.8804, "probability_of_failure_exact": 0.03})";
-const std::string Form = R"("method": {"name": "form", "converged": true, "beta": 2.2236,
-    "probability_of_failure": 0.013})";
-const std::string Unsettled = R"("method": {"name": "form", "converged": false, "beta": 1.9,
-    "probability_of_failure": 0.028})";
-const std::string Taylor = R"("method": {"name": "taylor", "beta": 2.143,
-    "probability_of_failure": 0.016})";
+// The parts of an analysis the summary reads: first order's β and probability, the method's
+// result and the sampling check's.
+struct Part {
+    std::optional<MethodThatRan> firstOrder;
+    std::optional<MethodResult> method;
+    std::optional<SamplingResult> sampling;
+};
 
-std::string Sampling(const char* stoppedBy, bool failedRunsDecide) {
-    return std::string(R"("sampling": {"kind": "importance", "seed": 1, "samples": 400,
-        "failures": 12, "failed_runs": 0, "errors": 0, "inadmissible": 0,
-        "probability_of_failure": 0.0125, "cov": 0.1, "interval_95": [0.008, 0.02],
-        "probability_bounds": [0.0125, 0.0125], "beta": 2.2414, "stopped_by": ")") +
-           stoppedBy + R"(", "failed_runs_decide": )" + (failedRunsDecide ? "true" : "false") + "}";
+MethodResult MethodWith(Method method, bool converged, double beta, double probability) {
+    MethodResult result;
+    result.method = method;
+    result.converged = converged;
+    result.beta = beta;
+    result.probability = probability;
+    return result;
 }
 
-std::string Analysis(const std::vector<std::string>& parts) {
-    std::string text = "{";
-    for (const std::string& part : parts) {
-        text += (text.size() > 1 ? ", " : "") + part;
+const Part FirstOrder{MethodThatRan{"First order", 1.8804, 0.03, ""}, {}, {}};
+const Part Form{{}, MethodWith(Method::Form, true, 2.2236, 0.013), {}};
+const Part Unsettled{{}, MethodWith(Method::Form, false, 1.9, 0.028), {}};
+const Part Taylor{{}, MethodWith(Method::Taylor, true, 2.143, 0.016), {}};
+
+Part Sampling(bool stoppedByTarget, bool failedRunsDecide) {
+    SamplingResult result;
+    result.kind = SamplingKind::Importance;
+    result.samples = 400;
+    result.failures = 12;
+    result.probability = 0.0125;
+    result.cov = 0.1;
+    result.interval95 = {0.008, 0.02};
+    result.bounds = {0.0125, 0.0125};
+    result.beta = 2.2414;
+    result.stoppedByTarget = stoppedByTarget;
+    result.failedRunsDecide = failedRunsDecide;
+    return {{}, {}, result};
+}
+
+MethodsThatRan Analysis(const std::vector<Part>& parts) {
+    MethodThatRan firstOrder{"First order", std::nullopt, std::nullopt, ""};
+    AnalysisRecord record;
+    for (const Part& part : parts) {
+        firstOrder = part.firstOrder.value_or(firstOrder);
+        record.method = part.method ? part.method : record.method;
+        record.sampling = part.sampling ? part.sampling : record.sampling;
     }
-    return text + "}";
+    return MethodsThatRanIn(firstOrder, record);
 }
 
 struct RelianceCase {
-    std::vector<std::string> parts;
+    std::vector<Part> parts;
     std::vector<std::string> names;
     std::optional<std::size_t> reliedOn;
     std::string verdict; // against the target β 2.0
@@ -55,25 +78,25 @@ TEST(ReportSummary, TheMethodReliedOnFollowsTheOrderOfTrust) {
          {"First order", "FORM"},
          0,
          "The β relied on, 1.8804 by First order, falls short of the target β of 2.0000."},
-        {{FirstOrder, Form, Sampling("target-cov", false)},
+        {{FirstOrder, Form, Sampling(true, false)},
          {"First order", "FORM", "Sampling check"},
          2,
          "The β relied on, 2.2414 by Sampling check, meets the target β of 2.0000."},
-        {{FirstOrder, Form, Sampling("most-runs", false)},
+        {{FirstOrder, Form, Sampling(false, false)},
          {"First order", "FORM", "Sampling check"},
          1,
          "The β relied on, 2.2236 by FORM, meets the target β of 2.0000."},
-        {{FirstOrder, Form, Sampling("target-cov", true)},
+        {{FirstOrder, Form, Sampling(true, true)},
          {"First order", "FORM", "Sampling check"},
          1,
          "The β relied on, 2.2236 by FORM, meets the target β of 2.0000."},
-        {{R"("results": {"beta": null, "probability_of_failure_exact": null})"},
+        {{Part{MethodThatRan{"First order", std::nullopt, std::nullopt, ""}, {}, {}}},
          {"First order"},
          std::nullopt,
          "No method found a β to rely on, so the target β of 2.0000 is not judged."},
     };
     for (const RelianceCase& c : cases) {
-        const MethodsThatRan ran = ReadMethodsThatRan(Analysis(c.parts));
+        const MethodsThatRan ran = Analysis(c.parts);
         std::vector<std::string> names;
         for (const MethodThatRan& method : ran.methods) {
             names.push_back(method.name);
@@ -105,8 +128,7 @@ TEST(ReportSummary, ThePerformanceLevelIsTheLargestTabulatedBetaNotAbove) {
 
 // The summary's table marks the one relied on and names why another is not.
 TEST(ReportSummary, TheTableMarksTheMethodReliedOn) {
-    const std::string html = SummaryHtml(
-        ReadMethodsThatRan(Analysis({FirstOrder, Form, Sampling("most-runs", false)})), 3.0);
+    const std::string html = SummaryHtml(Analysis({FirstOrder, Form, Sampling(false, false)}), 3.0);
     for (const char* part :
          {"<td>FORM</td><td class=\"n\">2.2236</td><td class=\"n\">1.300E-0002</td><td>relied "
           "on</td>",

@@ -13,7 +13,7 @@
 namespace zelmora {
 namespace {
 
-using testing::SetThreeVariableProject;
+using testing::ThreeVariableProject;
 using Cells = std::vector<std::string>;
 
 TEST(ResultTextTest, NumberForms) {
@@ -53,8 +53,8 @@ TEST(ResultTextTest, VariableLabels) {
 }
 
 TEST(SensitivityTableTest, SortedByShareWithEveryColumn) {
-    SetThreeVariableProject();
-    const TextTable table = SensitivityTable(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    const TextTable table = SensitivityTable(DeriveResults(project));
     EXPECT_EQ(table.header, (Cells{"No.", "Variable", "Row", "Set", "Parameter", "Mean",
                                    "Std. dev.", "Reduced value", "Reduced angle (°)",
                                    "Safety factor", "Sensitivity", "Share (%)"}));
@@ -68,10 +68,10 @@ TEST(SensitivityTableTest, SortedByShareWithEveryColumn) {
 }
 
 TEST(SensitivityTableTest, WithoutAnAnalysisResult) {
-    SetThreeVariableProject();
-    Entry(State.SafetyFactors, 0) = 0;
-    Entry(State.SafetyFactors, 12) = 0;
-    const TextTable table = SensitivityTable(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    Entry(project.SafetyFactors, 0) = 0;
+    Entry(project.SafetyFactors, 12) = 0;
+    const TextTable table = SensitivityTable(DeriveResults(project));
     EXPECT_EQ(table.rows[2],
               (Cells{"3", "12", "2", "4", "c", "5.0000", "1.0000", "4.0000", "—", "—", "—", "—"}));
 }
@@ -83,8 +83,8 @@ TEST(SensitivityTableTest, TabSeparatedForASpreadsheet) {
 }
 
 TEST(ReliabilitySummaryTest, ThreeVariables) {
-    SetThreeVariableProject();
-    const std::vector<SummaryLine> lines = ReliabilitySummary(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    const std::vector<SummaryLine> lines = ReliabilitySummary(DeriveResults(project), project.Beta);
     std::vector<Cells> shown;
     for (const SummaryLine& line : lines) {
         shown.push_back({line.name, line.caption, line.value});
@@ -103,10 +103,10 @@ TEST(ReliabilitySummaryTest, ThreeVariables) {
 }
 
 TEST(ReliabilitySummaryTest, OnlyTheStoredBetaWithoutAResult) {
-    SetThreeVariableProject();
-    Entry(State.SafetyFactors, 0) = 0;
-    State.Beta = 0;
-    const std::vector<SummaryLine> lines = ReliabilitySummary(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    Entry(project.SafetyFactors, 0) = 0;
+    project.Beta = 0;
+    const std::vector<SummaryLine> lines = ReliabilitySummary(DeriveResults(project), project.Beta);
     EXPECT_EQ(lines[0].value, "0.0000");
     EXPECT_EQ(lines[1].value, "4.999E-0001");
     for (std::size_t k = 2; k < lines.size(); ++k) {

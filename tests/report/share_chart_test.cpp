@@ -10,7 +10,7 @@
 namespace zelmora {
 namespace {
 
-using testing::SetThreeVariableProject;
+using testing::ThreeVariableProject;
 
 struct Box {
     double x, y, width, height;
@@ -46,8 +46,8 @@ std::vector<Box> Bars(const std::string& svg) {
 }
 
 TEST(ShareChartTest, SvgTinyWithoutStylesScriptsOrEffects) {
-    SetThreeVariableProject();
-    const std::string svg = ShareChartSvg(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    const std::string svg = ShareChartSvg(DeriveResults(project));
     EXPECT_EQ(
         svg.rfind(R"(<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny")", 0),
         0U);
@@ -58,8 +58,8 @@ TEST(ShareChartTest, SvgTinyWithoutStylesScriptsOrEffects) {
 }
 
 TEST(ShareChartTest, LargestOnTopAndANegativeSensitivityToTheLeft) {
-    SetThreeVariableProject();
-    const std::string svg = ShareChartSvg(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    const std::string svg = ShareChartSvg(DeriveResults(project));
     const std::vector<Box> bars = Bars(svg);
     ASSERT_EQ(bars.size(), 3U);
     const double axis = AxisX(svg);
@@ -87,11 +87,11 @@ TEST(ShareChartTest, RoomForEveryPercent) {
         double f1, f11, f12; // F_mean is 1.5
     } cases[] = {{1.4, 1.3, 1.55}, {1.4, 1.3, 1.45}, {1.5, 1.5, 1.55}, {1.6, 1.7, 1.55}};
     for (const auto& c : cases) {
-        SetThreeVariableProject();
-        Entry(State.SafetyFactors, 1) = c.f1;
-        Entry(State.SafetyFactors, 11) = c.f11;
-        Entry(State.SafetyFactors, 12) = c.f12;
-        const std::string svg = ShareChartSvg(DeriveResults());
+        ProjectState project = ThreeVariableProject();
+        Entry(project.SafetyFactors, 1) = c.f1;
+        Entry(project.SafetyFactors, 11) = c.f11;
+        Entry(project.SafetyFactors, 12) = c.f12;
+        const std::string svg = ShareChartSvg(DeriveResults(project));
         const double axis = AxisX(svg);
         for (const Box& bar : Bars(svg)) {
             const bool negative = bar.x < axis - 0.05;
@@ -102,9 +102,9 @@ TEST(ShareChartTest, RoomForEveryPercent) {
 }
 
 TEST(ShareChartTest, ANoteWhenThereIsNoShare) {
-    SetThreeVariableProject();
-    Entry(State.SafetyFactors, 0) = 0;
-    const std::string svg = ShareChartSvg(DeriveResults());
+    ProjectState project = ThreeVariableProject();
+    Entry(project.SafetyFactors, 0) = 0;
+    const std::string svg = ShareChartSvg(DeriveResults(project));
     EXPECT_TRUE(Bars(svg).empty());
     EXPECT_NE(svg.find(">No shares: the analysis has no result to show.</text>"),
               std::string::npos);

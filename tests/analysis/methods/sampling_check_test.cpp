@@ -56,7 +56,7 @@ protected:
 
     // The sampling object of the analysis JSON: what must not depend on the runs at once.
     static nlohmann::json SamplingObject(const AnalysisRecord& record) {
-        return nlohmann::json::parse(AnalysisJson("p.zmo", record)).at("sampling");
+        return nlohmann::json::parse(AnalysisJson("p.zmo", State, record)).at("sampling");
     }
 
     CalculatorProject project_;
