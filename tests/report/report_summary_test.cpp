@@ -3,6 +3,7 @@
 #include "report/html_summary.h"
 #include "report/methods_that_ran.h"
 #include "report/performance_level.h"
+#include "tests/analysis/support/three_variable_project.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,43 @@ TEST(ReportSummary, TheMethodReliedOnFollowsTheOrderOfTrust) {
         EXPECT_EQ(names, c.names) << c.verdict;
         EXPECT_EQ(ran.reliedOn, c.reliedOn) << c.verdict;
         EXPECT_EQ(Verdict(ran, 2.0), c.verdict);
+    }
+}
+
+// First order's β is the project's once the analysis finished its runs; a failed one that did not
+// leaves the β an earlier analysis stored, which is not relied on.
+TEST(ReportSummary, FirstOrderTakesTheProjectsBetaOnlyWhenTheAnalysisFinishedItsRuns) {
+    ProjectState project = testing::ThreeVariableProject();
+    project.VariableCount = 3; // as the analysis left its list
+    for (const auto& [runId, key] : {std::pair{1, 1}, {2, 11}, {3, 12}}) {
+        Entry(project.Variables, runId) = key;
+    }
+    const auto recordOf = [](std::vector<int> runIds, const std::string& error) {
+        AnalysisRecord record;
+        for (const int runId : runIds) {
+            record.outcomes.push_back({});
+            record.outcomes.back().runId = runId;
+        }
+        if (!error.empty()) {
+            record.outcomes.back().error = error;
+        }
+        record.error = error;
+        return record;
+    };
+    const struct {
+        AnalysisRecord record;
+        bool beta;
+    } cases[] = {
+        {AnalysisRecord{}, true},
+        {recordOf({-1, 0, 1, 2, 3, -2}, ""), true},
+        {recordOf({-1, 0, 1, 2, 3, -2}, "File not found"), true},
+        {recordOf({-1, 0, 1, 2, 3}, "File not found"), false},
+    };
+    for (const auto& c : cases) {
+        const MethodThatRan firstOrder = FirstOrderThatRan(project, c.record);
+        EXPECT_EQ(firstOrder.beta, c.beta ? std::optional(project.Beta) : std::nullopt)
+            << c.record.outcomes.size();
+        EXPECT_EQ(MethodsThatRanIn(firstOrder, c.record).reliedOn.has_value(), c.beta);
     }
 }
 
