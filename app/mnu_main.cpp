@@ -324,13 +324,9 @@ void TMainForm::Analyse() {
     analysing = true;
     stopRequested = false;
     calc.AnalysisStarted();
-    AnalysisOptions options;
+    AnalysisOptions options = AnalysisOptionsOf(ProjectStudy.settings, correlations);
     options.parallelRuns = ParallelRunsSetting();
     options.projectFolder = ProjectFolderOf(State.CurrentFileName);
-    options.method = ProjectStudy.settings.method;
-    options.strengths = ProjectStudy.settings.strengths;
-    options.correlations = correlations;
-    options.sampling = ProjectStudy.settings.sampling;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     // Notes go beside the log, never into it: to the progress line and to standard error.

@@ -96,12 +96,8 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
-    AnalysisOptions analysis;
+    AnalysisOptions analysis = AnalysisOptionsOf(settings, settings.correlations);
     analysis.parallelRuns = options.parallelRuns;
-    analysis.method = settings.method;
-    analysis.strengths = settings.strengths;
-    analysis.correlations = settings.correlations;
-    analysis.sampling = settings.sampling;
     analysis.projectFolder = ProjectFolderOf(options.projectFile);
     // Standard output carries the log lines only.
     analysis.consoleOutputFd = STDERR_FILENO;
