@@ -3,7 +3,7 @@
 #include "analysis/coupling/written_value.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 
 #include <filesystem>
 

@@ -2,7 +2,7 @@
 
 #include "analysis/coupling/result_snapshot.h"
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/text_input.h"
 
 #include <optional>
 

@@ -3,7 +3,7 @@
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/workcopies/tree_copy.h"
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -2,7 +2,7 @@
 #include "analysis/methods/stored_results.h"
 #include "fuzz_files.h"
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include "project/errors.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_input.h"
 #include "slopecalc/number_text.h"
 #include "slopecalc/result_file.h"
 #include "slopecalc/search.h"

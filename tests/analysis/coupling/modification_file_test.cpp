@@ -1,7 +1,7 @@
 #include "analysis/coupling/modification_file.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
