@@ -9,6 +9,7 @@
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
 #include "ui/set_names.h"
+#include "ui/window_commands.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -153,7 +154,7 @@ void TCorrelations::ButtonPhiCClick() {
 }
 
 void TCorrelations::ButtonOKClick() {
-    try {
+    Guarded([&] {
         Correlations pairs;
         for (std::size_t i = 0; i < ids_.size(); ++i)
             for (std::size_t j = 0; j < i; ++j) {
@@ -177,9 +178,7 @@ void TCorrelations::ButtonOKClick() {
         ProjectStudy.settings.correlations = std::move(pairs);
         ProjectStudy.settings.setNames = std::move(names);
         hide();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 void TCorrelations::ButtonCancelClick() {

@@ -17,6 +17,7 @@
 #include "ui/browser.h"
 #include "ui/message_boxes.h"
 #include "ui/set_names.h"
+#include "ui/window_commands.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -360,7 +361,7 @@ void TSensitivity::ButtonCopyClick() {
 }
 
 void TSensitivity::ButtonReportClick() {
-    try {
+    Guarded([&] {
         ReportDialog.fileName = ProposedReportName();
         if (!ReportDialog.Execute(this))
             return;
@@ -371,9 +372,7 @@ void TSensitivity::ButtonReportClick() {
             ShowMessage(MessageKind::Information,
                         QStringLiteral("No browser could open the report ") +
                             ReportDialog.fileName);
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 void TSensitivity::ButtonCloseClick() {
