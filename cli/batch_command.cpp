@@ -17,8 +17,8 @@
 #include "project/project_file.h"
 #include "project/terminal_text.h"
 #include "project/whole_file.h"
-#include "report/analysis_json.h"
-#include "report/html_report.h"
+#include "report/html/html_report.h"
+#include "report/json/analysis_json.h"
 
 #include <cerrno>
 #include <cstdio>

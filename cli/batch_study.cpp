@@ -3,7 +3,7 @@
 #include "analysis/methods/correlation_check.h"
 #include "project/project_state.h"
 #include "project/terminal_text.h"
-#include "report/analysis_json.h"
+#include "report/json/analysis_json.h"
 #include "study/study_file.h"
 
 #include <algorithm>

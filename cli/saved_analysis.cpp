@@ -2,9 +2,9 @@
 
 #include "cli/batch_study.h"
 #include "project/whole_file.h"
-#include "report/analysis_json.h"
-#include "report/analysis_json_read.h"
-#include "report/html_report.h"
+#include "report/html/html_report.h"
+#include "report/json/analysis_json.h"
+#include "report/json/analysis_json_read.h"
 #include "study/study_file.h"
 
 #include <cstdio>

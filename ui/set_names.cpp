@@ -3,7 +3,7 @@
 #include "analysis/methods/random_variables.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "report/result_text.h"
+#include "report/tables/result_text.h"
 #include "study/study.h"
 
 #include <algorithm>

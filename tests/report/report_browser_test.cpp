@@ -8,7 +8,7 @@
 #include "project/number_forms.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "report/html_report.h"
+#include "report/html/html_report.h"
 #include "tests/analysis/support/method_results.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/in_place_analysis.h"

@@ -5,7 +5,7 @@
 #include "analysis/methods/exact_normal_tail.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "report/analysis_json.h"
+#include "report/json/analysis_json.h"
 #include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
