@@ -106,6 +106,53 @@ void OpenJournal(RunJournal& journal, const RunExecutor& executor,
     }
 }
 
+// FORM and the sampling check take lognormal strengths' correlations in their normal space.
+bool NatafCorrelationsInUse(const AnalysisOptions& options) {
+    return (options.method == Method::Form || options.sampling.kind != SamplingKind::None) &&
+           options.strengths == StrengthDistribution::Lognormal;
+}
+
+// What the runs of one analysis go through beside their executor.
+struct AnalysisRun {
+    CalculationLog& log;
+    RunJournal& journal;
+    ProgressMeter& meter;
+    const AnalysisInputs& inputs;
+    const AnalysisOptions& options;
+    AnalysisRecord& record;
+};
+
+// The first-order runs and the method's, the results written into the state as they are
+// applied; the work folder is left as the ending requires.
+void PerformRuns(const AnalysisRun& run, RunExecutor& executor, std::vector<PlannedRun> plan) {
+    StoredResults results = StoredResultsOf(State);
+    JournaledExecutor journaled(executor, run.journal, &run.meter);
+    try {
+        OpenJournal(run.journal, executor, plan, run.options);
+        FirstOrderEvaluation evaluation(run.log, run.inputs, results, run.record.outcomes);
+        journaled.Submit(std::move(plan));
+        Evaluate(journaled, evaluation, results);
+        const MethodContext context{run.inputs, results, run.record.outcomes,
+                                    run.record.parallelRuns, run.record.correlations};
+        RunMethod(journaled, run.log, context, run.options, run.record);
+    } catch (const EAnalysisStopped&) {
+        run.journal.Close();
+        executor.Finish(RunExecutor::Ending::Stopped);
+        throw;
+    } catch (...) {
+        journaled.Abandon();
+        run.journal.Close();
+        executor.Finish(RunExecutor::Ending::Failed);
+        run.record.keptWorkFolder = executor.KeptWorkFolder();
+        throw;
+    }
+    run.journal.Close();
+    if (run.options.handOverWorkFolder) {
+        run.record.workFolder = executor.TakeWorkFolder();
+    }
+    executor.Finish(RunExecutor::Ending::Succeeded);
+}
+
 } // namespace
 
 ResumeOffer FindResumeOffer(const AnalysisInputs& inputs) {
@@ -145,8 +192,6 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     BuildVariableList();
     State.ModificationFilePath = inputs.modificationFilePath;
     State.ResultFilePath = inputs.resultFilePath;
-    StoredResults results = StoredResultsOf(State);
-    std::vector<PlannedRun> plan = BuildRunPlan(inputs);
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
     RunJournal journal(JournalKeyOf(inputs));
     const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note,
@@ -154,37 +199,13 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
                                        journal.Record(run, outcome);
                                    }};
     try {
-        record.correlations = CorrelationsInUse(
-            options.correlations, inputs,
-            (options.method == Method::Form || options.sampling.kind != SamplingKind::None) &&
-                options.strengths == StrengthDistribution::Lognormal);
+        record.correlations =
+            CorrelationsInUse(options.correlations, inputs, NatafCorrelationsInUse(options));
+        std::vector<PlannedRun> plan = BuildRunPlan(inputs);
         const std::unique_ptr<RunExecutor> executor =
             MakeExecutor(processes, inputs, options, static_cast<int>(plan.size()), control);
-        JournaledExecutor journaled(*executor, journal, &meter);
-        try {
-            OpenJournal(journal, *executor, plan, options);
-            FirstOrderEvaluation evaluation(log, inputs, results, record.outcomes);
-            journaled.Submit(std::move(plan));
-            Evaluate(journaled, evaluation, results);
-            const MethodContext context{inputs, results, record.outcomes, record.parallelRuns,
-                                        record.correlations};
-            RunMethod(journaled, log, context, options, record);
-        } catch (const EAnalysisStopped&) {
-            journal.Close();
-            executor->Finish(RunExecutor::Ending::Stopped);
-            throw;
-        } catch (...) {
-            journaled.Abandon();
-            journal.Close();
-            executor->Finish(RunExecutor::Ending::Failed);
-            record.keptWorkFolder = executor->KeptWorkFolder();
-            throw;
-        }
-        journal.Close();
-        if (options.handOverWorkFolder) {
-            record.workFolder = executor->TakeWorkFolder();
-        }
-        executor->Finish(RunExecutor::Ending::Succeeded);
+        const AnalysisRun run{log, journal, meter, inputs, options, record};
+        PerformRuns(run, *executor, std::move(plan));
     } catch (const EAnalysisStopped& stopped) {
         log.AppendLine(stopped.what());
         record.stopped = true;
