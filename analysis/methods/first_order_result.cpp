@@ -63,8 +63,8 @@ std::optional<double> FirstOrderResult::Beta() const {
     if (!sigma) {
         return std::nullopt;
     }
-    if (correlated && precision == Precision::Extended) {
-        return NarrowToDouble(CheckedDivide(static_cast<long double>(meanFactor) - 1, root));
+    if (correlated_ && precision == Precision::Extended) {
+        return NarrowToDouble(CheckedDivide(static_cast<long double>(meanFactor) - 1, root_));
     }
     return ReliabilityIndex(meanFactor, *sigma);
 }
@@ -74,7 +74,7 @@ FirstOrderResult FirstOrderResultOf(double meanFactor, std::vector<double> sensi
     FirstOrderResult result;
     result.meanFactor = meanFactor;
     result.precision = precision;
-    result.correlated = correlation != nullptr;
+    result.correlated_ = correlation != nullptr;
     result.sensitivities = std::move(sensitivities);
     AddSums(result, precision);
     const double variance =
@@ -83,8 +83,8 @@ FirstOrderResult FirstOrderResultOf(double meanFactor, std::vector<double> sensi
         return result;
     }
     AddShares(result, precision);
-    result.root = std::sqrt(static_cast<long double>(variance));
-    result.sigma = NarrowToDouble(result.root);
+    result.root_ = std::sqrt(static_cast<long double>(variance));
+    result.sigma = NarrowToDouble(result.root_);
     if (meanFactor != 0) {
         result.cov = Quotient(*result.sigma, meanFactor, precision);
     }

@@ -40,8 +40,12 @@ struct FirstOrderResult {
     // the β the project holds.
     std::optional<double> Beta() const;
 
-    bool correlated = false;
-    long double root = 0; // √ of the variance in extended precision
+private:
+    friend FirstOrderResult FirstOrderResultOf(double meanFactor, std::vector<double> sensitivities,
+                                               Precision precision, const Matrix* correlation);
+
+    bool correlated_ = false;
+    long double root_ = 0; // σ_F in extended precision
 };
 
 // The estimate with these rounding points; `correlation` is the matrix of ρ in list order, or
