@@ -8,7 +8,7 @@
 namespace zelmora {
 
 // What reading a result file found: the safety factor of its last complete record and the
-// first error, kept apart from the project state so that runs may be read in any order.
+// first error, kept apart from where the factor is stored so that runs may be read in any order.
 struct ResultReading {
     std::exception_ptr openError;
     std::optional<double> safetyFactor;
