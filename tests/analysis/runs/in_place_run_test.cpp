@@ -31,7 +31,7 @@ protected:
             MakeInPlaceExecutor(*processes_, inputs, {}, -1, control_);
         executor->Submit(
             {{runId, ModificationLines(inputs, runId), false, ValuesWrittenBy(inputs, runId)}});
-        const RunOutcome outcome = executor->Next();
+        RunOutcome outcome = executor->Next();
         modificationFile_ = test_support::ReadBytes(inputs.modificationFilePath);
         executor->Finish(RunExecutor::Ending::Succeeded);
         return outcome;

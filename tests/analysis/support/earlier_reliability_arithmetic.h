@@ -13,9 +13,9 @@
 #include "analysis/methods/first_order_result.h"
 #include "project/errors.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -136,7 +136,7 @@ struct Comparison {
 };
 
 inline bool SameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 inline void Compare(Comparison& c, double before, double now) {

@@ -116,7 +116,7 @@ TEST(ReportSummary, FirstOrderTakesTheProjectsBetaOnlyWhenTheAnalysisFinishedIts
     for (const auto& [runId, key] : {std::pair{1, 1}, {2, 11}, {3, 12}}) {
         Entry(project.Variables, runId) = key;
     }
-    const auto recordOf = [](std::vector<int> runIds, const std::string& error) {
+    const auto recordOf = [](const std::vector<int>& runIds, const std::string& error) {
         AnalysisRecord record;
         for (const int runId : runIds) {
             record.outcomes.push_back({});
