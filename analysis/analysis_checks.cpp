@@ -1,7 +1,7 @@
 #include "analysis/analysis_checks.h"
 
+#include "analysis/coupling/batch_command_line.h"
 #include "analysis/coupling/data_file_paths.h"
-#include "analysis/coupling/finite_element_run.h"
 #include "analysis/coupling/modification_file.h"
 #include "analysis/coupling/written_value.h"
 #include "analysis/methods/random_variables.h"
@@ -9,7 +9,6 @@
 #include "processes/calculator_lookup.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,17 +32,17 @@ std::string Written(double value) {
     return FormatFixed(value, 8, 4);
 }
 
-void CheckStepSize() {
-    if (!std::isfinite(State.StepSize) || State.StepSize <= 0) {
-        throw Error("The step size must be a finite number above 0, not " + Shown(State.StepSize) +
-                    ".");
+void CheckStepSize(double step) {
+    if (!std::isfinite(step) || step <= 0) {
+        throw Error("The step size must be a finite number above 0, not " + Shown(step) + ".");
     }
 }
 
-void CheckDeviations() {
+void CheckDeviations(const SoilRows& soil) {
     for (int r = 1; r <= SoilRowCount; ++r) {
-        for (const auto& [deviation, symbol] : {std::pair{Row(State, r).PhiStdDev, "\u03c6"},
-                                                std::pair{Row(State, r).CohesionStdDev, "c"}}) {
+        const SoilSet& row = SoilRow(soil, r);
+        for (const auto& [deviation, symbol] :
+             {std::pair{row.PhiStdDev, "\u03c6"}, std::pair{row.CohesionStdDev, "c"}}) {
             if (deviation < 0) {
                 throw Error("Row " + FormatInteger(r, 0) + ": the standard deviation of " + symbol +
                             " is negative (" + Shown(deviation) + ").");
@@ -52,11 +51,12 @@ void CheckDeviations() {
     }
 }
 
-void CheckLoweredValues(const std::vector<RandomVariable>& variables) {
+void CheckLoweredValues(const AnalysisInputs& inputs,
+                        const std::vector<RandomVariable>& variables) {
     for (const RandomVariable& v : variables) {
-        const std::string mean = Written(ModificationValue(v.id, Strength::Mean));
-        if (Written(ModificationValue(v.id, Strength::Reduced)) == mean) {
-            throw Error("The step size " + Shown(State.StepSize) +
+        const std::string mean = Written(ModificationValue(inputs, v.id, Strength::Mean));
+        if (Written(ModificationValue(inputs, v.id, Strength::Reduced)) == mean) {
+            throw Error("The step size " + Shown(inputs.stepSize) +
                         " is too small: lowered by it, " + Describe(v) +
                         " is written the same as its mean (" +
                         mean.substr(mean.find_first_not_of(' ')) + ").");
@@ -64,35 +64,38 @@ void CheckLoweredValues(const std::vector<RandomVariable>& variables) {
     }
 }
 
-void CheckFiles(const std::string& projectFolder) {
+// The calculator is looked for as the command line with the model as the analysis reaches it
+// names it.
+void CheckFiles(const AnalysisInputs& inputs, const std::string& projectFolder) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::file_status model = fs::status(State.ProjectPath, error);
+    const fs::file_status model = fs::status(inputs.projectPath, error);
     if (!fs::exists(model)) {
-        throw Error("The model file does not exist: " + State.ProjectPath);
+        throw Error("The model file does not exist: " + inputs.projectPath);
     }
     if (!fs::is_regular_file(model)) {
-        throw Error("The model file is not a regular file: " + State.ProjectPath);
+        throw Error("The model file is not a regular file: " + inputs.projectPath);
     }
-    const std::string dataFolder = DataFolderPath(State.ProjectPath);
+    const std::string dataFolder = DataFolderPath(inputs.projectPath);
     if (!fs::is_directory(fs::status(dataFolder, error))) {
         throw Error("The model's data folder does not exist: " + dataFolder);
     }
-    if (const auto problem =
-            CalculatorProblem(State.BatchPath, BuildBatchCommandLine(), projectFolder)) {
+    if (const auto problem = CalculatorProblem(
+            inputs.batchPath, BatchCommandLine(inputs.batchPath, inputs.projectPath),
+            projectFolder)) {
         throw Error(*problem);
     }
 }
 
 // Taylor's raised friction angle must stay a sine below 1 as written.
-void CheckTaylor(const std::vector<RandomVariable>& variables) {
+void CheckTaylor(const std::vector<RandomVariable>& variables, double step) {
     for (const RandomVariable& v : variables) {
         if (!v.friction) {
             continue;
         }
         const double raised =
             NarrowToDouble(static_cast<long double>(SineOfDegrees(v.mean)) +
-                           static_cast<long double>(State.StepSize) * SineOfDegrees(v.stdDev));
+                           static_cast<long double>(step) * SineOfDegrees(v.stdDev));
         if (WrittenValue(raised) >= 1) {
             throw Error("Taylor series: raised by the step, " + Describe(v) +
                         " would be written as a sine of " + Shown(raised) +
@@ -102,9 +105,9 @@ void CheckTaylor(const std::vector<RandomVariable>& variables) {
 }
 
 void CheckMethod(Method method, StrengthDistribution strengths,
-                 const std::vector<RandomVariable>& variables) {
+                 const std::vector<RandomVariable>& variables, double step) {
     if (method == Method::Taylor) {
-        CheckTaylor(variables);
+        CheckTaylor(variables, step);
     } else if (method == Method::Form) {
         for (const RandomVariable& v : variables) {
             StrengthTransform(v, strengths);
@@ -124,24 +127,21 @@ bool EndsWithPlx(const std::string& name) {
 
 } // namespace
 
-void CheckBeforeFirstRun(Method method, StrengthDistribution strengths,
-                         const std::string& projectFolder) {
-    CheckStepSize();
-    CheckDeviations();
-    std::vector<RandomVariable> variables;
-    for (const int id : RandomVariables()) {
-        variables.push_back(VariableOf(id));
-    }
+void CheckBeforeFirstRun(const AnalysisInputs& inputs, Method method,
+                         StrengthDistribution strengths, const std::string& projectFolder) {
+    CheckStepSize(inputs.stepSize);
+    CheckDeviations(inputs.soil);
+    const std::vector<RandomVariable> variables = ListedVariables(inputs);
     if (variables.empty()) {
         throw Error("There is no random variable: no row has a standard deviation above 0.");
     }
-    CheckLoweredValues(variables);
-    CheckFiles(projectFolder);
-    CheckMethod(method, strengths, variables);
+    CheckLoweredValues(inputs, variables);
+    CheckFiles(inputs, projectFolder);
+    CheckMethod(method, strengths, variables, inputs.stepSize);
 }
 
-void CheckSamplingBeforeFirstRun(Method method, StrengthDistribution strengths,
-                                 const SamplingSettings& sampling) {
+void CheckSamplingBeforeFirstRun(const AnalysisInputs& inputs, Method method,
+                                 StrengthDistribution strengths, const SamplingSettings& sampling) {
     if (sampling.kind == SamplingKind::None) {
         return;
     }
@@ -154,21 +154,21 @@ void CheckSamplingBeforeFirstRun(Method method, StrengthDistribution strengths,
                     FormatInteger(MostSamples, 0) +
                     " samples and a target coefficient of variation between 0 and 1.");
     }
-    for (const int id : RandomVariables()) {
-        StrengthTransform(VariableOf(id), strengths);
+    for (const RandomVariable& v : ListedVariables(inputs)) {
+        StrengthTransform(v, strengths);
     }
 }
 
-std::optional<std::string> ProjectNameWarning() {
-    std::string name = std::filesystem::path(State.ProjectPath).filename().string();
+std::optional<std::string> ProjectNameWarning(const AnalysisInputs& inputs) {
+    std::string name = std::filesystem::path(inputs.projectPath).filename().string();
     if (EndsWithPlx(name)) {
         name.resize(name.size() - 4);
     }
-    if (name == State.ProjectName) {
+    if (name == inputs.projectName) {
         return std::nullopt;
     }
-    return "The project name " + State.ProjectName + " differs from the model file's name " + name +
-           ": the calculator's files may not be found.";
+    return "The project name " + inputs.projectName + " differs from the model file's name " +
+           name + ": the calculator's files may not be found.";
 }
 
 } // namespace zelmora

@@ -1,8 +1,6 @@
 #include "analysis/analysis_driver.h"
 
 #include "analysis/analysis_checks.h"
-#include "analysis/coupling/data_file_paths.h"
-#include "analysis/coupling/finite_element_run.h"
 #include "analysis/failed_run.h"
 #include "analysis/methods/correlation_check.h"
 #include "analysis/methods/first_order_evaluation.h"
@@ -10,14 +8,12 @@
 #include "analysis/methods/random_variables.h"
 #include "analysis/methods/sampling_method.h"
 #include "analysis/methods/taylor_method.h"
-#include "analysis/project_folder.h"
 #include "analysis/runs/in_place_executor.h"
 #include "analysis/runs/journaled_executor.h"
 #include "analysis/runs/parallel_executor.h"
 #include "analysis/runs/run_journal.h"
 #include "analysis/runs/run_plan.h"
 #include "analysis/workcopies/work_folder.h"
-#include "processes/sequential_processes.h"
 #include "project/project_state.h"
 
 #include <algorithm>
@@ -34,57 +30,62 @@ void ClearLogBelowTitle(CalculationLog& log) {
 }
 
 // In place the calculator gets the command line as the project holds it.
-std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisOptions& options,
-                                          const AnalysisRecord& record, int runs,
+std::unique_ptr<RunExecutor> MakeExecutor(ProcessSet& processes, const AnalysisInputs& inputs,
+                                          const AnalysisOptions& options, int runs,
                                           const ExecutionControl& control) {
     if (options.parallelRuns <= 1) {
-        return MakeInPlaceExecutor(processes, record.batchCommandLine, options.projectFolder,
+        return MakeInPlaceExecutor(processes, inputs, options.projectFolder,
                                    options.consoleOutputFd, control);
     }
-    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs),
+    return MakeParallelExecutor(processes, std::min(options.parallelRuns, runs), inputs,
                                 options.projectFolder, control);
 }
 
-void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation) {
+// The results go into the project state as each run is applied, also when it fails.
+void Evaluate(RunExecutor& executor, FirstOrderEvaluation& evaluation,
+              const StoredResults& results) {
     while (!evaluation.Complete()) {
-        evaluation.Apply(executor.Next());
+        try {
+            evaluation.Apply(executor.Next());
+        } catch (...) {
+            Store(results, State);
+            throw;
+        }
+        Store(results, State);
     }
-}
-
-MethodContext MethodContextOf(AnalysisRecord& record) {
-    return {record.batchCommandLine, record.outcomes, record.parallelRuns, record.correlations};
 }
 
 // The method's runs come after the first-order ones, on the same executor and copies.
-void RunMethod(RunExecutor& executor, CalculationLog& log, const AnalysisOptions& options,
-               AnalysisRecord& record) {
+void RunMethod(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
+               const AnalysisOptions& options, AnalysisRecord& record) {
     if (options.method == Method::Taylor) {
-        record.method = RunTaylorMethod(executor, log, MethodContextOf(record));
+        record.method = RunTaylorMethod(executor, log, context);
     } else if (options.method == Method::Form) {
-        record.method = RunFormMethod(executor, log, MethodContextOf(record), options.strengths);
+        record.method = RunFormMethod(executor, log, context, options.strengths);
     }
     if (options.sampling.kind != SamplingKind::None) {
-        record.sampling = RunSampling(executor, log, MethodContextOf(record), options.sampling,
-                                      options.strengths, record.method);
+        record.sampling =
+            RunSampling(executor, log, context, options.sampling, options.strengths, record.method);
     }
 }
 
 // Nothing is run or written, and the state's results stay, when the inputs are refused.
-void CheckInputs(const AnalysisOptions& options, AnalysisRecord& record) {
+void CheckInputs(const AnalysisInputs& inputs, const AnalysisOptions& options,
+                 AnalysisRecord& record) {
     try {
-        CheckBeforeFirstRun(options.method, options.strengths, options.projectFolder);
-        CheckSamplingBeforeFirstRun(options.method, options.strengths, options.sampling);
+        CheckBeforeFirstRun(inputs, options.method, options.strengths, options.projectFolder);
+        CheckSamplingBeforeFirstRun(inputs, options.method, options.strengths, options.sampling);
     } catch (const std::exception& error) {
         record.error = error.what();
         throw;
     }
-    if (const auto warning = ProjectNameWarning(); warning && options.note) {
+    if (const auto warning = ProjectNameWarning(inputs); warning && options.note) {
         options.note(*warning);
     }
 }
 
-JournalKey JournalKeyOf(const std::string& batchCommandLine) {
-    return {batchCommandLine, State.ProjectName, FileDigest(State.ProjectPath)};
+JournalKey JournalKeyOf(const AnalysisInputs& inputs) {
+    return {inputs.batchCommandLine, inputs.projectName, FileDigest(inputs.projectPath)};
 }
 
 // Resumed, the journal's runs are taken up again; afresh, it is emptied.
@@ -105,17 +106,59 @@ void OpenJournal(RunJournal& journal, const RunExecutor& executor,
     }
 }
 
+// FORM and the sampling check take lognormal strengths' correlations in their normal space.
+bool NatafCorrelationsInUse(const AnalysisOptions& options) {
+    return (options.method == Method::Form || options.sampling.kind != SamplingKind::None) &&
+           options.strengths == StrengthDistribution::Lognormal;
+}
+
+// What the runs of one analysis go through beside their executor.
+struct AnalysisRun {
+    CalculationLog& log;
+    RunJournal& journal;
+    ProgressMeter& meter;
+    const AnalysisInputs& inputs;
+    const AnalysisOptions& options;
+    AnalysisRecord& record;
+};
+
+// The first-order runs and the method's, the results written into the state as they are
+// applied; the work folder is left as the ending requires.
+void PerformRuns(const AnalysisRun& run, RunExecutor& executor, std::vector<PlannedRun> plan) {
+    StoredResults results = StoredResultsOf(State);
+    JournaledExecutor journaled(executor, run.journal, &run.meter);
+    try {
+        OpenJournal(run.journal, executor, plan, run.options);
+        FirstOrderEvaluation evaluation(run.log, run.inputs, results, run.record.outcomes);
+        journaled.Submit(std::move(plan));
+        Evaluate(journaled, evaluation, results);
+        const MethodContext context{run.inputs, results, run.record.outcomes,
+                                    run.record.parallelRuns, run.record.correlations};
+        RunMethod(journaled, run.log, context, run.options, run.record);
+    } catch (const EAnalysisStopped&) {
+        run.journal.Close();
+        executor.Finish(RunExecutor::Ending::Stopped);
+        throw;
+    } catch (...) {
+        journaled.Abandon();
+        run.journal.Close();
+        executor.Finish(RunExecutor::Ending::Failed);
+        run.record.keptWorkFolder = executor.KeptWorkFolder();
+        throw;
+    }
+    run.journal.Close();
+    if (run.options.handOverWorkFolder) {
+        run.record.workFolder = executor.TakeWorkFolder();
+    }
+    executor.Finish(RunExecutor::Ending::Succeeded);
+}
+
 } // namespace
 
-ResumeOffer FindResumeOffer(const std::string& projectFolder) {
-    const ModelPathFromFolder modelPath(projectFolder);
-    const ProjectState kept = State;
-    BuildVariableList();
-    const std::vector<PlannedRun> plan = BuildRunPlan();
-    State = kept;
-    RunJournal journal(JournalKeyOf(BuildBatchCommandLine()));
-    journal.Load(State.ProjectPath + ".runs/" + WorkFolderJournal);
-    return {journal.Reusable(plan), journal.ModelChanged()};
+ResumeOffer FindResumeOffer(const AnalysisInputs& inputs) {
+    RunJournal journal(JournalKeyOf(inputs));
+    journal.Load(WorkFolderJournalPath(inputs.projectPath));
+    return {journal.Reusable(BuildRunPlan(inputs)), journal.ModelChanged()};
 }
 
 void RemoveWorkFolder(AnalysisRecord& record) {
@@ -130,7 +173,7 @@ void BuildVariableList() {
     State.Beta = 0;
     Entry(State.Variables, AllReducedRun) = AllReducedRun;
     Entry(State.Variables, StandardRun) = StandardRun;
-    const std::vector<int> variables = RandomVariables();
+    const std::vector<int> variables = RandomVariableIds(State.SoilTable);
     for (std::size_t i = 0; i < variables.size(); ++i) {
         Entry(State.Variables, static_cast<int>(i) + 1) = variables[i];
     }
@@ -142,49 +185,27 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     log.Show();
     ClearLogBelowTitle(log);
     record = {};
-    record.batchCommandLine = BuildBatchCommandLine();
+    const AnalysisInputs inputs = InputsOf(State, options.projectFolder);
+    record.batchCommandLine = inputs.batchCommandLine;
     record.parallelRuns = std::max(options.parallelRuns, 1);
-    const ModelPathFromFolder modelPath(options.projectFolder);
-    CheckInputs(options, record);
+    CheckInputs(inputs, options, record);
     BuildVariableList();
-    DeriveDataFilePaths();
-    std::vector<PlannedRun> plan = BuildRunPlan();
+    State.ModificationFilePath = inputs.modificationFilePath;
+    State.ResultFilePath = inputs.resultFilePath;
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
-    RunJournal journal(JournalKeyOf(record.batchCommandLine));
+    RunJournal journal(JournalKeyOf(inputs));
     const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note,
                                    [&journal](const PlannedRun& run, const RunOutcome& outcome) {
                                        journal.Record(run, outcome);
                                    }};
     try {
-        record.correlations = CorrelationsInUse(
-            options.correlations, ListedVariables(),
-            (options.method == Method::Form || options.sampling.kind != SamplingKind::None) &&
-                options.strengths == StrengthDistribution::Lognormal);
+        record.correlations =
+            CorrelationsInUse(options.correlations, inputs, NatafCorrelationsInUse(options));
+        std::vector<PlannedRun> plan = BuildRunPlan(inputs);
         const std::unique_ptr<RunExecutor> executor =
-            MakeExecutor(processes, options, record, static_cast<int>(plan.size()), control);
-        JournaledExecutor journaled(*executor, journal, &meter);
-        try {
-            OpenJournal(journal, *executor, plan, options);
-            FirstOrderEvaluation evaluation(log, record.batchCommandLine, record.outcomes);
-            journaled.Submit(std::move(plan));
-            Evaluate(journaled, evaluation);
-            RunMethod(journaled, log, options, record);
-        } catch (const EAnalysisStopped&) {
-            journal.Close();
-            executor->Finish(RunExecutor::Ending::Stopped);
-            throw;
-        } catch (...) {
-            journaled.Abandon();
-            journal.Close();
-            executor->Finish(RunExecutor::Ending::Failed);
-            record.keptWorkFolder = executor->KeptWorkFolder();
-            throw;
-        }
-        journal.Close();
-        if (options.handOverWorkFolder) {
-            record.workFolder = executor->TakeWorkFolder();
-        }
-        executor->Finish(RunExecutor::Ending::Succeeded);
+            MakeExecutor(processes, inputs, options, static_cast<int>(plan.size()), control);
+        const AnalysisRun run{log, journal, meter, inputs, options, record};
+        PerformRuns(run, *executor, std::move(plan));
     } catch (const EAnalysisStopped& stopped) {
         log.AppendLine(stopped.what());
         record.stopped = true;
@@ -193,17 +214,11 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
         throw;
     } catch (const std::exception& error) {
         record.error = error.what();
-        record.errorDetail = FailedRunDetail(record, options.method);
+        record.errorDetail = FailedRunDetail(record, inputs, options.method);
         meter.Fail(static_cast<int>(record.outcomes.size()));
         throw;
     }
     meter.Finish();
-}
-
-void RunAnalysis(CalculationLog& log, const ProcessRunner& runner) {
-    const std::unique_ptr<ProcessSet> processes = MakeSequentialProcesses(runner);
-    AnalysisRecord record;
-    RunAnalysis(log, *processes, AnalysisOptions{}, record);
 }
 
 } // namespace zelmora

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "analysis/analysis_record.h"
+#include "analysis/coupling/analysis_inputs.h"
 #include "analysis/methods/calculation_log.h"
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/methods/sampling_settings.h"
 #include "analysis/runs/analysis_progress.h"
-#include "processes/process_runner.h"
 #include "processes/process_set.h"
 
 #include <functional>
@@ -37,7 +37,7 @@ struct AnalysisOptions {
     Clock clock = SteadyClock();
     Method method = Method::FirstOrder; // a method beyond first order runs after its runs
     StrengthDistribution strengths = StrengthDistribution::Normal; // FORM's strengths
-    Correlations correlations; // of the random strengths; the specified analysis ignores them
+    Correlations correlations; // of the random strengths; the first-order analysis ignores them
     SamplingSettings sampling; // the check after the method, none by default
     // Runs an interrupted analysis journaled are taken up again instead of being run; without
     // it the journal is emptied and `notResumed` told how many runs that leaves out, when any.
@@ -48,13 +48,13 @@ struct AnalysisOptions {
     bool handOverWorkFolder = false;
 };
 
-// The runs of an interrupted analysis that this one, on the project state as it is, could take
-// up again from its journal; `modelChanged` when the journal's runs were of another model file.
+// The runs of an interrupted analysis that an analysis of these inputs could take up again from
+// its journal; `modelChanged` when the journal's runs were of another model file.
 struct ResumeOffer {
     int reusable = 0;
     bool modelChanged = false;
 };
-ResumeOffer FindResumeOffer(const std::string& projectFolder);
+ResumeOffer FindResumeOffer(const AnalysisInputs& inputs);
 
 inline constexpr const char* ModelChangedNote =
     "The model changed since the interrupted analysis; no run is reused.";
@@ -62,14 +62,13 @@ inline constexpr const char* ModelChangedNote =
 // Removes the work folder an analysis handed over, with its journal.
 void RemoveWorkFolder(AnalysisRecord& record);
 
-// The whole reliability analysis: N + 3 runs, sensitivities, beta, probability, linearity.
-// Inputs that cannot give a result are refused before any run. `record` is filled as the
-// analysis goes, also when it fails: a failure raises the error of the first failing run in
-// plan order, whose detail the record keeps; a stop raises EAnalysisStopped.
+// The whole reliability analysis of the project state: N + 3 runs, sensitivities, beta,
+// probability, linearity. It reads the state once, into the inputs every unit below it takes,
+// and writes the results back as each run is applied. Inputs that cannot give a result are
+// refused before any run. `record` is filled as the analysis goes, also when it fails: a failure
+// raises the error of the first failing run in plan order, whose detail the record keeps; a stop
+// raises EAnalysisStopped.
 void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptions& options,
                  AnalysisRecord& record);
-
-// The analysis in place, with a runner that returns when the calculator has ended.
-void RunAnalysis(CalculationLog& log, const ProcessRunner& runner);
 
 } // namespace zelmora

@@ -5,7 +5,6 @@
 #include "analysis/methods/sampling_method.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
 
 #include <filesystem>
 
@@ -13,12 +12,12 @@ namespace zelmora {
 
 namespace {
 
-std::string WhatRunDid(int runId, Method method) {
+std::string WhatRunDid(const AnalysisInputs& inputs, int runId, Method method) {
     if (runId >= FirstSampleRunId) {
         return "sample " + FormatInteger(runId - FirstSampleRunId, 0);
     }
     if (runId >= FirstMethodRunId) {
-        return method == Method::Taylor ? "Taylor series" : "FORM";
+        return MethodTitle(method);
     }
     switch (runId) {
     case StandardRun:
@@ -28,7 +27,8 @@ std::string WhatRunDid(int runId, Method method) {
     case AllReducedRun:
         return "all lowered";
     default: {
-        const RandomVariable v = VariableOf(Entry(State.Variables, runId));
+        const RandomVariable v =
+            VariableOf(inputs.soil, inputs.variables[static_cast<std::size_t>(runId - 1)]);
         return std::string(v.friction ? "\u03c6" : "c") + " of row " + FormatInteger(v.row, 0) +
                " lowered";
     }
@@ -43,15 +43,16 @@ std::string Full(const std::string& path) {
 
 } // namespace
 
-std::optional<RunErrorDetail> FailedRunDetail(const AnalysisRecord& record, Method method) {
+std::optional<RunErrorDetail> FailedRunDetail(const AnalysisRecord& record,
+                                              const AnalysisInputs& inputs, Method method) {
     if (record.outcomes.empty() || record.outcomes.back().error.empty()) {
         return std::nullopt;
     }
     const RunOutcome& failed = record.outcomes.back();
     RunErrorDetail detail;
-    detail.run =
-        "run " + std::to_string(record.outcomes.size()) + ", " + WhatRunDid(failed.runId, method);
-    detail.path = Full(State.ProjectPath);
+    detail.run = "run " + std::to_string(record.outcomes.size()) + ", " +
+                 WhatRunDid(inputs, failed.runId, method);
+    detail.path = Full(inputs.projectPath);
     detail.copyPath = failed.copyPath.empty() ? "" : Full(failed.copyPath);
     detail.calculatorOutput = failed.calculatorOutput;
     return detail;

@@ -1,7 +1,7 @@
 #include "app/mnu_main.h"
 #include "project/project_state.h"
-#include "report/analysis_json.h"
-#include "report/analysis_json_read.h"
+#include "report/json/analysis_json.h"
+#include "report/json/analysis_json_read.h"
 #include "study/study_file.h"
 #include "ui/mnu_out.h"
 #include "ui/mnu_sens.h"
@@ -26,7 +26,7 @@ void TMainForm::OpenStudy(const std::string& projectFile) {
 void TMainForm::KeepAnalysisInStudy() {
     windows.out->Sensitivity->Record = &LastAnalysis;
     windows.calc->ShowMethodProbability(LastAnalysis.method);
-    ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, LastAnalysis);
+    ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, State, LastAnalysis);
 }
 
 } // namespace zelmora::ui

@@ -230,7 +230,8 @@ void TMainForm::Saveas2Click() {
         const std::string oldFolder = ProjectFolderOf(State.CurrentFileName);
         State.CurrentFileName = Bytes(SaveDialog1.fileName);
         SaveStudyAndProject(State.CurrentFileName, ProjectStudy);
-        if (const auto note = MovedFolderNote(oldFolder, ProjectFolderOf(State.CurrentFileName)))
+        if (const auto note = MovedFolderNote(oldFolder, ProjectFolderOf(State.CurrentFileName),
+                                              State.BatchPath, State.ProjectPath))
             windows.calc->ShowNote(*note);
     });
 }
@@ -283,7 +284,8 @@ namespace {
 // Whether to take up the runs an interrupted analysis of this project journaled; nothing on
 // Cancel. A journal of another model is not offered: the analysis says so and reuses nothing.
 std::optional<bool> AskResume() {
-    const ResumeOffer offer = FindResumeOffer(ProjectFolderOf(State.CurrentFileName));
+    const ResumeOffer offer =
+        FindResumeOffer(InputsOf(State, ProjectFolderOf(State.CurrentFileName)));
     if (offer.modelChanged)
         return true;
     if (offer.reusable == 0)
@@ -308,7 +310,7 @@ void TMainForm::Analyse() {
     // Said before the input is blocked, so the box can be closed.
     std::string leftOut;
     const Correlations correlations =
-        PairsOfRandomStrengths(ProjectStudy.settings.correlations, leftOut);
+        PairsOfRandomStrengths(ProjectStudy.settings.correlations, State.SoilTable, leftOut);
     if (!leftOut.empty())
         ShowMessage(MessageKind::Information, QString::fromStdString(leftOut).trimmed());
     const std::optional<bool> resume = AskResume();
@@ -322,13 +324,9 @@ void TMainForm::Analyse() {
     analysing = true;
     stopRequested = false;
     calc.AnalysisStarted();
-    AnalysisOptions options;
+    AnalysisOptions options = AnalysisOptionsOf(ProjectStudy.settings, correlations);
     options.parallelRuns = ParallelRunsSetting();
     options.projectFolder = ProjectFolderOf(State.CurrentFileName);
-    options.method = ProjectStudy.settings.method;
-    options.strengths = ProjectStudy.settings.strengths;
-    options.correlations = correlations;
-    options.sampling = ProjectStudy.settings.sampling;
     options.stopRequested = [this] { return stopRequested; };
     options.idle = RepaintWindows;
     // Notes go beside the log, never into it: to the progress line and to standard error.

@@ -17,8 +17,8 @@
 #include "project/project_file.h"
 #include "project/terminal_text.h"
 #include "project/whole_file.h"
-#include "report/analysis_json.h"
-#include "report/html_report.h"
+#include "report/html/html_report.h"
+#include "report/json/analysis_json.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -57,7 +57,7 @@ std::string StreamName(std::FILE* stream) {
 
 void WriteJson(const BatchOptions& options, const AnalysisRecord& record) {
     if (JsonToStandardOutput(options)) {
-        const std::string json = AnalysisJson(options.projectFile, record);
+        const std::string json = AnalysisJson(options.projectFile, State, record);
         errno = 0;
         if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() ||
             std::fflush(stdout) != 0) {
@@ -65,7 +65,7 @@ void WriteJson(const BatchOptions& options, const AnalysisRecord& record) {
                         std::string(std::strerror(errno != 0 ? errno : EIO)));
         }
     } else if (!options.jsonFile.empty()) {
-        SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, record));
+        SaveWholeFile(options.jsonFile, AnalysisJson(options.projectFile, State, record));
     }
 }
 
@@ -76,9 +76,9 @@ void WriteOutputs(const BatchOptions& options, const StudySettings& settings,
     std::exception_ptr reportError;
     if (succeeded && !options.reportFile.empty()) {
         try {
-            WriteHtmlReport(
-                options.reportFile,
-                HtmlReport(options.projectFile, &record, std::time(nullptr), ForReport(settings)));
+            WriteHtmlReport(options.reportFile,
+                            HtmlReport(options.projectFile, State, &record, std::time(nullptr),
+                                       ForReport(settings)));
         } catch (const std::exception& error) {
             record.error = error.what();
             reportError = std::current_exception();
@@ -96,12 +96,8 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     TerminalProgress progress;
     log.beforeLine = [&] { progress.Clear(); };
     log.afterLine = [&] { progress.Redraw(); };
-    AnalysisOptions analysis;
+    AnalysisOptions analysis = AnalysisOptionsOf(settings, settings.correlations);
     analysis.parallelRuns = options.parallelRuns;
-    analysis.method = settings.method;
-    analysis.strengths = settings.strengths;
-    analysis.correlations = settings.correlations;
-    analysis.sampling = settings.sampling;
     analysis.projectFolder = ProjectFolderOf(options.projectFile);
     // Standard output carries the log lines only.
     analysis.consoleOutputFd = STDERR_FILENO;
@@ -160,7 +156,7 @@ int RunBatch(const BatchOptions& options) {
     try {
         ReadProjectFile(options.projectFile);
         CheckOutputsApartFromInputs(options);
-        CheckCorrelationPairs(options.correlations, RandomVariables());
+        CheckCorrelationPairs(options.correlations, State.SoilTable);
     } catch (const std::exception& error) {
         PrintError(error.what());
         return ExitBadCall;

@@ -1,8 +1,9 @@
 #include "cli/batch_study.h"
 
 #include "analysis/methods/correlation_check.h"
+#include "project/project_state.h"
 #include "project/terminal_text.h"
-#include "report/analysis_json.h"
+#include "report/json/analysis_json.h"
 #include "study/study_file.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ bool SamePair(const StrengthCorrelation& x, const StrengthCorrelation& y) {
 // replace the stored pair of the same two strengths or join them.
 Correlations PairsForRun(const Correlations& stored, const Correlations& given) {
     std::string leftOut;
-    Correlations pairs = PairsOfRandomStrengths(stored, leftOut);
+    Correlations pairs = PairsOfRandomStrengths(stored, State.SoilTable, leftOut);
     if (!leftOut.empty()) {
         leftOut.pop_back();
         PrintStudyNote(leftOut);
@@ -61,7 +62,7 @@ Study StudyForRun(const BatchOptions& options) {
 }
 
 void SaveStudy(const std::string& projectFile, Study study, const AnalysisRecord& record) {
-    study.analysisJson = AnalysisJson(projectFile, record);
+    study.analysisJson = AnalysisJson(projectFile, State, record);
     SaveStudyAndProject(projectFile, study);
 }
 

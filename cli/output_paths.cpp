@@ -2,9 +2,11 @@
 
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/coupling/file_identity.h"
+#include "analysis/workcopies/work_folder.h"
 #include "cli/same_path.h"
 #include "project/errors.h"
 #include "project/project_state.h"
+#include "study/study.h"
 
 #include <filesystem>
 #include <vector>
@@ -70,7 +72,7 @@ void Refuse(const std::string& option, const std::string& output, const Input& i
 
 std::vector<Input> Folders() {
     return {{"the model's data folder", DataFolderPath(State.ProjectPath), true},
-            {"the model's work folder", State.ProjectPath + ".runs", true}};
+            {"the model's work folder", WorkFolderPath(State.ProjectPath), true}};
 }
 
 void CheckOutput(const std::string& option, const std::string& output,
@@ -79,7 +81,7 @@ void CheckOutput(const std::string& option, const std::string& output,
         return;
     }
     std::vector<Input> inputs{{"the project file", projectFile, false},
-                              {"the study file", StudyFilePath(projectFile), false},
+                              {"the study file", StudyFileName(projectFile), false},
                               {"the model file", State.ProjectPath, false}};
     for (Input& folder : Folders()) {
         inputs.push_back(std::move(folder));
@@ -104,14 +106,6 @@ void CheckSave(const std::string& projectFile) {
 }
 
 } // namespace
-
-std::string StudyFilePath(const std::string& projectFile) {
-    const std::string extension = ".zmo";
-    if (projectFile.ends_with(extension)) {
-        return projectFile.substr(0, projectFile.size() - extension.size()) + ".study.json";
-    }
-    return projectFile + ".study.json";
-}
 
 void CheckOutputsApartFromInputs(const BatchOptions& options) {
     CheckOutput("--json", options.jsonFile, options.projectFile);

@@ -6,10 +6,6 @@
 
 namespace zelmora::batch {
 
-// The study file kept beside a project file: its name with a trailing ".zmo" replaced by
-// ".study.json", else with ".study.json" appended.
-std::string StudyFilePath(const std::string& projectFile);
-
 // Refuses, before any run, outputs that would overwrite an input of the analysis of State:
 // --json and --report onto the project file, the study file, the model or anything in the
 // model's data or work folder; --save of a project file that is the model or lies in those

@@ -2,9 +2,9 @@
 
 #include "cli/batch_study.h"
 #include "project/whole_file.h"
-#include "report/analysis_json.h"
-#include "report/analysis_json_read.h"
-#include "report/html_report.h"
+#include "report/html/html_report.h"
+#include "report/json/analysis_json.h"
+#include "report/json/analysis_json_read.h"
 #include "study/study_file.h"
 
 #include <cstdio>
@@ -38,12 +38,13 @@ int ShowSavedAnalysis(const BatchOptions& options) {
     if (!saved.empty()) {
         record = RecordFromAnalysisJson(saved);
     }
-    WriteJson(options.jsonFile, saved.empty() ? AnalysisJson(options.projectFile, {}) : saved);
+    WriteJson(options.jsonFile,
+              saved.empty() ? AnalysisJson(options.projectFile, State, {}) : saved);
     if (!options.reportFile.empty()) {
         ReportStudy shown = ForReport(opened.study.settings);
         shown.targetBeta = options.targetBeta.value_or(shown.targetBeta);
         WriteHtmlReport(options.reportFile,
-                        HtmlReport(options.projectFile, record ? &*record : nullptr,
+                        HtmlReport(options.projectFile, State, record ? &*record : nullptr,
                                    std::time(nullptr), shown));
     }
     return ExitSuccess;

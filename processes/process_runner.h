@@ -19,8 +19,4 @@ using IdleCallback = std::function<void()>;
 int ExecuteAndWait(const std::string& commandLine, std::uint16_t showMode,
                    const IdleCallback& idle = {});
 
-// What the analysis uses to start the batch calculator; the desktop program and the tests
-// pass their own.
-using ProcessRunner = std::function<int(const std::string& commandLine, std::uint16_t showMode)>;
-
 } // namespace zelmora

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "processes/process_runner.h"
-
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -27,9 +25,6 @@ public:
     // process's handle, or -1 when it cannot be started.
     virtual int Start(const std::string& commandLine, int outputFd, const std::string& startsIn,
                       const std::string& runMarker) = 0;
-    int Start(const std::string& commandLine, int outputFd) {
-        return Start(commandLine, outputFd, {}, {});
-    }
 
     // A process that has ended, waiting at most `timeout` for one; nothing when none ended.
     virtual std::optional<Ended> WaitForAny(std::chrono::milliseconds timeout) = 0;

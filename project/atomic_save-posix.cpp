@@ -1,8 +1,8 @@
 #include "project/atomic_save.h"
 
 #include "project/follow_links.h"
+#include "project/io_code.h"
 #include "project/process_umask.h"
-#include "project/text_file.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "project/atomic_save.h"
 
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <string_view>
 #include <windows.h>

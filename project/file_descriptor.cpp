@@ -1,6 +1,6 @@
 #include "project/file_descriptor.h"
 
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 namespace zelmora {
 

@@ -1,4 +1,4 @@
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <windows.h>
 

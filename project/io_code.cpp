@@ -1,5 +1,6 @@
+#include "project/io_code.h"
+
 #include "project/errors.h"
-#include "project/text_file.h"
 
 namespace zelmora {
 

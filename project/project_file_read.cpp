@@ -1,7 +1,7 @@
 #include "project/errors.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_input.h"
 
 namespace zelmora {
 

@@ -1,7 +1,7 @@
 #include "project/number_forms.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 #include "project/whole_file.h"
 
 namespace zelmora {

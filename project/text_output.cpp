@@ -1,6 +1,7 @@
+#include "project/text_output.h"
+
 #include "project/file_descriptor.h"
 #include "project/number_forms.h"
-#include "project/text_file.h"
 
 #include <algorithm>
 #include <fcntl.h>

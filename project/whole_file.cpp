@@ -1,7 +1,11 @@
 #include "project/whole_file.h"
 
 #include "project/atomic_save.h"
-#include "project/text_file.h"
+#include "project/file_descriptor.h"
+#include "project/text_output.h"
+
+#include <algorithm>
+#include <fcntl.h>
 
 namespace zelmora {
 
@@ -20,6 +24,23 @@ void SaveTextFile(const std::string& fileName, const std::function<void(TextOutp
 
 void SaveWholeFile(const std::string& fileName, const std::string& text) {
     SaveTextFile(fileName, [&text](TextOutput& out) { out.WriteText(text); });
+}
+
+std::string ReadWholeFile(const std::string& fileName, std::size_t limit) {
+    int fd = OpenRegularFile(fileName, O_RDONLY);
+    CheckIo();
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() <= limit) {
+        const std::ptrdiff_t count = ReadRecordingCode(fd, buffer, sizeof buffer, fileName);
+        if (count <= 0) {
+            break;
+        }
+        bytes.append(buffer, std::min(static_cast<std::size_t>(count), limit + 1 - bytes.size()));
+    }
+    CloseRecordingCode(fd, fileName);
+    CheckIo();
+    return bytes;
 }
 
 } // namespace zelmora

@@ -1,27 +1,28 @@
 #include "report/finished_runs.h"
 
 #include "analysis/runs/run_plan.h"
-#include "project/project_state.h"
 
 #include <algorithm>
 
 namespace zelmora {
 
-FinishedRuns::FinishedRuns(const AnalysisRecord& record) : all_(record.error.empty()) {
+FinishedRuns::FinishedRuns(const AnalysisRecord& record, const ProjectState& project)
+    : project_(project), all_(record.error.empty()) {
     for (const RunOutcome& run : record.outcomes) {
-        if (run.error.empty() && run.runId >= AllReducedRun && run.runId <= State.VariableCount) {
-            keys_.insert(Entry(State.Variables, run.runId));
+        if (run.error.empty() && run.runId >= AllReducedRun && run.runId <= project.VariableCount) {
+            keys_.insert(Entry(project.Variables, run.runId));
         }
     }
 }
 
 DerivedResults FinishedRuns::Results() const {
-    DerivedResults derived = DeriveResults();
-    const bool beta = Key(MeanValueRun) &&
-                      std::all_of(derived.variables.begin(), derived.variables.end(),
-                                  [this](const VariableResult& v) { return Key(v.variableId); });
+    DerivedResults derived = DeriveResults(project_);
+    const bool beta =
+        HasFactor(MeanValueRun) &&
+        std::all_of(derived.variables.begin(), derived.variables.end(),
+                    [this](const VariableResult& v) { return HasFactor(v.variableId); });
     for (VariableResult& v : derived.variables) {
-        if (!Key(v.variableId)) {
+        if (!HasFactor(v.variableId)) {
             v.safetyFactor.reset();
             v.sensitivity.reset();
         }
@@ -36,7 +37,7 @@ DerivedResults FinishedRuns::Results() const {
         derived.betaLognormal.reset();
         derived.lognormalProbability.reset();
     }
-    if (!Key(AllReducedRun)) {
+    if (!HasFactor(AllReducedRun)) {
         derived.linearity.reset();
     }
     return derived;

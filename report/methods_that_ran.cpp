@@ -1,40 +1,32 @@
 #include "report/methods_that_ran.h"
 
-#include <nlohmann/json.hpp>
+#include "report/finished_runs.h"
+
+#include <cmath>
 
 namespace zelmora {
 
 namespace {
 
-using nlohmann::json;
-
-std::optional<double> Number(const json& object, const char* key) {
-    return object.contains(key) && !object.at(key).is_null()
-               ? std::optional<double>(object.at(key).get<double>())
-               : std::nullopt;
+// A value that is not a finite number counts as none, as the analysis JSON writes it.
+std::optional<double> Finite(std::optional<double> value) {
+    return value && std::isfinite(*value) ? value : std::nullopt;
 }
 
-MethodThatRan FirstOrder(const json& results) {
-    return {"First order", Number(results, "beta"), Number(results, "probability_of_failure_exact"),
-            ""};
+MethodThatRan FurtherMethod(const MethodResult& method) {
+    const bool converged = method.method != Method::Form || method.converged;
+    return {MethodTitle(method.method), Finite(method.beta), Finite(method.probability),
+            converged ? "" : "not converged"};
 }
 
-MethodThatRan FurtherMethod(const json& method) {
-    const bool form = method.at("name").get<std::string>() == "form";
-    const bool converged = !form || method.at("converged").get<bool>();
-    return {form ? "FORM" : "Taylor series", Number(method, "beta"),
-            Number(method, "probability_of_failure"), converged ? "" : "not converged"};
-}
-
-MethodThatRan Sampling(const json& sampling) {
+MethodThatRan Sampling(const SamplingResult& sampling) {
     std::string remark;
-    if (sampling.at("failed_runs_decide").get<bool>()) {
+    if (sampling.failedRunsDecide) {
         remark = "failed runs decide it";
-    } else if (sampling.at("stopped_by").get<std::string>() != "target-cov") {
+    } else if (!sampling.stoppedByTarget) {
         remark = "stopped before its target CoV";
     }
-    return {"Sampling check", Number(sampling, "beta"), Number(sampling, "probability_of_failure"),
-            remark};
+    return {"Sampling check", Finite(sampling.beta), Finite(sampling.probability), remark};
 }
 
 // The last method listed that may be relied on: the list runs from the least to the most
@@ -50,15 +42,23 @@ std::optional<std::size_t> ReliedOn(const std::vector<MethodThatRan>& methods) {
 
 } // namespace
 
-MethodsThatRan ReadMethodsThatRan(const std::string& analysisJson) {
-    const json document = json::parse(analysisJson);
+MethodThatRan FirstOrderThatRan(const ProjectState& project, const AnalysisRecord& record) {
+    const DerivedResults derived = FinishedRuns(record, project).Results();
+    return {MethodTitle(Method::FirstOrder),
+            derived.sigmaF ? std::optional(project.Beta) : std::nullopt, derived.exactProbability,
+            ""};
+}
+
+MethodsThatRan MethodsThatRanIn(const MethodThatRan& firstOrder, const AnalysisRecord& record) {
     MethodsThatRan ran;
-    ran.methods.push_back(FirstOrder(document.at("results")));
-    if (document.contains("method") && document.at("method").at("name") != "first-order") {
-        ran.methods.push_back(FurtherMethod(document.at("method")));
+    ran.methods.push_back(firstOrder);
+    ran.methods.front().beta = Finite(firstOrder.beta);
+    ran.methods.front().probability = Finite(firstOrder.probability);
+    if (record.method && record.method->method != Method::FirstOrder) {
+        ran.methods.push_back(FurtherMethod(*record.method));
     }
-    if (document.contains("sampling")) {
-        ran.methods.push_back(Sampling(document.at("sampling")));
+    if (record.sampling) {
+        ran.methods.push_back(Sampling(*record.sampling));
     }
     ran.reliedOn = ReliedOn(ran.methods);
     return ran;

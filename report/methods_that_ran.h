@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/analysis_record.h"
+#include "project/project_state.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +22,14 @@ struct MethodsThatRan {
     std::optional<std::size_t> reliedOn; // the one whose β the report judges
 };
 
-// The methods of an analysis JSON as AnalysisJson writes it, with the one to rely on: the
-// sampling check when it stopped by its target CoV and failed runs do not decide it, else FORM
-// when it converged, else the Taylor series, else first order; a method without β is never
-// relied on. Throws nlohmann's exceptions for text that is not such JSON.
-MethodsThatRan ReadMethodsThatRan(const std::string& analysisJson);
+// First order as the summary lists it: the project's β once its analysis, as `record` tells of
+// it, finished the runs it needs, and its exact probability Φ(-β).
+MethodThatRan FirstOrderThatRan(const ProjectState& project, const AnalysisRecord& record);
+
+// First order and the methods `record` tells of, with the one to rely on: the sampling check
+// when it stopped by its target CoV and failed runs do not decide it, else FORM when it
+// converged, else the Taylor series, else first order. A method without a β that is a finite
+// number is never relied on.
+MethodsThatRan MethodsThatRanIn(const MethodThatRan& firstOrder, const AnalysisRecord& record);
 
 } // namespace zelmora

@@ -8,6 +8,15 @@ ReportStudy ForReport(const StudySettings& settings) {
     return {settings.targetBeta, settings.setNames};
 }
 
+AnalysisOptions AnalysisOptionsOf(const StudySettings& settings, Correlations correlations) {
+    AnalysisOptions options;
+    options.method = settings.method;
+    options.strengths = settings.strengths;
+    options.correlations = std::move(correlations);
+    options.sampling = settings.sampling;
+    return options;
+}
+
 std::string StudyFileName(const std::string& projectFile) {
     constexpr std::string_view ProjectSuffix = ".zmo";
     constexpr std::string_view StudySuffix = ".study.json";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/analysis_driver.h"
 #include "analysis/methods/correlations.h"
 #include "analysis/methods/method_result.h"
 #include "analysis/methods/sampling_settings.h"
@@ -41,6 +42,10 @@ extern Study ProjectStudy;
 
 // What the report shows of the settings.
 ReportStudy ForReport(const StudySettings& settings);
+
+// The options of an analysis that the settings decide: the method, FORM's strengths and the
+// sampling check, with `correlations` as the pairs in use; the rest as AnalysisOptions has them.
+AnalysisOptions AnalysisOptionsOf(const StudySettings& settings, Correlations correlations);
 
 // The study file's name: a trailing ".zmo" replaced by ".study.json", which is otherwise
 // appended.

@@ -4,7 +4,6 @@
 #include "project/project_file.h"
 #include "project/sha256.h"
 #include "project/whole_file.h"
-#include "project/whole_file_input.h"
 #include "study/study_json.h"
 
 namespace zelmora {

@@ -1,6 +1,6 @@
 #include "study/study_json.h"
 
-#include "report/analysis_json_read.h"
+#include "report/json/analysis_json_read.h"
 
 #include <cstdint>
 #include <cstdlib>

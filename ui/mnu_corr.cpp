@@ -9,6 +9,7 @@
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
 #include "ui/set_names.h"
+#include "ui/window_commands.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,7 +24,7 @@ namespace zelmora::ui {
 namespace {
 
 QString StrengthName(int id) {
-    const RandomVariable v = VariableOf(id);
+    const RandomVariable v = VariableOf(State.SoilTable, id);
     return QStringLiteral("%1 %2%3")
         .arg(v.friction ? QStringLiteral("φ") : QStringLiteral("c"))
         .arg(v.row)
@@ -102,7 +103,7 @@ TCorrelations::TCorrelations(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TCorrelations::FormCreate() {
-    ids_ = RandomVariables();
+    ids_ = RandomVariableIds(State.SoilTable);
     const int n = static_cast<int>(ids_.size());
     TableRho->clear();
     TableRho->setRowCount(n);
@@ -120,7 +121,7 @@ void TCorrelations::FormCreate() {
 
     rows_.clear();
     for (const int id : ids_) {
-        const int row = VariableOf(id).row;
+        const int row = VariableOf(State.SoilTable, id).row;
         if (std::find(rows_.begin(), rows_.end(), row) == rows_.end())
             rows_.push_back(row);
     }
@@ -153,7 +154,7 @@ void TCorrelations::ButtonPhiCClick() {
 }
 
 void TCorrelations::ButtonOKClick() {
-    try {
+    Guarded([&] {
         Correlations pairs;
         for (std::size_t i = 0; i < ids_.size(); ++i)
             for (std::size_t j = 0; j < i; ++j) {
@@ -162,10 +163,10 @@ void TCorrelations::ButtonOKClick() {
                 if (rho != 0)
                     pairs.push_back({ids_[j], ids_[i], rho});
             }
-        std::vector<RandomVariable> variables;
-        for (const int id : ids_)
-            variables.push_back(VariableOf(id));
-        CorrelationsInUse(pairs, variables, false);
+        // The strengths the window lists, with the rows as the soil table holds them now.
+        AnalysisInputs listed = InputsOf(State);
+        listed.variables = ids_;
+        CorrelationsInUse(pairs, listed, false);
         // Rows not listed keep their names.
         std::map<int, std::string> names = ProjectStudy.settings.setNames;
         for (std::size_t k = 0; k < rows_.size(); ++k) {
@@ -177,9 +178,7 @@ void TCorrelations::ButtonOKClick() {
         ProjectStudy.settings.correlations = std::move(pairs);
         ProjectStudy.settings.setNames = std::move(names);
         hide();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 void TCorrelations::ButtonCancelClick() {

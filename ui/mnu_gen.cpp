@@ -6,6 +6,7 @@
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
 #include "ui/user_settings.h"
+#include "ui/window_commands.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,8 +77,9 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     SpinParallelRuns->setRange(1, MaxParallelRuns);
     ComboMethod = new QComboBox;
     ComboMethod->setObjectName(QStringLiteral("ComboMethod"));
-    ComboMethod->addItems(
-        {QStringLiteral("First order"), QStringLiteral("Taylor series"), QStringLiteral("FORM")});
+    // In the order of Method, whose values the items' indices are.
+    for (const Method method : {Method::FirstOrder, Method::Taylor, Method::Form})
+        ComboMethod->addItem(QString::fromStdString(MethodTitle(method)));
     ComboStrengths = new QComboBox;
     ComboStrengths->setObjectName(QStringLiteral("ComboStrengths"));
     ComboStrengths->addItems({QStringLiteral("normal"), QStringLiteral("lognormal")});
@@ -237,7 +239,7 @@ bool TGeneralForm::StoreSampling() {
 }
 
 void TGeneralForm::ButtonOKClick() {
-    try {
+    Guarded([&] {
         const std::optional<double> step = ReadRealField(*Edit4, QStringLiteral("Step size"));
         if (!step)
             return;
@@ -264,9 +266,7 @@ void TGeneralForm::ButtonOKClick() {
             static_cast<StrengthDistribution>(ComboStrengths->currentIndex());
         ProjectStudy.settings.targetBeta = *targetBeta;
         hide();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 void TGeneralForm::ButtonCancelClick() {
@@ -282,7 +282,7 @@ void TGeneralForm::ButtonChangeProjClick() {
 }
 
 void TGeneralForm::ChangePath(FileDialog& dialog, std::string& path) {
-    try {
+    Guarded([&] {
         dialog.fileName = Text(path);
         // A cancelled dialog leaves the preset, which is the path itself: keep its bytes as they
         // are.
@@ -297,9 +297,7 @@ void TGeneralForm::ChangePath(FileDialog& dialog, std::string& path) {
         show();
         raise();
         FormCreate();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 } // namespace zelmora::ui

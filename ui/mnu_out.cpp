@@ -3,7 +3,7 @@
 #include "analysis/methods/approximate_tail_probability.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "report/method_result_line.h"
+#include "report/tables/method_result_line.h"
 #include "ui/mnu_sens.h"
 #include "ui/window_commands.h"
 

@@ -3,20 +3,21 @@
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/sampling_method.h"
 #include "project/project_state.h"
-#include "report/correlation_summary.h"
-#include "report/html_report.h"
-#include "report/iteration_chart.h"
-#include "report/linearity_reading.h"
+#include "report/charts/iteration_chart.h"
+#include "report/charts/sampling_chart.h"
+#include "report/charts/share_chart.h"
+#include "report/html/html_report.h"
 #include "report/markup_escape.h"
-#include "report/method_summary.h"
-#include "report/reliability_summary.h"
-#include "report/sampling_chart.h"
-#include "report/sampling_summary.h"
-#include "report/share_chart.h"
+#include "report/tables/correlation_summary.h"
+#include "report/tables/linearity_reading.h"
+#include "report/tables/method_summary.h"
+#include "report/tables/reliability_summary.h"
+#include "report/tables/sampling_summary.h"
 #include "study/study.h"
 #include "ui/browser.h"
 #include "ui/message_boxes.h"
 #include "ui/set_names.h"
+#include "ui/window_commands.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -190,7 +191,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     layout->addWidget(Table);
     layout->addWidget(Chart, 0, Qt::AlignHCenter);
     layout->addLayout(
-        FigureGrid(ReliabilitySummary(DerivedResults{}), QStringLiteral("Label"), Figures));
+        FigureGrid(ReliabilitySummary(DerivedResults{}, 0), QStringLiteral("Label"), Figures));
     BoxCorrelated = new QWidget;
     BoxCorrelated->setObjectName(QStringLiteral("BoxCorrelated"));
     BoxCorrelated->setLayout(FigureGrid(CorrelatedSummary(DerivedResults{}, {}),
@@ -285,12 +286,12 @@ void TSensitivity::FillSampling() {
 }
 
 void TSensitivity::FormCreate() {
-    const DerivedResults results = DeriveResults();
+    const DerivedResults results = DeriveResults(State);
     shown_ = WithSetNames(SensitivityTable(results));
     FillTable();
     Chart->load(QByteArray::fromStdString(ShareChartSvg(results)));
     Chart->setFixedSize(Chart->sizeHint());
-    for (const SummaryLine& line : ReliabilitySummary(results))
+    for (const SummaryLine& line : ReliabilitySummary(results, State.Beta))
         Figures.at(line.name)->setText(FromUtf8(line.value));
     const bool correlated = Record && !Record->correlations.empty();
     BoxCorrelated->setVisible(correlated);
@@ -337,7 +338,7 @@ void TSensitivity::FillMethod() {
         MethodFigures.at(line.name)->show();
         methodCaptions_.at(line.name)->show();
     }
-    ShowTextTable(*TableMethod, WithSetNames(MethodTable(method)),
+    ShowTextTable(*TableMethod, WithSetNames(MethodTable(method, State.SoilTable)),
                   ByNumeric(MethodTableNumeric(method)));
     TableMethod->setFixedWidth(ContentWidth(*TableMethod));
     const bool form = method.method == Method::Form;
@@ -360,20 +361,18 @@ void TSensitivity::ButtonCopyClick() {
 }
 
 void TSensitivity::ButtonReportClick() {
-    try {
+    Guarded([&] {
         ReportDialog.fileName = ProposedReportName();
         if (!ReportDialog.Execute(this))
             return;
         WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
-                        HtmlReport(State.CurrentFileName, Record, std::time(nullptr),
+                        HtmlReport(State.CurrentFileName, State, Record, std::time(nullptr),
                                    ForReport(ProjectStudy.settings)));
         if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
             ShowMessage(MessageKind::Information,
                         QStringLiteral("No browser could open the report ") +
                             ReportDialog.fileName);
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 void TSensitivity::ButtonCloseClick() {

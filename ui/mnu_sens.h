@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/analysis_record.h"
-#include "report/sensitivity_table.h"
+#include "report/tables/sensitivity_table.h"
 #include "ui/file_dialog.h"
 
 #include <QWidget>

@@ -5,6 +5,7 @@
 #include "ui/message_boxes.h"
 #include "ui/mnu_corr.h"
 #include "ui/number_field.h"
+#include "ui/window_commands.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -113,7 +114,7 @@ void TSoilForm::FormCreate() {
 }
 
 void TSoilForm::ButtonOKClick() {
-    try {
+    Guarded([&] {
         std::array<SoilSet, SoilRowCount> table{};
         for (int r = 1; r <= SoilRowCount; ++r) {
             const std::array<int, 5> fields = RowFields(r);
@@ -133,9 +134,7 @@ void TSoilForm::ButtonOKClick() {
         }
         State.SoilTable = table;
         hide();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 void TSoilForm::ButtonCancelClick() {
@@ -143,14 +142,12 @@ void TSoilForm::ButtonCancelClick() {
 }
 
 void TSoilForm::ButtonCorrelationsClick() {
-    try {
+    Guarded([&] {
         CorrelationsWindow->FormCreate();
         CorrelationsWindow->show();
         CorrelationsWindow->raise();
         CorrelationsWindow->activateWindow();
-    } catch (const std::exception& error) {
-        ShowErrorBox(error);
-    }
+    });
 }
 
 } // namespace zelmora::ui

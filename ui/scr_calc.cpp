@@ -1,6 +1,6 @@
 #include "ui/scr_calc.h"
 
-#include "report/method_result_line.h"
+#include "report/tables/method_result_line.h"
 
 #include <QFile>
 #include <QFontDatabase>

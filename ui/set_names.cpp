@@ -3,7 +3,7 @@
 #include "analysis/methods/random_variables.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "report/result_text.h"
+#include "report/tables/result_text.h"
 #include "study/study.h"
 
 #include <algorithm>
@@ -22,7 +22,7 @@ std::map<std::string, int> NamedCells(const std::string& column) {
             continue;
         }
         for (const int id : {row, row + SoilRowCount}) {
-            const RandomVariable variable = VariableOf(id);
+            const RandomVariable variable = VariableOf(State.SoilTable, id);
             VariableResult v;
             v.row = variable.row;
             v.setNumber = variable.setNumber;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/sensitivity_table.h"
+#include "report/tables/sensitivity_table.h"
 
 #include <string>
 

@@ -1,7 +1,5 @@
 #include "analysis/coupling/data_file_paths.h"
 
-#include "project/project_state.h"
-
 namespace zelmora {
 
 namespace {
@@ -26,10 +24,9 @@ std::string DataFileBase(const std::string& projectPath, const std::string& proj
     return DataFolderPath(projectPath) + Separator + projectName;
 }
 
-void DeriveDataFilePaths() {
-    const std::string base = DataFileBase(State.ProjectPath, State.ProjectName);
-    State.ModificationFilePath = base + ".mmt";
-    State.ResultFilePath = base + ".hxx";
+DataFiles DataFilesOf(const std::string& projectPath, const std::string& projectName) {
+    const std::string base = DataFileBase(projectPath, projectName);
+    return {base + ".mmt", base + ".hxx"};
 }
 
 } // namespace zelmora

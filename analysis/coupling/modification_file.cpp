@@ -3,8 +3,7 @@
 #include "analysis/coupling/written_value.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 
 #include <filesystem>
 
@@ -16,37 +15,44 @@ constexpr int AccessDenied = 5;
 
 // The friction angle travels as the sine of the angle; the reduced value lowers that sine by
 // the step times the sine of the deviation.
-long double FrictionValue(const SoilSet& row, Strength strength) {
+long double FrictionValue(const SoilSet& row, double step, Strength strength) {
     const long double mean = ExtendedSineOfDegrees(row.PhiMean);
     if (strength == Strength::Mean) {
         return mean;
     }
-    return mean - static_cast<long double>(State.StepSize) * ExtendedSineOfDegrees(row.PhiStdDev);
+    return mean - static_cast<long double>(step) * ExtendedSineOfDegrees(row.PhiStdDev);
 }
 
-long double CohesionValue(const SoilSet& row, Strength strength) {
+long double CohesionValue(const SoilSet& row, double step, Strength strength) {
     const long double mean = row.CohesionMean;
     if (strength == Strength::Mean) {
         return mean;
     }
-    return mean - static_cast<long double>(State.StepSize) * row.CohesionStdDev;
+    return mean - static_cast<long double>(step) * row.CohesionStdDev;
 }
 
-std::string ModificationLine(int variable, Strength strength) {
-    return ModificationLineWithValue(variable, ModificationValue(variable, strength));
+std::string ModificationLine(const AnalysisInputs& inputs, int variable, Strength strength) {
+    return ModificationLineWithValue(inputs.soil, variable,
+                                     ModificationValue(inputs, variable, strength));
+}
+
+// The VariableId that run i (1..N) lowers.
+int VariableOfRun(const AnalysisInputs& inputs, int runId) {
+    return inputs.variables[static_cast<std::size_t>(runId - 1)];
 }
 
 // How many modification lines a run's file holds.
-int ModificationCount(int runId) {
+int ModificationCount(const AnalysisInputs& inputs, int runId) {
     if (runId == 0 || runId == -2) {
-        return State.VariableCount;
+        return static_cast<int>(inputs.variables.size());
     }
     return runId > 0 ? 1 : 0;
 }
 
-void AddAllVariables(std::vector<std::string>& lines, Strength strength) {
-    for (int i = 1; i <= State.VariableCount; ++i) {
-        lines.push_back(ModificationLine(Entry(State.Variables, i), strength));
+void AddAllVariables(const AnalysisInputs& inputs, std::vector<std::string>& lines,
+                     Strength strength) {
+    for (const int variable : inputs.variables) {
+        lines.push_back(ModificationLine(inputs, variable, strength));
     }
 }
 
@@ -61,56 +67,56 @@ void RefuseLink(const std::string& path, const std::string& shownPath) {
 
 } // namespace
 
-std::string ModificationLineWithValue(int variable, double value) {
-    const bool friction = variable <= SoilRowCount;
-    const SoilSet& row = Row(State, friction ? variable : variable - SoilRowCount);
-    return "1 " + FormatInteger(row.SetNumber, 0) + (friction ? " 3 " : " 4 ") +
+std::string ModificationLineWithValue(const SoilRows& soil, int variable, double value) {
+    const SoilSet& row = SoilRow(soil, VariableRow(variable));
+    return "1 " + FormatInteger(row.SetNumber, 0) + (variable <= SoilRowCount ? " 3 " : " 4 ") +
            FormatFixed(value, 8, 4);
 }
 
-double ModificationValue(int variable, Strength strength) {
-    const bool friction = variable <= SoilRowCount;
-    const SoilSet& row = Row(State, friction ? variable : variable - SoilRowCount);
-    return NarrowToDouble(friction ? FrictionValue(row, strength) : CohesionValue(row, strength));
+double ModificationValue(const AnalysisInputs& inputs, int variable, Strength strength) {
+    const SoilSet& row = SoilRow(inputs.soil, VariableRow(variable));
+    return NarrowToDouble(variable <= SoilRowCount ? FrictionValue(row, inputs.stepSize, strength)
+                                                   : CohesionValue(row, inputs.stepSize, strength));
 }
 
-std::vector<std::string> LinesWriting(const std::vector<ValueWritten>& values) {
+std::vector<std::string> LinesWriting(const SoilRows& soil,
+                                      const std::vector<ValueWritten>& values) {
     std::vector<std::string> lines{FormatInteger(static_cast<int>(values.size()), 0)};
     for (const ValueWritten& v : values) {
-        lines.push_back(ModificationLineWithValue(v.variableId, v.value));
+        lines.push_back(ModificationLineWithValue(soil, v.variableId, v.value));
     }
     return lines;
 }
 
-std::vector<ValueWritten> ValuesWrittenBy(int runId) {
+std::vector<ValueWritten> ValuesWrittenBy(const AnalysisInputs& inputs, int runId) {
     std::vector<ValueWritten> values;
-    const auto add = [&values](int variable, Strength strength) {
-        values.push_back({variable, WrittenValue(ModificationValue(variable, strength))});
+    const auto add = [&values, &inputs](int variable, Strength strength) {
+        values.push_back({variable, WrittenValue(ModificationValue(inputs, variable, strength))});
     };
     if (runId == 0 || runId == -2) {
-        for (int i = 1; i <= State.VariableCount; ++i) {
-            add(Entry(State.Variables, i), runId == 0 ? Strength::Mean : Strength::Reduced);
+        for (const int variable : inputs.variables) {
+            add(variable, runId == 0 ? Strength::Mean : Strength::Reduced);
         }
     } else if (runId > 0) {
-        add(Entry(State.Variables, runId), Strength::Reduced);
+        add(VariableOfRun(inputs, runId), Strength::Reduced);
     }
     return values;
 }
 
-std::vector<std::string> ModificationLines(int runId) {
-    std::vector<std::string> lines{FormatInteger(ModificationCount(runId), 0)};
+std::vector<std::string> ModificationLines(const AnalysisInputs& inputs, int runId) {
+    std::vector<std::string> lines{FormatInteger(ModificationCount(inputs, runId), 0)};
     if (runId == 0) {
-        AddAllVariables(lines, Strength::Mean);
+        AddAllVariables(inputs, lines, Strength::Mean);
     } else if (runId == -2) {
-        AddAllVariables(lines, Strength::Reduced);
+        AddAllVariables(inputs, lines, Strength::Reduced);
     } else if (runId > 0) {
-        lines.push_back(ModificationLine(Entry(State.Variables, runId), Strength::Reduced));
+        lines.push_back(ModificationLine(inputs, VariableOfRun(inputs, runId), Strength::Reduced));
     }
     return lines;
 }
 
-void WriteModificationLines(const std::string& path, const std::vector<std::string>& lines,
-                            const std::string& shownPath) {
+void WriteModificationFile(const std::string& path, const std::vector<std::string>& lines,
+                           const std::string& shownPath) {
     RefuseLink(path, shownPath.empty() ? path : shownPath);
     TextOutput file;
     file.OpenForWritingNotLink(path);
@@ -122,10 +128,6 @@ void WriteModificationLines(const std::string& path, const std::vector<std::stri
     }
     file.Close();
     CheckIo();
-}
-
-void WriteModificationFile(const std::string& path, int runId) {
-    WriteModificationLines(path, ModificationLines(runId));
 }
 
 } // namespace zelmora

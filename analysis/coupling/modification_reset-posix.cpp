@@ -1,7 +1,7 @@
 #include "analysis/coupling/modification_reset.h"
 
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "analysis/coupling/modification_reset.h"
 
 #include "project/file_descriptor.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 
 #include <cstring>
 #include <fcntl.h>

@@ -2,8 +2,7 @@
 
 #include "analysis/coupling/result_snapshot.h"
 #include "project/errors.h"
-#include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_input.h"
 
 #include <optional>
 
@@ -73,7 +72,7 @@ ResultReading ReadResultText(std::string_view text, const std::string& path) {
     return reading;
 }
 
-ResultReading ReadResultRecords(const std::string& path) {
+ResultReading ReadResultFile(const std::string& path) {
     const ResultSnapshot snapshot = TakeResultSnapshot(path);
     if (snapshot.openError) {
         return {snapshot.openError, std::nullopt, nullptr};
@@ -83,20 +82,6 @@ ResultReading ReadResultRecords(const std::string& path) {
         reading.readError = snapshot.readError;
     }
     return reading;
-}
-
-void ReadResultFile(const std::string& path, int runId) {
-    const ResultReading reading = ReadResultRecords(path);
-    if (reading.openError) {
-        std::rethrow_exception(reading.openError);
-    }
-    if (reading.safetyFactor) {
-        State.LastSafetyFactor = *reading.safetyFactor;
-        Entry(State.SafetyFactors, Entry(State.Variables, runId)) = *reading.safetyFactor;
-    }
-    if (reading.readError) {
-        std::rethrow_exception(reading.readError);
-    }
 }
 
 } // namespace zelmora

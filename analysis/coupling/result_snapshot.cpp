@@ -1,8 +1,8 @@
 #include "analysis/coupling/result_snapshot.h"
 
 #include "project/file_descriptor.h"
+#include "project/io_code.h"
 #include "project/sha256.h"
-#include "project/text_file.h"
 
 #include <fcntl.h>
 #include <string_view>

@@ -2,17 +2,13 @@
 
 #include "analysis/methods/correlation_matrix.h"
 #include "analysis/methods/exact_normal_tail.h"
-#include "analysis/runs/run_plan.h"
-#include "project/errors.h"
-
-#include <cmath>
+#include "analysis/methods/first_order_result.h"
 
 namespace zelmora {
 
 std::optional<CorrelatedReliability>
 FirstOrderCorrelated(const DerivedResults& results, const std::vector<CorrelationInUse>& pairs) {
-    const std::optional<double> meanFactor = StoredSafetyFactor(MeanValueRun);
-    if (pairs.empty() || !results.sigmaF || !meanFactor) {
+    if (pairs.empty() || !results.sigmaF || !results.meanFactor) {
         return std::nullopt;
     }
     std::vector<int> ids;
@@ -21,13 +17,14 @@ FirstOrderCorrelated(const DerivedResults& results, const std::vector<Correlatio
         ids.push_back(v.variableId);
         sensitivities.push_back(*v.sensitivity);
     }
-    const double variance = CorrelatedVariance(sensitivities, CorrelationMatrix(ids, pairs, false));
-    if (variance <= 0) {
+    const Matrix correlation = CorrelationMatrix(ids, pairs, false);
+    const std::optional<double> beta =
+        FirstOrderResultOf(*results.meanFactor, sensitivities, Precision::Extended, &correlation)
+            .Beta();
+    if (!beta) {
         return std::nullopt;
     }
-    const double beta = NarrowToDouble((static_cast<long double>(*meanFactor) - 1) /
-                                       std::sqrt(static_cast<long double>(variance)));
-    return CorrelatedReliability{beta, NormalTail(beta)};
+    return CorrelatedReliability{*beta, NormalTail(*beta)};
 }
 
 } // namespace zelmora

@@ -13,9 +13,9 @@ struct CorrelatedReliability {
     double probability = 0; // Φ(-β)
 };
 
-// First order's β with correlations, from the specified sensitivities and no further run:
+// First order's β with correlations, from its sensitivities and no further run:
 // (F_mean - 1) / σ_F with σ_F² = Σ_i Σ_j s_i·s_j·ρ_ij. None without pairs in use or before the
-// specified β exists.
+// first-order β exists.
 std::optional<CorrelatedReliability>
 FirstOrderCorrelated(const DerivedResults& results, const std::vector<CorrelationInUse>& pairs);
 

@@ -13,8 +13,12 @@ namespace zelmora {
 
 namespace {
 
-std::string PairText(const StrengthCorrelation& pair) {
-    return Describe(VariableOf(pair.a)) + " and " + Describe(VariableOf(pair.b));
+std::string Named(const SoilRows& soil, int id) {
+    return Describe(VariableOf(soil, id));
+}
+
+std::string PairText(const SoilRows& soil, const StrengthCorrelation& pair) {
+    return Named(soil, pair.a) + " and " + Named(soil, pair.b);
 }
 
 double CoefficientOfVariation(const RandomVariable& v) {
@@ -36,8 +40,8 @@ std::vector<int> IdsOf(const std::vector<RandomVariable>& variables) {
 
 // ρ' only where FORM takes the strengths as lognormal; a mean of 0 or below is refused there by
 // FORM itself.
-double NormalSpaceRho(const StrengthCorrelation& pair, const std::vector<RandomVariable>& variables,
-                      bool lognormal) {
+double NormalSpaceRho(const SoilRows& soil, const StrengthCorrelation& pair,
+                      const std::vector<RandomVariable>& variables, bool lognormal) {
     const RandomVariable& a = Find(variables, pair.a);
     const RandomVariable& b = Find(variables, pair.b);
     if (!lognormal || a.mean <= 0 || b.mean <= 0) {
@@ -46,7 +50,8 @@ double NormalSpaceRho(const StrengthCorrelation& pair, const std::vector<RandomV
     const double rho =
         NatafCorrelation(pair.rho, CoefficientOfVariation(a), CoefficientOfVariation(b));
     if (!(rho > -1 && rho < 1)) {
-        throw Error("The correlation of " + PairText(pair) + ", " + FormatFixed(pair.rho, 0, 4) +
+        throw Error("The correlation of " + PairText(soil, pair) + ", " +
+                    FormatFixed(pair.rho, 0, 4) +
                     ", has no lognormal equivalent: the normal variables would need " +
                     FormatFixed(rho, 0, 4) + ".");
     }
@@ -55,23 +60,23 @@ double NormalSpaceRho(const StrengthCorrelation& pair, const std::vector<RandomV
 
 } // namespace
 
-void CheckCorrelationPairs(const Correlations& correlations, const std::vector<int>& randomIds) {
+void CheckCorrelationPairs(const Correlations& correlations, const SoilRows& soil) {
+    const std::vector<int> randomIds = RandomVariableIds(soil);
     std::set<std::pair<int, int>> seen;
     for (const StrengthCorrelation& pair : correlations) {
         for (const int id : {pair.a, pair.b}) {
             if (std::find(randomIds.begin(), randomIds.end(), id) == randomIds.end()) {
-                throw Error("A correlation names " + Describe(VariableOf(id)) +
-                            ", which is not random.");
+                throw Error("A correlation names " + Named(soil, id) + ", which is not random.");
             }
         }
         if (pair.a == pair.b) {
-            throw Error("A correlation pairs " + Describe(VariableOf(pair.a)) + " with itself.");
+            throw Error("A correlation pairs " + Named(soil, pair.a) + " with itself.");
         }
         if (!seen.insert(std::minmax(pair.a, pair.b)).second) {
-            throw Error("The correlation of " + PairText(pair) + " is given twice.");
+            throw Error("The correlation of " + PairText(soil, pair) + " is given twice.");
         }
         if (!(pair.rho > -1 && pair.rho < 1)) {
-            throw Error("The correlation of " + PairText(pair) +
+            throw Error("The correlation of " + PairText(soil, pair) +
                         " must lie strictly between -1 and 1.");
         }
     }
@@ -82,14 +87,15 @@ double NatafCorrelation(double rho, double va, double vb) {
 }
 
 std::vector<CorrelationInUse> CorrelationsInUse(const Correlations& correlations,
-                                                const std::vector<RandomVariable>& variables,
-                                                bool lognormal) {
+                                                const AnalysisInputs& inputs, bool lognormal) {
+    const std::vector<RandomVariable> variables = ListedVariables(inputs);
     const std::vector<int> ids = IdsOf(variables);
-    CheckCorrelationPairs(correlations, ids);
+    CheckCorrelationPairs(correlations, inputs.soil);
     std::vector<CorrelationInUse> pairs;
     for (const StrengthCorrelation& pair : correlations) {
         if (pair.rho != 0) {
-            pairs.push_back({pair.a, pair.b, pair.rho, NormalSpaceRho(pair, variables, lognormal)});
+            pairs.push_back({pair.a, pair.b, pair.rho,
+                             NormalSpaceRho(inputs.soil, pair, variables, lognormal)});
         }
     }
     CholeskyFactor(CorrelationMatrix(ids, pairs, false));
@@ -99,8 +105,9 @@ std::vector<CorrelationInUse> CorrelationsInUse(const Correlations& correlations
     return pairs;
 }
 
-Correlations PairsOfRandomStrengths(const Correlations& stored, std::string& notes) {
-    const std::vector<int> random = RandomVariables();
+Correlations PairsOfRandomStrengths(const Correlations& stored, const SoilRows& soil,
+                                    std::string& notes) {
+    const std::vector<int> random = RandomVariableIds(soil);
     const auto isRandom = [&random](int id) {
         return std::find(random.begin(), random.end(), id) != random.end();
     };
@@ -109,9 +116,8 @@ Correlations PairsOfRandomStrengths(const Correlations& stored, std::string& not
         if (isRandom(pair.a) && isRandom(pair.b)) {
             kept.push_back(pair);
         } else {
-            notes += "The correlation of " + Describe(VariableOf(pair.a)) + " and " +
-                     Describe(VariableOf(pair.b)) +
-                     " is left out: " + Describe(VariableOf(isRandom(pair.a) ? pair.b : pair.a)) +
+            notes += "The correlation of " + PairText(soil, pair) +
+                     " is left out: " + Named(soil, isRandom(pair.a) ? pair.b : pair.a) +
                      " is not random.\n";
         }
     }

@@ -2,10 +2,10 @@
 
 #include "analysis/coupling/modification_file.h"
 #include "analysis/methods/exact_normal_tail.h"
+#include "analysis/methods/first_order_result.h"
 #include "analysis/methods/random_variables.h"
 #include "analysis/runs/run_plan.h"
 #include "project/errors.h"
-#include "project/project_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,95 +15,88 @@ namespace zelmora {
 
 namespace {
 
-VariableResult Describe(int position, int variable) {
+VariableResult Describe(const AnalysisInputs& inputs, const StoredResults& stored, int position,
+                        int variable) {
     VariableResult result;
     result.position = position;
     result.variableId = variable;
-    const RandomVariable listed = VariableOf(variable);
+    const RandomVariable listed = VariableOf(inputs.soil, variable);
     const bool friction = listed.friction;
     result.row = listed.row;
     result.setNumber = listed.setNumber;
     result.parameter = friction ? Parameter::FrictionAngle : Parameter::Cohesion;
     result.mean = listed.mean;
     result.stdDev = listed.stdDev;
-    result.reducedValue = ModificationValue(variable, Strength::Reduced);
+    result.reducedValue = ModificationValue(inputs, variable, Strength::Reduced);
     if (friction && std::fabs(result.reducedValue) <= 1) {
         result.reducedAngle =
             NarrowToDouble(std::asin(static_cast<long double>(result.reducedValue)) * 180.0L /
                            std::numbers::pi_v<long double>);
     }
-    result.safetyFactor = StoredSafetyFactor(variable);
+    result.safetyFactor = StoredSafetyFactor(stored, variable);
     return result;
 }
 
-// The sensitivities as the analysis computes them; false when a factor or the step is missing.
-bool AddSensitivities(std::vector<VariableResult>& variables, std::optional<double> meanFactor) {
+// The sensitivities as the analysis computes them; none when a factor or the step is missing.
+std::optional<std::vector<double>> Sensitivities(const std::vector<VariableResult>& variables,
+                                                 std::optional<double> meanFactor, double step) {
     const bool complete = std::all_of(variables.begin(), variables.end(),
                                       [](const VariableResult& v) { return v.safetyFactor; });
-    if (!meanFactor || !complete || State.StepSize == 0) {
-        return false;
+    if (!meanFactor || !complete || step == 0) {
+        return std::nullopt;
     }
-    for (VariableResult& v : variables) {
-        v.sensitivity = NarrowToDouble((static_cast<long double>(*meanFactor) - *v.safetyFactor) /
-                                       State.StepSize);
-    }
-    return true;
-}
-
-// Σs², summed in the analysis's order and precision.
-double SumOfSquares(const std::vector<VariableResult>& variables) {
-    double squares = 0;
+    std::vector<double> sensitivities;
     for (const VariableResult& v : variables) {
-        squares = NarrowToDouble(static_cast<long double>(squares) +
-                                 static_cast<long double>(*v.sensitivity) * *v.sensitivity);
+        sensitivities.push_back(FirstOrderSensitivity(*meanFactor, *v.safetyFactor, step));
     }
-    return squares;
+    return sensitivities;
 }
 
-void AddLognormal(DerivedResults& results, double meanFactor) {
-    if (meanFactor <= 0) {
+void AddVarianceResults(DerivedResults& results, const FirstOrderResult& estimate,
+                        const StoredResults& stored) {
+    if (!estimate.sigma) {
         return;
     }
-    results.betaLognormal = LognormalBeta(meanFactor, *results.covF);
-    results.lognormalProbability = NormalTail(*results.betaLognormal);
-}
-
-void AddVarianceResults(DerivedResults& results, double meanFactor) {
-    const double squares = SumOfSquares(results.variables);
-    if (squares == 0) {
-        return;
+    for (std::size_t k = 0; k < results.variables.size(); ++k) {
+        results.variables[k].share = estimate.shares[k];
     }
-    for (VariableResult& v : results.variables) {
-        v.share =
-            NarrowToDouble(static_cast<long double>(*v.sensitivity) * *v.sensitivity / squares);
+    results.sigmaF = estimate.sigma;
+    results.covF = estimate.cov;
+    results.exactProbability = NormalTail(stored.beta);
+    if (estimate.betaLognormal) {
+        results.betaLognormal = estimate.betaLognormal;
+        results.lognormalProbability = NormalTail(*results.betaLognormal);
     }
-    results.sigmaF = NarrowToDouble(std::sqrt(static_cast<long double>(squares)));
-    results.covF = NarrowToDouble(static_cast<long double>(*results.sigmaF) / meanFactor);
-    results.exactProbability = NormalTail(State.Beta);
-    AddLognormal(results, meanFactor);
-    if (StoredSafetyFactor(AllReducedRun)) {
-        results.linearity = State.Linearity;
+    if (StoredSafetyFactor(stored, AllReducedRun)) {
+        results.linearity = stored.linearity;
     }
 }
 
 } // namespace
 
-std::optional<double> StoredSafetyFactor(int key) {
-    const double factor = Entry(State.SafetyFactors, key);
-    return factor != 0 ? std::optional<double>(factor) : std::nullopt;
+DerivedResults DeriveResults(const AnalysisInputs& inputs, const StoredResults& stored) {
+    DerivedResults results;
+    for (std::size_t i = 0; i < inputs.variables.size(); ++i) {
+        results.variables.push_back(
+            Describe(inputs, stored, static_cast<int>(i) + 1, inputs.variables[i]));
+    }
+    results.meanFactor = StoredSafetyFactor(stored, MeanValueRun);
+    const std::optional<std::vector<double>> sensitivities =
+        Sensitivities(results.variables, results.meanFactor, inputs.stepSize);
+    if (!sensitivities) {
+        return results;
+    }
+    for (std::size_t k = 0; k < results.variables.size(); ++k) {
+        results.variables[k].sensitivity = (*sensitivities)[k];
+    }
+    AddVarianceResults(results,
+                       FirstOrderResultOf(*results.meanFactor, *sensitivities, Precision::Extended),
+                       stored);
+    return results;
 }
 
-DerivedResults DeriveResults() {
-    DerivedResults results;
-    const std::vector<int> variables = RandomVariables();
-    for (std::size_t i = 0; i < variables.size(); ++i) {
-        results.variables.push_back(Describe(static_cast<int>(i) + 1, variables[i]));
-    }
-    const std::optional<double> meanFactor = StoredSafetyFactor(MeanValueRun);
-    if (AddSensitivities(results.variables, meanFactor)) {
-        AddVarianceResults(results, *meanFactor);
-    }
-    return results;
+DerivedResults DeriveResults(const ProjectState& project) {
+    return DeriveResults(InputsOf(project), StoredResultsOf(project));
 }
 
 std::vector<VariableResult> ByShare(const DerivedResults& results) {

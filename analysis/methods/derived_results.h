@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/coupling/analysis_inputs.h"
+#include "analysis/methods/stored_results.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -27,6 +30,7 @@ struct VariableResult {
 
 struct DerivedResults {
     std::vector<VariableResult> variables;      // in list order
+    std::optional<double> meanFactor;           // of the mean-value run
     std::optional<double> sigmaF;               // √Σs²
     std::optional<double> covF;                 // σ_F / F_mean
     std::optional<double> exactProbability;     // Φ(-β) of the normal distribution
@@ -35,16 +39,15 @@ struct DerivedResults {
     std::optional<double> linearity;            // the stored one, when its run gave a factor
 };
 
-// The safety factor State stores under the key (-2..20); none for 0, the value of a run that
-// gave none.
-std::optional<double> StoredSafetyFactor(int key);
+// Everything the inputs and the stored safety factors tell beyond the stored results. It needs
+// no analysis in this process: a project read from a file gives the same. The variables are
+// those the inputs list. Nothing exists without a safety factor for the mean values and every
+// variable (a factor of 0 is one not computed) or with a step size of 0; no share and nothing
+// from Σs² when that sum is 0; no lognormal β when F_mean is 0 or below.
+DerivedResults DeriveResults(const AnalysisInputs& inputs, const StoredResults& stored);
 
-// Everything the stored inputs and safety factors of State tell beyond the stored results. It
-// needs no analysis in this process: a project read from a file gives the same. Nothing exists
-// without a safety factor for the mean values and every variable (a factor of 0 is one not
-// computed) or with a step size of 0; no share and nothing from Σs² when that sum is 0; no
-// lognormal β when F_mean is 0 or below.
-DerivedResults DeriveResults();
+// The same for a project: its soil table's variables and its stored results.
+DerivedResults DeriveResults(const ProjectState& project);
 
 // The variables sorted by share, largest first; list order where shares tie or do not exist.
 std::vector<VariableResult> ByShare(const DerivedResults& results);

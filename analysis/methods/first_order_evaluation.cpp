@@ -5,27 +5,21 @@
 #include "analysis/runs/run_plan.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
-
-#include <cmath>
 
 namespace zelmora {
 
 namespace {
 
-std::string F(double value) {
+// A value as the log shows it.
+std::string LogValue(double value) {
     return FormatFixed(value, 8, 4);
-}
-
-double SafetyFactor(int key) {
-    return Entry(State.SafetyFactors, key);
 }
 
 } // namespace
 
-FirstOrderEvaluation::FirstOrderEvaluation(CalculationLog& log, const std::string& batchCommandLine,
-                                           std::vector<RunOutcome>& applied)
-    : log_(log), batchCommandLine_(batchCommandLine), applied_(applied) {}
+FirstOrderEvaluation::FirstOrderEvaluation(CalculationLog& log, const AnalysisInputs& inputs,
+                                           StoredResults& results, std::vector<RunOutcome>& applied)
+    : log_(log), inputs_(inputs), results_(results), applied_(applied) {}
 
 // The runs applied are kept, the failing one with its error, so that what is reported after a
 // failure shows how far the analysis came.
@@ -39,23 +33,27 @@ void FirstOrderEvaluation::Apply(const RunOutcome& outcome) {
     }
 }
 
+double FirstOrderEvaluation::MeanFactor() const {
+    return Entry(results_.safetyFactors, MeanValueRun);
+}
+
 void FirstOrderEvaluation::ApplyInOrder(const RunOutcome& outcome) {
-    RaiseErrorsBeforeReading(outcome, batchCommandLine_);
+    RaiseErrorsBeforeReading(outcome, inputs_);
     if (outcome.safetyFactor) {
-        State.LastSafetyFactor = *outcome.safetyFactor;
-        Entry(State.SafetyFactors, Entry(State.Variables, outcome.runId)) = *outcome.safetyFactor;
+        StoreRunFactor(results_, inputs_.variables, outcome.runId, *outcome.safetyFactor);
     }
-    RaiseReadingErrors(outcome);
+    RaiseReadingErrors(outcome, inputs_);
+    const int variableCount = static_cast<int>(inputs_.variables.size());
     switch (outcome.runId) {
     case StandardRun:
         Append("Safety Factor Standard");
-        Append(F(State.LastSafetyFactor));
+        Append(LogValue(results_.lastSafetyFactor));
         break;
     case MeanValueRun:
-        Append("number of variables: " + FormatInteger(State.VariableCount, 0));
+        Append("number of variables: " + FormatInteger(variableCount, 0));
         Append("Safety Factor Mean Values");
-        Append(F(State.LastSafetyFactor));
-        if (State.VariableCount == 0) {
+        Append(LogValue(results_.lastSafetyFactor));
+        if (variableCount == 0) {
             EvaluateBeta();
         }
         break;
@@ -69,41 +67,38 @@ void FirstOrderEvaluation::ApplyInOrder(const RunOutcome& outcome) {
 }
 
 void FirstOrderEvaluation::ApplyVariableRun(int position) {
-    const int variable = Entry(State.Variables, position);
-    const double sensitivity = NarrowToDouble(
-        CheckedDivide(static_cast<long double>(SafetyFactor(MeanValueRun)) - SafetyFactor(variable),
-                      State.StepSize));
-    Entry(State.Sensitivities, variable) = sensitivity;
-    squares_ = NarrowToDouble(static_cast<long double>(squares_) +
-                              static_cast<long double>(sensitivity) * sensitivity);
-    total_ = NarrowToDouble(static_cast<long double>(total_) + sensitivity);
+    const int variable = inputs_.variables[static_cast<std::size_t>(position - 1)];
+    const double sensitivity = FirstOrderSensitivity(
+        MeanFactor(), Entry(results_.safetyFactors, variable), inputs_.stepSize);
+    Entry(results_.sensitivities, variable) = sensitivity;
+    sensitivities_.push_back(sensitivity);
     Append("Safety Factor Test: " + FormatInteger(position, 0));
-    Append(F(State.LastSafetyFactor));
-    if (position == State.VariableCount) {
+    Append(LogValue(results_.lastSafetyFactor));
+    if (position == static_cast<int>(inputs_.variables.size())) {
         EvaluateBeta();
     }
 }
 
+// Without a spread σ_F is 0, and the division by it raises, as the log's analysis always has.
 void FirstOrderEvaluation::EvaluateBeta() {
-    const double root = NarrowToDouble(sqrtl(squares_));
-    State.Beta = NarrowToDouble(
-        CheckedDivide(static_cast<long double>(SafetyFactor(MeanValueRun)) - 1.0L, root));
-    State.FailureProbability = TailProbability(State.Beta);
+    estimate_ = FirstOrderResultOf(MeanFactor(), sensitivities_, Precision::Extended);
+    results_.beta = ReliabilityIndex(MeanFactor(), estimate_.sigma.value_or(0));
+    results_.failureProbability = TailProbability(results_.beta);
     Append("Beta: ");
-    Append(F(State.Beta));
+    Append(LogValue(results_.beta));
     Append("Probability of Failure: ");
-    Append(F(State.FailureProbability));
-    log_.SetProbabilityLabel(F(State.FailureProbability));
+    Append(LogValue(results_.failureProbability));
+    log_.SetProbabilityLabel(LogValue(results_.failureProbability));
 }
 
 void FirstOrderEvaluation::EvaluateLinearity() {
-    State.Linearity = NarrowToDouble(CheckedDivide(
-        static_cast<long double>(SafetyFactor(MeanValueRun)) - SafetyFactor(AllReducedRun),
-        static_cast<long double>(State.StepSize) * total_));
+    results_.linearity = NarrowToDouble(CheckedDivide(
+        static_cast<long double>(MeanFactor()) - Entry(results_.safetyFactors, AllReducedRun),
+        static_cast<long double>(inputs_.stepSize) * estimate_.total));
     Append("Safety Factor Linearity check");
-    Append(F(State.LastSafetyFactor));
+    Append(LogValue(results_.lastSafetyFactor));
     Append("Linearity (1 = perfect)");
-    Append(F(State.Linearity));
+    Append(LogValue(results_.linearity));
 }
 
 } // namespace zelmora

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "analysis/coupling/analysis_inputs.h"
 #include "analysis/methods/calculation_log.h"
+#include "analysis/methods/first_order_result.h"
+#include "analysis/methods/stored_results.h"
 #include "analysis/runs/run_outcome.h"
 
 #include <string>
@@ -8,13 +11,15 @@
 
 namespace zelmora {
 
-// Applies the outcomes of the analysis's runs, in plan order, to the project state: stores each
-// safety factor, appends the log lines, computes the sensitivities, beta, the probability of
-// failure and the linearity where their runs are in. A failed run raises its error.
+// Applies the outcomes of the analysis's runs, in plan order, to the first-order results: stores
+// each safety factor, appends the log lines, computes the sensitivities, beta, the probability
+// of failure and the linearity where their runs are in. A failed run raises its error, after
+// what it read is stored.
 class FirstOrderEvaluation {
 public:
-    // Each outcome applied is appended to `applied`; errors name the batch command line.
-    FirstOrderEvaluation(CalculationLog& log, const std::string& batchCommandLine,
+    // `results` starts as the project holds them; each outcome applied is appended to `applied`;
+    // errors name the inputs' command line and result file.
+    FirstOrderEvaluation(CalculationLog& log, const AnalysisInputs& inputs, StoredResults& results,
                          std::vector<RunOutcome>& applied);
 
     void Apply(const RunOutcome& outcome);
@@ -28,12 +33,14 @@ private:
     void EvaluateBeta();
     void EvaluateLinearity();
     void Append(const std::string& line) { log_.AppendLine(line); }
+    double MeanFactor() const;
 
     CalculationLog& log_;
-    std::string batchCommandLine_;
+    const AnalysisInputs& inputs_;
+    StoredResults& results_;
     std::vector<RunOutcome>& applied_;
-    double squares_ = 0;
-    double total_ = 0;
+    std::vector<double> sensitivities_;
+    FirstOrderResult estimate_;
     bool complete_ = false;
 };
 

@@ -193,7 +193,7 @@ void LogResult(CalculationLog& log, const MethodResult& result) {
 
 MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
                            StrengthDistribution strengths) {
-    const std::vector<RandomVariable> variables = ListedVariables();
+    const std::vector<RandomVariable> variables = ListedVariables(context.inputs);
     const StrengthSpace space(variables, strengths,
                               NormalSpaceFactor(variables, context.correlations));
     FormPointRuns runs(executor, context, variables, strengths);
@@ -203,7 +203,7 @@ MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const Met
     result.strengths = strengths;
     result.correlated = !context.correlations.empty();
     log.AppendLine("FORM with " + DistributionName(strengths) + " strengths");
-    EvaluatedPoint point = FirstOrderPoint(variables);
+    EvaluatedPoint point = FirstOrderPoint(context, variables);
     for (int iteration = 1;; ++iteration) {
         const Linearisation at = Linearise(point, space);
         const Step step = HasoferLindStep(at);

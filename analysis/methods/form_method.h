@@ -10,7 +10,7 @@
 namespace zelmora {
 
 // Runs FORM's iterations after the first-order analysis, on the same executor, starting from
-// the first-order runs in the state. A failing run raises its error; the first-order results
+// the first-order runs of the context. A failing run raises its error; the first-order results
 // stay as they are.
 MethodResult RunFormMethod(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
                            StrengthDistribution strengths);

@@ -6,7 +6,6 @@
 #include "analysis/methods/method_runs.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
-#include "project/project_state.h"
 
 namespace zelmora {
 
@@ -23,24 +22,26 @@ double Written(const RandomVariable& v, double value) {
 
 } // namespace
 
-PlannedRun RunAt(const std::vector<RandomVariable>& variables, const std::vector<double>& values) {
+PlannedRun RunAt(const SoilRows& soil, const std::vector<RandomVariable>& variables,
+                 const std::vector<double>& values) {
     std::vector<ValueWritten> written;
     for (std::size_t k = 0; k < variables.size(); ++k) {
         written.push_back({variables[k].id, Written(variables[k], values[k])});
     }
-    return RunWriting(written);
+    return RunWriting(soil, written);
 }
 
-EvaluatedPoint FirstOrderPoint(const std::vector<RandomVariable>& variables) {
+EvaluatedPoint FirstOrderPoint(const MethodContext& context,
+                               const std::vector<RandomVariable>& variables) {
     EvaluatedPoint point;
-    point.factor = Entry(State.SafetyFactors, 0);
+    point.factor = Entry(context.firstOrder.safetyFactors, MeanValueRun);
     for (const RandomVariable& v : variables) {
-        const double mean = ModificationValue(v.id, Strength::Mean);
-        const double reduced = ModificationValue(v.id, Strength::Reduced);
+        const double mean = ModificationValue(context.inputs, v.id, Strength::Mean);
+        const double reduced = ModificationValue(context.inputs, v.id, Strength::Reduced);
         point.aimed.push_back(v.mean);
         point.at.push_back(v.friction ? AngleOfWrittenSine(mean) : WrittenValue(mean));
         point.moved.push_back(v.friction ? AngleOfWrittenSine(reduced) : WrittenValue(reduced));
-        point.movedFactors.push_back(Entry(State.SafetyFactors, v.id));
+        point.movedFactors.push_back(Entry(context.firstOrder.safetyFactors, v.id));
     }
     return point;
 }
@@ -63,7 +64,7 @@ FormPointRuns::FormPointRuns(RunExecutor& executor, const MethodContext& context
 std::vector<double> FormPointRuns::MovedValues(const std::vector<double>& point) const {
     std::vector<double> moved;
     for (std::size_t k = 0; k < variables_.size(); ++k) {
-        const double step = State.StepSize * variables_[k].stdDev;
+        const double step = context_.inputs.stepSize * variables_[k].stdDev;
         const double lower = point[k] - step;
         const double value = AdmissibleStrength(variables_[k], lower) ? lower : point[k] + step;
         if (!AdmissibleStrength(variables_[k], value)) {
@@ -83,12 +84,12 @@ EvaluatedPoint FormPointRuns::Trial(const std::vector<double>& point) {
         evaluated.at.push_back(AsWritten(variables_[k], point[k]));
         evaluated.moved.push_back(AsWritten(variables_[k], moved[k]));
     }
-    std::vector<PlannedRun> runs{RunAt(variables_, point)};
+    std::vector<PlannedRun> runs{RunAt(context_.inputs.soil, variables_, point)};
     const bool beside = context_.parallelRuns > 1;
     for (std::size_t k = 0; beside && k < variables_.size(); ++k) {
         std::vector<double> values = point;
         values[k] = moved[k];
-        runs.push_back(RunAt(variables_, values));
+        runs.push_back(RunAt(context_.inputs.soil, variables_, values));
     }
     const std::vector<double> factors = PerformMethodRuns(executor_, std::move(runs), context_);
     evaluated.factor = factors[0];
@@ -97,7 +98,7 @@ EvaluatedPoint FormPointRuns::Trial(const std::vector<double>& point) {
 }
 
 double FormPointRuns::AtDesignPoint(const std::vector<double>& design) {
-    PlannedRun run = RunAt(variables_, design);
+    PlannedRun run = RunAt(context_.inputs.soil, variables_, design);
     run.picture = true;
     return PerformMethodRuns(executor_, {run}, context_).front();
 }
@@ -111,7 +112,7 @@ void FormPointRuns::Complete(EvaluatedPoint& point) {
     for (std::size_t k = 0; k < variables_.size(); ++k) {
         std::vector<double> values = point.aimed;
         values[k] = moved[k];
-        runs.push_back(RunAt(variables_, values));
+        runs.push_back(RunAt(context_.inputs.soil, variables_, values));
     }
     point.movedFactors = PerformMethodRuns(executor_, std::move(runs), context_);
 }

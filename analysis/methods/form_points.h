@@ -22,11 +22,13 @@ struct EvaluatedPoint {
 };
 
 // The run whose modification file gives every variable its physical value.
-PlannedRun RunAt(const std::vector<RandomVariable>& variables, const std::vector<double>& values);
+PlannedRun RunAt(const SoilRows& soil, const std::vector<RandomVariable>& variables,
+                 const std::vector<double>& values);
 
 // The first point is the mean, and the first-order runs already give it: the mean-value run
 // and each variable's reduced run.
-EvaluatedPoint FirstOrderPoint(const std::vector<RandomVariable>& variables);
+EvaluatedPoint FirstOrderPoint(const MethodContext& context,
+                               const std::vector<RandomVariable>& variables);
 
 // dF/dx per variable, from the differences of the point.
 std::vector<double> StrengthSlopes(const EvaluatedPoint& point);

@@ -2,15 +2,35 @@
 
 namespace zelmora {
 
-std::string MethodName(Method method) {
-    switch (method) {
-    case Method::Taylor:
-        return "taylor";
-    case Method::Form:
-        return "form";
-    default:
-        return "first-order";
+namespace {
+
+struct MethodNames {
+    Method method;
+    const char* name;
+    const char* title;
+};
+
+constexpr MethodNames Names[] = {{Method::FirstOrder, "first-order", "First order"},
+                                 {Method::Taylor, "taylor", "Taylor series"},
+                                 {Method::Form, "form", "FORM"}};
+
+const MethodNames& NamesOf(Method method) {
+    for (const MethodNames& names : Names) {
+        if (names.method == method) {
+            return names;
+        }
     }
+    return Names[0];
+}
+
+} // namespace
+
+std::string MethodName(Method method) {
+    return NamesOf(method).name;
+}
+
+std::string MethodTitle(Method method) {
+    return NamesOf(method).title;
 }
 
 std::string DistributionName(StrengthDistribution distribution) {
@@ -18,9 +38,9 @@ std::string DistributionName(StrengthDistribution distribution) {
 }
 
 std::optional<Method> MethodFromName(std::string_view name) {
-    for (const Method method : {Method::FirstOrder, Method::Taylor, Method::Form}) {
-        if (name == MethodName(method)) {
-            return method;
+    for (const MethodNames& names : Names) {
+        if (name == names.name) {
+            return names.method;
         }
     }
     return std::nullopt;

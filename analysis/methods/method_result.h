@@ -13,6 +13,9 @@ enum class StrengthDistribution { Normal, Lognormal };
 
 // "first-order", "taylor", "form"; "normal", "lognormal".
 std::string MethodName(Method method);
+
+// The method as the user reads its name: "First order", "Taylor series", "FORM".
+std::string MethodTitle(Method method);
 std::string DistributionName(StrengthDistribution distribution);
 
 // The method or distribution of a name MethodName or DistributionName gives; none for others.

@@ -8,8 +8,8 @@
 namespace zelmora {
 
 // Method runs get RunIds beyond those of the first-order analysis, numbered on across the
-// method's batches so that each run of an analysis has its own; they are never stored in the
-// state.
+// method's batches so that each run of an analysis has its own; they are never stored with the
+// first-order results.
 namespace {
 
 int MethodRunsSoFar(const std::vector<RunOutcome>& applied) {
@@ -32,8 +32,7 @@ std::vector<double> PerformMethodRuns(RunExecutor& executor, std::vector<Planned
     for (std::size_t k = 0; k < count; ++k) {
         context.applied.push_back(executor.Next());
         try {
-            factors.push_back(
-                CheckedSafetyFactor(context.applied.back(), context.batchCommandLine));
+            factors.push_back(CheckedSafetyFactor(context.applied.back(), context.inputs));
         } catch (const std::exception& error) {
             context.applied.back().error = error.what();
             throw;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "analysis/coupling/analysis_inputs.h"
 #include "analysis/methods/correlations.h"
+#include "analysis/methods/stored_results.h"
 #include "analysis/runs/run_executor.h"
 
 #include <string>
@@ -8,18 +10,20 @@
 
 namespace zelmora {
 
-// What a method takes from the analysis: the batch command line its errors name, the runs applied
-// so far (each method run joins them, a failing one with its error), how many runs go at once
-// and the correlations of the strengths.
+// What a method takes from the analysis: its inputs (whose command line and result file its
+// errors name), the first-order results it builds on, the runs applied so far (each method run
+// joins them, a failing one with its error), how many runs go at once and the correlations of
+// the strengths.
 struct MethodContext {
-    const std::string& batchCommandLine;
+    const AnalysisInputs& inputs;
+    const StoredResults& firstOrder;
     std::vector<RunOutcome>& applied;
     int parallelRuns;
     const std::vector<CorrelationInUse>& correlations;
 };
 
 // Method runs get RunIds from here on, beyond those of the first-order analysis; they are never
-// stored in the state.
+// stored with the first-order results.
 inline constexpr int FirstMethodRunId = 1000;
 
 // The safety factors of runs performed after the first-order ones, in their order.

@@ -1,41 +1,25 @@
 #include "analysis/methods/random_variables.h"
 
 #include "project/number_forms.h"
-#include "project/project_state.h"
 
 namespace zelmora {
 
-RandomVariable VariableOf(int id) {
+RandomVariable VariableOf(const SoilRows& soil, int id) {
     const bool friction = id <= SoilRowCount;
-    const int row = friction ? id : id - SoilRowCount;
-    const SoilSet& soil = Row(State, row);
+    const int row = VariableRow(id);
+    const SoilSet& set = SoilRow(soil, row);
     return {id,
             row,
-            soil.SetNumber,
+            set.SetNumber,
             friction,
-            friction ? soil.PhiMean : soil.CohesionMean,
-            friction ? soil.PhiStdDev : soil.CohesionStdDev};
+            friction ? set.PhiMean : set.CohesionMean,
+            friction ? set.PhiStdDev : set.CohesionStdDev};
 }
 
-std::vector<int> RandomVariables() {
-    std::vector<int> variables;
-    for (int r = 1; r <= SoilRowCount; ++r) {
-        if (Row(State, r).PhiStdDev > 0) {
-            variables.push_back(r);
-        }
-    }
-    for (int r = 1; r <= SoilRowCount; ++r) {
-        if (Row(State, r).CohesionStdDev > 0) {
-            variables.push_back(SoilRowCount + r);
-        }
-    }
-    return variables;
-}
-
-std::vector<RandomVariable> ListedVariables() {
+std::vector<RandomVariable> ListedVariables(const AnalysisInputs& inputs) {
     std::vector<RandomVariable> variables;
-    for (int i = 1; i <= State.VariableCount; ++i) {
-        variables.push_back(VariableOf(Entry(State.Variables, i)));
+    for (const int id : inputs.variables) {
+        variables.push_back(VariableOf(inputs.soil, id));
     }
     return variables;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/coupling/analysis_inputs.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,16 +19,11 @@ struct RandomVariable {
     double stdDev = 0; // likewise
 };
 
-// The variable a VariableId names, with its row's values from State.
-RandomVariable VariableOf(int id);
+// The variable a VariableId names, with its row's values.
+RandomVariable VariableOf(const SoilRows& soil, int id);
 
-// The VariableIds the soil table of State makes, in list order: the friction angle of every
-// row whose deviation is above 0, then the cohesion of every such row, each in row order.
-// Reads the table only, so it also serves a project read from a file.
-std::vector<int> RandomVariables();
-
-// The variables of State's variable list, in list order.
-std::vector<RandomVariable> ListedVariables();
+// The variables of the inputs' variable list, in list order.
+std::vector<RandomVariable> ListedVariables(const AnalysisInputs& inputs);
 
 // "the friction angle of row 2 (set 5)" and the like, for messages.
 std::string Describe(const RandomVariable& variable);

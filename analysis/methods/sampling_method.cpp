@@ -34,8 +34,10 @@ struct Sample {
 class SampleSource {
 public:
     SampleSource(const SamplingSettings& settings, const StrengthSpace& space,
-                 const std::vector<RandomVariable>& variables, std::vector<double> centre)
-        : draws_(settings.seed), space_(space), variables_(variables), centre_(std::move(centre)) {}
+                 const AnalysisInputs& inputs, const std::vector<RandomVariable>& variables,
+                 std::vector<double> centre)
+        : draws_(settings.seed), space_(space), inputs_(inputs), variables_(variables),
+          centre_(std::move(centre)) {}
 
     Sample Draw(std::vector<PlannedRun>& runs) {
         std::vector<double> u = draws_.Next(variables_.size());
@@ -56,7 +58,7 @@ public:
             sample.admissible = false;
             return sample;
         }
-        PlannedRun run = RunAt(variables_, x);
+        PlannedRun run = RunAt(inputs_.soil, variables_, x);
         run.runId = FirstSampleRunId + sample.number;
         run.mayFail = true;
         runs.push_back(std::move(run));
@@ -68,6 +70,7 @@ public:
 private:
     StandardNormalDraws draws_;
     const StrengthSpace& space_;
+    const AnalysisInputs& inputs_;
     const std::vector<RandomVariable>& variables_;
     std::vector<double> centre_;
     int drawn_ = 0;
@@ -133,8 +136,7 @@ private:
         }
         context_.applied.push_back(executor_.Next());
         try {
-            const double factor =
-                CheckedSafetyFactor(context_.applied.back(), context_.batchCommandLine);
+            const double factor = CheckedSafetyFactor(context_.applied.back(), context_.inputs);
             estimate_.Add(sample.weight, factor < 1, false);
         } catch (const std::exception& error) {
             // Kept with the run, so that nothing shows its factor as a result.
@@ -219,14 +221,14 @@ std::string FailedRunsDecideText() {
 SamplingResult RunSampling(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
                            const SamplingSettings& settings, StrengthDistribution strengths,
                            const std::optional<MethodResult>& method) {
-    const std::vector<RandomVariable> variables = ListedVariables();
+    const std::vector<RandomVariable> variables = ListedVariables(context.inputs);
     const StrengthSpace space(variables, strengths,
                               NormalSpaceFactor(variables, context.correlations));
     std::vector<double> centre;
     if (settings.kind == SamplingKind::Importance) {
         centre = DesignPointInStandardSpace(method, space);
     }
-    SampleSource source(settings, space, variables, std::move(centre));
+    SampleSource source(settings, space, context.inputs, variables, std::move(centre));
     SamplingResult result = Sampler(executor, context, settings, source).Run();
     LogResult(log, result, strengths);
     return result;

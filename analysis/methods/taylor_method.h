@@ -10,7 +10,7 @@
 namespace zelmora {
 
 // Runs Taylor's further runs after the first-order analysis, on the same executor, and computes
-// its result from them and from the first-order runs in the state. A failing run raises its
+// its result from them and from the first-order runs of the context. A failing run raises its
 // error; the first-order results stay as they are.
 MethodResult RunTaylorMethod(RunExecutor& executor, CalculationLog& log,
                              const MethodContext& context);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/runs/run_executor.h"
+#include "processes/process_runner.h"
 
 #include <optional>
 

@@ -1,13 +1,11 @@
 #include "analysis/runs/in_place_executor.h"
 
-#include "analysis/coupling/finite_element_run.h"
 #include "analysis/coupling/modification_file.h"
 #include "analysis/coupling/modification_reset.h"
 #include "analysis/runs/calculator_wait.h"
 #include "analysis/runs/run_attempt.h"
 #include "analysis/workcopies/model_lock.h"
 #include "processes/run_marker.h"
-#include "project/project_state.h"
 
 #include <deque>
 #include <exception>
@@ -22,18 +20,19 @@ class InPlaceExecutor : public RunExecutor {
 public:
     // A modification file left with reduced strengths by an analysis that was killed would be
     // the model the finite-element program shows: it is reset before anything else.
-    InPlaceExecutor(ProcessSet& processes, const std::string& commandLine,
+    InPlaceExecutor(ProcessSet& processes, const AnalysisInputs& inputs,
                     const std::string& startsIn, int consoleFd, const ExecutionControl& control)
-        : lock_(State.ProjectPath), processes_(processes),
-          control_(control), place_{commandLine,
-                                    State.ModificationFilePath,
-                                    State.ResultFilePath,
+        : lock_(inputs.projectPath), processes_(processes),
+          control_(control), place_{inputs.batchCommandLine,
+                                    inputs.modificationFilePath,
+                                    inputs.resultFilePath,
                                     OpenLog(lock_, consoleFd),
-                                    State.ModificationFilePath,
+                                    inputs.modificationFilePath,
                                     lock_.CalculatorLogPath(),
                                     {},
                                     startsIn,
-                                    NewAnalysisName()} {
+                                    NewAnalysisName()},
+          noModifications_(ModificationLines(inputs, StandardRun)) {
         if (ResetLeftModifications(place_.modificationPath) && control_.note) {
             control_.note("The modification file still held the values of an analysis that did "
                           "not end; it was reset to \"0\": " +
@@ -92,7 +91,7 @@ public:
     void Finish(Ending ending) override {
         std::exception_ptr failure;
         try {
-            WriteModificationFile(place_.modificationPath, StandardRun);
+            WriteModificationFile(place_.modificationPath, noModifications_);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -130,6 +129,7 @@ private:
     ProcessSet& processes_;
     const ExecutionControl& control_;
     RunPlace place_;
+    std::vector<std::string> noModifications_; // the standard run's file
     std::deque<PlannedRun> queue_;
     int started_ = 0;
 };
@@ -137,10 +137,10 @@ private:
 } // namespace
 
 std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes,
-                                                 const std::string& commandLine,
+                                                 const AnalysisInputs& inputs,
                                                  const std::string& startsIn, int consoleFd,
                                                  const ExecutionControl& control) {
-    return std::make_unique<InPlaceExecutor>(processes, commandLine, startsIn, consoleFd, control);
+    return std::make_unique<InPlaceExecutor>(processes, inputs, startsIn, consoleFd, control);
 }
 
 } // namespace zelmora

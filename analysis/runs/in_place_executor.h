@@ -11,7 +11,7 @@ namespace zelmora {
 // the model's work folder, or where that keeps none (Windows) to `consoleFd` (-1: a console of
 // its own). At the end the modification file is left without modifications.
 std::unique_ptr<RunExecutor> MakeInPlaceExecutor(ProcessSet& processes,
-                                                 const std::string& commandLine,
+                                                 const AnalysisInputs& inputs,
                                                  const std::string& startsIn, int consoleFd,
                                                  const ExecutionControl& control);
 

@@ -1,7 +1,7 @@
 #include "analysis/runs/journal_file.h"
 
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,12 +1,12 @@
 #include "analysis/runs/parallel_executor.h"
 
+#include "analysis/coupling/batch_command_line.h"
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/runs/calculator_wait.h"
 #include "analysis/runs/run_attempt.h"
 #include "analysis/runs/run_errors.h"
 #include "analysis/workcopies/work_folder.h"
 #include "processes/run_marker.h"
-#include "project/project_state.h"
 
 #include <map>
 #include <memory>
@@ -28,10 +28,11 @@ struct Worker {
 // end in.
 class ParallelExecutor : public RunExecutor {
 public:
-    ParallelExecutor(ProcessSet& processes, int workers, const std::string& startsIn,
-                     const ExecutionControl& control)
-        : processes_(processes), control_(control), startsIn_(startsIn),
-          folder_(std::make_unique<WorkFolder>(State.ProjectPath)) {
+    ParallelExecutor(ProcessSet& processes, int workers, const AnalysisInputs& inputs,
+                     const std::string& startsIn, const ExecutionControl& control)
+        : processes_(processes), control_(control), batchPath_(inputs.batchPath),
+          projectName_(inputs.projectName), startsIn_(startsIn),
+          folder_(std::make_unique<WorkFolder>(inputs.projectPath)) {
         try {
             for (int number = 1; number <= workers; ++number) {
                 AddWorker(number);
@@ -132,11 +133,11 @@ private:
 
     void AddWorker(int number) {
         const std::string project = folder_->AddCopy(number, [this] { return StopAsked(); });
-        const std::string base = DataFileBase(folder_->Reached(project), State.ProjectName);
+        const DataFiles reached = DataFilesOf(folder_->Reached(project), projectName_);
         logs_.push_back(folder_->OpenCalculatorLog(number));
         workers_.push_back(
-            {{State.BatchPath + " " + project + " /c", base + ".mmt", base + ".hxx", logs_.back(),
-              DataFileBase(project, State.ProjectName) + ".mmt",
+            {{BatchCommandLine(batchPath_, project), reached.modification, reached.result,
+              logs_.back(), DataFilesOf(project, projectName_).modification,
               folder_->Reached(folder_->CalculatorLogPath(number)), project, startsIn_, analysis_},
              std::nullopt});
     }
@@ -210,6 +211,8 @@ private:
 
     ProcessSet& processes_;
     const ExecutionControl& control_;
+    const std::string batchPath_;
+    const std::string projectName_;
     const std::string startsIn_;
     const std::string analysis_ = NewAnalysisName();
     std::unique_ptr<WorkFolder> folder_; // taken by the caller after success
@@ -228,9 +231,10 @@ private:
 } // namespace
 
 std::unique_ptr<RunExecutor> MakeParallelExecutor(ProcessSet& processes, int workers,
+                                                  const AnalysisInputs& inputs,
                                                   const std::string& startsIn,
                                                   const ExecutionControl& control) {
-    return std::make_unique<ParallelExecutor>(processes, workers, startsIn, control);
+    return std::make_unique<ParallelExecutor>(processes, workers, inputs, startsIn, control);
 }
 
 } // namespace zelmora

@@ -22,8 +22,8 @@ RunAttempt::RunAttempt(const PlannedRun& run, const RunPlace& place, ProcessSet&
     outcome_.written = run.written;
     pictureKept_ = run.picture || run.runId == MeanValueRun;
     try {
-        WriteModificationLines(place.modificationPath, run.modificationLines,
-                               place.shownModificationPath);
+        WriteModificationFile(place.modificationPath, run.modificationLines,
+                              place.shownModificationPath);
     } catch (...) {
         outcome_.writeError = std::current_exception();
         return;

@@ -1,7 +1,6 @@
 #include "analysis/runs/run_errors.h"
 
 #include "project/errors.h"
-#include "project/project_state.h"
 
 #include <array>
 
@@ -75,33 +74,33 @@ bool NonZeroExitAccepted(const RunOutcome& outcome) {
     return outcome.exitStatus != 0 && !RunFailed(outcome);
 }
 
-void RaiseErrorsBeforeReading(const RunOutcome& outcome, const std::string& batchCommandLine) {
+void RaiseErrorsBeforeReading(const RunOutcome& outcome, const AnalysisInputs& inputs) {
     if (outcome.writeError) {
         std::rethrow_exception(outcome.writeError);
     }
     if (!outcome.started) {
-        throw Error("The batch calculator could not be started: " + batchCommandLine);
+        throw Error("The batch calculator could not be started: " + inputs.batchCommandLine);
     }
     // Whatever it left may be cut short: a stage record of a calculation killed part way.
     if (const std::optional<int> signal = EndingSignal(outcome)) {
         throw Error("The batch calculator ended by signal " + std::to_string(*signal) + " (" +
-                    SignalName(*signal) + "): " + State.ResultFilePath);
+                    SignalName(*signal) + "): " + inputs.resultFilePath);
     }
     if (outcome.openError) {
         std::rethrow_exception(outcome.openError);
     }
     // Reading it would take an earlier run's result for this one.
     if (!outcome.resultRewritten) {
-        throw Error("The batch calculator wrote no new result file: " + State.ResultFilePath);
+        throw Error("The batch calculator wrote no new result file: " + inputs.resultFilePath);
     }
 }
 
-void RaiseReadingErrors(const RunOutcome& outcome) {
+void RaiseReadingErrors(const RunOutcome& outcome, const AnalysisInputs& inputs) {
     if (outcome.readError) {
         std::rethrow_exception(outcome.readError);
     }
     if (!outcome.safetyFactor) {
-        throw Error("The result file holds no safety factor: " + State.ResultFilePath);
+        throw Error("The result file holds no safety factor: " + inputs.resultFilePath);
     }
 }
 
@@ -119,9 +118,9 @@ std::string RunErrorDetailText(const RunErrorDetail& detail) {
     return text;
 }
 
-double CheckedSafetyFactor(const RunOutcome& outcome, const std::string& batchCommandLine) {
-    RaiseErrorsBeforeReading(outcome, batchCommandLine);
-    RaiseReadingErrors(outcome);
+double CheckedSafetyFactor(const RunOutcome& outcome, const AnalysisInputs& inputs) {
+    RaiseErrorsBeforeReading(outcome, inputs);
+    RaiseReadingErrors(outcome, inputs);
     return *outcome.safetyFactor;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/coupling/analysis_inputs.h"
 #include "analysis/runs/run_outcome.h"
 
 #include <optional>
@@ -24,14 +25,14 @@ bool RunFailed(const RunOutcome& outcome);
 
 // A run's errors in the order the run meets them. First those before its result is read: the
 // modification file, the start, a signal that ended the calculator, the result file's open, a
-// result file left as it was.
-void RaiseErrorsBeforeReading(const RunOutcome& outcome, const std::string& batchCommandLine);
+// result file left as it was. The messages name the inputs' command line and result file.
+void RaiseErrorsBeforeReading(const RunOutcome& outcome, const AnalysisInputs& inputs);
 
 // Then those of the reading: its error, or a file without a complete record.
-void RaiseReadingErrors(const RunOutcome& outcome);
+void RaiseReadingErrors(const RunOutcome& outcome, const AnalysisInputs& inputs);
 
-// The run's safety factor, raising its errors; the project state is not touched.
-double CheckedSafetyFactor(const RunOutcome& outcome, const std::string& batchCommandLine);
+// The run's safety factor, raising its errors.
+double CheckedSafetyFactor(const RunOutcome& outcome, const AnalysisInputs& inputs);
 
 // What is told after the message of a run that ended the analysis.
 struct RunErrorDetail {

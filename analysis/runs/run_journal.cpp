@@ -2,8 +2,8 @@
 
 #include "analysis/runs/run_errors.h"
 #include "project/errors.h"
+#include "project/io_code.h"
 #include "project/sha256.h"
-#include "project/text_file.h"
 
 #include <filesystem>
 #include <fstream>

@@ -10,7 +10,7 @@
 namespace zelmora {
 
 // What one finite-element run left behind, as the executor saw it. The evaluation applies it to
-// the project state and raises its first error.
+// the first-order results and raises its first error.
 struct RunOutcome {
     int runId = 0;
     std::exception_ptr writeError;      // the modification file could not be written

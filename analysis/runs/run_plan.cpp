@@ -2,7 +2,6 @@
 
 #include "analysis/coupling/modification_file.h"
 #include "analysis/coupling/written_value.h"
-#include "project/project_state.h"
 
 namespace zelmora {
 
@@ -15,20 +14,21 @@ std::vector<int> RunIds(int variableCount) {
     return runIds;
 }
 
-std::vector<PlannedRun> BuildRunPlan() {
+std::vector<PlannedRun> BuildRunPlan(const AnalysisInputs& inputs) {
     std::vector<PlannedRun> plan;
-    for (const int runId : RunIds(State.VariableCount)) {
-        plan.push_back({runId, ModificationLines(runId), false, ValuesWrittenBy(runId)});
+    for (const int runId : RunIds(static_cast<int>(inputs.variables.size()))) {
+        plan.push_back(
+            {runId, ModificationLines(inputs, runId), false, ValuesWrittenBy(inputs, runId)});
     }
     return plan;
 }
 
-PlannedRun RunWriting(const std::vector<ValueWritten>& values) {
+PlannedRun RunWriting(const SoilRows& soil, const std::vector<ValueWritten>& values) {
     std::vector<ValueWritten> read;
     for (const ValueWritten& v : values) {
         read.push_back({v.variableId, WrittenValue(v.value)});
     }
-    return {0, LinesWriting(values), false, read};
+    return {0, LinesWriting(soil, values), false, read};
 }
 
 } // namespace zelmora

@@ -23,13 +23,13 @@ struct PlannedRun {
 };
 
 // A run that writes these values, its RunId to be given.
-PlannedRun RunWriting(const std::vector<ValueWritten>& values);
+PlannedRun RunWriting(const SoilRows& soil, const std::vector<ValueWritten>& values);
 
 // The RunIds of an analysis of `variableCount` variables in their order: standard, mean values,
 // each variable reduced, all reduced.
 std::vector<int> RunIds(int variableCount);
 
-// The runs of the analysis in that order. Needs the variable list.
-std::vector<PlannedRun> BuildRunPlan();
+// The runs of the analysis of these inputs in that order.
+std::vector<PlannedRun> BuildRunPlan(const AnalysisInputs& inputs);
 
 } // namespace zelmora

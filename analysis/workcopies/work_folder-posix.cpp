@@ -3,7 +3,7 @@
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/workcopies/tree_copy_at.h"
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -158,7 +158,7 @@ int MakeSubfolder(int folder, const std::string& name, const std::string& path) 
 } // namespace
 
 WorkFolder::WorkFolder(const std::string& projectPath)
-    : projectPath_(projectPath), path_(projectPath + ".runs") {
+    : projectPath_(projectPath), path_(WorkFolderPath(projectPath)) {
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
         OpenFolder taking{path_};
         if (!OpenExisting(taking) && !CreateNew(taking)) {

@@ -3,7 +3,7 @@
 #include "analysis/coupling/data_file_paths.h"
 #include "analysis/workcopies/tree_copy.h"
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/io_code.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -62,7 +62,7 @@ int DescriptorOf(HANDLE handle, int flags) {
 } // namespace
 
 WorkFolder::WorkFolder(const std::string& projectPath)
-    : projectPath_(projectPath), path_(projectPath + ".runs") {
+    : projectPath_(projectPath), path_(WorkFolderPath(projectPath)) {
     const DWORD attributes = GetFileAttributesA(path_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||

@@ -67,4 +67,14 @@ private:
 inline constexpr const char* WorkFolderMarker = ".zelmora-runs";
 inline constexpr const char* WorkFolderJournal = "journal.jsonl";
 
+// The work folder of the model at `projectPath`: the model's path with ".runs".
+inline std::string WorkFolderPath(const std::string& projectPath) {
+    return projectPath + ".runs";
+}
+
+// The journal in that folder, as a path of its own rather than one reached through the lock.
+inline std::string WorkFolderJournalPath(const std::string& projectPath) {
+    return WorkFolderPath(projectPath) + "/" + WorkFolderJournal;
+}
+
 } // namespace zelmora

@@ -1,9 +1,12 @@
-// Prints the mean time of one finite-element run (modification file, calculator, result file)
-// and of the bare start and wait of the same calculator, and their ratio.
+// Prints the mean time of one finite-element run as an analysis in place makes it (modification
+// file, calculator, result file) and of the bare start and wait of the same calculator, and
+// their ratio.
 //
 //   run_overhead [runs]
-#include "analysis/coupling/data_file_paths.h"
-#include "analysis/coupling/finite_element_run.h"
+#include "analysis/coupling/analysis_inputs.h"
+#include "analysis/coupling/modification_file.h"
+#include "analysis/runs/in_place_executor.h"
+#include "analysis/runs/run_errors.h"
 #include "processes/process_runner.h"
 #include "project/project_state.h"
 
@@ -11,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -21,23 +25,17 @@ int Execute(const std::string& commandLine, std::uint16_t showMode) {
     return zelmora::ExecuteAndWait(commandLine, showMode);
 }
 
-void PrepareProject(const std::filesystem::path& folder) {
-    using zelmora::State;
+zelmora::AnalysisInputs PrepareProject(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder / "bench.dta");
-    State.BatchPath = RUN_OVERHEAD_CALCULATOR;
-    State.ProjectPath = (folder / "bench.plx").string();
-    State.ProjectName = "bench";
-    State.StepSize = 1.0;
+    zelmora::ProjectState project{};
+    project.BatchPath = RUN_OVERHEAD_CALCULATOR;
+    project.ProjectPath = (folder / "bench.plx").string();
+    project.ProjectName = "bench";
+    project.StepSize = 1.0;
     for (int row = 1; row <= 4; ++row) {
-        zelmora::Row(State, row) = {row, 30.0 + row, 3, 10.0 * row, 2};
+        zelmora::Row(project, row) = {row, 30.0 + row, 3, 10.0 * row, 2};
     }
-    zelmora::Entry(State.Variables, -2) = -2;
-    zelmora::Entry(State.Variables, -1) = -1;
-    for (int i = 1; i <= 8; ++i) {
-        zelmora::Entry(State.Variables, i) = i <= 4 ? i : i + 6;
-    }
-    State.VariableCount = 8;
-    zelmora::DeriveDataFilePaths();
+    return zelmora::InputsOf(project);
 }
 
 } // namespace
@@ -46,8 +44,14 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 400;
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / "zelmora-run-overhead";
-    PrepareProject(folder);
-    const std::string commandLine = zelmora::BuildBatchCommandLine();
+    const zelmora::AnalysisInputs inputs = PrepareProject(folder);
+    const std::string& commandLine = inputs.batchCommandLine;
+    const std::unique_ptr<zelmora::ProcessSet> processes = zelmora::MakeChildProcesses();
+    const zelmora::ExecutionControl control;
+    const std::unique_ptr<zelmora::RunExecutor> executor =
+        zelmora::MakeInPlaceExecutor(*processes, inputs, {}, -1, control);
+    const zelmora::PlannedRun meanValues{0, zelmora::ModificationLines(inputs, 0), false,
+                                         zelmora::ValuesWrittenBy(inputs, 0)};
 
     // The two kinds alternate, and which goes first alternates too, so that drift in the
     // machine's load falls on both alike.
@@ -63,10 +67,12 @@ int main(int argc, char** argv) {
             }
             spawnTime += Clock::now() - start;
         } else {
-            zelmora::PerformRun(0, commandLine, Execute);
+            executor->Submit({meanValues});
+            zelmora::CheckedSafetyFactor(executor->Next(), inputs);
             runTime += Clock::now() - start;
         }
     }
+    executor->Finish(zelmora::RunExecutor::Ending::Succeeded);
     std::filesystem::remove_all(folder);
 
     const double spawnMicroseconds =

@@ -58,7 +58,7 @@ protected:
     // Runs the analysis, expecting it to fail with the message.
     void ExpectFailure(ScriptedCalculator& calculator, const std::string& message) {
         try {
-            RunAnalysis(log_, calculator.Runner());
+            testing::AnalyseInPlace(log_, calculator);
             ADD_FAILURE() << "no error, expected " << message;
         } catch (const Error& error) {
             EXPECT_EQ(std::string(error.what()), message);
@@ -96,7 +96,7 @@ protected:
 TEST_F(AnalysisDriverTest, WorkedExample) {
     ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3", "1.2"});
     log_.lines = {"Zelmora", "old line", "another old line"};
-    RunAnalysis(log_, calculator.Runner());
+    testing::AnalyseInPlace(log_, calculator);
 
     EXPECT_EQ(log_.lines,
               (Lines{"Zelmora", "Safety Factor Standard", "  1.5000", "number of variables: 2",
@@ -129,10 +129,10 @@ TEST_F(AnalysisDriverTest, WorkedExample) {
 
 TEST_F(AnalysisDriverTest, RunningTwiceLeavesOneSetOfLines) {
     ScriptedCalculator first({"1.5", "1.5", "1.4", "1.3", "1.2"});
-    RunAnalysis(log_, first.Runner());
+    testing::AnalyseInPlace(log_, first);
     const Lines once = log_.lines;
     ScriptedCalculator second({"1.5", "1.5", "1.4", "1.3", "1.2"});
-    RunAnalysis(log_, second.Runner());
+    testing::AnalyseInPlace(log_, second);
     EXPECT_EQ(log_.lines, once);
     EXPECT_EQ(log_.lines.size(), 18u);
 }
@@ -142,7 +142,7 @@ TEST_F(AnalysisDriverTest, WorksFromTheMeanRunNotTheStandardRun) {
     Row(State, 1) = {1, 30, 0, 10, 2};
     State.StepSize = 1.0;
     ScriptedCalculator calculator({"9", "0.5", "1", "1"});
-    RunAnalysis(log_, calculator.Runner());
+    testing::AnalyseInPlace(log_, calculator);
 
     EXPECT_EQ(State.Beta, -1.0);
     EXPECT_EQ(State.FailureProbability, TailProbability(-1.0));
@@ -290,7 +290,7 @@ TEST_F(AnalysisDriverTest, ACalculatorThatCannotBeStartedEndsTheAnalysis) {
 TEST_F(AnalysisDriverTest, AnyOtherExitStatusIsIgnored) {
     ScriptedCalculator calculator({"1.5", "1.5", "1.4", "1.3", "1.2"});
     calculator.afterCall = [](int call) { return call == 0 ? 1 : 128 + 65; };
-    RunAnalysis(log_, calculator.Runner());
+    testing::AnalyseInPlace(log_, calculator);
     EXPECT_NEAR(State.Linearity, 1.0, 1e-14);
 }
 

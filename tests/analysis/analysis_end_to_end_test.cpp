@@ -3,6 +3,7 @@
 #include "project/project_state.h"
 #include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/in_place_analysis.h"
 #include "tests/support/memory_log.h"
 
 #include <cmath>
@@ -12,10 +13,6 @@ namespace zelmora {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-int Execute(const std::string& commandLine, std::uint16_t showMode) {
-    return ExecuteAndWait(commandLine, showMode);
-}
 
 // Three rows, four variables: friction of rows 1 and 4, cohesion of rows 1 and 2. The test
 // calculator's factor is linear in the sine of each friction angle and in each cohesion,
@@ -42,7 +39,7 @@ protected:
 };
 
 TEST_F(AnalysisEndToEndTest, ComputesTheReliabilityFromRealRuns) {
-    RunAnalysis(log_, Execute);
+    test_support::AnalyseInPlace(log_);
 
     EXPECT_EQ(project_->History(), "0\r\n--\n"
                                    "4\r\n1 3 3   0.5000\r\n1 8 3   0.5736\r\n"
@@ -108,7 +105,7 @@ TEST_F(AnalysisEndToEndTest, ACalculatorThatCannotBeStartedLeavesNoModifications
     State.BatchPath = project_->dataFile("missing calculator");
     test_support::WriteBytes(project_->dataFile("slope.hxx"), testing::ResultRecord("1.9"));
     try {
-        RunAnalysis(log_, Execute);
+        test_support::AnalyseInPlace(log_);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(std::string(error.what()),

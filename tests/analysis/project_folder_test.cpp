@@ -1,3 +1,4 @@
+#include "analysis/coupling/analysis_inputs.h"
 #include "analysis/project_folder.h"
 #include "project/project_state.h"
 
@@ -20,12 +21,10 @@ TEST(ProjectFolder, ARelativeModelPathIsTakenFromTheProjectFolderForTheAnalysisO
         {"", "/home/ann/slopes", ""},
     };
     for (const auto& c : cases) {
-        State.ProjectPath = c.stored;
-        {
-            const ModelPathFromFolder used(c.folder);
-            EXPECT_EQ(State.ProjectPath, c.used);
-        }
-        EXPECT_EQ(State.ProjectPath, c.stored);
+        ProjectState project{};
+        project.ProjectPath = c.stored;
+        EXPECT_EQ(InputsOf(project, c.folder).projectPath, c.used);
+        EXPECT_EQ(project.ProjectPath, c.stored);
     }
     EXPECT_EQ(ProjectFolderOf("/home/ann/slopes/./cut.zmo"), "/home/ann/slopes");
     EXPECT_EQ(ProjectFolderOf(""), "");
@@ -46,9 +45,7 @@ TEST(ProjectFolder, SaveAsIntoAnotherFolderIsNotedOnlyForRelativePaths) {
         {"cut.plx", "slopecalc", "/b", false},
     };
     for (const auto& c : cases) {
-        State.ProjectPath = c.model;
-        State.BatchPath = c.calculator;
-        const auto note = MovedFolderNote(c.oldFolder, "/b");
+        const auto note = MovedFolderNote(c.oldFolder, "/b", c.calculator, c.model);
         EXPECT_EQ(note.has_value(), c.noted) << c.model << " " << c.calculator;
         if (note) {
             EXPECT_EQ(*note, "The project's relative paths now refer to its new folder: /b");

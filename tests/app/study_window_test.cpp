@@ -4,8 +4,8 @@
 #include "app/mnu_main.h"
 #include "app/startup.h"
 #include "project/project_state.h"
-#include "report/html_method_section.h"
-#include "report/html_report.h"
+#include "report/html/html_method_section.h"
+#include "report/html/html_report.h"
 #include "study/study.h"
 #include "support/test_seams.h"
 #include "ui/mnu_gen.h"
@@ -82,7 +82,7 @@ class StudyWindowTest : public QObject {
                     program->calc->LabelMethodPF->text(),
                     sensitivity.GroupMethod->title(),
                     {},
-                    MethodSectionHtml(sensitivity.Record),
+                    MethodSectionHtml(sensitivity.Record, State.SoilTable),
                     sensitivity.GroupMethod->isVisibleTo(&sensitivity)};
         for (const auto& [name, label] : sensitivity.MethodFigures)
             shown.figures.append(label->text());
@@ -163,9 +163,10 @@ private slots:
         AnalyseAndSave(Method::Form, StrengthDistribution::Normal);
         AnalysisRecord analysed = Main().LastAnalysis;
         analysed.batchCommandLine.clear();
-        const std::string report = HtmlReport(State.CurrentFileName, &analysed, 0);
+        const std::string report = HtmlReport(State.CurrentFileName, State, &analysed, 0);
         Open();
-        QCOMPARE(HtmlReport(State.CurrentFileName, program->out->Sensitivity->Record, 0), report);
+        QCOMPARE(HtmlReport(State.CurrentFileName, State, program->out->Sensitivity->Record, 0),
+                 report);
     }
 
     // A changed project file keeps the settings, an unreadable study not even those; either way

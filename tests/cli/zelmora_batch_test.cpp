@@ -5,6 +5,7 @@
 #include "tests/cli/batch_process.h"
 #include "tests/cli/slope_project.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/in_place_analysis.h"
 #include "tests/support/left_work_folder.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/pid_file.h"
@@ -60,9 +61,7 @@ protected:
     void AnalyseHere(std::string& log, std::string& saved) const {
         ReadProjectFile(project_);
         test_support::MemoryLog memory;
-        RunAnalysis(memory, [](const std::string& commandLine, std::uint16_t showMode) {
-            return ExecuteAndWait(commandLine, showMode);
-        });
+        test_support::AnalyseInPlace(memory);
         log = Joined(memory.lines, 1);
         WriteProjectFile(folder_.File("expected.zmo"));
         saved = ReadBytes(folder_.File("expected.zmo"));
@@ -167,8 +166,8 @@ TEST_F(ZelmoraBatch, CorrelationsAreCheckedBeforeAnyRun) {
 }
 
 // Cohesion and friction angle of a set, both helping the slope, correlated negatively: the
-// spread of F shrinks and β grows beside the specified one, which stays as it was.
-TEST_F(ZelmoraBatch, CorrelationsAppearInTheJsonBesideTheSpecifiedResults) {
+// spread of F shrinks and β grows beside the first-order one, which stays as it was.
+TEST_F(ZelmoraBatch, CorrelationsAppearInTheJsonBesideTheFirstOrderResults) {
     const Finished plain = Run({"--method", "taylor", "--json", "-", project_});
     const auto independent = nlohmann::json::parse(plain.out);
     EXPECT_FALSE(independent.contains("correlations"));

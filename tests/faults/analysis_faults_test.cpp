@@ -3,6 +3,7 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/in_place_analysis.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/scoped_tmpfs.h"
 
@@ -14,7 +15,7 @@
 namespace zelmora {
 namespace {
 
-using fault_tests::Execute;
+using test_support::AnalyseInPlace;
 using test_support::ReadBytes;
 
 // Runs of the one-row project: standard, mean values, friction reduced, cohesion reduced,
@@ -26,7 +27,7 @@ class AnalysisFaultTest : public ::testing::Test {
 protected:
     // The results of the same analysis without a fault.
     void SetUp() override {
-        RunAnalysis(log_, Execute);
+        AnalyseInPlace(log_);
         clean_ = State;
         cleanLog_ = log_.lines;
     }
@@ -39,7 +40,7 @@ protected:
     // The error message that ended the analysis, empty when it completed.
     std::string Analyse() {
         try {
-            RunAnalysis(log_, Execute);
+            AnalyseInPlace(log_);
         } catch (const Error& error) {
             return error.what();
         }

@@ -1,7 +1,7 @@
 #include "project/errors.h"
+#include "project/io_code.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scoped_tmpfs.h"
 #include "tests/support/temp_folder.h"

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "processes/process_runner.h"
 #include "project/project_state.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -39,9 +37,5 @@ public:
 private:
     test_support::TempFolder folder_;
 };
-
-inline int Execute(const std::string& commandLine, std::uint16_t showMode) {
-    return zelmora::ExecuteAndWait(commandLine, showMode);
-}
 
 } // namespace fault_tests

@@ -1,6 +1,7 @@
 #include "analysis/analysis_driver.h"
 #include "fault_project.h"
 #include "project/project_state.h"
+#include "tests/support/in_place_analysis.h"
 #include "tests/support/memory_log.h"
 
 #include <cstdlib>
@@ -47,7 +48,7 @@ int AnalysisCount() {
 TEST(Soak, ConsecutiveAnalysesLeaveNoDescriptorAndNoGrowingMemory) {
     fault_tests::FaultProject project;
     test_support::MemoryLog log;
-    const auto analyse = [&] { RunAnalysis(log, fault_tests::Execute); };
+    const auto analyse = [&] { test_support::AnalyseInPlace(log); };
     for (int k = 0; k < 10; ++k) {
         analyse();
     }

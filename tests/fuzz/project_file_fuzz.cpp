@@ -1,8 +1,8 @@
 #include "fuzz_files.h"
 #include "project/errors.h"
+#include "project/io_code.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
 #include "project_state_compare.h"
 
 using namespace zelmora;

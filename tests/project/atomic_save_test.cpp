@@ -3,7 +3,7 @@
 #include "project/errors.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 

@@ -2,16 +2,16 @@
 // the page must show its figures, its Greek letters and a hostile project's texts literally.
 #include "analysis/analysis_driver.h"
 #include "analysis/analysis_record.h"
-#include "analysis/coupling/finite_element_run.h"
 #include "analysis/methods/method_runs.h"
 #include "processes/command_line.h"
 #include "processes/process_runner.h"
 #include "project/number_forms.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "report/html_report.h"
+#include "report/html/html_report.h"
 #include "tests/analysis/support/method_results.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/in_place_analysis.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
 
@@ -46,8 +46,7 @@ protected:
         }
     }
 
-    // The layered example analysed by slopecalc. The runner notes each run's exit status and
-    // time and the picture the mean-value run leaves, as an analysis record holds them.
+    // The layered example analysed by slopecalc, with the record of what each run did.
     AnalysisRecord AnalyseTheLayeredExample() {
         fs::copy(ZELMORA_EXAMPLES "/layered.plx", folder_.File("layered.plx"));
         fs::create_directory(folder_.File("layered.dta"));
@@ -57,25 +56,12 @@ protected:
         State.ProjectPath = folder_.File("layered.plx");
         State.CurrentFileName = folder_.File("layered.zmo");
         AnalysisRecord record;
-        record.batchCommandLine = BuildBatchCommandLine();
         test_support::MemoryLog log;
-        RunAnalysis(log, [&record, this](const std::string& commandLine, std::uint16_t mode) {
-            const auto start = std::chrono::steady_clock::now();
-            RunOutcome outcome;
-            outcome.exitStatus = ExecuteAndWait(commandLine, mode);
-            outcome.seconds =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            outcome.started = outcome.exitStatus != -1;
-            if (record.outcomes.size() == 1) {
-                outcome.picture = ReadBytes(folder_.File("layered.dta/layered.svg"));
-            }
-            record.outcomes.push_back(outcome);
-            return outcome.exitStatus;
-        });
+        test_support::AnalyseInPlace(log, record);
         const std::vector<int> plan = PlanOrder(State.VariableCount);
         EXPECT_EQ(record.outcomes.size(), plan.size());
         for (std::size_t k = 0; k < record.outcomes.size() && k < plan.size(); ++k) {
-            record.outcomes[k].runId = plan[k];
+            EXPECT_EQ(record.outcomes[k].runId, plan[k]);
         }
         return record;
     }
@@ -124,7 +110,8 @@ bool Contains(const std::string& text, const std::string& part) {
 TEST_F(ReportBrowserTest, TheReportOfAnExampleAnalysisPrintsOnA4) {
     const AnalysisRecord record = AnalyseTheLayeredExample();
     ASSERT_FALSE(record.outcomes.at(1).picture.empty()) << "slopecalc left no picture";
-    const std::string text = Render("layered", HtmlReport(State.CurrentFileName, &record, 0));
+    const std::string text =
+        Render("layered", HtmlReport(State.CurrentFileName, State, &record, 0));
 
     EXPECT_TRUE(Contains(text, "β:")) << text;
     EXPECT_TRUE(Contains(text, FormatFixed(State.Beta, 0, 4))) << text;
@@ -155,7 +142,7 @@ TEST_F(ReportBrowserTest, TheReportOfAnExampleAnalysisPrintsOnA4) {
 TEST_F(ReportBrowserTest, AMethodsSectionAndChartPrint) {
     AnalysisRecord record = AnalyseTheLayeredExample();
     record.method = testing::UnsettledFormResult();
-    const std::string text = Render("method", HtmlReport(State.CurrentFileName, &record, 0));
+    const std::string text = Render("method", HtmlReport(State.CurrentFileName, State, &record, 0));
     for (const char* part : {"FORM with normal strengths: not converged", "Design value", "α² (%)",
                              "27.8123", "β by iteration, not converged", "Iteration", "1.9000"}) {
         EXPECT_TRUE(Contains(text, part)) << part << "\n" << text;
@@ -176,7 +163,7 @@ TEST_F(ReportBrowserTest, TheFirstPageSummarisesAndEveryPageCarriesTheFooter) {
     ReportStudy study;
     study.targetBeta = 3.5;
     study.setNames = {{1, "clayey <sand>"}};
-    Render("summary", HtmlReport(projectFile, &record, 0, study));
+    Render("summary", HtmlReport(projectFile, State, &record, 0, study));
     const std::string first = PdfText("summary", 1);
     for (const char* part :
          {"Summary", "Zelmora 1.0.0", "Target β 3.5000",
@@ -207,7 +194,7 @@ TEST_F(ReportBrowserTest, AHostileProjectShowsItsTextsLiterally) {
     State.BatchPath = R"(<script>alert("x")</script>)";
     State.ProjectPath = R"(/it's "quoted"/<b>bold</b>.plx)";
     const std::string projectFile = R"x(<img src=x onerror="alert(1)">)x";
-    const std::string text = Render("hostile", HtmlReport(projectFile, nullptr, 0));
+    const std::string text = Render("hostile", HtmlReport(projectFile, State, nullptr, 0));
     EXPECT_TRUE(Contains(text, R"(<script>alert("x")</script>)")) << text;
     EXPECT_TRUE(Contains(text, R"(/it's "quoted"/<b>bold</b>.plx)")) << text;
     EXPECT_TRUE(Contains(text, projectFile)) << text;

@@ -7,6 +7,7 @@
 #include "slopecalc/search.h"
 #include "slopecalc_support.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/in_place_analysis.h"
 #include "tests/support/memory_log.h"
 #include "tests/support/temp_folder.h"
 
@@ -58,11 +59,15 @@ Outcome RunThroughShell(const CopiedExample& example, const std::string& argumen
             test_support::ReadBytes(err)};
 }
 
+// The factor of the file's last whole record, 0 without one; its errors are raised.
 double ReadFactor(const std::string& path) {
-    zelmora::State = zelmora::ProjectState{};
-    zelmora::Entry(zelmora::State.Variables, -1) = -1;
-    zelmora::ReadResultFile(path, -1);
-    return zelmora::State.LastSafetyFactor;
+    const zelmora::ResultReading reading = zelmora::ReadResultFile(path);
+    for (const std::exception_ptr& error : {reading.openError, reading.readError}) {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    }
+    return reading.safetyFactor.value_or(0);
 }
 
 TEST(SlopecalcProgram, RunByTheProcessRunnerWritesTheResultOfItsModel) {
@@ -234,11 +239,6 @@ TEST(SlopecalcProgram, OverflowingInputsFailWithTheirOwnMessage) {
     }
 }
 
-const zelmora::ProcessRunner RealRunner = [](const std::string& commandLine,
-                                             std::uint16_t showMode) {
-    return zelmora::ExecuteAndWait(commandLine, showMode);
-};
-
 TEST(SlopecalcAnalysis, ZelmoraAnalysisOfTheFirstExampleGivesAFiniteBetaAndItsLog) {
     const CopiedExample example("homogeneous.plx", "homogeneous");
     zelmora::State = zelmora::ProjectState{};
@@ -249,7 +249,7 @@ TEST(SlopecalcAnalysis, ZelmoraAnalysisOfTheFirstExampleGivesAFiniteBetaAndItsLo
     zelmora::Row(zelmora::State, 1) = {1, 19.6, 2, 3, 0.5};
     zelmora::State.StepSize = 1;
     test_support::MemoryLog log;
-    zelmora::RunAnalysis(log, RealRunner);
+    test_support::AnalyseInPlace(log);
     EXPECT_TRUE(std::isfinite(zelmora::State.Beta));
     const double mean = Analyse(testing::LoadExample("homogeneous.plx")).back().best.factor;
     // The mean run passes sin phi with four decimals, which moves phi a little.
@@ -275,7 +275,7 @@ TEST(SlopecalcAnalysis, LayeredExampleProjectGivesAPositiveBeta) {
     zelmora::State.BatchPath = SLOPECALC_PROGRAM;
     zelmora::State.ProjectPath = example.Model();
     test_support::MemoryLog log;
-    zelmora::RunAnalysis(log, RealRunner);
+    test_support::AnalyseInPlace(log);
     EXPECT_GE(zelmora::State.VariableCount, 4);
     EXPECT_GT(zelmora::State.Beta, 0);
     EXPECT_TRUE(std::isfinite(zelmora::State.Beta));

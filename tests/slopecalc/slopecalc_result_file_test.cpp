@@ -1,8 +1,9 @@
 #include "analysis/coupling/result_file.h"
+#include "analysis/methods/stored_results.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_input.h"
 #include "slopecalc/number_text.h"
 #include "slopecalc/result_file.h"
 #include "slopecalc/search.h"
@@ -80,11 +81,12 @@ TEST(SlopecalcResultFile, TheSystemsReaderKeepsTheFinalFactor) {
     ASSERT_GT(stages.front().best.factor, stages.back().best.factor);
     const std::string path = folder.File("homogeneous.hxx");
     test_support::WriteBytes(path, FormatResultRecords(model, stages));
-    zelmora::State = zelmora::ProjectState{};
-    zelmora::Entry(zelmora::State.Variables, -1) = -1;
-    zelmora::ReadResultFile(path, -1);
-    EXPECT_EQ(zelmora::State.LastSafetyFactor, stages.back().best.factor);
-    EXPECT_EQ(zelmora::Entry(zelmora::State.SafetyFactors, -1), stages.back().best.factor);
+    const zelmora::ResultReading reading = zelmora::ReadResultFile(path);
+    EXPECT_FALSE(reading.openError || reading.readError);
+    zelmora::StoredResults stored;
+    zelmora::StoreRunFactor(stored, {}, -1, reading.safetyFactor.value());
+    EXPECT_EQ(stored.lastSafetyFactor, stages.back().best.factor);
+    EXPECT_EQ(zelmora::Entry(stored.safetyFactors, -1), stages.back().best.factor);
 }
 
 TEST(SlopecalcResultFile, RefusesAFactorThatIsNotFinite) {

@@ -1,7 +1,7 @@
 #include "project/project_file.h"
 #include "project/project_state.h"
-#include "report/analysis_json.h"
-#include "report/analysis_json_read.h"
+#include "report/json/analysis_json.h"
+#include "report/json/analysis_json_read.h"
 #include "study/study_file.h"
 #include "tests/project/special_files.h"
 #include "tests/support/file_bytes.h"
@@ -77,7 +77,7 @@ protected:
         Study study;
         study.settings.method = Method::Form;
         study.settings.strengths = StrengthDistribution::Lognormal;
-        study.analysisJson = AnalysisJson(project_, Record(method));
+        study.analysisJson = AnalysisJson(project_, State, Record(method));
         SaveStudyAndProject(project_, study);
         return study;
     }
@@ -100,12 +100,12 @@ TEST(StudyFileName, ReplacesTheProjectSuffixOrAppends) {
 
 // What the JSON tells of an analysis reads back into a record that tells it alike.
 TEST(AnalysisJsonRead, EveryMethodReadsBackToTheSameJson) {
-    State = ProjectState{};
+    const ProjectState project{};
     for (const std::optional<MethodResult>& method :
          {std::optional<MethodResult>(), std::optional(Taylor()), std::optional(Form())}) {
-        const std::string json = AnalysisJson("p.zmo", Record(method));
+        const std::string json = AnalysisJson("p.zmo", project, Record(method));
         const AnalysisRecord read = RecordFromAnalysisJson(json);
-        EXPECT_EQ(AnalysisJson("p.zmo", read), json);
+        EXPECT_EQ(AnalysisJson("p.zmo", project, read), json);
         EXPECT_EQ(read.method.has_value(), method.has_value());
         if (read.method && read.method->betaLognormal) {
             EXPECT_NEAR(*read.method->lognormalProbability, 0.00621, 1e-5);

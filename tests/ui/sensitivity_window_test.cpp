@@ -113,7 +113,7 @@ private slots:
 
     // ρ(φ1, c1) = -0.5: σ_F² = 0.0525 - 0.02, β = 0.5 / √0.0325; shown for an analysis with
     // correlations only.
-    void betaWithCorrelationsBesideTheSpecifiedOne() {
+    void betaWithCorrelationsBesideTheFirstOrderOne() {
         TSensitivity window;
         AnalysisRecord record;
         window.Record = &record;

@@ -1,6 +1,6 @@
 #include "project/atomic_save.h"
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 #include "project/whole_file.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"

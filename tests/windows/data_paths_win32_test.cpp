@@ -1,5 +1,4 @@
 #include "analysis/coupling/data_file_paths.h"
-#include "project/project_state.h"
 #include "slopecalc/data_paths.h"
 
 #include <gtest/gtest.h>
@@ -21,12 +20,9 @@ TEST(DataPathsWin32, ZelmoraAddsTheDataFolderWithABackslash) {
         {"ab", "n", "abdta\\n"},
     };
     for (const auto& c : cases) {
-        State = ProjectState{};
-        State.ProjectPath = c.projectPath;
-        State.ProjectName = c.projectName;
-        DeriveDataFilePaths();
-        EXPECT_EQ(State.ModificationFilePath, c.base + ".mmt") << c.projectPath;
-        EXPECT_EQ(State.ResultFilePath, c.base + ".hxx") << c.projectPath;
+        const DataFiles files = DataFilesOf(c.projectPath, c.projectName);
+        EXPECT_EQ(files.modification, c.base + ".mmt") << c.projectPath;
+        EXPECT_EQ(files.result, c.base + ".hxx") << c.projectPath;
     }
 }
 

@@ -94,11 +94,11 @@ TEST_F(RunnerTest, ProcessSetReportsEachExitStatus) {
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     std::map<int, int> expected;
     for (const int code : {5, 0, 7}) {
-        const int handle = processes->Start(Helper + " exit " + std::to_string(code), -1);
+        const int handle = processes->Start(Helper + " exit " + std::to_string(code), -1, {}, {});
         ASSERT_GE(handle, 0);
         expected[handle] = code;
     }
-    EXPECT_EQ(processes->Start(File("missing.exe") + " /c", -1), -1);
+    EXPECT_EQ(processes->Start(File("missing.exe") + " /c", -1, {}, {}), -1);
     EXPECT_EQ(processes->RunningCount(), 3);
     EXPECT_EQ(WaitForAll(*processes), expected);
     EXPECT_FALSE(processes->WaitForAny(std::chrono::milliseconds(10)));
@@ -109,7 +109,7 @@ TEST_F(RunnerTest, ProcessSetSendsOutputToTheDescriptor) {
     const int fd = _open(log.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY, 0666);
     ASSERT_GE(fd, 0);
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
-    ASSERT_GE(processes->Start(Helper + " print hello", fd), 0);
+    ASSERT_GE(processes->Start(Helper + " print hello", fd, {}, {}), 0);
     WaitForAll(*processes);
     _close(fd);
     const std::string text = ReadBytes(log);
@@ -145,7 +145,7 @@ TEST_F(RunnerTest, SignalAllEndsEachProcessWithWhatItStarted) {
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     std::map<int, DWORD> grandchildren;
     for (const std::string name : {"a.pid", "b.pid"}) {
-        const int handle = processes->Start(Helper + " family " + File(name), -1);
+        const int handle = processes->Start(Helper + " family " + File(name), -1, {}, {});
         ASSERT_GE(handle, 0);
         grandchildren[handle] = WaitForProcessId(File(name));
         EXPECT_TRUE(ProcessRuns(grandchildren[handle]));
@@ -161,7 +161,7 @@ TEST_F(RunnerTest, SignalAllEndsEachProcessWithWhatItStarted) {
 // What a calculator left in its job lives until the run's result is read, then ends with it.
 TEST_F(RunnerTest, WhatAProcessLeftEndsWithItsLeftovers) {
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
-    const int handle = processes->Start(Helper + " leave " + File("l.pid"), -1);
+    const int handle = processes->Start(Helper + " leave " + File("l.pid"), -1, {}, {});
     ASSERT_GE(handle, 0);
     const std::map<int, int> statuses = WaitForAll(*processes);
     EXPECT_EQ(statuses.at(handle), 0);
@@ -175,7 +175,7 @@ TEST_F(RunnerTest, EndCalculatorsEndsThemAtOnce) {
     const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
     std::vector<DWORD> ids;
     for (int i = 0; i < 3; ++i) {
-        ids.push_back(static_cast<DWORD>(processes->Start(Helper + " sleep 60000", -1)));
+        ids.push_back(static_cast<DWORD>(processes->Start(Helper + " sleep 60000", -1, {}, {})));
     }
     const auto start = std::chrono::steady_clock::now();
     EndCalculators(*processes);
@@ -190,7 +190,7 @@ TEST_F(RunnerTest, EndingTheSetEndsWhatStillRuns) {
     DWORD id = 0;
     {
         const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
-        id = static_cast<DWORD>(processes->Start(Helper + " sleep 60000", -1));
+        id = static_cast<DWORD>(processes->Start(Helper + " sleep 60000", -1, {}, {}));
         EXPECT_TRUE(ProcessRuns(id));
     }
     EXPECT_TRUE(EndsWithin(id, std::chrono::seconds(5)));

@@ -1,5 +1,6 @@
 #include "project/errors.h"
-#include "project/text_file.h"
+#include "project/text_input.h"
+#include "project/text_output.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 #include "windows_processes.h"

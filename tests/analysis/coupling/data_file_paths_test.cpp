@@ -1,5 +1,5 @@
+#include "analysis/coupling/batch_command_line.h"
 #include "analysis/coupling/data_file_paths.h"
-#include "analysis/coupling/finite_element_run.h"
 #include "project/project_state.h"
 
 #include <gtest/gtest.h>
@@ -29,23 +29,18 @@ TEST(DeriveDataFilePaths, DropsThreeCharactersAndAddsTheDataFolder) {
          "/p/my project.dta/other name.hxx"},
     };
     for (const PathCase& c : cases) {
-        State = ProjectState{};
-        State.ProjectPath = c.projectPath;
-        State.ProjectName = c.projectName;
-        DeriveDataFilePaths();
-        EXPECT_EQ(State.ModificationFilePath, c.modificationFile) << c.projectPath;
-        EXPECT_EQ(State.ResultFilePath, c.resultFile) << c.projectPath;
+        const DataFiles files = DataFilesOf(c.projectPath, c.projectName);
+        EXPECT_EQ(files.modification, c.modificationFile) << c.projectPath;
+        EXPECT_EQ(files.result, c.resultFile) << c.projectPath;
     }
 }
 
 TEST(BuildBatchCommandLine, JoinsBothPathsWithoutQuotes) {
     State = ProjectState{};
     SetDefaults();
-    EXPECT_EQ(BuildBatchCommandLine(),
+    EXPECT_EQ(BatchCommandLine(State.BatchPath, State.ProjectPath),
               "c:\\program files\\Plaxis8x\\batch.exe c:\\progs\\zelmora\\plaxis\\test.plx /c");
-    State.BatchPath = "";
-    State.ProjectPath = "";
-    EXPECT_EQ(BuildBatchCommandLine(), "  /c");
+    EXPECT_EQ(BatchCommandLine("", ""), "  /c");
 }
 
 } // namespace

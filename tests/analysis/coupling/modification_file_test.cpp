@@ -1,7 +1,7 @@
 #include "analysis/coupling/modification_file.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "project/text_file.h"
+#include "project/text_output.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
 
@@ -14,33 +14,31 @@ namespace {
 class ModificationFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        State = ProjectState{};
-        State.StepSize = 1.0;
+        inputs_.stepSize = 1.0;
         path_ = folder_.File("test.mmt");
     }
 
     // Lists the given variables as the variable list would.
-    void UseVariables(std::initializer_list<int> variables) {
-        int count = 0;
-        for (int v : variables) {
-            Entry(State.Variables, ++count) = v;
-        }
-        State.VariableCount = count;
-        Entry(State.Variables, -2) = -2;
-        Entry(State.Variables, -1) = -1;
+    void UseVariables(std::initializer_list<int> variables) { inputs_.variables = variables; }
+
+    SoilSet& Row(int r) { return inputs_.soil[static_cast<std::size_t>(r - 1)]; }
+
+    void WriteRun(const std::string& path, int runId) const {
+        WriteModificationFile(path, ModificationLines(inputs_, runId));
     }
 
     std::string Written(int runId) {
-        WriteModificationFile(path_, runId);
+        WriteRun(path_, runId);
         return test_support::ReadBytes(path_);
     }
 
     test_support::TempFolder folder_;
     std::string path_;
+    AnalysisInputs inputs_;
 };
 
 TEST_F(ModificationFileTest, WritesTheLinesOfEveryRun) {
-    Row(State, 1) = {1, 30, 3, 10, 2};
+    Row(1) = {1, 30, 3, 10, 2};
     UseVariables({1, 11});
 
     EXPECT_EQ(Written(-1), "0\r\n");
@@ -52,23 +50,23 @@ TEST_F(ModificationFileTest, WritesTheLinesOfEveryRun) {
 
 // The values a run is said to write are the ones its file holds, as the calculator reads them.
 TEST_F(ModificationFileTest, TheValuesWrittenWriteTheSameLines) {
-    Row(State, 1) = {1, 30, 3, 10, 2};
-    Row(State, 4) = {7, 24, 2, 16.123456, 3};
+    Row(1) = {1, 30, 3, 10, 2};
+    Row(4) = {7, 24, 2, 16.123456, 3};
     UseVariables({1, 11, 4, 14});
     for (const int runId : {-1, 0, 1, 2, 3, 4, -2}) {
-        const std::vector<ValueWritten> values = ValuesWrittenBy(runId);
-        EXPECT_EQ(LinesWriting(values), ModificationLines(runId)) << runId;
+        const std::vector<ValueWritten> values = ValuesWrittenBy(inputs_, runId);
+        EXPECT_EQ(LinesWriting(inputs_.soil, values), ModificationLines(inputs_, runId)) << runId;
         for (const ValueWritten& v : values) {
-            const std::string line = LinesWriting({v}).back();
+            const std::string line = LinesWriting(inputs_.soil, {v}).back();
             EXPECT_EQ(std::stod(line.substr(line.rfind(' ') + 1)), v.value) << runId;
         }
     }
-    EXPECT_EQ(ValuesWrittenBy(0).at(3).value, 16.1235);
+    EXPECT_EQ(ValuesWrittenBy(inputs_, 0).at(3).value, 16.1235);
 }
 
 TEST_F(ModificationFileTest, LowersTheSineByTheStepTimesTheSineOfTheDeviation) {
-    Row(State, 1) = {1, 30, 3, 10, 2};
-    State.StepSize = 0.5;
+    Row(1) = {1, 30, 3, 10, 2};
+    inputs_.stepSize = 0.5;
     UseVariables({1, 11});
 
     EXPECT_EQ(Written(1), "1\r\n1 1 3   0.4738\r\n");
@@ -76,9 +74,9 @@ TEST_F(ModificationFileTest, LowersTheSineByTheStepTimesTheSineOfTheDeviation) {
 }
 
 TEST_F(ModificationFileTest, NamesEachVariableBySetNumberOfItsRow) {
-    Row(State, 2) = {-7, 45, 5, 100, 10};
-    Row(State, 4) = {0, 20, 2, 1234.5, 100};
-    Row(State, 7) = {0, 0, 0, 5, 1};
+    Row(2) = {-7, 45, 5, 100, 10};
+    Row(4) = {0, 20, 2, 1234.5, 100};
+    Row(7) = {0, 0, 0, 5, 1};
     UseVariables({2, 4, 12, 14, 17});
 
     EXPECT_EQ(Written(0), "5\r\n"
@@ -97,7 +95,7 @@ TEST_F(ModificationFileTest, NamesEachVariableBySetNumberOfItsRow) {
 }
 
 TEST_F(ModificationFileTest, WithoutVariablesEveryRunHoldsOnlyTheCount) {
-    Row(State, 1) = {1, 30, 3, 10, 2};
+    Row(1) = {1, 30, 3, 10, 2};
     UseVariables({});
     for (int runId : {-2, -1, 0}) {
         EXPECT_EQ(Written(runId), "0\r\n") << "run " << runId;
@@ -113,7 +111,7 @@ TEST_F(ModificationFileTest, EmptiesAnExistingFile) {
 TEST_F(ModificationFileTest, FailsWhenTheFileCannotBeCreated) {
     UseVariables({});
     try {
-        WriteModificationFile(folder_.File("missing.dta/test.mmt"), -1);
+        WriteRun(folder_.File("missing.dta/test.mmt"), -1);
         FAIL() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.code, 3);
@@ -122,7 +120,7 @@ TEST_F(ModificationFileTest, FailsWhenTheFileCannotBeCreated) {
 
     std::filesystem::create_directory(path_);
     try {
-        WriteModificationFile(path_, -1);
+        WriteRun(path_, -1);
         FAIL() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "File access denied");
@@ -134,7 +132,7 @@ TEST_F(ModificationFileTest, ReportsAFailedWriteAtTheClose) {
     TextOutput::SetWriteCallForTesting(
         [](int, const char*, std::size_t) -> std::ptrdiff_t { return 0; });
     try {
-        WriteModificationFile(path_, -1);
+        WriteRun(path_, -1);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "Disk full");

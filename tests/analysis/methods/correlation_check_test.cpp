@@ -14,26 +14,25 @@ namespace {
 
 class CorrelationCheck : public ::testing::Test {
 protected:
-    void SetUp() override {
-        State = ProjectState{};
-        Row(State, 1) = {1, 30, 5, 10, 30}; // c: V = 3
-        Row(State, 2) = {2, 25, 4, 16, 6};
-        Row(State, 3) = {3, 20, 0, 12, 4}; // φ not random
+    static AnalysisInputs Inputs() {
+        ProjectState project{};
+        Row(project, 1) = {1, 30, 5, 10, 30}; // c: V = 3
+        Row(project, 2) = {2, 25, 4, 16, 6};
+        Row(project, 3) = {3, 20, 0, 12, 4}; // φ not random
+        return InputsOf(project);
     }
 
     // The message the pairs end with, empty when they are accepted.
-    static std::string Refusal(const Correlations& pairs, bool lognormal) {
-        std::vector<RandomVariable> variables;
-        for (const int id : RandomVariables()) {
-            variables.push_back(VariableOf(id));
-        }
+    std::string Refusal(const Correlations& pairs, bool lognormal) const {
         try {
-            CorrelationsInUse(pairs, variables, lognormal);
+            CorrelationsInUse(pairs, inputs_, lognormal);
             return "";
         } catch (const Error& error) {
             return error.what();
         }
     }
+
+    const AnalysisInputs inputs_ = Inputs();
 };
 
 TEST_F(CorrelationCheck, RefusesWhatNoCorrelationMatrixHolds) {
@@ -74,14 +73,10 @@ TEST_F(CorrelationCheck, RefusesWhatNoCorrelationMatrixHolds) {
 }
 
 TEST_F(CorrelationCheck, PairsOfZeroAreNotInUseAndLognormalOnesGetTheNatafValue) {
-    std::vector<RandomVariable> variables;
-    for (const int id : RandomVariables()) {
-        variables.push_back(VariableOf(id));
-    }
-    const auto normal = CorrelationsInUse({{1, 11, 0}, {2, 12, -0.5}}, variables, false);
+    const auto normal = CorrelationsInUse({{1, 11, 0}, {2, 12, -0.5}}, inputs_, false);
     ASSERT_EQ(normal.size(), 1U);
     EXPECT_EQ(normal[0].rhoNormal, -0.5);
-    const auto lognormal = CorrelationsInUse({{2, 12, -0.5}}, variables, true);
+    const auto lognormal = CorrelationsInUse({{2, 12, -0.5}}, inputs_, true);
     // V_φ = 4/25, V_c = 6/16.
     const double expected =
         std::log(1 - 0.5 * 0.16 * 0.375) / std::sqrt(std::log(1 + 0.0256) * std::log(1 + 0.140625));
@@ -90,7 +85,8 @@ TEST_F(CorrelationCheck, PairsOfZeroAreNotInUseAndLognormalOnesGetTheNatafValue)
 
 TEST_F(CorrelationCheck, StoredPairsOfAStrengthNoLongerRandomAreLeftOutWithANote) {
     std::string notes;
-    const Correlations kept = PairsOfRandomStrengths({{1, 11, -0.5}, {3, 13, 0.2}}, notes);
+    const Correlations kept =
+        PairsOfRandomStrengths({{1, 11, -0.5}, {3, 13, 0.2}}, inputs_.soil, notes);
     ASSERT_EQ(kept.size(), 1U);
     EXPECT_EQ(kept[0].b, 11);
     EXPECT_EQ(notes, "The correlation of the friction angle of row 3 (set 3) and the cohesion of "

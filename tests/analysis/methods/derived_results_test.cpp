@@ -16,7 +16,7 @@
 namespace zelmora {
 namespace {
 
-using testing::SetThreeVariableProject;
+using testing::ThreeVariableProject;
 
 // Independent values: Φ(-10/√21) and the lognormal β of F_mean 1.5 with V = √21/30, that is
 // ln(45/√921) / √ln(921/900), with its Φ(-β_LN).
@@ -62,27 +62,27 @@ void ExpectThreeVariableResults(const DerivedResults& results, double step,
 }
 
 TEST(DerivedResultsTest, ThreeVariablesWithANegativeSensitivity) {
-    SetThreeVariableProject();
-    const DerivedResults results = DeriveResults();
+    ProjectState project = ThreeVariableProject();
+    const DerivedResults results = DeriveResults(project);
     ExpectThreeVariableResults(results, 1.0, 1e-14);
     EXPECT_NEAR(*results.betaLognormal, LognormalBeta, 1e-13);
     EXPECT_NEAR(*results.lognormalProbability, LognormalProbability, 1e-14);
 }
 
 TEST(DerivedResultsTest, SensitivitiesAreDividedByTheStep) {
-    SetThreeVariableProject();
-    State.StepSize = 0.5;
-    ExpectThreeVariableResults(DeriveResults(), 0.5, 1e-14);
+    ProjectState project = ThreeVariableProject();
+    project.StepSize = 0.5;
+    ExpectThreeVariableResults(DeriveResults(project), 0.5, 1e-14);
 }
 
 TEST(DerivedResultsTest, TheStateStaysAsItWas) {
-    SetThreeVariableProject();
-    const ProjectState before = State;
-    DeriveResults();
-    EXPECT_EQ(State.Variables, before.Variables);
-    EXPECT_EQ(State.VariableCount, 0);
-    EXPECT_EQ(State.Sensitivities, before.Sensitivities);
-    EXPECT_EQ(State.FailureProbability, before.FailureProbability);
+    ProjectState project = ThreeVariableProject();
+    const ProjectState before = project;
+    DeriveResults(project);
+    EXPECT_EQ(project.Variables, before.Variables);
+    EXPECT_EQ(project.VariableCount, 0);
+    EXPECT_EQ(project.Sensitivities, before.Sensitivities);
+    EXPECT_EQ(project.FailureProbability, before.FailureProbability);
 }
 
 // A saved project: the variable list was never built in this process, and the file holds
@@ -121,7 +121,7 @@ TEST(DerivedResultsTest, AProjectFileReadFromDisk) {
     ReadProjectFile(folder.File("saved.zmo"));
 
     EXPECT_EQ(State.VariableCount, 0);
-    const DerivedResults results = DeriveResults();
+    const DerivedResults results = DeriveResults(State);
     // β was saved as 2.182179, 1.0e-7 from 10/√21: Φ(-β) moves by φ(β)·1e-7 < 4e-9.
     ExpectThreeVariableResults(results, 1.0, 4e-9);
     EXPECT_NEAR(*results.betaLognormal, LognormalBeta, 1e-13);
@@ -138,16 +138,16 @@ struct Presence {
 
 struct MissingCase {
     const char* name;
-    std::function<void()> change;
+    std::function<void(ProjectState&)> change;
     Presence expected;
 };
 
 class DerivedResultsMissingTest : public ::testing::TestWithParam<MissingCase> {};
 
 TEST_P(DerivedResultsMissingTest, ValuesExistOnlyWhereTheyCanBeDerived) {
-    SetThreeVariableProject();
-    GetParam().change();
-    const DerivedResults results = DeriveResults();
+    ProjectState project = ThreeVariableProject();
+    GetParam().change(project);
+    const DerivedResults results = DeriveResults(project);
     const Presence& expected = GetParam().expected;
     for (const VariableResult& v : results.variables) {
         EXPECT_EQ(v.sensitivity.has_value(), expected.sensitivities) << v.variableId;
@@ -164,83 +164,85 @@ TEST_P(DerivedResultsMissingTest, ValuesExistOnlyWhereTheyCanBeDerived) {
 INSTANTIATE_TEST_SUITE_P(
     States, DerivedResultsMissingTest,
     ::testing::Values(
-        MissingCase{"complete", [] {}, {true, true, true, true, true}},
+        MissingCase{"complete", [](ProjectState&) {}, {true, true, true, true, true}},
         MissingCase{"noMeanValueFactor",
-                    [] { Entry(State.SafetyFactors, 0) = 0; },
+                    [](ProjectState& project) { Entry(project.SafetyFactors, 0) = 0; },
                     {false, false, false, false, false}},
         MissingCase{"aVariableWithoutFactor",
-                    [] { Entry(State.SafetyFactors, 11) = 0; },
+                    [](ProjectState& project) { Entry(project.SafetyFactors, 11) = 0; },
                     {false, false, false, false, false}},
-        MissingCase{"zeroStep", [] { State.StepSize = 0; }, {false, false, false, false, false}},
+        MissingCase{"zeroStep",
+                    [](ProjectState& project) { project.StepSize = 0; },
+                    {false, false, false, false, false}},
         MissingCase{"noSensitivity",
-                    [] {
+                    [](ProjectState& project) {
                         for (const int key : {1, 11, 12}) {
-                            Entry(State.SafetyFactors, key) = 1.5;
+                            Entry(project.SafetyFactors, key) = 1.5;
                         }
                     },
                     {true, false, false, false, false}},
         MissingCase{"negativeMeanFactor",
-                    [] {
-                        Entry(State.SafetyFactors, 0) = -0.5;
+                    [](ProjectState& project) {
+                        Entry(project.SafetyFactors, 0) = -0.5;
                         for (const int key : {1, 11, 12}) {
-                            Entry(State.SafetyFactors, key) = -0.6;
+                            Entry(project.SafetyFactors, key) = -0.6;
                         }
                     },
                     {true, true, true, false, true}},
         MissingCase{"noAllReducedFactor",
-                    [] { Entry(State.SafetyFactors, -2) = 0; },
+                    [](ProjectState& project) { Entry(project.SafetyFactors, -2) = 0; },
                     {true, true, true, true, false}},
         MissingCase{"factorOfAnUnlistedVariableMissing",
-                    [] { Entry(State.SafetyFactors, 2) = 0; },
+                    [](ProjectState& project) { Entry(project.SafetyFactors, 2) = 0; },
                     {true, true, true, true, true}}),
     [](const ::testing::TestParamInfo<MissingCase>& info) { return info.param.name; });
 
 TEST(DerivedResultsTest, NoRandomVariable) {
-    SetThreeVariableProject();
-    Row(State, 1) = {1, 30, 0, 10, 0};
-    Row(State, 2) = {4, 20, 0, 5, -1};
-    const DerivedResults results = DeriveResults();
+    ProjectState project = ThreeVariableProject();
+    Row(project, 1) = {1, 30, 0, 10, 0};
+    Row(project, 2) = {4, 20, 0, 5, -1};
+    const DerivedResults results = DeriveResults(project);
     EXPECT_TRUE(results.variables.empty());
     EXPECT_FALSE(results.sigmaF);
     EXPECT_FALSE(results.betaLognormal);
 }
 
 TEST(DerivedResultsTest, ByShareSortsLargestFirstAndKeepsListOrderOtherwise) {
-    SetThreeVariableProject();
+    ProjectState project = ThreeVariableProject();
     std::vector<int> ids;
-    for (const VariableResult& v : ByShare(DeriveResults())) {
+    for (const VariableResult& v : ByShare(DeriveResults(project))) {
         ids.push_back(v.variableId);
     }
     EXPECT_EQ(ids, (std::vector<int>{11, 1, 12}));
 
-    Entry(State.SafetyFactors, 11) = 1.55; // as large as variable 12's: a tie
-    Entry(State.SafetyFactors, 1) = 1.5;   // a share of 0
+    Entry(project.SafetyFactors, 11) = 1.55; // as large as variable 12's: a tie
+    Entry(project.SafetyFactors, 1) = 1.5;   // a share of 0
     ids.clear();
-    for (const VariableResult& v : ByShare(DeriveResults())) {
+    for (const VariableResult& v : ByShare(DeriveResults(project))) {
         ids.push_back(v.variableId);
     }
     EXPECT_EQ(ids, (std::vector<int>{11, 12, 1}));
 
-    Entry(State.SafetyFactors, 0) = 0; // no shares at all: list order
+    Entry(project.SafetyFactors, 0) = 0; // no shares at all: list order
     ids.clear();
-    for (const VariableResult& v : ByShare(DeriveResults())) {
+    for (const VariableResult& v : ByShare(DeriveResults(project))) {
         ids.push_back(v.variableId);
     }
     EXPECT_EQ(ids, (std::vector<int>{1, 11, 12}));
 }
 
 TEST(DerivedResultsTest, VariablesListedFromTheTableAsTheAnalysisListsThem) {
-    State = ProjectState{};
-    Row(State, 3) = {0, 0, 2, 0, 1};
-    Row(State, 7) = {0, 0, 1, 0, -1};
-    Row(State, 2) = {0, 30, 0, 5, 0.5};
-    EXPECT_EQ(RandomVariables(), (std::vector<int>{3, 7, 12, 13}));
+    ProjectState project{};
+    Row(project, 3) = {0, 0, 2, 0, 1};
+    Row(project, 7) = {0, 0, 1, 0, -1};
+    Row(project, 2) = {0, 30, 0, 5, 0.5};
+    EXPECT_EQ(RandomVariableIds(project.SoilTable), (std::vector<int>{3, 7, 12, 13}));
 }
 
 TEST(DerivedResultsTest, AnAngleOnlyForASineWithinOne) {
-    SetThreeVariableProject();
-    State.StepSize = 30; // sin 30° - 30 sin 3° = -1.07
-    const DerivedResults results = DeriveResults();
+    ProjectState project = ThreeVariableProject();
+    project.StepSize = 30; // sin 30° - 30 sin 3° = -1.07
+    const DerivedResults results = DeriveResults(project);
     EXPECT_LT(results.variables[0].reducedValue, -1);
     EXPECT_FALSE(results.variables[0].reducedAngle);
 }

@@ -304,10 +304,10 @@ TEST_F(ReliabilityMethods, CorrelatedNormalCohesionsOnALinearResponseGiveTheClos
 
         const AnalysisRecord taylor = Analyse(Method::Taylor);
         EXPECT_NEAR(*taylor.method->beta, beta, 1e-9) << rho;
-        const auto firstOrder = FirstOrderCorrelated(DeriveResults(), taylor.correlations);
+        const auto firstOrder = FirstOrderCorrelated(DeriveResults(State), taylor.correlations);
         ASSERT_TRUE(firstOrder);
         EXPECT_NEAR(firstOrder->beta, beta, 1e-9) << rho;
-        // The specified β stays independent.
+        // The first-order β stays independent.
         EXPECT_NEAR(State.Beta, 0.1 / std::hypot(s1, s2), 1e-9);
 
         const AnalysisRecord form = Analyse(Method::Form);

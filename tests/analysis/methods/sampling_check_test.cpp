@@ -5,7 +5,7 @@
 #include "analysis/methods/exact_normal_tail.h"
 #include "project/errors.h"
 #include "project/project_state.h"
-#include "report/analysis_json.h"
+#include "report/json/analysis_json.h"
 #include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
@@ -56,7 +56,7 @@ protected:
 
     // The sampling object of the analysis JSON: what must not depend on the runs at once.
     static nlohmann::json SamplingObject(const AnalysisRecord& record) {
-        return nlohmann::json::parse(AnalysisJson("p.zmo", record)).at("sampling");
+        return nlohmann::json::parse(AnalysisJson("p.zmo", State, record)).at("sampling");
     }
 
     CalculatorProject project_;

@@ -24,10 +24,13 @@ public:
     }
 
     // Points the settings at this project again.
-    void Reset() const {
-        State.BatchPath = calculatorPath();
-        State.ProjectPath = folder_.File("slope.plx");
-        State.ProjectName = "slope";
+    void Reset() const { PointAt(State); }
+
+    // Points a project's settings at this one.
+    void PointAt(ProjectState& project) const {
+        project.BatchPath = calculatorPath();
+        project.ProjectPath = folder_.File("slope.plx");
+        project.ProjectName = "slope";
     }
 
     std::string calculatorPath() const { return folder_.File("calculator dir/fake calc"); }

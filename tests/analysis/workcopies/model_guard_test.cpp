@@ -1,6 +1,5 @@
 #include "analysis/analysis_driver.h"
 #include "analysis/workcopies/work_folder.h"
-#include "processes/sequential_processes.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "tests/analysis/support/scripted_calculator.h"
@@ -43,7 +42,7 @@ protected:
 
     // The message the analysis failed with, empty after success.
     std::string Analyse(ScriptedCalculator& calculator, int parallelRuns = 1) {
-        const std::unique_ptr<ProcessSet> processes = MakeSequentialProcesses(calculator.Runner());
+        const std::unique_ptr<ProcessSet> processes = calculator.Processes();
         AnalysisOptions options;
         options.parallelRuns = parallelRuns;
         try {

@@ -1,0 +1,24 @@
+#include "report/html/html_sampling_section.h"
+
+#include "analysis/methods/sampling_method.h"
+#include "report/charts/sampling_chart.h"
+#include "report/html/html_table.h"
+#include "report/markup_escape.h"
+#include "report/tables/sampling_summary.h"
+
+namespace zelmora {
+
+std::string SamplingSectionHtml(const AnalysisRecord* record) {
+    if (!record || !record->sampling) {
+        return "";
+    }
+    const SamplingResult& result = *record->sampling;
+    std::string html = "<h2>" + EscapeMarkup(SamplingHeading(result)) + "</h2>\n";
+    if (result.failedRunsDecide) {
+        html += R"(<p class="note">)" + EscapeMarkup(FailedRunsDecideText()) + "</p>\n";
+    }
+    return html + FactsTable(SamplingSummary(result, record->method), "n") +
+           SamplingChartSvg(result);
+}
+
+} // namespace zelmora

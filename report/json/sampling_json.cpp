@@ -1,0 +1,93 @@
+#include "report/json/sampling_json.h"
+
+namespace zelmora {
+
+namespace {
+
+using nlohmann::json;
+
+json Optional(const std::optional<double>& value) {
+    return value ? json(*value) : json(nullptr);
+}
+
+std::optional<double> Optional(const json& value) {
+    return value.is_null() ? std::nullopt : std::optional<double>(value.get<double>());
+}
+
+json Pair(const std::array<double, 2>& pair) {
+    return json::array({pair[0], pair[1]});
+}
+
+std::array<double, 2> PairFrom(const json& pair) {
+    if (!pair.is_array() || pair.size() != 2) {
+        throw json::type_error::create(302, "a pair of numbers is expected", &pair);
+    }
+    return {pair.at(0).get<double>(), pair.at(1).get<double>()};
+}
+
+json History(const std::vector<SamplingPoint>& history) {
+    json points = json::array();
+    for (const SamplingPoint& point : history) {
+        points.push_back({{"samples", point.samples},
+                          {"probability", point.probability},
+                          {"interval_95", Pair(point.interval95)}});
+    }
+    return points;
+}
+
+// A study saved before the history was kept has none: its chart is left out.
+std::vector<SamplingPoint> HistoryFrom(const json& object) {
+    std::vector<SamplingPoint> history;
+    for (const json& point : object.value("history", json::array())) {
+        history.push_back({point.at("samples").get<int>(), point.at("probability").get<double>(),
+                           PairFrom(point.at("interval_95"))});
+    }
+    return history;
+}
+
+} // namespace
+
+json SamplingJson(const SamplingResult& result) {
+    return {{"kind", SamplingKindName(result.kind)},
+            {"seed", result.seed},
+            {"samples", result.samples},
+            {"failures", result.failures},
+            {"failed_runs", result.failedRuns},
+            {"errors", result.errors},
+            {"inadmissible", result.inadmissible},
+            {"probability_of_failure", result.probability},
+            {"cov", Optional(result.cov)},
+            {"interval_95", Pair(result.interval95)},
+            {"probability_bounds", Pair(result.bounds)},
+            {"failed_runs_decide", result.failedRunsDecide},
+            {"beta", Optional(result.beta)},
+            {"stopped_by", StoppedByName(result)},
+            {"history", History(result.history)}};
+}
+
+SamplingResult SamplingFromJson(const json& object) {
+    SamplingResult result;
+    const json& kind = object.at("kind");
+    const std::optional<SamplingKind> named = SamplingKindFromName(kind.get<std::string>());
+    if (!named || *named == SamplingKind::None) {
+        throw json::other_error::create(501, "unknown sampling " + kind.dump(), &kind);
+    }
+    result.kind = *named;
+    result.seed = object.at("seed").get<std::uint64_t>();
+    result.samples = object.at("samples").get<int>();
+    result.failures = object.at("failures").get<int>();
+    result.failedRuns = object.at("failed_runs").get<int>();
+    result.errors = object.at("errors").get<std::vector<std::string>>();
+    result.inadmissible = object.at("inadmissible").get<int>();
+    result.probability = object.at("probability_of_failure").get<double>();
+    result.cov = Optional(object.at("cov"));
+    result.interval95 = PairFrom(object.at("interval_95"));
+    result.bounds = PairFrom(object.at("probability_bounds"));
+    result.failedRunsDecide = object.at("failed_runs_decide").get<bool>();
+    result.beta = Optional(object.at("beta"));
+    result.stoppedByTarget = object.at("stopped_by").get<std::string>() == "target-cov";
+    result.history = HistoryFrom(object);
+    return result;
+}
+
+} // namespace zelmora

@@ -1,0 +1,58 @@
+#include "report/tables/sampling_summary.h"
+
+#include "project/number_forms.h"
+#include "project/value_text.h"
+#include "report/tables/method_result_line.h"
+
+namespace zelmora {
+
+namespace {
+
+std::string Range(const std::array<double, 2>& range) {
+    return ProbabilityText(range[0]) + " to " + ProbabilityText(range[1]);
+}
+
+std::string Count(int count) {
+    return FormatInteger(count, 0);
+}
+
+} // namespace
+
+std::string SamplingHeading(const SamplingResult& result) {
+    return (result.kind == SamplingKind::Importance ? "Importance sampling at the design point"
+                                                    : "Monte Carlo") +
+           std::string(", seed ") + std::to_string(result.seed);
+}
+
+std::vector<SummaryLine> SamplingSummary(const SamplingResult& result,
+                                         const std::optional<MethodResult>& method) {
+    std::vector<SummaryLine> lines{
+        {"SamplingProbability", "Probability of failure:", ProbabilityText(result.probability)}};
+    if (method && method->method != Method::FirstOrder) {
+        lines.push_back({"MethodProbability",
+                         "The method's probability of failure:", MethodProbabilityLine(*method)});
+    }
+    lines.push_back({"Interval", "95 % interval:", Range(result.interval95)});
+    if (result.failedRuns + result.inadmissible > 0) {
+        lines.push_back({"Bounds", "Failed samples as safe / as failed:", Range(result.bounds)});
+    }
+    lines.push_back({"SamplingBeta", "β = −Φ⁻¹(p):", FixedText(result.beta)});
+    lines.push_back({"Cov", "Coefficient of variation:", FixedText(result.cov)});
+    lines.push_back({"Samples", "Samples:", Count(result.samples)});
+    lines.push_back({"Failures", "Samples with F < 1:", Count(result.failures)});
+    lines.push_back({"FailedRuns", "Failed runs:", Count(result.failedRuns)});
+    if (result.inadmissible > 0) {
+        lines.push_back({"Inadmissible", "Samples not run (strengths the calculator cannot take):",
+                         Count(result.inadmissible)});
+    }
+    lines.push_back(
+        {"StoppedBy", "Stopped by:",
+         result.stoppedByTarget ? "the target coefficient of variation" : "the most samples"});
+    for (std::size_t k = 0; k < result.errors.size(); ++k) {
+        lines.push_back(
+            {"Error" + std::to_string(k + 1), k == 0 ? "First errors:" : "", result.errors[k]});
+    }
+    return lines;
+}
+
+} // namespace zelmora

@@ -1,0 +1,376 @@
+#include "analysis/coupling/run_picture.h"
+#include "analysis/methods/method_runs.h"
+#include "analysis/methods/sampling_method.h"
+#include "project/errors.h"
+#include "project/project_state.h"
+#include "report/charts/sampling_chart.h"
+#include "report/html/base64.h"
+#include "report/html/html_report.h"
+#include "report/json/analysis_json.h"
+#include "report/json/analysis_json_read.h"
+#include "report/tables/runs_table.h"
+#include "tests/analysis/support/three_variable_project.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_folder.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace zelmora {
+namespace {
+
+using Cells = std::vector<std::string>;
+using testing::ThreeVariableProject;
+
+// 2025-12-06 05:46:40 UTC.
+constexpr std::time_t WrittenAt = 1765000000;
+
+const std::string Hostile = R"(/opt/<script>alert("x")</script>/it's "batch")";
+const std::string HostilePicture =
+    R"x(<svg xmlns="http://www.w3.org/2000/svg" onload="alert(1)"><script>alert(2)</script></svg>)x";
+
+bool Contains(const std::string& page, const std::string& text) {
+    return page.find(text) != std::string::npos;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::size_t Count(const std::string& page, const std::string& text) {
+    std::size_t count = 0;
+    for (auto at = page.find(text); at != std::string::npos; at = page.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The record of a complete analysis of the three-variable project, one second per run.
+AnalysisRecord CompleteRecord() {
+    AnalysisRecord record;
+    record.batchCommandLine = "/opt/fe/batch /home/eng/slope.plx /c";
+    for (const int runId : {-1, 0, 1, 2, 3, -2}) {
+        RunOutcome outcome;
+        outcome.runId = runId;
+        outcome.started = true;
+        outcome.exitStatus = runId == 2 ? 3 : 0;
+        outcome.seconds = 1.0 + runId / 8.0;
+        outcome.resultRewritten = true;
+        outcome.safetyFactor = 1.5;
+        record.outcomes.push_back(outcome);
+    }
+    return record;
+}
+
+class HtmlReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+
+    ProjectState project_ = ThreeVariableProject();
+};
+
+TEST_F(HtmlReportTest, RunsOfASavedProjectShowTheirSafetyFactorsOnly) {
+    const TextTable runs = RunsTable(project_, nullptr);
+    EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor"}));
+    EXPECT_EQ(runs.rows,
+              (std::vector<Cells>{
+                  {"-1", "none (standard run)", "none", "1.5000"},
+                  {"0", "none (mean values)",
+                   "Row 1, set 1: sin φ 0.5000 (φ 30.0°)\nRow 1, set 1: c "
+                   "10.0000\nRow 2, set 4: c 5.0000",
+                   "1.5000"},
+                  {"1", "Row 1 φ, set 1", "Row 1, set 1: sin φ 0.4477 (φ 26.6°)", "1.4000"},
+                  {"2", "Row 1 c, set 1", "Row 1, set 1: c 8.0000", "1.3000"},
+                  {"3", "Row 2 c, set 4", "Row 2, set 4: c 4.0000", "1.5500"},
+                  {"-2", "all",
+                   "Row 1, set 1: sin φ 0.4477 (φ 26.6°)\nRow 1, set 1: c "
+                   "8.0000\nRow 2, set 4: c 4.0000",
+                   "1.2500"}}));
+}
+
+TEST_F(HtmlReportTest, RunsOfThisProcessShowStatusAndTime) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes.resize(4); // failed in run 2: runs 3 and -2 not reached
+    record.outcomes[3].started = false;
+    Entry(project_.SafetyFactors, 12) = 0;
+    Entry(project_.SafetyFactors, -2) = 0;
+    const TextTable runs = RunsTable(project_, &record);
+    EXPECT_EQ(runs.header, (Cells{"Run", "Reduced", "Values written", "Safety factor",
+                                  "Exit status", "Seconds"}));
+    ASSERT_EQ(runs.rows.size(), 6U);
+    EXPECT_EQ(Cells(runs.rows[0].begin() + 3, runs.rows[0].end()), (Cells{"1.5000", "0", "0.88"}));
+    EXPECT_EQ(Cells(runs.rows[2].begin() + 3, runs.rows[2].end()), (Cells{"1.4000", "0", "1.13"}));
+    EXPECT_EQ(Cells(runs.rows[3].begin() + 3, runs.rows[3].end()),
+              (Cells{"1.3000", "not started", "1.25"}));
+    for (const std::size_t k : {4U, 5U}) {
+        EXPECT_EQ(Cells(runs.rows[k].begin() + 3, runs.rows[k].end()), (Cells{"—", "—", "—"}));
+    }
+}
+
+// Run 2's calculator ended with status 3, yet its result was used.
+TEST_F(HtmlReportTest, ANonZeroExitWhoseResultWasUsedIsMarked) {
+    const AnalysisRecord record = CompleteRecord();
+    const TextTable runs = RunsTable(project_, &record);
+    EXPECT_EQ(runs.rows[2][4], "0");
+    EXPECT_EQ(runs.rows[3][4], "3 (not 0, result used)");
+}
+
+TEST_F(HtmlReportTest, ASavedProject) {
+    const std::string page = HtmlReport("/home/eng/slope.zmo", project_, nullptr, WrittenAt);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                         "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src "
+                         "'none'; img-src data:; style-src 'unsafe-inline'\">\n"
+                         "<title>Zelmora report: /home/eng/slope.zmo</title>\n",
+                         0),
+              0U);
+    for (const char* text :
+         {"<tr><th>Written</th><td class=\"wrap\">2025-12-06 05:46</td></tr>",
+          "<tr><th>Project file</th><td class=\"wrap\">/home/eng/slope.zmo</td></tr>",
+          "<tr><th>Calculator command line</th><td class=\"wrap\">/opt/fe/batch "
+          "/home/eng/slope.plx /c</td></tr>",
+          "<tr><th>Model</th><td class=\"wrap\">/home/eng/slope.plx</td></tr>",
+          "<td class=\"n\">2</td><td class=\"n\">4</td><td class=\"n\">20.0000</td>",
+          "<p>Step size: 1.0000 standard deviations</p>",
+          "<section class=\"runs\">\n<h2>Runs</h2>\n<p>A project read from a file: the "
+          "runs&#39; safety factors only.</p>",
+          "<tr><th>Calculation with reduced values (all)</th><td class=\"form\">  "
+          "1.2500</td></tr>",
+          "<tr><th>Probability of failure:</th><td class=\"form\"> 1.460E-0002</td></tr>",
+          "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">1.455E-0002"
+          "</td></tr>",
+          "<td>c</td><td class=\"n\">5.0000</td>",
+          "<p>Close to 1: the safety factor falls almost in a straight line",
+          "@page { size: A4; margin: 15mm; }", ".runs { break-before: page; }"}) {
+        EXPECT_TRUE(Contains(page, text)) << text;
+    }
+    EXPECT_FALSE(Contains(page, "Exit status"));
+    EXPECT_FALSE(Contains(page, "Critical slip surface"));
+    EXPECT_EQ(Count(page, "<svg"), 1U);
+    EXPECT_EQ(page.substr(page.size() - 16), "</body>\n</html>\n");
+}
+
+// ρ(φ1, c1) = -0.5: σ_F² = 0.0525 - 2·0.5·0.10·0.20 = 0.0325, β = 0.5 / √0.0325.
+TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
+    AnalysisRecord record = CompleteRecord();
+    EXPECT_FALSE(
+        Contains(HtmlReport("/home/eng/slope.zmo", project_, &record, WrittenAt), "Correlations"));
+    record.correlations = {{1, 11, -0.5, -0.48}};
+    const std::string page = HtmlReport("/home/eng/slope.zmo", project_, &record, WrittenAt);
+    for (const char* text :
+         {"<h2>Correlations</h2>",
+          "<td>φ, row 1 (set 1)</td><td>c, row 1 (set 1)</td><td class=\"n\">-0.5000</td><td "
+          "class=\"n\">-0.4800</td>",
+          "<tr><th>β with correlations:</th><td class=\"n\">2.7735</td></tr>",
+          "<th>Probability of failure with correlations, normal Φ(−β):</th><td "
+          "class=\"n\">2.773E-0003</td>",
+          "<p>Step size: 1.0000 standard deviations</p>"}) {
+        EXPECT_TRUE(Contains(page, text)) << text;
+    }
+}
+
+// Rows 3 to 10 hold zeros only: the inputs leave them out and name the sets that have names.
+TEST_F(HtmlReportTest, TheInputsShowTheRowsInUseWithTheirSetNames) {
+    ReportStudy study;
+    study.setNames = {{2, "clay & <silt>"}, {5, "unused"}};
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt, study);
+    const std::string inputs = page.substr(
+        page.find("<h2>Inputs</h2>"), page.find("<h2>Methods</h2>") - page.find("<h2>Inputs</h2>"));
+    EXPECT_EQ(Count(inputs, "<tr><td class=\"n\">"), 2U) << inputs;
+    EXPECT_TRUE(Contains(inputs, "<td class=\"n\">1</td><td class=\"n\">1</td>"));
+    EXPECT_TRUE(
+        Contains(inputs, "<td class=\"n\">2</td><td class=\"n\">4 (clay &amp; &lt;silt&gt;)</td>"));
+    EXPECT_FALSE(Contains(page, "unused"));
+}
+
+// A method run's values come back from the JSON and are shown labelled, φ by its sine and angle.
+TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[1].written = {{1, 0.5}, {11, 10}, {12, 5}};
+    RunOutcome method = record.outcomes[0];
+    method.runId = FirstMethodRunId;
+    method.safetyFactor = 1.02;
+    method.written = {{1, 0.4067}, {11, 3.94}};
+    record.outcomes.push_back(method);
+    // A later batch of method runs numbers its RunIds afresh; a failed run shows no factor.
+    method.runId = FirstMethodRunId;
+    method.written = {{11, 12}};
+    method.error = "The result file holds no safety factor.";
+    record.outcomes.push_back(method);
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
+    ASSERT_EQ(read.outcomes.size(), record.outcomes.size());
+    ASSERT_EQ(read.outcomes[1].written.size(), 3U);
+    EXPECT_EQ(read.outcomes[1].written[2].variableId, 12);
+    EXPECT_EQ(read.outcomes[1].written[2].value, 5.0);
+    EXPECT_EQ(
+        MethodRunsTable(read, project_.SoilTable).rows,
+        (std::vector<Cells>{{"1", "Row 1, set 1: sin φ 0.4067 (φ 24.0°)\nRow 1, set 1: c 3.9400",
+                             "1.0200", "0", "0.88"},
+                            {"2", "Row 1, set 1: c 12.0000", "—", "0", "0.88"}}));
+    EXPECT_TRUE(Contains(HtmlReport("", project_, &read, WrittenAt), "<h3>Method runs</h3>"));
+    EXPECT_FALSE(Contains(HtmlReport("", project_, nullptr, WrittenAt), "<h3>Method runs</h3>"));
+}
+
+// The complete record, FORM's design-point run with its picture, three Monte Carlo samples (the
+// second failed after it had read a factor) and the estimate's history.
+AnalysisRecord SampledRecord() {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[1].picture =
+        R"(<svg xmlns="http://www.w3.org/2000/svg"><path d="M0 0"/></svg>)";
+    RunOutcome design = record.outcomes[0];
+    design.runId = FirstMethodRunId;
+    design.safetyFactor = 1.0;
+    design.picture = HostilePicture;
+    record.outcomes.push_back(design);
+    const double factors[] = {0.93, 0.5, 1.21};
+    for (int n = 1; n <= 3; ++n) {
+        RunOutcome sample = record.outcomes[0];
+        sample.runId = FirstSampleRunId + n;
+        sample.safetyFactor = factors[n - 1];
+        sample.written = {{1, 0.4067}, {11, 3.94 + n}};
+        sample.error = n == 2 ? "The batch calculator wrote no new result file: /x.hxx" : "";
+        record.outcomes.push_back(sample);
+    }
+    SamplingResult sampling;
+    sampling.samples = 40;
+    sampling.failures = 12;
+    sampling.probability = 0.3;
+    sampling.interval95 = {0.18, 0.45};
+    sampling.bounds = {0.3, 0.3};
+    sampling.history = {{20, 0.35, {0.18, 0.57}}, {40, 0.3, {0.18, 0.45}}};
+    record.sampling = sampling;
+    return record;
+}
+
+TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
+    const AnalysisRecord record = SampledRecord();
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
+    ASSERT_TRUE(read.sampling);
+    ASSERT_EQ(read.sampling->history.size(), 2U);
+    EXPECT_EQ(read.sampling->history[0].samples, 20);
+    EXPECT_EQ(read.sampling->history[0].probability, 0.35);
+    EXPECT_EQ(read.sampling->history[0].interval95, (std::array<double, 2>{0.18, 0.57}));
+    const std::string page = HtmlReport("", project_, &read, WrittenAt);
+    EXPECT_TRUE(Contains(page, SamplingChartSvg(*record.sampling)));
+    // The check that ran is described among the methods.
+    const bool importance = record.sampling->kind == SamplingKind::Importance;
+    EXPECT_TRUE(Contains(page, importance ? "<h3>Importance sampling at the design point</h3>"
+                                          : "<h3>Monte Carlo sampling</h3>"));
+}
+
+// The samples have a table of their own, read from the run entries; a failed one shows no factor
+// even where the run read one.
+TEST_F(HtmlReportTest, SamplingRunsAreListedAlsoAfterTheJson) {
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, SampledRecord()));
+    EXPECT_EQ(SamplingRunsTable(read, project_.SoilTable).rows,
+              (std::vector<Cells>{{"1", "sin φ1 0.4067 (24.0°) · c1 4.9400", "0.9300", "yes"},
+                                  {"2", "sin φ1 0.4067 (24.0°) · c1 5.9400", "—", "run failed"},
+                                  {"3", "sin φ1 0.4067 (24.0°) · c1 6.9400", "1.2100", "no"}}));
+    EXPECT_EQ(MethodRunsTable(read, project_.SoilTable).rows.size(), 1U);
+    EXPECT_TRUE(Contains(HtmlReport("", project_, &read, WrittenAt), "<h3>Sampling runs</h3>"));
+}
+
+// Both pictures come back byte for byte and the report shows them as after the analysis.
+TEST_F(HtmlReportTest, TheCalculatorsPicturesComeBackFromTheJson) {
+    const AnalysisRecord record = SampledRecord();
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
+    EXPECT_EQ(read.outcomes[1].picture, record.outcomes[1].picture);
+    EXPECT_EQ(read.outcomes[6].picture, HostilePicture);
+    const auto surfaces = [](const std::string& page) {
+        const std::size_t from = page.find("<h2>Critical slip surfaces</h2>");
+        return from == std::string::npos ? "" : page.substr(from, page.find("</div>", from) - from);
+    };
+    const std::string shown = surfaces(HtmlReport("", project_, &read, WrittenAt));
+    EXPECT_EQ(shown, surfaces(HtmlReport("", project_, &record, WrittenAt)));
+    EXPECT_TRUE(Contains(shown, Base64(HostilePicture)));
+    nlohmann::json tooLarge = nlohmann::json::parse(AnalysisJson("", project_, record));
+    tooLarge["runs"][1]["picture"] = std::string(MaxPictureBytes + 1, ' ');
+    EXPECT_THROW(RecordFromAnalysisJson(tooLarge.dump()), nlohmann::json::exception);
+}
+
+TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
+    AnalysisRecord record = CompleteRecord();
+    record.batchCommandLine = "/usr/bin/srun --ntasks=1 /opt/fe/batch /home/eng/slope.plx /c";
+    record.outcomes[1].picture = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+    const std::string page = HtmlReport("", project_, &record, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<title>Zelmora report</title>"));
+    EXPECT_TRUE(Contains(page, "<tr><th>Project file</th><td class=\"wrap\">—</td></tr>"));
+    EXPECT_TRUE(Contains(page, "/usr/bin/srun --ntasks=1 /opt/fe/batch"));
+    EXPECT_TRUE(Contains(page, "<th class=\"n\">Exit status</th>"));
+    EXPECT_TRUE(Contains(page, "<h2>Critical slip surface</h2>\n<img class=\"surface\" alt=\""
+                               "Critical slip surface of the mean-value run\" "
+                               "src=\"data:image/svg+xml;base64," +
+                                   Base64(record.outcomes[1].picture) + "\">\n"));
+    EXPECT_FALSE(Contains(page, "The analysis"));
+}
+
+TEST_F(HtmlReportTest, APictureOnlyFromTheMeanValueRun) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[5].picture = "<svg/>"; // run -2
+    EXPECT_FALSE(Contains(HtmlReport("", project_, &record, WrittenAt), "Critical slip surface"));
+}
+
+TEST_F(HtmlReportTest, AFailedOrStoppedAnalysisSaysSo) {
+    AnalysisRecord record = CompleteRecord();
+    record.error = "The result file holds no safety factor: /x/<b>.hxx";
+    record.keptWorkFolder = "/home/eng/slope.plx.runs";
+    std::string page = HtmlReport("", project_, &record, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis ended with an error: The result "
+                               "file holds no safety factor: /x/&lt;b&gt;.hxx</p>"));
+    EXPECT_TRUE(Contains(page, "<p class=\"note wrap\">Its work copies are kept in "
+                               "/home/eng/slope.plx.runs</p>"));
+    record.stopped = true;
+    page = HtmlReport("", project_, &record, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis was stopped.</p>"));
+    EXPECT_FALSE(Contains(page, "ended with an error"));
+}
+
+// Whatever the project and the calculator hold, the page stays text and one picture.
+TEST_F(HtmlReportTest, HostileTextsAndPicturesStayInert) {
+    project_.BatchPath = Hostile;
+    project_.ProjectPath = Hostile;
+    AnalysisRecord record = CompleteRecord();
+    record.batchCommandLine = Hostile + " /c";
+    record.error = Hostile;
+    record.outcomes[1].picture = HostilePicture;
+    for (const AnalysisRecord* r : {static_cast<const AnalysisRecord*>(nullptr),
+                                    static_cast<const AnalysisRecord*>(&record)}) {
+        const std::string page = HtmlReport(Hostile, project_, r, WrittenAt);
+        const std::string lower = Lower(page);
+        EXPECT_FALSE(Contains(lower, "<script"));
+        EXPECT_FALSE(Contains(lower, "onload"));
+        EXPECT_FALSE(Contains(page, "\"batch\""));
+        EXPECT_FALSE(Contains(page, "it's"));
+        EXPECT_TRUE(Contains(page, "/opt/&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;/"
+                                   "it&#39;s &quot;batch&quot;"));
+        EXPECT_EQ(Count(lower, "<svg"), 1U); // the chart only
+        EXPECT_EQ(Count(lower, "<img"), r ? 1U : 0U);
+    }
+}
+
+TEST_F(HtmlReportTest, WrittenWhole) {
+    const test_support::TempFolder folder;
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt);
+    test_support::WriteBytes(folder.File("r.html"),
+                             "an older, longer report than this one " + page);
+    WriteHtmlReport(folder.File("r.html"), page);
+    EXPECT_EQ(test_support::ReadBytes(folder.File("r.html")), page);
+    try {
+        WriteHtmlReport(folder.File("missing/r.html"), page);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(std::string(error.what()), "Invalid filename");
+    }
+}
+
+} // namespace
+} // namespace zelmora

@@ -1,0 +1,181 @@
+// The first page's summary from the record of an analysis: which method is relied on, its
+// verdict against the target and its performance level.
+#include "report/html/html_summary.h"
+#include "report/html/performance_level.h"
+#include "report/methods_that_ran.h"
+#include "tests/analysis/support/three_variable_project.h"
+
+#include <gtest/gtest.h>
+
+namespace zelmora {
+namespace {
+
+// The parts of an analysis the summary reads: first order's β and probability, the method's
+// result and the sampling check's.
+struct Part {
+    std::optional<MethodThatRan> firstOrder;
+    std::optional<MethodResult> method;
+    std::optional<SamplingResult> sampling;
+};
+
+MethodResult MethodWith(Method method, bool converged, double beta, double probability) {
+    MethodResult result;
+    result.method = method;
+    result.converged = converged;
+    result.beta = beta;
+    result.probability = probability;
+    return result;
+}
+
+const Part FirstOrder{MethodThatRan{"First order", 1.8804, 0.03, ""}, {}, {}};
+const Part Form{{}, MethodWith(Method::Form, true, 2.2236, 0.013), {}};
+const Part Unsettled{{}, MethodWith(Method::Form, false, 1.9, 0.028), {}};
+const Part Taylor{{}, MethodWith(Method::Taylor, true, 2.143, 0.016), {}};
+
+Part Sampling(bool stoppedByTarget, bool failedRunsDecide) {
+    SamplingResult result;
+    result.kind = SamplingKind::Importance;
+    result.samples = 400;
+    result.failures = 12;
+    result.probability = 0.0125;
+    result.cov = 0.1;
+    result.interval95 = {0.008, 0.02};
+    result.bounds = {0.0125, 0.0125};
+    result.beta = 2.2414;
+    result.stoppedByTarget = stoppedByTarget;
+    result.failedRunsDecide = failedRunsDecide;
+    return {{}, {}, result};
+}
+
+MethodsThatRan Analysis(const std::vector<Part>& parts) {
+    MethodThatRan firstOrder{"First order", std::nullopt, std::nullopt, ""};
+    AnalysisRecord record;
+    for (const Part& part : parts) {
+        firstOrder = part.firstOrder.value_or(firstOrder);
+        record.method = part.method ? part.method : record.method;
+        record.sampling = part.sampling ? part.sampling : record.sampling;
+    }
+    return MethodsThatRanIn(firstOrder, record);
+}
+
+struct RelianceCase {
+    std::vector<Part> parts;
+    std::vector<std::string> names;
+    std::optional<std::size_t> reliedOn;
+    std::string verdict; // against the target β 2.0
+};
+
+TEST(ReportSummary, TheMethodReliedOnFollowsTheOrderOfTrust) {
+    const RelianceCase cases[] = {
+        {{FirstOrder},
+         {"First order"},
+         0,
+         "The β relied on, 1.8804 by First order, falls short of the target β of 2.0000."},
+        {{FirstOrder, Taylor},
+         {"First order", "Taylor series"},
+         1,
+         "The β relied on, 2.1430 by Taylor series, meets the target β of 2.0000."},
+        {{FirstOrder, Unsettled},
+         {"First order", "FORM"},
+         0,
+         "The β relied on, 1.8804 by First order, falls short of the target β of 2.0000."},
+        {{FirstOrder, Form, Sampling(true, false)},
+         {"First order", "FORM", "Sampling check"},
+         2,
+         "The β relied on, 2.2414 by Sampling check, meets the target β of 2.0000."},
+        {{FirstOrder, Form, Sampling(false, false)},
+         {"First order", "FORM", "Sampling check"},
+         1,
+         "The β relied on, 2.2236 by FORM, meets the target β of 2.0000."},
+        {{FirstOrder, Form, Sampling(true, true)},
+         {"First order", "FORM", "Sampling check"},
+         1,
+         "The β relied on, 2.2236 by FORM, meets the target β of 2.0000."},
+        {{Part{MethodThatRan{"First order", std::nullopt, std::nullopt, ""}, {}, {}}},
+         {"First order"},
+         std::nullopt,
+         "No method found a β to rely on, so the target β of 2.0000 is not judged."},
+    };
+    for (const RelianceCase& c : cases) {
+        const MethodsThatRan ran = Analysis(c.parts);
+        std::vector<std::string> names;
+        for (const MethodThatRan& method : ran.methods) {
+            names.push_back(method.name);
+        }
+        EXPECT_EQ(names, c.names) << c.verdict;
+        EXPECT_EQ(ran.reliedOn, c.reliedOn) << c.verdict;
+        EXPECT_EQ(Verdict(ran, 2.0), c.verdict);
+    }
+}
+
+// First order's β is the project's once the analysis finished its runs; a failed one that did not
+// leaves the β an earlier analysis stored, which is not relied on.
+TEST(ReportSummary, FirstOrderTakesTheProjectsBetaOnlyWhenTheAnalysisFinishedItsRuns) {
+    ProjectState project = testing::ThreeVariableProject();
+    project.VariableCount = 3; // as the analysis left its list
+    for (const auto& [runId, key] : {std::pair{1, 1}, {2, 11}, {3, 12}}) {
+        Entry(project.Variables, runId) = key;
+    }
+    const auto recordOf = [](const std::vector<int>& runIds, const std::string& error) {
+        AnalysisRecord record;
+        for (const int runId : runIds) {
+            record.outcomes.push_back({});
+            record.outcomes.back().runId = runId;
+        }
+        if (!error.empty()) {
+            record.outcomes.back().error = error;
+        }
+        record.error = error;
+        return record;
+    };
+    const struct {
+        AnalysisRecord record;
+        bool beta;
+    } cases[] = {
+        {AnalysisRecord{}, true},
+        {recordOf({-1, 0, 1, 2, 3, -2}, ""), true},
+        {recordOf({-1, 0, 1, 2, 3, -2}, "File not found"), true},
+        {recordOf({-1, 0, 1, 2, 3}, "File not found"), false},
+    };
+    for (const auto& c : cases) {
+        const MethodThatRan firstOrder = FirstOrderThatRan(project, c.record);
+        EXPECT_EQ(firstOrder.beta, c.beta ? std::optional(project.Beta) : std::nullopt)
+            << c.record.outcomes.size();
+        EXPECT_EQ(MethodsThatRanIn(firstOrder, c.record).reliedOn.has_value(), c.beta);
+    }
+}
+
+TEST(ReportSummary, ThePerformanceLevelIsTheLargestTabulatedBetaNotAbove) {
+    const std::pair<double, const char*> cases[] = {{-0.5, "Hazardous"},
+                                                    {0.9999, "Hazardous"},
+                                                    {1.0, "Hazardous"},
+                                                    {1.5, "Unsatisfactory"},
+                                                    {1.9999, "Unsatisfactory"},
+                                                    {2.0, "Poor"},
+                                                    {2.5, "Below average"},
+                                                    {2.9999, "Below average"},
+                                                    {3.0, "Above average"},
+                                                    {3.9999, "Above average"},
+                                                    {4.0, "Good"},
+                                                    {5.0, "High"},
+                                                    {9.0, "High"}};
+    for (const auto& [beta, level] : cases) {
+        EXPECT_EQ(PerformanceLevel(beta), level) << beta;
+    }
+}
+
+// The summary's table marks the one relied on and names why another is not.
+TEST(ReportSummary, TheTableMarksTheMethodReliedOn) {
+    const std::string html = SummaryHtml(Analysis({FirstOrder, Form, Sampling(false, false)}), 3.0);
+    for (const char* part :
+         {"<td>FORM</td><td class=\"n\">2.2236</td><td class=\"n\">1.300E-0002</td><td>relied "
+          "on</td>",
+          "<td>stopped before its target CoV</td>", "<strong>Target β 3.0000</strong>",
+          "Expected performance level: <strong>Poor</strong> (US Army Corps of Engineers, ETL "
+          "1110-2-556 (1999)).</p>"}) {
+        EXPECT_NE(html.find(part), std::string::npos) << part << "\n" << html;
+    }
+}
+
+} // namespace
+} // namespace zelmora
