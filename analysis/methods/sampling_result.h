@@ -34,6 +34,8 @@ struct SamplingResult {
     std::optional<double> beta;         // -Φ⁻¹(p), none for p = 0
     bool stoppedByTarget = false;       // else by the most samples
     std::vector<SamplingPoint> history; // at each point the stop rule was judged
+    // Whether FORM's probability lies outside interval95; none when FORM did not run.
+    std::optional<bool> formDisagrees;
 };
 
 // "target-cov" or "most-runs".

@@ -8,6 +8,7 @@ void JournaledExecutor::Submit(std::vector<PlannedRun> runs) {
     for (PlannedRun& run : runs) {
         queue_.push_back(journal_.Reused(run));
         if (queue_.back()) {
+            queue_.back()->reused = true;
             ++reused;
         } else {
             toRun.push_back(std::move(run));

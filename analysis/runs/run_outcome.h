@@ -27,6 +27,7 @@ struct RunOutcome {
     std::string copyPath; // the work copy's project file the run calculated; empty in place
     std::vector<std::string> calculatorOutput; // a failed run's last output lines
     std::vector<ValueWritten> written;         // the values its modification file wrote
+    bool reused = false; // taken from the journal of an interrupted analysis, not run again
 };
 
 } // namespace zelmora
