@@ -66,7 +66,8 @@ PreparedCalculator::~PreparedCalculator() {
     Close(report_[1]);
 }
 
-void PreparedCalculator::Become(pid_t parent) const {
+// Uninstrumented: it may run on the namespace init's stack (see namespace_start-posix.cpp).
+[[gnu::no_sanitize_address]] void PreparedCalculator::Become(pid_t parent) const {
     if (cgroupProcsFd_ >= 0 && ::write(cgroupProcsFd_, "0", 1) != 1) {
         Fail();
     }
@@ -99,7 +100,7 @@ void PreparedCalculator::Become(pid_t parent) const {
     Fail();
 }
 
-void PreparedCalculator::Fail() const {
+[[gnu::no_sanitize_address]] void PreparedCalculator::Fail() const {
     const int error = errno;
     [[maybe_unused]] const ssize_t written = ::write(report_[1], &error, sizeof error);
     _exit(127);
