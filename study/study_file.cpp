@@ -1,6 +1,7 @@
 #include "study/study_file.h"
 
 #include "project/errors.h"
+#include "project/foreign_link.h"
 #include "project/move_aside.h"
 #include "project/project_file.h"
 #include "project/sha256.h"
@@ -57,6 +58,9 @@ std::string KeepUnreadableStudy(const std::string& projectFile) {
 
 OpenedStudy ReadStudyOf(const std::string& projectFile) {
     const std::string studyFile = StudyFileName(projectFile);
+    if (FollowsForeignLink(studyFile)) {
+        return Unreadable(studyFile, "it is another user's link in a folder others may write");
+    }
     std::string text;
     try {
         text = ReadWholeFile(studyFile, MaxStudyBytes);

@@ -1,0 +1,9 @@
+#include "project/foreign_link.h"
+
+namespace zelmora {
+
+bool FollowsForeignLink(const std::string&) {
+    return false;
+}
+
+} // namespace zelmora
