@@ -6,4 +6,8 @@ bool FollowsForeignLink(const std::string&) {
     return false;
 }
 
+bool OwnedByAnotherUser(const std::string&) {
+    return false;
+}
+
 } // namespace zelmora

@@ -9,4 +9,8 @@ namespace zelmora {
 // links only the privileged may make.
 bool FollowsForeignLink(const std::string& path);
 
+// True when the file the path names, its links followed, belongs to another user than the
+// caller. Always false on Windows.
+bool OwnedByAnotherUser(const std::string& path);
+
 } // namespace zelmora

@@ -4,8 +4,10 @@
 #include "project/foreign_link.h"
 #include "project/move_aside.h"
 #include "project/project_file.h"
+#include "project/project_state.h"
 #include "project/sha256.h"
 #include "project/whole_file.h"
+#include "study/kept_analysis_check.h"
 #include "study/study_json.h"
 
 namespace zelmora {
@@ -70,6 +72,10 @@ OpenedStudy ReadStudyOf(const std::string& projectFile) {
     if (text.size() > MaxStudyBytes) {
         return Unreadable(studyFile, "larger than 16 MiB");
     }
+    // Another user could have planted it with results of their making.
+    if (OwnedByAnotherUser(studyFile)) {
+        return Unreadable(studyFile, "it belongs to another user");
+    }
     StudyContent content;
     try {
         content = ParseStudy(text);
@@ -82,6 +88,13 @@ OpenedStudy ReadStudyOf(const std::string& projectFile) {
                 "The study file " + studyFile +
                     " does not match the project file; its settings are kept, its results are "
                     "not.",
+                {}};
+    }
+    if (!content.study.analysisJson.empty() &&
+        !KeptAnalysisAgrees(content.study.analysisJson, State)) {
+        content.study.analysisJson.clear();
+        return {content.study,
+                "The study's kept results do not agree with its runs; they are not shown.",
                 {}};
     }
     return {content.study, {}, {}};

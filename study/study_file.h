@@ -18,7 +18,9 @@ struct OpenedStudy {
 };
 
 // Reads the study file of `projectFile`; never fails: what went wrong is in the note, and the
-// study is then the defaults or the settings without the results.
+// study is then the defaults or the settings without the results. A study file of another user
+// cannot be read; a kept analysis that does not agree with the project just read (State) is
+// left out, as one of a changed project file is.
 OpenedStudy ReadStudyOf(const std::string& projectFile);
 
 // Refuses, naming the file and why, to run or save while the project's study file cannot be

@@ -18,6 +18,11 @@ using test_support::Nobody;
 using test_support::ReadBytes;
 using test_support::WriteBytes;
 
+uid_t OwnerOf(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 ? info.st_uid : 0;
+}
+
 // The project in a folder its group may write, without the sticky bit, where another user has
 // planted a link to a private file of ours elsewhere.
 class LinksAndModesBatch : public ::testing::Test {
@@ -93,6 +98,22 @@ TEST_F(LinksAndModesBatch, AStudyFileThatIsAnotherUsersLinkIsNotRead) {
     EXPECT_EQ(saved.status, 0);
     EXPECT_EQ(saved.err, why + "the project is opened without it.\n");
     EXPECT_FALSE(nlohmann::json::parse(saved.out).contains("method"));
+}
+
+// Whoever may write the folder could plant a study with results of their making.
+TEST_F(LinksAndModesBatch, AStudyFileOfAnotherUserIsNotRead) {
+    WriteBytes(study_, R"({"zelmora_study": 1, "settings": {"method": "form"}})");
+    ASSERT_EQ(chown(study_.c_str(), Nobody, Nobody), 0);
+    const std::string why =
+        "The study file " + study_ + " cannot be read (it belongs to another user); ";
+    const Finished refused = Run({"--save"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, why + "nothing is run or saved, and it is left as it is.\n");
+    EXPECT_FALSE(fs::exists(counter_));
+    EXPECT_EQ(OwnerOf(study_), Nobody);
+    const Finished saved = Run({"--saved", "--json", "-"});
+    EXPECT_EQ(saved.status, 0);
+    EXPECT_EQ(saved.err, why + "the project is opened without it.\n");
 }
 
 } // namespace
