@@ -29,4 +29,10 @@ void TMainForm::KeepAnalysisInStudy() {
     ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, State, LastAnalysis);
 }
 
+void TMainForm::ShowSaveNote(const std::string& note) {
+    if (!note.empty()) {
+        windows.calc->ShowNote(note);
+    }
+}
+
 } // namespace zelmora::ui

@@ -212,11 +212,11 @@ void TMainForm::Open2Click() {
 }
 
 void TMainForm::Save2Click() {
-    Guarded([] {
+    Guarded([this] {
         const QString question = QStringLiteral("save ") + Text(State.CurrentFileName);
         if (ShowMessage(MessageKind::Information, question, MessageButtons::YesNo) ==
             MessageAnswer::Yes)
-            SaveStudyAndProject(State.CurrentFileName, ProjectStudy);
+            ShowSaveNote(SaveStudyAndProject(State.CurrentFileName, ProjectStudy));
     });
 }
 
@@ -229,7 +229,7 @@ void TMainForm::Saveas2Click() {
         }
         const std::string oldFolder = ProjectFolderOf(State.CurrentFileName);
         State.CurrentFileName = Bytes(SaveDialog1.fileName);
-        SaveStudyAndProject(State.CurrentFileName, ProjectStudy);
+        ShowSaveNote(SaveStudyAndProject(State.CurrentFileName, ProjectStudy));
         if (const auto note = MovedFolderNote(oldFolder, ProjectFolderOf(State.CurrentFileName),
                                               State.BatchPath, State.ProjectPath))
             windows.calc->ShowNote(*note);

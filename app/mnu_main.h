@@ -120,6 +120,8 @@ private:
     void OpenStudy(const std::string& projectFile);
     // After an analysis: the windows show it and the study keeps it for the next save.
     void KeepAnalysisInStudy();
+    // After a save: the line about a study file kept aside, if any.
+    void ShowSaveNote(const std::string& note);
 
     ChildWindows windows;
     bool analysing = false;

@@ -48,6 +48,7 @@ Correlations PairsForRun(const Correlations& stored, const Correlations& given) 
 
 Study StudyForRun(const BatchOptions& options) {
     OpenedStudy opened = ReadStudyOf(options.projectFile);
+    RefuseUnreadableStudy(options.projectFile, opened);
     PrintStudyNote(opened.note);
     StudySettings& settings = opened.study.settings;
     settings.method = options.method.value_or(settings.method);
@@ -63,7 +64,7 @@ Study StudyForRun(const BatchOptions& options) {
 
 void SaveStudy(const std::string& projectFile, Study study, const AnalysisRecord& record) {
     study.analysisJson = AnalysisJson(projectFile, State, record);
-    SaveStudyAndProject(projectFile, study);
+    PrintStudyNote(SaveStudyAndProject(projectFile, study));
 }
 
 } // namespace zelmora::batch

@@ -12,7 +12,8 @@ namespace zelmora::batch {
 void PrintStudyNote(const std::string& note);
 
 // The study of the project file just read, with this run's method and strengths where the
-// command line gives them; a note about the study goes to standard error.
+// command line gives them; a note about the study goes to standard error. A study file that
+// cannot be read is refused.
 Study StudyForRun(const BatchOptions& options);
 
 // Saves the study with the settings used and the analysis's JSON, then the project file.

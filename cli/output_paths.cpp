@@ -5,6 +5,7 @@
 #include "analysis/workcopies/work_folder.h"
 #include "cli/same_path.h"
 #include "project/errors.h"
+#include "project/foreign_link.h"
 #include "project/project_state.h"
 #include "study/study.h"
 
@@ -75,11 +76,22 @@ std::vector<Input> Folders() {
             {"the model's work folder", WorkFolderPath(State.ProjectPath), true}};
 }
 
+// The save checks this again as it writes; here it refuses before any run.
+void CheckNotForeignLink(const std::string& option, const std::string& output) {
+    if (FollowsForeignLink(output)) {
+        throw Error(option +
+                    " must not write through another user's link in a folder others "
+                    "may write: " +
+                    output);
+    }
+}
+
 void CheckOutput(const std::string& option, const std::string& output,
                  const std::string& projectFile) {
     if (output.empty() || output == "-") {
         return;
     }
+    CheckNotForeignLink(option, output);
     std::vector<Input> inputs{{"the project file", projectFile, false},
                               {"the study file", StudyFileName(projectFile), false},
                               {"the model file", State.ProjectPath, false}};
@@ -94,6 +106,8 @@ void CheckOutput(const std::string& option, const std::string& output,
 }
 
 void CheckSave(const std::string& projectFile) {
+    CheckNotForeignLink("--save", projectFile);
+    CheckNotForeignLink("--save", StudyFileName(projectFile));
     std::vector<Input> inputs{{"the model file", State.ProjectPath, false}};
     for (Input& folder : Folders()) {
         inputs.push_back(std::move(folder));

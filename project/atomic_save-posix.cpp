@@ -39,13 +39,16 @@ std::string HashDigitsOf(std::string_view text) {
 }
 
 // The fixed hidden name beside the target under which its temporary file is named.
-std::string HiddenName(const std::string& target) {
-    const std::string folder = FolderPrefix(target);
-    std::string name = target.substr(folder.size());
+std::string HiddenName(const std::string& name) {
     if (1 + name.size() + HiddenSuffix.size() > NAME_MAX) {
-        name = name.substr(0, KeptLength) + "~" + HashDigitsOf(name);
+        return "." + name.substr(0, KeptLength) + "~" + HashDigitsOf(name) +
+               std::string(HiddenSuffix);
     }
-    return folder + "." + name + std::string(HiddenSuffix);
+    return "." + name + std::string(HiddenSuffix);
+}
+
+std::string DescriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 bool IsUnsupported(int error) {
@@ -58,7 +61,8 @@ void AtomicSave::SetUnnamedTemporaryForTesting(bool allowed) {
     unnamedAllowed = allowed;
 }
 
-AtomicSave::AtomicSave(const std::string& target) : target_(target), writePath_(target) {
+AtomicSave::AtomicSave(const std::string& target)
+    : requested_(target), target_(target), writePath_(target) {
     if (!target.empty()) {
         Prepare(target);
     }
@@ -69,7 +73,10 @@ AtomicSave::~AtomicSave() {
         ::close(temporaryFd_);
     }
     if (ownsHidden_) {
-        unlink(hidden_.c_str());
+        unlinkat(folderFd_, hiddenName_.c_str(), 0);
+    }
+    if (folderFd_ >= 0) {
+        ::close(folderFd_);
     }
 }
 
@@ -80,8 +87,11 @@ void AtomicSave::Prepare(const std::string& path) {
         return;
     }
     target_ = resolved;
+    if (!OpenFolder()) {
+        return;
+    }
     struct stat info {};
-    if (stat(resolved.c_str(), &info) != 0) {
+    if (fstatat(folderFd_, name_.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno != ENOENT) {
             Fail(errno);
             return;
@@ -89,25 +99,43 @@ void AtomicSave::Prepare(const std::string& path) {
         finalMode_ = 0666 & ~ProcessUmask();
     } else if (!S_ISREG(info.st_mode)) {
         // Refused as a file that may not be written: replacing a pipe or a device with a
-        // regular file is not what the user asked for, and writing into it may never end.
+        // regular file is not what the user asked for, and writing into it may never end. A
+        // link here is one put in place since the links were followed.
         Fail(EACCES);
         return;
-    } else if (faccessat(AT_FDCWD, resolved.c_str(), W_OK, AT_EACCESS) != 0) {
+    } else if (faccessat(folderFd_, name_.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0) {
         Fail(errno);
         return;
     } else {
-        replacesOld_ = true;
-        finalMode_ = info.st_mode & 07777;
-        oldOwner_ = info.st_uid;
-        oldGroup_ = info.st_gid;
+        TakeOld(info);
     }
     CreateTemporary();
 }
 
+// The folder the target lies in, held open so that what follows cannot be led elsewhere.
+bool AtomicSave::OpenFolder() {
+    const std::string folder = FolderPrefix(target_);
+    name_ = target_.substr(folder.size());
+    hiddenName_ = HiddenName(name_);
+    hidden_ = folder + hiddenName_;
+    folderFd_ = ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd_ < 0) {
+        Fail(errno);
+        return false;
+    }
+    return true;
+}
+
+void AtomicSave::TakeOld(const struct stat& info) {
+    replacesOld_ = true;
+    finalMode_ = info.st_mode & 07777;
+    oldOwner_ = info.st_uid;
+    oldGroup_ = info.st_gid;
+}
+
 // A leftover of a killed save is removed first, so that it lasts only until the next save.
 void AtomicSave::CreateTemporary() {
-    hidden_ = HiddenName(target_);
-    unlink(hidden_.c_str());
+    unlinkat(folderFd_, hiddenName_.c_str(), 0);
     if (!unnamedAllowed || !CreateUnnamed()) {
         CreateNamed();
     }
@@ -116,9 +144,7 @@ void AtomicSave::CreateTemporary() {
 // False when the file system cannot make unnamed files (or /proc is missing, through which
 // it is written and named); true when created or failed for a reason a named file shares.
 bool AtomicSave::CreateUnnamed() {
-    const std::string folder = FolderPrefix(target_);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
-                          PrivateMode);
+    const int fd = openat(folderFd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, PrivateMode);
     if (fd < 0) {
         if (IsUnsupported(errno)) {
             return false;
@@ -128,19 +154,20 @@ bool AtomicSave::CreateUnnamed() {
     }
     // The mode is set again since the umask may have taken the owner's write permission,
     // which opening the file once more through /proc needs.
-    const std::string path = "/proc/self/fd/" + std::to_string(fd);
     struct stat info {};
-    if (fchmod(fd, PrivateMode) != 0 || stat(path.c_str(), &info) != 0) {
+    if (fchmod(fd, PrivateMode) != 0 || stat(DescriptorPath(fd).c_str(), &info) != 0) {
         ::close(fd);
         return false;
     }
     temporaryFd_ = fd;
-    writePath_ = path;
+    writePath_ = DescriptorPath(fd);
+    writePathIsName_ = false;
     return true;
 }
 
 void AtomicSave::CreateNamed() {
-    const int fd = ::open(hidden_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, PrivateMode);
+    const int fd = openat(folderFd_, hiddenName_.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, PrivateMode);
     if (fd < 0) {
         CannotCreate(errno);
         return;
@@ -150,6 +177,17 @@ void AtomicSave::CreateNamed() {
     writePath_ = hidden_;
     if (fchmod(fd, PrivateMode) != 0) {
         Fail(errno);
+        return;
+    }
+    WriteThroughDescriptor();
+}
+
+// Written through our own descriptor where /proc has it, so that the name cannot be swapped.
+void AtomicSave::WriteThroughDescriptor() {
+    struct stat info {};
+    if (stat(DescriptorPath(temporaryFd_).c_str(), &info) == 0) {
+        writePath_ = DescriptorPath(temporaryFd_);
+        writePathIsName_ = false;
     }
 }
 
@@ -176,11 +214,22 @@ void AtomicSave::Commit() {
     }
     const int closed = ::close(temporaryFd_);
     temporaryFd_ = -1;
-    if ((closed != 0 && errno != EINTR) || rename(hidden_.c_str(), target_.c_str()) != 0) {
+    if (closed != 0 && errno != EINTR) {
+        Fail(errno);
+        return;
+    }
+    if (!LinksStillAllowed() ||
+        renameat(folderFd_, hiddenName_.c_str(), folderFd_, name_.c_str()) != 0) {
         Fail(errno);
         return;
     }
     ownsHidden_ = false;
+}
+
+// The links of the name given are followed again just before the rename: one of another user
+// put there meanwhile fails the save.
+bool AtomicSave::LinksStillAllowed() {
+    return !FollowLinks(requested_).empty();
 }
 
 // Gives the complete unnamed file the hidden name, taking the place of a leftover; a named
@@ -189,8 +238,9 @@ bool AtomicSave::NameTemporary() {
     if (ownsHidden_) {
         return true;
     }
-    unlink(hidden_.c_str());
-    if (linkat(AT_FDCWD, writePath_.c_str(), AT_FDCWD, hidden_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    unlinkat(folderFd_, hiddenName_.c_str(), 0);
+    if (linkat(AT_FDCWD, writePath_.c_str(), folderFd_, hiddenName_.c_str(), AT_SYMLINK_FOLLOW) !=
+        0) {
         return false;
     }
     ownsHidden_ = true;

@@ -1,15 +1,22 @@
 #pragma once
 
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace zelmora {
 
 // Where a save writes and how it lands. An existing regular file, or a new one, is written to
 // a temporary file that replaces it only at Commit, so a failed save leaves the old file as it
-// was. A symbolic link is followed (under the protected-symlink rule of FollowLinks) and its
-// target replaced. Anything else that exists there, a pipe, a device, a socket or a folder, is
-// refused with "File access denied". An empty name is left to the open, which reports it.
+// was. A symbolic link is followed (under the link rule of FollowLinks: never another user's
+// link in a folder that others may write) and its target replaced. Anything else that exists
+// there, a pipe, a device, a socket or a folder, is refused with "File access denied". An empty
+// name is left to the open, which reports it.
+//
+// On Linux everything after the links are followed goes through a descriptor of the target's
+// folder: the temporary file is made, named and renamed over the target there, and written
+// through its own descriptor, so a link planted meanwhile at either name is replaced itself,
+// never followed. The links are checked once more just before the rename.
 //
 // The temporary file lies beside the target and is private (mode 0600) until it is complete;
 // it then gets the old file's owner and mode, or for a new file 0666 less the umask. It is
@@ -22,7 +29,8 @@ namespace zelmora {
 // apart.
 //
 // A writable file in a folder where the user may not create files is rewritten in place,
-// without atomicity, since no temporary file can be made beside it.
+// without atomicity, since no temporary file can be made beside it; a link put in its place
+// meanwhile is then refused.
 //
 // On Windows the temporary file has the hidden name from the start; it is flushed and takes the
 // old file's place with ReplaceFileA, which gives it the old file's attributes and security, or
@@ -39,6 +47,9 @@ public:
 
     // The name to open for writing: the temporary file, or the target when written in place.
     const std::string& WritePath() const { return writePath_; }
+    // True when WritePath is a file's name rather than a descriptor's: it is then to be opened
+    // without following a link at its end.
+    bool WritePathIsName() const { return writePathIsName_; }
 
     // Gives the written temporary file its final owner and mode and moves it over the target.
     // Call it after the file was written and closed without error.
@@ -50,6 +61,10 @@ public:
 
 private:
     void Prepare(const std::string& path);
+    bool OpenFolder();
+    void TakeOld(const struct stat& info);
+    void WriteThroughDescriptor();
+    bool LinksStillAllowed();
     void CreateTemporary();
     bool CreateUnnamed();
     void CreateNamed();
@@ -57,9 +72,14 @@ private:
     bool NameTemporary();
     void Fail(int error);
 
+    std::string requested_;
     std::string target_;
     std::string hidden_;
     std::string writePath_;
+    bool writePathIsName_ = true;
+    int folderFd_ = -1;
+    std::string name_;       // the target's name in its folder
+    std::string hiddenName_; // the temporary file's name there
     int temporaryFd_ = -1;
     bool ownsHidden_ = false;
     bool replacesOld_ = false;

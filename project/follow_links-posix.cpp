@@ -17,9 +17,7 @@ bool MayFollow(const std::string& link, const struct stat& linkInfo) {
     if (stat(folder.empty() ? "." : folder.c_str(), &folderInfo) != 0) {
         return false;
     }
-    constexpr mode_t shared = S_ISVTX | S_IWOTH;
-    return (folderInfo.st_mode & shared) != shared || linkInfo.st_uid == geteuid() ||
-           linkInfo.st_uid == folderInfo.st_uid;
+    return (folderInfo.st_mode & (S_IWGRP | S_IWOTH)) == 0 || linkInfo.st_uid == geteuid();
 }
 
 } // namespace

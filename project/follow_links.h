@@ -8,10 +8,9 @@ namespace zelmora {
 std::string FolderPrefix(const std::string& path);
 
 // The path with the symbolic links at its end followed, also a link to a file not yet there.
-// Whatever the machine's own setting, a link is followed only under the kernel's
-// protected-symlink rule: in a sticky folder that everybody may write (such as /tmp) only a
-// link of our own or of the folder's owner, so that a link planted there by another user
-// cannot redirect a save onto one of our files. Empty with errno set when a link is refused
+// A link in a folder that its group or others may write, sticky or not, is followed only when
+// it is our own: a link another user planted there could otherwise lead a save onto one of our
+// files elsewhere, or a read to a file of theirs. Empty with errno set when a link is refused
 // (EACCES) or the links loop (ELOOP).
 std::string FollowLinks(std::string path);
 

@@ -13,7 +13,11 @@ void SaveTextFile(const std::string& fileName, const std::function<void(TextOutp
     AtomicSave save(fileName);
     CheckIo();
     TextOutput out;
-    out.OpenForWriting(save.WritePath());
+    if (save.WritePathIsName()) {
+        out.OpenForWritingNotLink(save.WritePath());
+    } else {
+        out.OpenForWriting(save.WritePath());
+    }
     CheckIo();
     write(out);
     out.Close();

@@ -1,6 +1,7 @@
 #include "study/study_json.h"
 
 #include "report/json/analysis_json_read.h"
+#include "study/json_depth.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,9 @@ namespace {
 using nlohmann::json;
 
 constexpr int StudyVersion = 1;
+// Deeper than any study this version writes, shallow enough to parse in bounded memory.
+constexpr int MostLevels = 64;
+constexpr std::size_t DigestDigits = 64;
 
 const json& Member(const json& object, const char* key, json::value_t type) {
     const json& value = object.at(key);
@@ -65,6 +69,10 @@ Correlations CorrelationsFrom(const json& settings) {
     for (const json& pair : Member(settings, "correlations", json::value_t::array)) {
         if (!pair.is_object() || !pair.contains("rho") || !pair.at("rho").is_number()) {
             throw EStudyContent("a correlation has no number \"rho\"");
+        }
+        const double rho = pair.at("rho").get<double>();
+        if (!(rho > -1 && rho < 1)) {
+            throw EStudyContent("a correlation has a \"rho\" outside (-1, 1)");
         }
         pairs.push_back({StrengthFrom(pair.value("a", json())),
                          StrengthFrom(pair.value("b", json())), pair.at("rho").get<double>()});
@@ -181,6 +189,9 @@ std::string Analysis(const json& document) {
 }
 
 json Document(const std::string& text) {
+    if (NestedDeeperThan(text, MostLevels)) {
+        throw EStudyContent("it is nested deeper than 64 levels");
+    }
     json document = json::parse(text, nullptr, false);
     if (document.is_discarded()) {
         throw EStudyContent("it is not JSON");
@@ -188,10 +199,27 @@ json Document(const std::string& text) {
     if (!document.is_object() || !document.contains("zelmora_study")) {
         throw EStudyContent("it is not a study file");
     }
-    if (document.at("zelmora_study") != StudyVersion) {
+    const json& version = document.at("zelmora_study");
+    if (!version.is_number_integer()) {
+        throw EStudyContent("\"zelmora_study\" has the wrong type");
+    }
+    if (version != StudyVersion) {
         throw EStudyContent("its version is not 1");
     }
     return document;
+}
+
+std::string Digest(const json& document) {
+    if (!document.contains("project_file_sha256")) {
+        return {};
+    }
+    std::string digest =
+        Member(document, "project_file_sha256", json::value_t::string).get<std::string>();
+    const bool hex = digest.find_first_not_of("0123456789abcdef") == std::string::npos;
+    if (digest.size() != DigestDigits || !hex) {
+        throw EStudyContent("\"project_file_sha256\" is not 64 lowercase hexadecimal digits");
+    }
+    return digest;
 }
 
 } // namespace
@@ -199,10 +227,7 @@ json Document(const std::string& text) {
 StudyContent ParseStudy(const std::string& text) {
     const json document = Document(text);
     StudyContent content;
-    if (document.contains("project_file_sha256")) {
-        content.projectFileSha256 =
-            Member(document, "project_file_sha256", json::value_t::string).get<std::string>();
-    }
+    content.projectFileSha256 = Digest(document);
     content.study.settings = Settings(document);
     content.study.analysisJson = Analysis(document);
     content.study.readDocument = text;

@@ -206,6 +206,44 @@ private slots:
         QCOMPARE(program->calc->LabelProgress->text(),
                  QStringLiteral("The study file ") + File("slope.study.json") + note);
     }
+
+    // What the study held stays on disk: Save keeps the unreadable file aside and says so on
+    // the progress line, and writes nothing when the name it would take is taken.
+    void saveKeepsAnUnreadableStudyAside() {
+        AnalyseAndSave(Method::Form, StrengthDistribution::Lognormal);
+        const QString study = File("slope.study.json");
+        const QString kept = study + QStringLiteral(".unreadable");
+        const auto appendJunk = [&study] {
+            QFile file(study);
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("junk");
+        };
+        const auto bytes = [](const QString& name) {
+            QFile file(name);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        appendJunk();
+        const QByteArray unreadable = bytes(study);
+        Open();
+        dialogs->Confirm(File("slope.zmo"));
+        Main().Saveas2->trigger();
+        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(program->calc->LabelProgress->text().endsWith(
+            QStringLiteral("The study file ") + study +
+            QStringLiteral(" could not be read (it is not JSON); it is kept as ") + kept +
+            QStringLiteral(".")));
+        QCOMPARE(bytes(kept), unreadable);
+
+        appendJunk();
+        const QByteArray before = bytes(study);
+        dialogs->Confirm(File("slope.zmo"));
+        Main().Saveas2->trigger();
+        QCOMPARE(boxes->boxes.size(), 1);
+        QVERIFY(boxes->boxes.front().text.contains(study + QStringLiteral(" cannot be read")));
+        QVERIFY(boxes->boxes.front().text.contains(kept));
+        QCOMPARE(bytes(study), before);
+        QCOMPARE(bytes(kept), unreadable);
+    }
 };
 
 QTEST_MAIN(StudyWindowTest)

@@ -112,8 +112,13 @@ TEST_F(StudyBatch, WithoutAReadableAnalysisTheProjectFileAloneAndANote) {
         EXPECT_FALSE(json.contains("method"));
         EXPECT_EQ(json["project"]["project_name"], "slope");
         EXPECT_NE(ReadBytes(report).find("Content-Security-Policy"), std::string::npos);
-        const auto next = nlohmann::json::parse(Run("--json -").out);
-        EXPECT_EQ(next.contains("method"), c.file == project_) << c.file;
+        const Finished next = Run("--json -");
+        // A study that cannot be read holds what a run would lose: none is made.
+        if (c.file == study_) {
+            EXPECT_EQ(next.status, 1);
+            continue;
+        }
+        EXPECT_EQ(nlohmann::json::parse(next.out).contains("method"), c.file == project_) << c.file;
     }
 }
 

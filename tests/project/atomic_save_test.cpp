@@ -209,7 +209,7 @@ ino_t InodeOf(const std::string& path) {
     return lstat(path.c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
-TEST_P(AtomicSaveTest, LinkInASharedStickyFolderIsFollowedOnlyWhenOursOrTheFolderOwners) {
+TEST_P(AtomicSaveTest, LinkInAFolderOthersMayWriteIsFollowedOnlyWhenOurs) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "needs root to make the links of another user";
     }
@@ -229,10 +229,13 @@ TEST_P(AtomicSaveTest, LinkInASharedStickyFolderIsFollowedOnlyWhenOursOrTheFolde
         {"another user's link in a shared sticky folder", 01777, 0, Nobody, false, false},
         {"reached through a link of ours", 01777, 0, Nobody, true, false},
         {"our own link there", 01777, 0, 0, false, true},
-        {"the folder owner's link", 01777, Nobody, Nobody, false, true},
-        {"a folder that is not sticky", 0777, 0, Nobody, false, true},
+        {"the folder owner's link", 01777, Nobody, Nobody, false, false},
+        {"a folder that is not sticky", 0777, 0, Nobody, false, false},
         {"a sticky folder only its owner may write", 01755, 0, Nobody, false, true},
-        {"a sticky folder its group may write", 01775, 0, Nobody, false, true},
+        {"a sticky folder its group may write", 01775, 0, Nobody, false, false},
+        {"a folder only its group may write", 0775, 0, Nobody, false, false},
+        {"our own link in a folder only its group may write", 0775, 0, 0, false, true},
+        {"a folder nobody else may write", 0755, Nobody, Nobody, false, true},
     };
     for (const auto& c : cases) {
         WriteBytes(victim, "old");

@@ -26,9 +26,12 @@ MethodResult Form() {
     form.converged = false;
     form.iterations = 3;
     form.beta = 1.6544;
-    form.probability = 0.04902;
-    form.designPoint = {{1, 1, true, 30, 27.25, -0.8}, {2, 1, false, 10, 9.5, 0.6}};
-    form.variables = {{1, std::nullopt, std::nullopt, 0.64}, {2, std::nullopt, std::nullopt, 0.36}};
+    // Φ(-β), and the design point -αβ of row 1's lognormal strengths, as FORM gives them.
+    form.probability = 0.0490231332393396;
+    form.designPoint = {{1, 1, true, 30, 26.159157383068464, 0.8},
+                        {11, 1, false, 10, 8.055782258615542, 0.6}};
+    form.variables = {{1, std::nullopt, std::nullopt, 0.64},
+                      {11, std::nullopt, std::nullopt, 0.36}};
     form.history = {{1, 1.5, 0.25}, {2, 1.65, 0.01}, {3, 1.6544, -1e-5}};
     return form;
 }
@@ -71,6 +74,7 @@ protected:
         State.StepSize = 0.5;
         Row(State, 1) = {1, 30, 3, 10, 2};
         Entry(State.SafetyFactors, 0) = 1.31;
+        Entry(State.SafetyFactors, -1) = 1.31; // the standard run's, as Record() has it
     }
 
     Study Saved(const std::optional<MethodResult>& method) const {

@@ -1,0 +1,13 @@
+#include "project/foreign_link.h"
+
+namespace zelmora {
+
+bool FollowsForeignLink(const std::string&) {
+    return false;
+}
+
+bool OwnedByAnotherUser(const std::string&) {
+    return false;
+}
+
+} // namespace zelmora
