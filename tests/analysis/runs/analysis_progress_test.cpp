@@ -21,7 +21,11 @@ TEST(FormatProgress, ShowsRunsTimeAndTheEstimate) {
          "1 of 3 runs done, 1 running · 00:01:00 elapsed · about "
          "00:00:00 left"},
         {{14, 23, 2, 61, 120.0, 9},
-         "14 of 23 runs done (9 reused), 2 running · 00:01:01 elapsed · about 00:02:00 left"},
+         "14 of 23 runs done, 2 running · 9 runs reused from the interrupted analysis · "
+         "00:01:01 elapsed · about 00:02:00 left"},
+        {{1, 7, 0, 0, std::nullopt, 1},
+         "1 of 7 runs done, 0 running · 1 run reused from the interrupted analysis · "
+         "00:00:00 elapsed"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatProgress(c.progress), c.text);
