@@ -85,11 +85,30 @@ std::string Metadata(const KeyFileStat& stat) {
            " changed " + std::to_string(stat.changedNs) + " inode " + std::to_string(stat.inode);
 }
 
+// A link is known by itself and by the file it names, which the runs' copies read.
 struct FolderFile {
     std::string name;
     std::string path;
     KeyFileStat stat;
+    std::optional<KeyFileStat> linked; // for a link: what it names, when it names something
 };
+
+std::string Metadata(const FolderFile& file) {
+    std::string text = Metadata(file.stat);
+    if (file.linked) {
+        text += " names " + Metadata(*file.linked);
+    }
+    return text;
+}
+
+bool Hashed(const FolderFile& file) {
+    const KeyFileStat& content = file.linked ? *file.linked : file.stat;
+    return content.regular && content.size <= MaxHashedFileBytes;
+}
+
+std::uint64_t HashedSize(const FolderFile& file) {
+    return Hashed(file) ? (file.linked ? *file.linked : file.stat).size : 0;
+}
 
 // The data folder's files but the analysis's own, links taken as themselves, in name order.
 std::vector<FolderFile> ListDataFolder(const KeySources& sources) {
@@ -109,7 +128,8 @@ std::vector<FolderFile> ListDataFolder(const KeySources& sources) {
         }
         const std::string path = it->path().string();
         const std::optional<KeyFileStat> stat = StatForKey(path);
-        files.push_back({name, path, stat.value_or(KeyFileStat{})});
+        files.push_back({name, path, stat.value_or(KeyFileStat{}),
+                         it->is_symlink(error) ? StatForKey(path, true) : std::nullopt});
     }
     return files;
 }
@@ -163,7 +183,7 @@ JournalKey ComputeJournalKey(std::string commandLine, std::string projectName,
         add(file);
     }
     for (const FolderFile& file : folder) {
-        total += file.stat.regular && file.stat.size <= MaxHashedFileBytes ? file.stat.size : 0;
+        total += HashedSize(file);
     }
     std::uint64_t hashed = 0;
     const auto read = [&](std::size_t bytes) {
@@ -181,8 +201,8 @@ JournalKey ComputeJournalKey(std::string commandLine, std::string projectName,
         key.calculator[file] = DigestTelling(file, read);
     }
     for (const FolderFile& file : folder) {
-        std::string identity = Metadata(file.stat);
-        if (file.stat.regular && file.stat.size <= MaxHashedFileBytes) {
+        std::string identity = Metadata(file);
+        if (Hashed(file)) {
             const std::string digest = DigestTelling(file.path, read);
             identity += DigestMark + (digest.empty() ? std::string("unreadable") : digest);
         }
@@ -194,7 +214,7 @@ JournalKey ComputeJournalKey(std::string commandLine, std::string projectName,
 FileIdentities DataFolderMetadata(const KeySources& sources) {
     FileIdentities files;
     for (const FolderFile& file : ListDataFolder(sources)) {
-        files[file.name] = Metadata(file.stat);
+        files[file.name] = Metadata(file);
     }
     return files;
 }

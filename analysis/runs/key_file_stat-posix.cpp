@@ -14,9 +14,9 @@ std::int64_t Ns(const timespec& time) {
 
 } // namespace
 
-std::optional<KeyFileStat> StatForKey(const std::string& path) {
+std::optional<KeyFileStat> StatForKey(const std::string& path, bool follow) {
     struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
+    if ((follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0) {
         return std::nullopt;
     }
     return KeyFileStat{S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size),

@@ -5,9 +5,11 @@
 
 namespace zelmora {
 
-std::optional<KeyFileStat> StatForKey(const std::string& path) {
+std::optional<KeyFileStat> StatForKey(const std::string& path, bool follow) {
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+    const std::filesystem::file_status status = follow
+                                                    ? std::filesystem::status(path, error)
+                                                    : std::filesystem::symlink_status(path, error);
     if (error) {
         return std::nullopt;
     }

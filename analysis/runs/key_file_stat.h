@@ -6,7 +6,7 @@
 
 namespace zelmora {
 
-// What the journal's key knows of one file without reading it. A link is taken as itself.
+// What the journal's key knows of one file without reading it.
 struct KeyFileStat {
     bool regular = false;
     std::uint64_t size = 0;
@@ -15,7 +15,7 @@ struct KeyFileStat {
     std::uint64_t inode = 0;    // 0 on Windows
 };
 
-// Nothing when the file cannot be examined.
-std::optional<KeyFileStat> StatForKey(const std::string& path);
+// Nothing when the file cannot be examined. A link is taken as itself unless `follow`.
+std::optional<KeyFileStat> StatForKey(const std::string& path, bool follow = false);
 
 } // namespace zelmora

@@ -104,5 +104,25 @@ TEST(ProgressMeter, ReusedRunsAreDoneButLeaveTheEstimateToTheRunsThatRan) {
     EXPECT_DOUBLE_EQ(*last.secondsLeft, 20.0 * 13 / 2);
 }
 
+// Reading what the runs depend on is told only once it has taken over a second, then until it
+// is done.
+TEST(ProgressMeter, TheKeysReadingIsToldOnceItTakesOverASecond) {
+    ManualClock time;
+    std::vector<std::string> told;
+    ProgressMeter meter(
+        time.clock(), [&](const AnalysisProgress& p) { told.push_back(FormatProgress(p)); }, 1);
+    constexpr std::uint64_t MiB = 1024 * 1024;
+    meter.Hashing(100 * MiB, 1024 * MiB);
+    time.now += 0.9;
+    meter.Hashing(300 * MiB, 1024 * MiB);
+    EXPECT_TRUE(told.empty());
+    time.now += 0.2;
+    meter.Hashing(412 * MiB, 1024 * MiB);
+    meter.Hashing(1024 * MiB, 1024 * MiB);
+    EXPECT_EQ(told, (std::vector<std::string>{
+                        "Reading the model, the calculator and the data folder: 412 of 1024 MiB",
+                        "0 of 0 runs done, 0 running · 00:00:01 elapsed"}));
+}
+
 } // namespace
 } // namespace zelmora

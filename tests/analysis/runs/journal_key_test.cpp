@@ -116,5 +116,21 @@ TEST_F(JournalKeyTest, AnyRewriteAdditionOrRemovalIsAChangeAndTheSameFolderIsNon
               DigestOf(Without(after.dataFolder, {changed.begin(), changed.end()})));
 }
 
+// The runs' copies read what a link names: its target's bytes are keyed with it.
+TEST_F(JournalKeyTest, ALinkIsKnownByTheFileItNamesToo) {
+    WriteBytes(folder_.File("outside.txt"), "1.0\n");
+    fs::create_symlink(folder_.File("outside.txt"), folder_.File("m.dta/linked.txt"));
+    const JournalKey before = ComputeJournalKey("line", "m", Sources());
+    EXPECT_NE(before.dataFolder.at("m.dta/linked.txt").find(" sha256 " + Sha256Hex("1.0\n")),
+              std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    WriteBytes(folder_.File("outside.txt"), "9.0\n");
+    const JournalKey after = ComputeJournalKey("line", "m", Sources());
+    EXPECT_EQ(ChangedNames(before.dataFolder, after.dataFolder),
+              std::vector<std::string>{"m.dta/linked.txt"});
+    EXPECT_EQ(ChangedNames(before.dataFolder, DataFolderMetadata(Sources()), true),
+              std::vector<std::string>{"m.dta/linked.txt"});
+}
+
 } // namespace
 } // namespace zelmora
