@@ -9,6 +9,7 @@
 #include "analysis/methods/random_variables.h"
 #include "analysis/methods/sampling_method.h"
 #include "analysis/methods/taylor_method.h"
+#include "analysis/runs/calculator_files.h"
 #include "analysis/runs/in_place_executor.h"
 #include "analysis/runs/journaled_executor.h"
 #include "analysis/runs/parallel_executor.h"
@@ -114,6 +115,13 @@ RunJournal JournalOf(const AnalysisInputs& inputs, const std::string& projectFol
     return {std::move(key), std::move(sources)};
 }
 
+// Journaled runs whose factor fails the check a fresh one passes are made again.
+std::string NotFactorsNote(int runs) {
+    return std::to_string(runs) + (runs == 1 ? " run" : " runs") +
+           " of the interrupted analysis held a safety factor that is not a positive number; " +
+           (runs == 1 ? "it is" : "they are") + " run again.";
+}
+
 // Resumed, the journal's runs are taken up again; afresh, it is emptied.
 void OpenJournal(RunJournal& journal, const RunExecutor& executor,
                  const std::vector<PlannedRun>& plan, const AnalysisOptions& options) {
@@ -192,12 +200,6 @@ void PerformRuns(const AnalysisRun& run, RunExecutor& executor, std::vector<Plan
 }
 
 } // namespace
-
-std::string NotFactorsNote(int runs) {
-    return std::to_string(runs) + (runs == 1 ? " run" : " runs") +
-           " of the interrupted analysis held a safety factor that is not a positive number; " +
-           (runs == 1 ? "it is" : "they are") + " run again.";
-}
 
 ResumeOffer FindResumeOffer(const AnalysisInputs& inputs, const std::string& projectFolder) {
     const std::string path = WorkFolderJournalPath(inputs.projectPath);

@@ -57,9 +57,6 @@ struct ResumeOffer {
 };
 ResumeOffer FindResumeOffer(const AnalysisInputs& inputs, const std::string& projectFolder = {});
 
-// The note that journaled runs whose factor fails the result's check are run again.
-std::string NotFactorsNote(int runs);
-
 // Removes the work folder an analysis handed over, with its journal.
 void RemoveWorkFolder(AnalysisRecord& record);
 

@@ -31,12 +31,6 @@ struct KeySources {
     std::set<std::string> ownFiles; // names as the key gives them
 };
 
-// The files a command's program part names: the program it starts, every further word that
-// names an existing regular file (taken from `startsIn` when relative), and the interpreter a
-// script names on its "#!" line. Files the program loads are not among them.
-std::vector<std::string> CalculatorFiles(const std::string& programPart,
-                                         const std::string& startsIn);
-
 // Bytes hashed so far of all there are to hash.
 using HashProgress = std::function<void(std::uint64_t hashed, std::uint64_t total)>;
 

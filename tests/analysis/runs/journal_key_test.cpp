@@ -1,5 +1,6 @@
 // The journal's key: which files of a calculator's command are keyed, what a data folder's
 // file is known by, and what counts as a change.
+#include "analysis/runs/calculator_files.h"
 #include "analysis/runs/journal_key.h"
 #include "project/sha256.h"
 #include "tests/support/file_bytes.h"
