@@ -1,6 +1,7 @@
 #include "analysis/analysis_driver.h"
 
 #include "analysis/analysis_checks.h"
+#include "analysis/coupling/data_file_paths.h"
 #include "analysis/failed_run.h"
 #include "analysis/methods/correlation_check.h"
 #include "analysis/methods/first_order_evaluation.h"
@@ -8,6 +9,7 @@
 #include "analysis/methods/random_variables.h"
 #include "analysis/methods/sampling_method.h"
 #include "analysis/methods/taylor_method.h"
+#include "analysis/runs/calculator_files.h"
 #include "analysis/runs/in_place_executor.h"
 #include "analysis/runs/journaled_executor.h"
 #include "analysis/runs/parallel_executor.h"
@@ -17,6 +19,8 @@
 #include "project/project_state.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
 
 namespace zelmora {
 
@@ -84,18 +88,51 @@ void CheckInputs(const AnalysisInputs& inputs, const AnalysisOptions& options,
     }
 }
 
-JournalKey JournalKeyOf(const AnalysisInputs& inputs) {
-    return {inputs.batchCommandLine, inputs.projectName, FileDigest(inputs.projectPath)};
+// The data folder's files an analysis writes itself, named as the key names them.
+std::set<std::string> OwnDataFiles(const AnalysisInputs& inputs) {
+    const std::string folder =
+        std::filesystem::path(DataFolderPath(inputs.projectPath)).filename().generic_string();
+    std::set<std::string> own;
+    for (const std::string& path :
+         {inputs.modificationFilePath, inputs.resultFilePath,
+          inputs.resultFilePath.substr(0, inputs.resultFilePath.rfind('.')) + ".svg",
+          std::string("calculator.log")}) {
+        own.insert(folder + "/" + std::filesystem::path(path).filename().generic_string());
+    }
+    return own;
+}
+
+KeySources KeySourcesOf(const AnalysisInputs& inputs, const std::string& projectFolder) {
+    return {inputs.projectPath, CalculatorFiles(inputs.batchPath, projectFolder),
+            DataFolderPath(inputs.projectPath), OwnDataFiles(inputs)};
+}
+
+RunJournal JournalOf(const AnalysisInputs& inputs, const std::string& projectFolder,
+                     const HashProgress& progress = {}) {
+    KeySources sources = KeySourcesOf(inputs, projectFolder);
+    JournalKey key =
+        ComputeJournalKey(inputs.batchCommandLine, inputs.projectName, sources, progress);
+    return {std::move(key), std::move(sources)};
+}
+
+// Journaled runs whose factor fails the check a fresh one passes are made again.
+std::string NotFactorsNote(int runs) {
+    return std::to_string(runs) + (runs == 1 ? " run" : " runs") +
+           " of the interrupted analysis held a safety factor that is not a positive number; " +
+           (runs == 1 ? "it is" : "they are") + " run again.";
 }
 
 // Resumed, the journal's runs are taken up again; afresh, it is emptied.
 void OpenJournal(RunJournal& journal, const RunExecutor& executor,
                  const std::vector<PlannedRun>& plan, const AnalysisOptions& options) {
     journal.Load(executor.JournalPath());
-    if (options.resume && journal.ModelChanged() && options.note) {
-        options.note(ModelChangedNote);
+    if (options.resume && journal.KeyChanged() && options.note) {
+        options.note(journal.ChangeNote());
     }
-    if (options.resume && !journal.ModelChanged()) {
+    if (options.resume && !journal.KeyChanged()) {
+        if (journal.NotFactors() > 0 && options.note) {
+            options.note(NotFactorsNote(journal.NotFactors()));
+        }
         journal.Resume();
         return;
     }
@@ -103,6 +140,15 @@ void OpenJournal(RunJournal& journal, const RunExecutor& executor,
     journal.Clear();
     if (!options.resume && left > 0 && options.notResumed) {
         options.notResumed(left);
+    }
+}
+
+// The log stays that of an uninterrupted analysis: the user is told beside it.
+void NoteReusedRuns(const AnalysisRecord& record, const AnalysisOptions& options) {
+    const auto reused = std::count_if(record.outcomes.begin(), record.outcomes.end(),
+                                      [](const RunOutcome& outcome) { return outcome.reused; });
+    if (reused > 0 && options.note) {
+        options.note(ReusedRunsText(static_cast<int>(reused)));
     }
 }
 
@@ -155,10 +201,15 @@ void PerformRuns(const AnalysisRun& run, RunExecutor& executor, std::vector<Plan
 
 } // namespace
 
-ResumeOffer FindResumeOffer(const AnalysisInputs& inputs) {
-    RunJournal journal(JournalKeyOf(inputs));
-    journal.Load(WorkFolderJournalPath(inputs.projectPath));
-    return {journal.Reusable(BuildRunPlan(inputs)), journal.ModelChanged()};
+ResumeOffer FindResumeOffer(const AnalysisInputs& inputs, const std::string& projectFolder) {
+    const std::string path = WorkFolderJournalPath(inputs.projectPath);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return {};
+    }
+    RunJournal journal = JournalOf(inputs, projectFolder);
+    journal.Load(path);
+    return {journal.Reusable(BuildRunPlan(inputs)), journal.KeyChanged()};
 }
 
 void RemoveWorkFolder(AnalysisRecord& record) {
@@ -193,7 +244,9 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     State.ModificationFilePath = inputs.modificationFilePath;
     State.ResultFilePath = inputs.resultFilePath;
     ProgressMeter meter(options.clock, options.progress, record.parallelRuns);
-    RunJournal journal(JournalKeyOf(inputs));
+    RunJournal journal = JournalOf(
+        inputs, options.projectFolder,
+        [&meter](std::uint64_t hashed, std::uint64_t total) { meter.Hashing(hashed, total); });
     const ExecutionControl control{options.stopRequested, options.idle, &meter, options.note,
                                    [&journal](const PlannedRun& run, const RunOutcome& outcome) {
                                        journal.Record(run, outcome);
@@ -215,9 +268,11 @@ void RunAnalysis(CalculationLog& log, ProcessSet& processes, const AnalysisOptio
     } catch (const std::exception& error) {
         record.error = error.what();
         record.errorDetail = FailedRunDetail(record, inputs, options.method);
+        NoteReusedRuns(record, options);
         meter.Fail(static_cast<int>(record.outcomes.size()));
         throw;
     }
+    NoteReusedRuns(record, options);
     meter.Finish();
 }
 

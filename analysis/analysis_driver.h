@@ -49,15 +49,13 @@ struct AnalysisOptions {
 };
 
 // The runs of an interrupted analysis that an analysis of these inputs could take up again from
-// its journal; `modelChanged` when the journal's runs were of another model file.
+// its journal; `modelChanged` when the journal's runs were of another model file, calculator or
+// data folder. The calculator starts in `projectFolder`.
 struct ResumeOffer {
     int reusable = 0;
     bool modelChanged = false;
 };
-ResumeOffer FindResumeOffer(const AnalysisInputs& inputs);
-
-inline constexpr const char* ModelChangedNote =
-    "The model changed since the interrupted analysis; no run is reused.";
+ResumeOffer FindResumeOffer(const AnalysisInputs& inputs, const std::string& projectFolder = {});
 
 // Removes the work folder an analysis handed over, with its journal.
 void RemoveWorkFolder(AnalysisRecord& record);

@@ -285,7 +285,8 @@ namespace {
 // Cancel. A journal of another model is not offered: the analysis says so and reuses nothing.
 std::optional<bool> AskResume() {
     const ResumeOffer offer =
-        FindResumeOffer(InputsOf(State, ProjectFolderOf(State.CurrentFileName)));
+        FindResumeOffer(InputsOf(State, ProjectFolderOf(State.CurrentFileName)),
+                        ProjectFolderOf(State.CurrentFileName));
     if (offer.modelChanged)
         return true;
     if (offer.reusable == 0)

@@ -19,18 +19,29 @@ std::string Duration(double seconds) {
 
 } // namespace
 
+std::string ReusedRunsText(int runs) {
+    return std::to_string(runs) + (runs == 1 ? " run" : " runs") +
+           " reused from the interrupted analysis";
+}
+
 std::string FormatProgress(const AnalysisProgress& progress) {
     if (progress.failedAfter) {
         return "Failed after " + std::to_string(*progress.failedAfter) + " of " +
                std::to_string(progress.total) + " runs";
     }
+    if (progress.hashedBytes < progress.bytesToHash) {
+        constexpr std::uint64_t MiB = 1024 * 1024;
+        return "Reading the model, the calculator and the data folder: " +
+               std::to_string(progress.hashedBytes / MiB) + " of " +
+               std::to_string((progress.bytesToHash + MiB - 1) / MiB) + " MiB";
+    }
     const std::string dot = " \u00b7 ";
     std::string text = std::to_string(progress.done) + " of " + std::to_string(progress.total) +
-                       " runs done" +
-                       (progress.reused > 0 ? " (" + std::to_string(progress.reused) + " reused)"
-                                            : std::string()) +
-                       ", " + std::to_string(progress.running) + " running" + dot +
-                       Duration(progress.elapsedSeconds) + " elapsed";
+                       " runs done, " + std::to_string(progress.running) + " running" + dot;
+    if (progress.reused > 0) {
+        text += ReusedRunsText(progress.reused) + dot;
+    }
+    text += Duration(progress.elapsedSeconds) + " elapsed";
     if (progress.secondsLeft) {
         text += dot + "about " + Duration(*progress.secondsLeft) + " left";
     }
@@ -47,6 +58,16 @@ Clock SteadyClock() {
 ProgressMeter::ProgressMeter(Clock clock, Report report, int workers)
     : clock_(std::move(clock)), report_(std::move(report)), workers_(std::max(workers, 1)),
       start_(clock_()) {}
+
+void ProgressMeter::Hashing(std::uint64_t hashed, std::uint64_t total) {
+    constexpr double Quiet = 1.0;
+    progress_.hashedBytes = hashed;
+    progress_.bytesToHash = hashed < total ? total : 0;
+    hashingShown_ = hashingShown_ || (progress_.bytesToHash > 0 && clock_() - start_ > Quiet);
+    if (hashingShown_) {
+        Send();
+    }
+}
 
 void ProgressMeter::AddRuns(int count) {
     progress_.total += count;

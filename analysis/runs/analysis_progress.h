@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -16,10 +17,18 @@ struct AnalysisProgress {
     std::optional<double> secondsLeft; // once a run has finished and while runs remain
     int reused = 0; // among those done: taken from an interrupted analysis's journal
     std::optional<int> failedAfter = std::nullopt; // the runs up to the one that ended it
+    // Before the first run, while what the runs depend on is read: bytes read of all there are.
+    std::uint64_t hashedBytes = 0;
+    std::uint64_t bytesToHash = 0;
 };
 
+// "9 runs reused from the interrupted analysis"
+std::string ReusedRunsText(int runs);
+
 // "5 of 23 runs done, 4 running · 00:12:41 elapsed · about 00:31:00 left" (UTF-8), with
-// "(9 reused)" after "done" when runs were reused; after a failure "Failed after 1 of 8 runs".
+// the reused runs' text before the time when runs were reused; after a failure "Failed after 1
+// of 8 runs". While the files the runs depend on are read: "Reading the model, the calculator
+// and the data folder: 412 of 1024 MiB".
 std::string FormatProgress(const AnalysisProgress& progress);
 
 // Seconds on some fixed scale; injectable so that tests need no sleeping.
@@ -34,6 +43,8 @@ public:
 
     ProgressMeter(Clock clock, Report report, int workers);
 
+    // Reported only once the reading has taken over a second.
+    void Hashing(std::uint64_t hashed, std::uint64_t total);
     void AddRuns(int count);
     void AddReusedRuns(int count); // done at once; the estimate leaves them out
     void RunStarted(int run);
@@ -54,6 +65,7 @@ private:
     AnalysisProgress progress_;
     std::map<int, double> startedAt_;
     double finishedSeconds_ = 0;
+    bool hashingShown_ = false;
 };
 
 } // namespace zelmora

@@ -1,8 +1,10 @@
 #include "analysis/runs/run_errors.h"
 
 #include "project/errors.h"
+#include "project/number_forms.h"
 
 #include <array>
+#include <cmath>
 
 namespace zelmora {
 
@@ -45,7 +47,20 @@ constexpr std::array<const char*, 31> SignalNames{"Hangup",
                                                   "Power failure",
                                                   "Bad system call"};
 
+// A value as the messages show it, with a true minus sign; −0 as 0.
+std::string Shown(double value) {
+    std::string text = FormatFixed(value == 0 ? 0.0 : value, 0, 4);
+    if (!text.empty() && text.front() == '-') {
+        text.replace(0, 1, "\u2212");
+    }
+    return text;
+}
+
 } // namespace
+
+bool IsSafetyFactor(double factor) {
+    return std::isfinite(factor) && factor > 0;
+}
 
 std::optional<int> EndingSignal(const RunOutcome& outcome) {
     if (!outcome.started || outcome.exitStatus < FirstSignalStatus ||
@@ -67,7 +82,8 @@ std::string SignalName(int signal) {
 
 bool RunFailed(const RunOutcome& outcome) {
     return outcome.writeError || !outcome.started || EndingSignal(outcome) || outcome.openError ||
-           !outcome.resultRewritten || outcome.readError || !outcome.safetyFactor;
+           !outcome.resultRewritten || outcome.readError || !outcome.safetyFactor ||
+           !IsSafetyFactor(*outcome.safetyFactor);
 }
 
 bool NonZeroExitAccepted(const RunOutcome& outcome) {
@@ -101,6 +117,12 @@ void RaiseReadingErrors(const RunOutcome& outcome, const AnalysisInputs& inputs)
     }
     if (!outcome.safetyFactor) {
         throw Error("The result file holds no safety factor: " + inputs.resultFilePath);
+    }
+    // A calculation that broke down can leave 0 or worse; computing on with it would show a
+    // wrong beta as a result.
+    if (!IsSafetyFactor(*outcome.safetyFactor)) {
+        throw Error("The safety factor read is " + Shown(*outcome.safetyFactor) +
+                    ", not a positive number: " + inputs.resultFilePath);
     }
 }
 

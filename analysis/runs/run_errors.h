@@ -20,6 +20,9 @@ std::string SignalName(int signal);
 // used all the same: the user is told.
 bool NonZeroExitAccepted(const RunOutcome& outcome);
 
+// True for a finite safety factor above 0, the only kind a run can give.
+bool IsSafetyFactor(double factor);
+
 // True when the outcome ends the analysis: the run raises an error when it is applied.
 bool RunFailed(const RunOutcome& outcome);
 
@@ -28,7 +31,8 @@ bool RunFailed(const RunOutcome& outcome);
 // result file left as it was. The messages name the inputs' command line and result file.
 void RaiseErrorsBeforeReading(const RunOutcome& outcome, const AnalysisInputs& inputs);
 
-// Then those of the reading: its error, or a file without a complete record.
+// Then those of the reading: its error, a file without a complete record, or a factor that is
+// not a finite number above 0.
 void RaiseReadingErrors(const RunOutcome& outcome, const AnalysisInputs& inputs);
 
 // The run's safety factor, raising its errors.

@@ -58,6 +58,7 @@ json Runs(const AnalysisRecord& record) {
              {"exit_status", run.exitStatus},
              {"nonzero_exit_accepted", NonZeroExitAccepted(run)},
              {"seconds", run.seconds},
+             {"reused", run.reused},
              {"safety_factor", run.error.empty() ? Optional(run.safetyFactor) : json(nullptr)}});
         runs.back()["written"] = json::array();
         for (const ValueWritten& v : run.written) {

@@ -28,6 +28,7 @@ RunOutcome Run(const json& run) {
     outcome.started = run.at("started").get<bool>();
     outcome.exitStatus = run.at("exit_status").get<int>();
     outcome.seconds = run.at("seconds").get<double>();
+    outcome.reused = run.value("reused", false);
     outcome.safetyFactor = Optional(run.at("safety_factor"));
     for (const json& v : run.value("written", json::array())) {
         outcome.written.push_back({v.at("id").get<int>(), v.at("value").get<double>()});

@@ -86,13 +86,17 @@ std::string SafetyFactor(const StoredResults& stored, int runId,
     return FixedText(StoredSafetyFactor(stored, key));
 }
 
-// A non-zero status whose result was used all the same says so.
+// A non-zero status whose result was used all the same says so, and so does a run taken from
+// the journal of an interrupted analysis.
 std::string ExitStatusText(const RunOutcome& outcome) {
     if (!outcome.started) {
         return "not started";
     }
-    const std::string status = FormatInteger(outcome.exitStatus, 0);
-    return NonZeroExitAccepted(outcome) ? status + " (not 0, result used)" : status;
+    std::string status = FormatInteger(outcome.exitStatus, 0);
+    if (NonZeroExitAccepted(outcome)) {
+        status += " (not 0, result used)";
+    }
+    return outcome.reused ? status + " (reused from the interrupted analysis)" : status;
 }
 
 const RunOutcome* OutcomeOf(int runId, const AnalysisRecord& record) {

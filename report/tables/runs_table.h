@@ -8,7 +8,8 @@ namespace zelmora {
 // The runs of the project's analysis in plan order (standard, mean values, each variable
 // reduced, all reduced): what was reduced, the values written for it (a friction angle as its
 // sine), the safety factor. With the record of an analysis run in this process also each run's
-// exit status and seconds; a run it did not reach shows "—" there and as its safety factor.
+// exit status (a reused run says so there) and seconds; a run it did not reach shows "—" there and
+// as its safety factor.
 TextTable RunsTable(const ProjectState& project, const AnalysisRecord* record);
 
 // The runs a further method (not the sampling check) added, in the order they were applied,

@@ -283,17 +283,17 @@ private slots:
     }
 
     // After a stop, Calculate offers the runs done: Cancel runs nothing, Yes runs only the rest
-    // and ends as an analysis that was never stopped.
+    // and ends as an analysis that was never stopped. The fault is set outside the data folder,
+    // whose change would reuse nothing.
     void calculateOffersToResumeAStoppedAnalysis() {
         StoreParallelRunsSetting(1);
-        PrepareProject({});
+        PrepareProject("lines-from " + File("faults.txt") + "\n");
         Main().CalcClick();
         const QString uninterrupted = Calc().Memo1->toPlainText();
         const auto writeModel = [&](const QByteArray& fault) {
-            QFile model(File("slope.dta/model.txt"));
-            QVERIFY(model.open(QIODevice::WriteOnly));
-            model.write("base 0.3\nterm 1 3 2.0 0.5\nterm 1 4 0.05 10\npidfile " +
-                        File("pids").toUtf8() + "\n" + fault);
+            QFile faults(File("faults.txt"));
+            QVERIFY(faults.open(QIODevice::WriteOnly));
+            faults.write(fault);
         };
         writeModel("fault hang 1 4\n");
         Main().MakeProcesses = [&] {

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <sstream>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -29,7 +30,7 @@ using test_support::WriteBytes;
 namespace fs = std::filesystem;
 
 // What an analysis leaves that must not depend on being interrupted; the runs' seconds are left
-// out, since the runs done again take their own time.
+// out, since the runs done again take their own time, and so is whether a run was reused.
 struct Outcome {
     std::string log;
     std::string project;
@@ -49,8 +50,20 @@ std::string WithoutResetNote(const std::string& err) {
 json WithoutSeconds(json analysis) {
     for (json& run : analysis["runs"]) {
         run.erase("seconds");
+        run.erase("reused");
     }
     return analysis;
+}
+
+std::size_t ReusedRuns(const json& analysis) {
+    return static_cast<std::size_t>(
+        std::count_if(analysis["runs"].begin(), analysis["runs"].end(),
+                      [](const json& run) { return run.at("reused").get<bool>(); }));
+}
+
+std::string ReusedNote(std::size_t runs) {
+    return std::to_string(runs) + (runs == 1 ? " run" : " runs") +
+           " reused from the interrupted analysis\n";
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {
@@ -98,6 +111,8 @@ public:
                 WithoutSeconds(json::parse(ReadBytes(json_)))};
     }
 
+    std::size_t ReusedInJson() const { return ReusedRuns(json::parse(ReadBytes(json_))); }
+
     void ExpectSame(const Outcome& outcome, const Outcome& expected) const {
         EXPECT_EQ(outcome.log, expected.log);
         EXPECT_EQ(outcome.project, expected.project);
@@ -114,6 +129,7 @@ public:
             BatchProcess(Call(method, parallel, false), folder_.Path()).Wait();
         EXPECT_EQ(finished.status, 0) << finished.err;
         runs = RunsStarted();
+        EXPECT_EQ(ReusedInJson(), 0U);
         Outcome outcome = Result(finished);
         outcome.study["analysis"] = WithoutSeconds(outcome.study["analysis"]);
         Restore();
@@ -196,6 +212,9 @@ TEST_P(ResumeAfter, ReachesTheUninterruptedResultRunningOnlyWhatTheJournalLacks)
     ASSERT_EQ(resumed.status, 0) << resumed.err;
     EXPECT_EQ(resumed.err.find("would have reused"), std::string::npos);
     EXPECT_LE(RunsStarted() - before, total - journaled);
+    // Said on standard error and in the JSON, never in the log.
+    EXPECT_NE(resumed.err.find(ReusedNote(journaled)), std::string::npos) << resumed.err;
+    EXPECT_EQ(ReusedInJson(), journaled);
     ExpectSame(Result(resumed), expected);
 }
 
@@ -233,7 +252,9 @@ TEST_P(ResumeOrNot, ReusesOnlyWhatMatches) {
     const Finished again = BatchProcess(Call("first-order", 1, c.resume), folder_.Path()).Wait();
     ASSERT_EQ(again.status, 0) << again.err;
     std::string note = c.note;
-    if (const auto n = note.find(" N "); n != std::string::npos) {
+    if (note.starts_with("N ")) {
+        note.replace(0, 1, std::to_string(journaled));
+    } else if (const auto n = note.find(" N "); n != std::string::npos) {
         note.replace(n + 1, 1, std::to_string(journaled));
     }
     EXPECT_EQ(WithoutResetNote(again.err), note.empty() ? "" : note + "\n");
@@ -255,30 +276,123 @@ INSTANTIATE_TEST_SUITE_P(
                   [](Resume& t) { WriteBytes(t.folder_.File("slope.plx"), "model, edited\n"); },
                   true, "The model changed since the interrupted analysis; no run is reused.",
                   true},
+        // The runs' results depend on the data folder beside the model file.
+        LaterCase{"DataFolderFileRewritten", [](Resume& t) { t.WriteModel(""); }, true,
+                  "The data folder changed since the interrupted analysis "
+                  "(slope.dta/model.txt); no run is reused.",
+                  true},
+        LaterCase{"DataFolderFileAdded",
+                  [](Resume& t) { WriteBytes(t.folder_.File("slope.dta/water.txt"), "2.5\n"); },
+                  true,
+                  "The data folder changed since the interrupted analysis "
+                  "(slope.dta/water.txt); no run is reused.",
+                  true},
         // A line cut by a kill while it was written, after whole ones.
         LaterCase{"TornLastLine",
                   [](Resume& t) {
                       WriteBytes(t.journal_, ReadBytes(t.journal_) + "{\"run_id\": 3, \"kind\"");
                   },
-                  true, "", false}),
+                  true, "N runs reused from the interrupted analysis", false}),
     [](const ::testing::TestParamInfo<LaterCase>& info) { return info.param.name; });
 
-// A run that failed is never journaled: taken up again, it runs again.
+// A run that failed is never journaled: taken up again, it runs again. Its fault is set outside
+// the data folder, whose change would reuse nothing.
 TEST_F(Resume, AFailedRunIsNotReused) {
+    const std::string faults = folder_.File("faults.txt");
+    WriteModel("lines-from " + faults + "\n");
     std::size_t total = 0;
     const Outcome expected = Reference("first-order", 1, total);
-    WriteModel("fault missing 2 3\n");
+    WriteBytes(faults, "fault missing 2 3\n");
     const Finished failed = BatchProcess(Call("first-order", 1, false), folder_.Path()).Wait();
     EXPECT_EQ(failed.status, 1);
     // The standard, mean-value and first variable's runs came before the failing one.
     EXPECT_EQ(JournalLines(), 3U);
     EXPECT_TRUE(fs::exists(workFolder_ + "/.zelmora-runs"));
 
-    WriteModel("");
+    fs::remove(faults);
     const std::size_t before = RunsStarted();
     const Finished resumed = BatchProcess(Call("first-order", 1, true), folder_.Path()).Wait();
     ASSERT_EQ(resumed.status, 0) << resumed.err;
     EXPECT_EQ(RunsStarted() - before, total - 3);
+    ExpectSame(Result(resumed), expected);
+}
+
+// What the calculator writes in the data folder in place, beside the files an analysis expects
+// to change, is listed in the journal and left out of its key: else no resume in place could
+// reuse a run.
+TEST_F(Resume, TheCalculatorsOwnWritesAreListedAndLeftOutOfTheKey) {
+    Interrupt(Call("first-order", 1, false), 3, SIGKILL);
+    std::istringstream lines(ReadBytes(journal_));
+    std::string first;
+    std::getline(lines, first);
+    const json line = json::parse(first);
+    EXPECT_EQ(line["calculator_writes"], json::array({"slope.dta/history.txt"}));
+    EXPECT_TRUE(line["data_folder"].contains("slope.dta/model.txt"));
+    for (const char* own :
+         {"slope.dta/slope.mmt", "slope.dta/slope.hxx", "slope.dta/history.txt"}) {
+        EXPECT_FALSE(line["data_folder"].contains(own)) << own;
+    }
+    EXPECT_EQ(line["calculator_sha256"].size(), 1U);
+    const std::size_t journaled = JournalLines();
+    const std::size_t before = RunsStarted();
+    const Finished resumed = BatchProcess(Call("first-order", 1, true), folder_.Path()).Wait();
+    ASSERT_EQ(resumed.status, 0) << resumed.err;
+    EXPECT_EQ(ReusedInJson(), journaled);
+    EXPECT_EQ(RunsStarted() - before, 7 - journaled);
+}
+
+// The calculator replaced at the same path: nothing is reused, and the note names it.
+TEST_F(Resume, ACalculatorReplacedAtTheSamePathReusesNothing) {
+    const std::string calculator = folder_.File("calc");
+    const std::string script =
+        "#!/bin/sh\nexec " + std::string(ZELMORA_FAKE_CALCULATOR) + " \"$@\"\n";
+    WriteBytes(calculator, script);
+    fs::permissions(calculator, fs::perms::owner_exec, fs::perm_options::add);
+    State.BatchPath = calculator;
+    WriteProjectFile(project_);
+    unsaved_ = ReadBytes(project_);
+    std::size_t total = 0;
+    const Outcome expected = Reference("first-order", 1, total);
+    Interrupt(Call("first-order", 1, false), 3, SIGKILL);
+
+    WriteBytes(calculator, script + "# another build\n");
+    const std::size_t before = RunsStarted();
+    const Finished again = BatchProcess(Call("first-order", 1, true), folder_.Path()).Wait();
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(WithoutResetNote(again.err), "The calculator changed since the interrupted "
+                                           "analysis (" +
+                                               calculator + "); no run is reused.\n");
+    EXPECT_EQ(RunsStarted() - before, total);
+    EXPECT_EQ(ReusedInJson(), 0U);
+    ExpectSame(Result(again), expected);
+}
+
+// A journaled run whose factor is not a positive number is checked as a fresh one would be: it
+// is made again, and standard error says so.
+TEST_F(Resume, AJournaledFactorThatIsNotPositiveIsRunAgain) {
+    std::size_t total = 0;
+    const Outcome expected = Reference("first-order", 1, total);
+    Interrupt(Call("first-order", 1, false), 3, SIGKILL);
+    const std::size_t journaled = JournalLines();
+    std::istringstream lines(ReadBytes(journal_));
+    std::string edited;
+    for (std::string line; std::getline(lines, line);) {
+        json entry = json::parse(line);
+        if (entry["run_id"] == 0) {
+            entry["safety_factor"] = 0.0;
+        }
+        edited += entry.dump() + "\n";
+    }
+    WriteBytes(journal_, edited);
+
+    const std::size_t before = RunsStarted();
+    const Finished resumed = BatchProcess(Call("first-order", 1, true), folder_.Path()).Wait();
+    ASSERT_EQ(resumed.status, 0) << resumed.err;
+    EXPECT_NE(resumed.err.find("1 run of the interrupted analysis held a safety factor that is "
+                               "not a positive number; it is run again.\n"),
+              std::string::npos)
+        << resumed.err;
+    EXPECT_EQ(RunsStarted() - before, total - journaled + 1);
     ExpectSame(Result(resumed), expected);
 }
 

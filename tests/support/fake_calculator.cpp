@@ -11,7 +11,9 @@
 // after writing its result, as a calculator that tidies up before it ends. Every modification
 // file it saw is appended
 // to <project>.dta/history.txt, followed by a line "--"; a line "count PATH" makes every run,
-// whichever copy it calculates, append a line to PATH as it starts.
+// whichever copy it calculates, append a line to PATH as it starts; a line "lines-from PATH"
+// adds the lines of PATH, if there is one, to the model's: a fault set there leaves the data
+// folder as it is.
 //
 // A line "fault KIND SET PARAMETER" there makes the run that reduces only that set's parameter
 // (a modification file of one line for them) fail, whichever process or copy does it:
@@ -19,6 +21,8 @@
 //   keep        leaves the result file as it is
 //   empty       writes an empty result file
 //   junk        writes a record whose safety factor is not a number
+//   zero        writes a record whose safety factor is 0
+//   negative    writes a record whose safety factor is -0.5
 //   exit-3      writes the result, then ends with status 3
 //   exit-137    writes the result, then ends with status 137, as a launcher reports SIGKILL
 //   partial-kill  writes a first stage record with the factor 9.5, then dies of SIGKILL
@@ -313,7 +317,10 @@ int Calculate(const std::string& projectPath) {
     const std::string folder = projectPath.substr(0, projectPath.size() - 3) + "dta/";
     std::string name = projectPath.substr(projectPath.find_last_of('/') + 1);
     name = name.substr(0, name.find_last_of('.'));
-    const std::string model = ReadWhole(folder + "model.txt");
+    std::string model = ReadWhole(folder + "model.txt");
+    if (const std::string more = ModelSetting(model, "lines-from"); !more.empty()) {
+        model += ReadWhole(more);
+    }
     const std::string modification = ReadWhole(folder + name + ".mmt");
     if (const std::string counter = ModelSetting(model, "count"); !counter.empty()) {
         std::ofstream(counter, std::ios::app) << "run\n";
@@ -368,7 +375,10 @@ int Calculate(const std::string& projectPath) {
         std::ofstream(result, std::ios::binary | std::ios::trunc);
     } else if (fault != "keep") {
         const double factor = SafetyFactor(model, ReadModifications(modification));
-        WriteResult(result, fault == "junk" ? "1.2x" : ToText(factor));
+        const std::map<std::string, std::string> planted{
+            {"junk", "1.2x"}, {"zero", "0"}, {"negative", "-0.5"}};
+        const auto written = planted.find(fault);
+        WriteResult(result, written != planted.end() ? written->second : ToText(factor));
         WaitAsTheModelSays(model, "linger");
     }
     if (fault.starts_with("exit-")) {

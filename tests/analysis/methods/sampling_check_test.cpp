@@ -172,6 +172,24 @@ TEST_F(SamplingCheck, FailedRunsGiveBoundsAndTooManyEndTheAnalysis) {
     }
 }
 
+// Samples above c1 = 27 read a factor of 0: failed samples, never failures of the slope.
+TEST_F(SamplingCheck, ASampleReadingAFactorOfZeroIsAFailedSample) {
+    Row(State, 1) = {1, 30, 0, 20, 4};
+    Row(State, 2) = {2, 25, 0, 3, 1};
+    project_.WriteModel("base 0.5\nterm 1 4 0.03 20\nterm 2 4 0.02 3\n"
+                        "fault-above zero 1 4 27\n");
+    const AnalysisRecord record =
+        Analyse(Method::FirstOrder, Sampling(SamplingKind::MonteCarlo, 100, 0.01, 5), 2);
+    ASSERT_TRUE(record.sampling);
+    const SamplingResult& result = *record.sampling;
+    EXPECT_GT(result.failedRuns, 0);
+    ASSERT_FALSE(result.errors.empty());
+    EXPECT_THAT(result.errors[0],
+                ::testing::StartsWith("The safety factor read is 0.0000, not a positive number"));
+    EXPECT_DOUBLE_EQ(result.bounds[1] - result.bounds[0],
+                     double(result.failedRuns + result.inadmissible) / result.samples);
+}
+
 TEST_F(SamplingCheck, ImportanceSamplingWithoutFormIsRefusedBeforeAnyRun) {
     project_.WriteModel("base 0.2\nterm 1 4 0.03 20\n");
     Row(State, 1) = {1, 30, 0, 20, 4};

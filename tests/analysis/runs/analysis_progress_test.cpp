@@ -21,7 +21,11 @@ TEST(FormatProgress, ShowsRunsTimeAndTheEstimate) {
          "1 of 3 runs done, 1 running · 00:01:00 elapsed · about "
          "00:00:00 left"},
         {{14, 23, 2, 61, 120.0, 9},
-         "14 of 23 runs done (9 reused), 2 running · 00:01:01 elapsed · about 00:02:00 left"},
+         "14 of 23 runs done, 2 running · 9 runs reused from the interrupted analysis · "
+         "00:01:01 elapsed · about 00:02:00 left"},
+        {{1, 7, 0, 0, std::nullopt, 1},
+         "1 of 7 runs done, 0 running · 1 run reused from the interrupted analysis · "
+         "00:00:00 elapsed"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatProgress(c.progress), c.text);
@@ -98,6 +102,26 @@ TEST(ProgressMeter, ReusedRunsAreDoneButLeaveTheEstimateToTheRunsThatRan) {
     ASSERT_TRUE(last.secondsLeft);
     // 13 runs left at 20 s each, two at a time.
     EXPECT_DOUBLE_EQ(*last.secondsLeft, 20.0 * 13 / 2);
+}
+
+// Reading what the runs depend on is told only once it has taken over a second, then until it
+// is done.
+TEST(ProgressMeter, TheKeysReadingIsToldOnceItTakesOverASecond) {
+    ManualClock time;
+    std::vector<std::string> told;
+    ProgressMeter meter(
+        time.clock(), [&](const AnalysisProgress& p) { told.push_back(FormatProgress(p)); }, 1);
+    constexpr std::uint64_t MiB = 1024 * 1024;
+    meter.Hashing(100 * MiB, 1024 * MiB);
+    time.now += 0.9;
+    meter.Hashing(300 * MiB, 1024 * MiB);
+    EXPECT_TRUE(told.empty());
+    time.now += 0.2;
+    meter.Hashing(412 * MiB, 1024 * MiB);
+    meter.Hashing(1024 * MiB, 1024 * MiB);
+    EXPECT_EQ(told, (std::vector<std::string>{
+                        "Reading the model, the calculator and the data folder: 412 of 1024 MiB",
+                        "0 of 0 runs done, 0 running · 00:00:01 elapsed"}));
 }
 
 } // namespace

@@ -125,6 +125,30 @@ TEST_F(HtmlReportTest, ANonZeroExitWhoseResultWasUsedIsMarked) {
     EXPECT_EQ(runs.rows[3][4], "3 (not 0, result used)");
 }
 
+// Runs 1 and 2 came from the journal of an interrupted analysis: the table and the JSON, also
+// read back as the study keeps it, say so of them alone.
+TEST_F(HtmlReportTest, RunsReusedFromAnInterruptedAnalysisAreMarked) {
+    AnalysisRecord record = CompleteRecord();
+    record.outcomes[0].reused = true;
+    record.outcomes[1].reused = true;
+    const std::string json = AnalysisJson("", project_, record);
+    const AnalysisRecord read = RecordFromAnalysisJson(json);
+    const AnalysisRecord& made = record;
+    for (const AnalysisRecord* shown : {&made, &read}) {
+        const TextTable runs = RunsTable(project_, shown);
+        EXPECT_EQ(runs.rows[0][4], "0 (reused from the interrupted analysis)");
+        EXPECT_EQ(runs.rows[1][4], "0 (reused from the interrupted analysis)");
+        EXPECT_EQ(runs.rows[2][4], "0");
+        EXPECT_EQ(runs.rows[3][4], "3 (not 0, result used)");
+    }
+    std::vector<bool> reused;
+    const auto document = nlohmann::json::parse(json);
+    for (const auto& run : document["runs"]) {
+        reused.push_back(run.at("reused").get<bool>());
+    }
+    EXPECT_EQ(reused, (std::vector<bool>{true, true, false, false, false, false}));
+}
+
 TEST_F(HtmlReportTest, ASavedProject) {
     const std::string page = HtmlReport("/home/eng/slope.zmo", project_, nullptr, WrittenAt);
     EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
