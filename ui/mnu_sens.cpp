@@ -8,6 +8,7 @@
 #include "report/charts/share_chart.h"
 #include "report/html/html_report.h"
 #include "report/markup_escape.h"
+#include "report/methods_that_ran.h"
 #include "report/tables/correlation_summary.h"
 #include "report/tables/linearity_reading.h"
 #include "report/tables/method_summary.h"
@@ -174,6 +175,9 @@ TSensitivity::TSensitivity(QWidget* parent)
     LabelReading = new QLabel;
     LabelReading->setObjectName(QStringLiteral("LabelReading"));
     LabelReading->setWordWrap(true);
+    LabelReliedOn = new QLabel;
+    LabelReliedOn->setObjectName(QStringLiteral("LabelReliedOn"));
+    LabelReliedOn->setWordWrap(true);
     GroupMethod = BuildMethod();
     GroupSampling = BuildSampling();
     ButtonCopy = Button(QStringLiteral("Copy"), QStringLiteral("ButtonCopy"));
@@ -199,6 +203,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     BoxCorrelated->layout()->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(BoxCorrelated);
     layout->addWidget(LabelReading);
+    layout->addWidget(LabelReliedOn);
     layout->addWidget(GroupMethod);
     layout->addWidget(GroupSampling);
     layout->addStretch();
@@ -299,6 +304,10 @@ void TSensitivity::FormCreate() {
         for (const SummaryLine& line : CorrelatedSummary(results, Record->correlations))
             CorrelatedFigures.at(line.name)->setText(FromUtf8(line.value));
     LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
+    const AnalysisRecord none;
+    const AnalysisRecord& record = Record ? *Record : none;
+    LabelReliedOn->setText(
+        FromUtf8(ReliedOnLine(MethodsThatRanIn(FirstOrderThatRan(State, record), record))));
     FillMethod();
     FillSampling();
     FitToScreen();

@@ -186,7 +186,8 @@ private:
     std::deque<std::vector<Sample>> blocks_;
 };
 
-void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistribution strengths) {
+void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistribution strengths,
+               const std::optional<MethodResult>& method) {
     const std::string title = SamplingTitle(result.kind);
     log.AppendLine(title + ": " + FormatInteger(result.samples - result.inadmissible, 0) +
                    " runs, " + FormatInteger(result.failures, 0) + " with F < 1, " +
@@ -209,6 +210,9 @@ void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistri
     if (result.failedRunsDecide) {
         log.AppendLine(FailedRunsDecideText());
     }
+    if (result.formDisagrees.value_or(false)) {
+        log.AppendLine(FormDisagreesText(result, *method->probability));
+    }
 }
 
 } // namespace
@@ -216,6 +220,22 @@ void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistri
 std::string FailedRunsDecideText() {
     return "The failed runs decide the answer: counted as failed, they put the probability of "
            "failure above the 95 % interval.";
+}
+
+std::optional<bool> FormDisagrees(const SamplingResult& result,
+                                  const std::optional<MethodResult>& method) {
+    if (!method || method->method != Method::Form || !method->probability) {
+        return std::nullopt;
+    }
+    const double form = *method->probability;
+    return form < result.interval95[0] || form > result.interval95[1];
+}
+
+std::string FormDisagreesText(const SamplingResult& result, double formProbability) {
+    return formProbability < result.interval95[0]
+               ? "The sampling finds more probability of failure than FORM: FORM sees one "
+                 "failure mechanism."
+               : "The sampling finds less probability of failure than FORM.";
 }
 
 SamplingResult RunSampling(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
@@ -230,7 +250,8 @@ SamplingResult RunSampling(RunExecutor& executor, CalculationLog& log, const Met
     }
     SampleSource source(settings, space, context.inputs, variables, std::move(centre));
     SamplingResult result = Sampler(executor, context, settings, source).Run();
-    LogResult(log, result, strengths);
+    result.formDisagrees = FormDisagrees(result, method);
+    LogResult(log, result, strengths, method);
     return result;
 }
 

@@ -62,7 +62,8 @@ json SamplingJson(const SamplingResult& result) {
             {"failed_runs_decide", result.failedRunsDecide},
             {"beta", Optional(result.beta)},
             {"stopped_by", StoppedByName(result)},
-            {"history", History(result.history)}};
+            {"history", History(result.history)},
+            {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
 }
 
 SamplingResult SamplingFromJson(const json& object) {
@@ -87,6 +88,10 @@ SamplingResult SamplingFromJson(const json& object) {
     result.beta = Optional(object.at("beta"));
     result.stoppedByTarget = object.at("stopped_by").get<std::string>() == "target-cov";
     result.history = HistoryFrom(object);
+    // Saved before the comparison with FORM was kept, a study has none.
+    if (const json disagrees = object.value("form_disagrees", json()); !disagrees.is_null()) {
+        result.formDisagrees = disagrees.get<bool>();
+    }
     return result;
 }
 
