@@ -191,7 +191,7 @@ std::string Methods(const ReportContext& report) {
 
 // The method's runs and the samples are listed whole in the CSV; the page keeps the first and
 // the last few, so that a long check prints on a few pages.
-constexpr std::size_t KeptMethodRuns = 4;
+constexpr std::size_t KeptMethodRuns = 2;
 constexpr std::size_t KeptSamples = 5;
 
 // The table's first and last `kept` rows, one row between them counting those left out.

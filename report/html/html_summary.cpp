@@ -14,7 +14,9 @@ std::string Marked(const MethodsThatRan& ran, std::size_t k) {
     if (ran.reliedOn != k) {
         return ran.methods[k].remark;
     }
-    return ran.relied->upperBound ? "relied on, as an upper bound" : "relied on";
+    return ran.relied->upperBound
+               ? "relied on, as an upper bound: " + DecimalProbabilityText(ran.relied->probability)
+               : "relied on";
 }
 
 std::string MethodsTable(const MethodsThatRan& ran) {

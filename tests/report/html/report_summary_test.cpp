@@ -218,7 +218,7 @@ TEST(ReportSummary, TheSummarySaysWhenItReliesOnAnUpperBoundAndWhenFormIsOutside
     const MethodsThatRan ran = Analysis({FirstOrder, Form, below});
     const std::string html = SummaryHtml(ran, 2.0);
     for (const char* part :
-         {"<td>relied on, as an upper bound</td>", "<p>An upper bound: Importance sampling",
+         {"<td>relied on, as an upper bound: 0.0600</td>", "<p>An upper bound: Importance sampling",
           "<p>The sampling finds more probability of failure than FORM: FORM sees one failure "
           "mechanism.</p>",
           "<td>outside the sampling check&#39;s interval</td>"}) {
