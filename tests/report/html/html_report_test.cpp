@@ -6,6 +6,7 @@
 #include "report/charts/sampling_chart.h"
 #include "report/html/base64.h"
 #include "report/html/html_report.h"
+#include "report/html/html_table.h"
 #include "report/html/shown_path.h"
 #include "report/json/analysis_json.h"
 #include "report/json/analysis_json_read.h"
@@ -322,6 +323,20 @@ TEST_F(HtmlReportTest, NoAbsolutePathReachesThePage) {
         EXPECT_FALSE(Contains(page, absolute)) << absolute;
     }
     EXPECT_TRUE(Contains(AnalysisJson(projectFile, project_, record), "/opt/fe/bin/slopecalc"));
+}
+
+// A share or a sensitivity that rounds to zero prints without a minus; other texts as they are.
+TEST(HtmlTableText, AZeroPrintsWithoutAMinus) {
+    const TextTable table{{"v"}, {{"-0.0"}, {"-0.0000"}, {"-0"}, {"-0.0500"}, {"-"}, {"—"}}};
+    EXPECT_EQ(HtmlTable(table, {true}),
+              "<table>\n<thead><tr><th class=\"n\">v</th></tr>\n</thead>\n<tbody>\n"
+              "<tr><td class=\"n\">0.0</td></tr>\n<tr><td class=\"n\">0.0000</td></tr>\n"
+              "<tr><td class=\"n\">0</td></tr>\n<tr><td class=\"n\">-0.0500</td></tr>\n"
+              "<tr><td class=\"n\">-</td></tr>\n<tr><td class=\"n\">—</td></tr>\n"
+              "</tbody>\n</table>\n");
+    EXPECT_EQ(FactsTable(Facts{{"Share", "-0.0"}}, "n"),
+              "<table class=\"facts\">\n<tr><th>Share</th><td class=\"n\">0.0</td></tr>\n"
+              "</table>\n");
 }
 
 TEST(ShownPath, RelativeInsideTheProjectsFolderElseTheNameAlone) {
