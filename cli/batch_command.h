@@ -16,6 +16,7 @@ struct BatchOptions {
     bool save = false;
     std::string jsonFile;                          // "-" for standard output; empty for none
     std::string reportFile;                        // empty for none
+    std::string csvFile;                           // every run and sample; empty for none
     std::optional<Method> method;                  // the study's when not given
     std::optional<StrengthDistribution> strengths; // likewise
     Correlations correlations; // added to the study's pairs, or replacing the same pair there

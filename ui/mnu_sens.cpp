@@ -3,12 +3,14 @@
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/sampling_method.h"
 #include "project/project_state.h"
+#include "project/whole_file.h"
 #include "report/charts/iteration_chart.h"
 #include "report/charts/sampling_chart.h"
 #include "report/charts/share_chart.h"
 #include "report/html/html_report.h"
 #include "report/markup_escape.h"
 #include "report/methods_that_ran.h"
+#include "report/runs_csv.h"
 #include "report/tables/correlation_summary.h"
 #include "report/tables/linearity_reading.h"
 #include "report/tables/method_summary.h"
@@ -377,6 +379,13 @@ void TSensitivity::ButtonReportClick() {
         WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
                         HtmlReport(State.CurrentFileName, State, Record, std::time(nullptr),
                                    ForReport(ProjectStudy.settings)));
+        // Every run and sample beside it, which the report lists in part.
+        if (Record) {
+            const QFileInfo report(ReportDialog.fileName);
+            const QString csv =
+                report.dir().filePath(report.completeBaseName() + QStringLiteral(".csv"));
+            SaveWholeFile(QFile::encodeName(csv).toStdString(), RunsCsv(State, *Record));
+        }
         if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
             ShowMessage(MessageKind::Information,
                         QStringLiteral("No browser could open the report ") +

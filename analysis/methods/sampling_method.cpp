@@ -28,6 +28,7 @@ struct Sample {
     int number = 0;
     double weight = 1;
     bool admissible = true;
+    std::vector<DrawnStrength> drawn; // kept for an inadmissible one only, which has no run
 };
 
 // Draws the samples in their order: u ~ N(centre, I), mapped to the strengths, and their runs.
@@ -41,7 +42,7 @@ public:
 
     Sample Draw(std::vector<PlannedRun>& runs) {
         std::vector<double> u = draws_.Next(variables_.size());
-        Sample sample{++drawn_, 1, true};
+        Sample sample{++drawn_, 1, true, {}};
         if (!centre_.empty()) {
             // φₙ(u) / φₙ(u - u*) = exp(½‖u*‖² - u·u*).
             for (std::size_t k = 0; k < u.size(); ++k) {
@@ -56,6 +57,9 @@ public:
         std::size_t position = 0;
         if (FirstInadmissible(variables_, x, position)) {
             sample.admissible = false;
+            for (std::size_t k = 0; k < x.size(); ++k) {
+                sample.drawn.push_back({variables_[k].id, x[k]});
+            }
             return sample;
         }
         PlannedRun run = RunAt(inputs_.soil, variables_, x);
@@ -131,6 +135,7 @@ private:
     void Take(const Sample& sample) {
         if (!sample.admissible) {
             ++result_.inadmissible;
+            result_.inadmissibleSamples.push_back({sample.number, sample.drawn});
             estimate_.Add(sample.weight, false, true);
             return;
         }
