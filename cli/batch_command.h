@@ -27,6 +27,11 @@ struct BatchOptions {
     std::optional<std::uint64_t> seed;
     bool resume = false;              // take up the journaled runs of an interrupted analysis
     std::optional<double> targetBeta; // the study's when not given
+    // The report's sign-off, each the study's when not given.
+    std::optional<std::string> job;
+    std::optional<std::string> client;
+    std::optional<std::string> preparedBy;
+    std::optional<std::string> checkedBy;
 };
 
 // Exit statuses of zelmora-batch.

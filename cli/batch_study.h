@@ -13,6 +13,9 @@ void PrintStudyNote(const std::string& note);
 
 // The study of the project file just read, with this run's method and strengths where the
 // command line gives them; a note about the study goes to standard error.
+// The study's sign-off with the texts the command line gave in their places.
+SignOff SignOffForRun(const SignOff& study, const BatchOptions& options);
+
 Study StudyForRun(const BatchOptions& options);
 
 // Saves the study with the settings used and the analysis's JSON, then the project file.

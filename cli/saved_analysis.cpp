@@ -47,6 +47,7 @@ int ShowSavedAnalysis(const BatchOptions& options) {
     if (!options.reportFile.empty()) {
         ReportStudy shown = ForReport(opened.study.settings);
         shown.targetBeta = options.targetBeta.value_or(shown.targetBeta);
+        shown.signOff = SignOffForRun(shown.signOff, options);
         WriteHtmlReport(options.reportFile,
                         HtmlReport(options.projectFile, State, record ? &*record : nullptr,
                                    std::time(nullptr), shown));

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 namespace zelmora {
@@ -57,6 +58,7 @@ img.surface { max-width: 100%; border: 1px solid #444; }
 .pictures figure { flex: 1; margin: 0; }
 figcaption { font-size: 9pt; text-align: center; }
 .verdict { font-weight: bold; }
+.signoff td { min-width: 55mm; height: 7mm; vertical-align: bottom; }
 footer { font-size: 8pt; border-top: 1px solid #444; margin-top: 2em; }
 table.sheet, table.sheet > * > tr > td { border: 0; padding: 0; margin: 0; width: 100%; }
 .footer-space { height: 8mm; }
@@ -129,6 +131,21 @@ std::string Project(const ReportContext& report) {
                             {"Program", "Zelmora " ZELMORA_VERSION}},
                       "wrap") +
            Outcome(record, file);
+}
+
+// The job and who prepared and checked the report; a text not given is a line to write on.
+std::string SignOffBlock(const ReportContext& report) {
+    const SignOff& signOff = report.study.signOff;
+    std::string html = "<table class=\"signoff\">\n<thead><tr><th></th><th>Name</th>"
+                       "<th>Signature and date</th></tr></thead>\n<tbody>\n";
+    for (const auto& [caption, text, signs] : {std::tuple{"Job", &signOff.job, false},
+                                               {"Client", &signOff.client, false},
+                                               {"Prepared by", &signOff.preparedBy, true},
+                                               {"Checked by", &signOff.checkedBy, true}}) {
+        html += "<tr><th>" + std::string(caption) + "</th><td>" + EscapeMarkup(*text) +
+                "</td><td>" + (signs ? "" : "—") + "</td></tr>\n";
+    }
+    return html + "</tbody>\n</table>\n";
 }
 
 std::string Summary(const ReportContext& report) {
@@ -349,9 +366,9 @@ std::string Footer(const ReportContext& report) {
 // The report's sections in page order: a further section is one more line here.
 using ReportSection = std::string (*)(const ReportContext&);
 constexpr ReportSection Sections[] = {
-    Project,         Summary, Inputs,        CorrelationSection,
-    Methods,         Results, Sensitivities, MethodSection,
-    SamplingSection, Surface, Runs,
+    Project, SignOffBlock, Summary,       Inputs,        CorrelationSection,
+    Methods, Results,      Sensitivities, MethodSection, SamplingSection,
+    Surface, Runs,
 };
 
 constexpr const char* SheetStart = "<table class=\"sheet\"><tfoot><tr><td><div "

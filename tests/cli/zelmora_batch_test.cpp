@@ -446,6 +446,25 @@ TEST_F(ZelmoraBatch, NumericOptionsAreDecimalDigitsAndMethodsAreListedByName) {
         << method.err;
 }
 
+// The sign-off's options print on the report and --save keeps them; --saved takes another.
+TEST_F(ZelmoraBatch, TheSignOffOptionsPrintAndSaveKeepsThem) {
+    const std::string report = folder_.File("r.html");
+    ASSERT_EQ(Run({"--job", "Cut 12", "--client", "Works", "--prepared-by", "A. Eng", "--save",
+                   "--report", report, project_})
+                  .status,
+              0);
+    EXPECT_NE(ReadBytes(report).find("<tr><th>Prepared by</th><td>A. Eng</td>"), std::string::npos);
+    const auto study = nlohmann::json::parse(ReadBytes(folder_.File("slope.study.json")));
+    EXPECT_EQ(study["settings"]["job"], "Cut 12");
+    EXPECT_EQ(study["settings"]["client"], "Works");
+    EXPECT_EQ(study["settings"]["prepared_by"], "A. Eng");
+    EXPECT_EQ(study["settings"]["checked_by"], "");
+    ASSERT_EQ(Run({"--saved", "--checked-by", "B. Check", "--report", report, project_}).status, 0);
+    const std::string page = ReadBytes(report);
+    EXPECT_NE(page.find("<tr><th>Job</th><td>Cut 12</td>"), std::string::npos);
+    EXPECT_NE(page.find("<tr><th>Checked by</th><td>B. Check</td>"), std::string::npos);
+}
+
 // The target β is a decimal above 0 and up to 10; --save keeps it for the next report.
 TEST_F(ZelmoraBatch, TheTargetBetaIsAPositiveDecimalKeptBySave) {
     for (const std::string text :

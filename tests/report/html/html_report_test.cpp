@@ -339,6 +339,22 @@ TEST(HtmlTableText, AZeroPrintsWithoutAMinus) {
               "</table>\n");
 }
 
+// Page 1 names the job and who prepared and checked the report, an empty text a box to write in.
+TEST_F(HtmlReportTest, TheFirstPageHoldsTheSignOff) {
+    ReportStudy study;
+    study.signOff = {"Cut <12>", "Works & Co", "A. Eng", ""};
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt, study);
+    const std::size_t block = page.find("<table class=\"signoff\">");
+    ASSERT_NE(block, std::string::npos);
+    EXPECT_LT(block, page.find("<h2>Summary</h2>"));
+    for (const char* row : {"<tr><th>Job</th><td>Cut &lt;12&gt;</td><td>—</td></tr>",
+                            "<tr><th>Client</th><td>Works &amp; Co</td><td>—</td></tr>",
+                            "<tr><th>Prepared by</th><td>A. Eng</td><td></td></tr>",
+                            "<tr><th>Checked by</th><td></td><td></td></tr>"}) {
+        EXPECT_TRUE(Contains(page, row)) << row;
+    }
+}
+
 TEST(ShownPath, RelativeInsideTheProjectsFolderElseTheNameAlone) {
     const struct {
         std::string path, projectFile, shown;
