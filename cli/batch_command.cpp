@@ -19,6 +19,7 @@
 #include "project/whole_file.h"
 #include "report/html/html_report.h"
 #include "report/json/analysis_json.h"
+#include "report/runs_csv.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -85,6 +86,9 @@ void WriteOutputs(const BatchOptions& options, const StudySettings& settings,
         }
     }
     WriteJson(options, record);
+    if (!options.csvFile.empty()) {
+        SaveWholeFile(options.csvFile, RunsCsv(State, record));
+    }
     if (reportError) {
         std::rethrow_exception(reportError);
     }

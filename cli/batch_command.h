@@ -16,6 +16,7 @@ struct BatchOptions {
     bool save = false;
     std::string jsonFile;                          // "-" for standard output; empty for none
     std::string reportFile;                        // empty for none
+    std::string csvFile;                           // every run and sample; empty for none
     std::optional<Method> method;                  // the study's when not given
     std::optional<StrengthDistribution> strengths; // likewise
     Correlations correlations; // added to the study's pairs, or replacing the same pair there
@@ -26,6 +27,11 @@ struct BatchOptions {
     std::optional<std::uint64_t> seed;
     bool resume = false;              // take up the journaled runs of an interrupted analysis
     std::optional<double> targetBeta; // the study's when not given
+    // The report's sign-off, each the study's when not given.
+    std::optional<std::string> job;
+    std::optional<std::string> client;
+    std::optional<std::string> preparedBy;
+    std::optional<std::string> checkedBy;
 };
 
 // Exit statuses of zelmora-batch.

@@ -46,6 +46,12 @@ Correlations PairsForRun(const Correlations& stored, const Correlations& given) 
 
 } // namespace
 
+SignOff SignOffForRun(const SignOff& study, const BatchOptions& options) {
+    return {options.job.value_or(study.job), options.client.value_or(study.client),
+            options.preparedBy.value_or(study.preparedBy),
+            options.checkedBy.value_or(study.checkedBy)};
+}
+
 Study StudyForRun(const BatchOptions& options) {
     OpenedStudy opened = ReadStudyOf(options.projectFile);
     RefuseUnreadableStudy(options.projectFile, opened);
@@ -59,6 +65,7 @@ Study StudyForRun(const BatchOptions& options) {
     settings.sampling.targetCov = options.targetCov.value_or(settings.sampling.targetCov);
     settings.sampling.seed = options.seed.value_or(settings.sampling.seed);
     settings.targetBeta = options.targetBeta.value_or(settings.targetBeta);
+    settings.signOff = SignOffForRun(settings.signOff, options);
     return opened.study;
 }
 

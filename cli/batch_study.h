@@ -11,6 +11,9 @@ namespace zelmora::batch {
 // Writes a note about the study file to standard error; nothing for an empty one.
 void PrintStudyNote(const std::string& note);
 
+// The study's sign-off with the texts the command line gave in their places.
+SignOff SignOffForRun(const SignOff& study, const BatchOptions& options);
+
 // The study of the project file just read, with this run's method and strengths where the
 // command line gives them; a note about the study goes to standard error. A study file that
 // cannot be read is refused.

@@ -46,6 +46,10 @@ int Run(int argc, char** argv) {
     app.add_option("--report", options.reportFile,
                    "Write the HTML report of a successful analysis to FILE")
         ->option_text("FILE.html");
+    app.add_option("--csv", options.csvFile,
+                   "Write every run and sample of the analysis as CSV to FILE, for a "
+                   "spreadsheet, also when it fails")
+        ->option_text("FILE");
     app.add_option("PROJECT.zmo", options.projectFile, "The project file")->required();
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
     try {

@@ -124,6 +124,7 @@ void CheckSave(const std::string& projectFile) {
 void CheckOutputsApartFromInputs(const BatchOptions& options) {
     CheckOutput("--json", options.jsonFile, options.projectFile);
     CheckOutput("--report", options.reportFile, options.projectFile);
+    CheckOutput("--csv", options.csvFile, options.projectFile);
     if (options.save) {
         CheckSave(options.projectFile);
     }

@@ -5,6 +5,7 @@
 #include "report/html/html_report.h"
 #include "report/json/analysis_json.h"
 #include "report/json/analysis_json_read.h"
+#include "report/runs_csv.h"
 #include "study/study_file.h"
 
 #include <cstdio>
@@ -40,9 +41,13 @@ int ShowSavedAnalysis(const BatchOptions& options) {
     }
     WriteJson(options.jsonFile,
               saved.empty() ? AnalysisJson(options.projectFile, State, {}) : saved);
+    if (!options.csvFile.empty()) {
+        SaveWholeFile(options.csvFile, RunsCsv(State, record.value_or(AnalysisRecord{})));
+    }
     if (!options.reportFile.empty()) {
         ReportStudy shown = ForReport(opened.study.settings);
         shown.targetBeta = options.targetBeta.value_or(shown.targetBeta);
+        shown.signOff = SignOffForRun(shown.signOff, options);
         WriteHtmlReport(options.reportFile,
                         HtmlReport(options.projectFile, State, record ? &*record : nullptr,
                                    std::time(nullptr), shown));

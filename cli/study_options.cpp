@@ -53,6 +53,18 @@ StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options) {
                        "The β the report judges the analysis against (default: the study's, 3.0 "
                        "without one)")
             ->option_text("B");
+    for (const auto& [name, what] : {std::pair{"--job", "The job the report is for"},
+                                     {"--client", "The client"},
+                                     {"--prepared-by", "Who prepared the report"},
+                                     {"--checked-by", "Who checked the report"}}) {
+        auto text = std::make_unique<std::string>();
+        CLI::Option* option =
+            app.add_option(name, *text,
+                           std::string(what) + ", printed on its first page (default: the "
+                                               "study's; kept by --save)")
+                ->option_text("TEXT");
+        given.signOff.emplace_back(option, std::move(text));
+    }
     CLI::Option* saved =
         app.add_flag("--saved", options.saved,
                      "Run nothing: write the JSON and the report of the analysis saved with the "
@@ -84,6 +96,13 @@ void TakeStudyOptions(const StudyOptions& given, BatchOptions& options) {
         options.strengths.reset();
     }
     TakeSamplingOptions(given.sampling, options);
+    std::optional<std::string>* const signOff[] = {&options.job, &options.client,
+                                                   &options.preparedBy, &options.checkedBy};
+    for (std::size_t k = 0; k < given.signOff.size(); ++k) {
+        if (given.signOff[k].first->count() > 0) {
+            *signOff[k] = *given.signOff[k].second;
+        }
+    }
 }
 
 } // namespace zelmora::batch

@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zelmora::batch {
 
@@ -18,11 +20,13 @@ struct StudyOptions {
     SamplingOptions sampling;
     std::unique_ptr<std::string> targetBetaText;
     CLI::Option* targetBeta;
+    // --job, --client, --prepared-by, --checked-by with their texts.
+    std::vector<std::pair<CLI::Option*, std::unique_ptr<std::string>>> signOff;
 };
 
 // Adds --method, --strengths with its short form --lognormal, the sampling options,
-// --target-beta, and --saved, which excludes the options of a run (add it after them). The values
-// land in `options` during the parse.
+// --target-beta, the sign-off's --job, --client, --prepared-by and --checked-by, and --saved, which
+// excludes the options of a run (add it after them). The values land in `options` during the parse.
 StudyOptions AddStudyOptions(CLI::App& app, BatchOptions& options);
 
 // Leaves out the settings the command line did not give, so that the study's hold.

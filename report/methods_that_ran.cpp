@@ -1,5 +1,7 @@
 #include "report/methods_that_ran.h"
 
+#include "analysis/methods/sampling_method.h"
+#include "project/value_text.h"
 #include "report/finished_runs.h"
 
 #include <cmath>
@@ -13,31 +15,36 @@ std::optional<double> Finite(std::optional<double> value) {
     return value && std::isfinite(*value) ? value : std::nullopt;
 }
 
-MethodThatRan FurtherMethod(const MethodResult& method) {
-    const bool converged = method.method != Method::Form || method.converged;
-    return {MethodTitle(method.method), Finite(method.beta), Finite(method.probability),
-            converged ? "" : "not converged"};
+MethodThatRan FurtherMethod(const MethodResult& method, bool samplingDisagrees) {
+    std::string remark;
+    if (method.method == Method::Form && !method.converged) {
+        remark = "not converged";
+    } else if (method.method == Method::Form && samplingDisagrees) {
+        remark = "outside the sampling check's interval";
+    }
+    return {MethodTitle(method.method), Finite(method.beta), Finite(method.probability), remark};
 }
 
 MethodThatRan Sampling(const SamplingResult& sampling) {
     std::string remark;
-    if (sampling.failedRunsDecide) {
-        remark = "failed runs decide it";
-    } else if (!sampling.stoppedByTarget) {
+    if (!sampling.stoppedByTarget) {
         remark = "stopped before its target CoV";
     }
     return {"Sampling check", Finite(sampling.beta), Finite(sampling.probability), remark};
 }
 
-// The last method listed that may be relied on: the list runs from the least to the most
-// trusted.
-std::optional<std::size_t> ReliedOn(const std::vector<MethodThatRan>& methods) {
-    for (std::size_t k = methods.size(); k-- > 0;) {
-        if (methods[k].beta && methods[k].remark.empty()) {
-            return k;
-        }
+// Where the method relied on stands in the list: first order first, the sampling check last.
+std::optional<std::size_t> ListedAt(const std::optional<ReliedOn>& relied, std::size_t listed) {
+    if (!relied) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    if (relied->method == "first-order") {
+        return 0;
+    }
+    if (relied->method == "form" || relied->method == "taylor") {
+        return 1;
+    }
+    return listed - 1;
 }
 
 } // namespace
@@ -54,14 +61,28 @@ MethodsThatRan MethodsThatRanIn(const MethodThatRan& firstOrder, const AnalysisR
     ran.methods.push_back(firstOrder);
     ran.methods.front().beta = Finite(firstOrder.beta);
     ran.methods.front().probability = Finite(firstOrder.probability);
+    const bool disagrees = record.sampling && record.sampling->formDisagrees.value_or(false);
     if (record.method && record.method->method != Method::FirstOrder) {
-        ran.methods.push_back(FurtherMethod(*record.method));
+        ran.methods.push_back(FurtherMethod(*record.method, disagrees));
     }
     if (record.sampling) {
         ran.methods.push_back(Sampling(*record.sampling));
     }
-    ran.reliedOn = ReliedOn(ran.methods);
+    ran.relied = ReliedOnIn(ran.methods.front().beta, ran.methods.front().probability, record);
+    ran.reliedOn = ListedAt(ran.relied, ran.methods.size());
+    if (disagrees && record.method && record.method->probability) {
+        ran.formDisagreement = FormDisagreesText(*record.sampling, *record.method->probability);
+    }
     return ran;
+}
+
+std::string ReliedOnLine(const MethodsThatRan& ran) {
+    if (!ran.relied) {
+        return "No method found a β to rely on.";
+    }
+    return "Relied on: β " + FixedText(ran.relied->beta) + " by " +
+           ran.methods[*ran.reliedOn].name + ", probability of failure " +
+           ProbabilityText(ran.relied->probability) + ". " + ran.relied->why;
 }
 
 } // namespace zelmora

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_record.h"
 #include "project/project_state.h"
+#include "report/relied_on.h"
 
 #include <optional>
 #include <string>
@@ -20,16 +21,19 @@ struct MethodThatRan {
 struct MethodsThatRan {
     std::vector<MethodThatRan> methods;  // in the order they ran
     std::optional<std::size_t> reliedOn; // the one whose β the report judges
+    std::optional<ReliedOn> relied;      // what it gives: an upper bound, maybe, and why
+    std::string formDisagreement;        // which way the sampling check departs from FORM
 };
 
 // First order as the summary lists it: the project's β once its analysis, as `record` tells of
 // it, finished the runs it needs, and its exact probability Φ(-β).
 MethodThatRan FirstOrderThatRan(const ProjectState& project, const AnalysisRecord& record);
 
-// First order and the methods `record` tells of, with the one to rely on: the sampling check
-// when it stopped by its target CoV and failed runs do not decide it, else FORM when it
-// converged, else the Taylor series, else first order. A method without a β that is a finite
-// number is never relied on.
+// First order and the methods `record` tells of, with the one ReliedOnIn relies on.
 MethodsThatRan MethodsThatRanIn(const MethodThatRan& firstOrder, const AnalysisRecord& record);
+
+// The method relied on in one line, as the windows show it: its β and probability of failure,
+// then why; "No method found a β to rely on." when none did.
+std::string ReliedOnLine(const MethodsThatRan& ran);
 
 } // namespace zelmora

@@ -5,7 +5,7 @@ namespace zelmora {
 Study ProjectStudy;
 
 ReportStudy ForReport(const StudySettings& settings) {
-    return {settings.targetBeta, settings.setNames};
+    return {settings.targetBeta, settings.setNames, settings.signOff};
 }
 
 AnalysisOptions AnalysisOptionsOf(const StudySettings& settings, Correlations correlations) {

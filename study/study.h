@@ -24,6 +24,7 @@ struct StudySettings {
     std::map<int, std::string> setNames; // keyed by soil row, 1..10
     SamplingSettings sampling;
     double targetBeta = 3.0; // the β the report judges the one relied on against
+    SignOff signOff;         // printed on the report's first page
 };
 
 // The study kept beside the project file.

@@ -106,6 +106,20 @@ double TargetBetaFrom(const json& settings, double fallback) {
     return value.get<double>();
 }
 
+// The sign-off's four texts; a study saved before them has none.
+SignOff SignOffFrom(const json& settings) {
+    const auto text = [&settings](const char* key) {
+        if (!settings.contains(key)) {
+            return std::string();
+        }
+        if (!settings.at(key).is_string()) {
+            throw EStudyContent("\"" + std::string(key) + "\" has the wrong type");
+        }
+        return settings.at(key).get<std::string>();
+    };
+    return {text("job"), text("client"), text("prepared_by"), text("checked_by")};
+}
+
 json CorrelationsJson(const Correlations& pairs) {
     json list = json::array();
     for (const StrengthCorrelation& pair : pairs) {
@@ -171,6 +185,7 @@ StudySettings Settings(const json& document) {
     settings.setNames = SetNamesFrom(object);
     settings.sampling = SamplingFrom(object);
     settings.targetBeta = TargetBetaFrom(object, settings.targetBeta);
+    settings.signOff = SignOffFrom(object);
     return settings;
 }
 
@@ -245,6 +260,11 @@ std::string StudyJson(const StudyContent& content) {
     document["settings"]["set_names"] = SetNamesJson(content.study.settings.setNames);
     document["settings"]["sampling"] = SamplingSettingsJson(content.study.settings.sampling);
     document["settings"]["target_beta"] = content.study.settings.targetBeta;
+    const SignOff& signOff = content.study.settings.signOff;
+    document["settings"]["job"] = signOff.job;
+    document["settings"]["client"] = signOff.client;
+    document["settings"]["prepared_by"] = signOff.preparedBy;
+    document["settings"]["checked_by"] = signOff.checkedBy;
     if (content.study.analysisJson.empty()) {
         document.erase("analysis");
     } else {

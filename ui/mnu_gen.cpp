@@ -97,6 +97,10 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     EditSeed->setFixedWidth(digit * 12);
     EditTargetBeta = Field(QStringLiteral("EditTargetBeta"));
     EditTargetBeta->setMaximumWidth(Edit4->maximumWidth());
+    EditJob = Field(QStringLiteral("EditJob"));
+    EditClient = Field(QStringLiteral("EditClient"));
+    EditPreparedBy = Field(QStringLiteral("EditPreparedBy"));
+    EditCheckedBy = Field(QStringLiteral("EditCheckedBy"));
     CheckBox = new QCheckBox(QStringLiteral("Show Calculations"));
     CheckBox->setObjectName(QStringLiteral("CheckBox"));
     ButtonOK = Button(QStringLiteral("OK"), QStringLiteral("ButtonOK"));
@@ -170,12 +174,23 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("Target β")), 14, 0);
     grid->addLayout(target, 14, 1);
     grid->addWidget(CheckBox, 15, 0, 1, 2);
+    int row = 16;
+    for (const auto& [label, field] : {std::pair{QStringLiteral("Job"), EditJob},
+                                       {QStringLiteral("Client"), EditClient},
+                                       {QStringLiteral("Prepared by"), EditPreparedBy},
+                                       {QStringLiteral("Checked by"), EditCheckedBy}}) {
+        grid->addWidget(new QLabel(label), row, 0);
+        grid->addWidget(field, row++, 1);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("(printed on the report's first page; left empty, "
+                                              "a line to fill in by hand)")),
+                    row++, 0, 1, 3);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     buttons->addWidget(ButtonCancel);
-    grid->addLayout(buttons, 16, 0, 1, 3);
+    grid->addLayout(buttons, row, 0, 1, 3);
 
     connect(ButtonOK, &QPushButton::clicked, this, &TGeneralForm::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGeneralForm::ButtonCancelClick);
@@ -197,6 +212,11 @@ void TGeneralForm::FormCreate() {
     ComboMethod->setCurrentIndex(static_cast<int>(ProjectStudy.settings.method));
     ComboStrengths->setCurrentIndex(static_cast<int>(ProjectStudy.settings.strengths));
     EditTargetBeta->setText(Text(FormatFixed(ProjectStudy.settings.targetBeta, 0, 4)));
+    const SignOff& signOff = ProjectStudy.settings.signOff;
+    EditJob->setText(QString::fromUtf8(signOff.job.c_str()));
+    EditClient->setText(QString::fromUtf8(signOff.client.c_str()));
+    EditPreparedBy->setText(QString::fromUtf8(signOff.preparedBy.c_str()));
+    EditCheckedBy->setText(QString::fromUtf8(signOff.checkedBy.c_str()));
     const SamplingSettings& sampling = ProjectStudy.settings.sampling;
     ComboSampling->setCurrentIndex(static_cast<int>(sampling.kind));
     SpinSamples->setValue(sampling.samples);
@@ -265,6 +285,10 @@ void TGeneralForm::ButtonOKClick() {
         ProjectStudy.settings.strengths =
             static_cast<StrengthDistribution>(ComboStrengths->currentIndex());
         ProjectStudy.settings.targetBeta = *targetBeta;
+        ProjectStudy.settings.signOff = {EditJob->text().toUtf8().toStdString(),
+                                         EditClient->text().toUtf8().toStdString(),
+                                         EditPreparedBy->text().toUtf8().toStdString(),
+                                         EditCheckedBy->text().toUtf8().toStdString()};
         hide();
     });
 }

@@ -44,6 +44,11 @@ public:
     QLineEdit* EditTargetCov;
     QLineEdit* EditSeed;
     QLineEdit* EditTargetBeta; // the β the report judges against
+    // The report's sign-off: job, client, prepared by, checked by.
+    QLineEdit* EditJob;
+    QLineEdit* EditClient;
+    QLineEdit* EditPreparedBy;
+    QLineEdit* EditCheckedBy;
     QCheckBox* CheckBox;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;

@@ -3,11 +3,14 @@
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/sampling_method.h"
 #include "project/project_state.h"
+#include "project/whole_file.h"
 #include "report/charts/iteration_chart.h"
 #include "report/charts/sampling_chart.h"
 #include "report/charts/share_chart.h"
 #include "report/html/html_report.h"
 #include "report/markup_escape.h"
+#include "report/methods_that_ran.h"
+#include "report/runs_csv.h"
 #include "report/tables/correlation_summary.h"
 #include "report/tables/linearity_reading.h"
 #include "report/tables/method_summary.h"
@@ -174,6 +177,9 @@ TSensitivity::TSensitivity(QWidget* parent)
     LabelReading = new QLabel;
     LabelReading->setObjectName(QStringLiteral("LabelReading"));
     LabelReading->setWordWrap(true);
+    LabelReliedOn = new QLabel;
+    LabelReliedOn->setObjectName(QStringLiteral("LabelReliedOn"));
+    LabelReliedOn->setWordWrap(true);
     GroupMethod = BuildMethod();
     GroupSampling = BuildSampling();
     ButtonCopy = Button(QStringLiteral("Copy"), QStringLiteral("ButtonCopy"));
@@ -199,6 +205,7 @@ TSensitivity::TSensitivity(QWidget* parent)
     BoxCorrelated->layout()->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(BoxCorrelated);
     layout->addWidget(LabelReading);
+    layout->addWidget(LabelReliedOn);
     layout->addWidget(GroupMethod);
     layout->addWidget(GroupSampling);
     layout->addStretch();
@@ -299,6 +306,10 @@ void TSensitivity::FormCreate() {
         for (const SummaryLine& line : CorrelatedSummary(results, Record->correlations))
             CorrelatedFigures.at(line.name)->setText(FromUtf8(line.value));
     LabelReading->setText(FromUtf8(LinearityReading(results.linearity)));
+    const AnalysisRecord none;
+    const AnalysisRecord& record = Record ? *Record : none;
+    LabelReliedOn->setText(
+        FromUtf8(ReliedOnLine(MethodsThatRanIn(FirstOrderThatRan(State, record), record))));
     FillMethod();
     FillSampling();
     FitToScreen();
@@ -368,6 +379,13 @@ void TSensitivity::ButtonReportClick() {
         WriteHtmlReport(QFile::encodeName(ReportDialog.fileName).toStdString(),
                         HtmlReport(State.CurrentFileName, State, Record, std::time(nullptr),
                                    ForReport(ProjectStudy.settings)));
+        // Every run and sample beside it, which the report lists in part.
+        if (Record) {
+            const QFileInfo report(ReportDialog.fileName);
+            const QString csv =
+                report.dir().filePath(report.completeBaseName() + QStringLiteral(".csv"));
+            SaveWholeFile(QFile::encodeName(csv).toStdString(), RunsCsv(State, *Record));
+        }
         if (!OpenInBrowser(QUrl::fromLocalFile(ReportDialog.fileName)))
             ShowMessage(MessageKind::Information,
                         QStringLiteral("No browser could open the report ") +

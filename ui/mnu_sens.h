@@ -50,6 +50,7 @@ public:
     QWidget* BoxCorrelated;
     std::map<std::string, QLabel*> CorrelatedFigures;
     QLabel* LabelReading;
+    QLabel* LabelReliedOn; // the method whose probability the report relies on, and why
     // The method that ran after the first-order analysis in this process; hidden when none did.
     QGroupBox* GroupMethod;
     QLabel* LabelMethodNote;

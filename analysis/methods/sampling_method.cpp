@@ -28,6 +28,7 @@ struct Sample {
     int number = 0;
     double weight = 1;
     bool admissible = true;
+    std::vector<DrawnStrength> drawn; // kept for an inadmissible one only, which has no run
 };
 
 // Draws the samples in their order: u ~ N(centre, I), mapped to the strengths, and their runs.
@@ -41,7 +42,7 @@ public:
 
     Sample Draw(std::vector<PlannedRun>& runs) {
         std::vector<double> u = draws_.Next(variables_.size());
-        Sample sample{++drawn_, 1, true};
+        Sample sample{++drawn_, 1, true, {}};
         if (!centre_.empty()) {
             // φₙ(u) / φₙ(u - u*) = exp(½‖u*‖² - u·u*).
             for (std::size_t k = 0; k < u.size(); ++k) {
@@ -56,6 +57,9 @@ public:
         std::size_t position = 0;
         if (FirstInadmissible(variables_, x, position)) {
             sample.admissible = false;
+            for (std::size_t k = 0; k < x.size(); ++k) {
+                sample.drawn.push_back({variables_[k].id, x[k]});
+            }
             return sample;
         }
         PlannedRun run = RunAt(inputs_.soil, variables_, x);
@@ -131,6 +135,7 @@ private:
     void Take(const Sample& sample) {
         if (!sample.admissible) {
             ++result_.inadmissible;
+            result_.inadmissibleSamples.push_back({sample.number, sample.drawn});
             estimate_.Add(sample.weight, false, true);
             return;
         }
@@ -186,7 +191,8 @@ private:
     std::deque<std::vector<Sample>> blocks_;
 };
 
-void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistribution strengths) {
+void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistribution strengths,
+               const std::optional<MethodResult>& method) {
     const std::string title = SamplingTitle(result.kind);
     log.AppendLine(title + ": " + FormatInteger(result.samples - result.inadmissible, 0) +
                    " runs, " + FormatInteger(result.failures, 0) + " with F < 1, " +
@@ -209,6 +215,9 @@ void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistri
     if (result.failedRunsDecide) {
         log.AppendLine(FailedRunsDecideText());
     }
+    if (result.formDisagrees.value_or(false)) {
+        log.AppendLine(FormDisagreesText(result, *method->probability));
+    }
 }
 
 } // namespace
@@ -216,6 +225,22 @@ void LogResult(CalculationLog& log, const SamplingResult& result, StrengthDistri
 std::string FailedRunsDecideText() {
     return "The failed runs decide the answer: counted as failed, they put the probability of "
            "failure above the 95 % interval.";
+}
+
+std::optional<bool> FormDisagrees(const SamplingResult& result,
+                                  const std::optional<MethodResult>& method) {
+    if (!method || method->method != Method::Form || !method->probability) {
+        return std::nullopt;
+    }
+    const double form = *method->probability;
+    return form < result.interval95[0] || form > result.interval95[1];
+}
+
+std::string FormDisagreesText(const SamplingResult& result, double formProbability) {
+    return formProbability < result.interval95[0]
+               ? "The sampling finds more probability of failure than FORM: FORM sees one "
+                 "failure mechanism."
+               : "The sampling finds less probability of failure than FORM.";
 }
 
 SamplingResult RunSampling(RunExecutor& executor, CalculationLog& log, const MethodContext& context,
@@ -230,7 +255,8 @@ SamplingResult RunSampling(RunExecutor& executor, CalculationLog& log, const Met
     }
     SampleSource source(settings, space, context.inputs, variables, std::move(centre));
     SamplingResult result = Sampler(executor, context, settings, source).Run();
-    LogResult(log, result, strengths);
+    result.formDisagrees = FormDisagrees(result, method);
+    LogResult(log, result, strengths, method);
     return result;
 }
 

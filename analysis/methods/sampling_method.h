@@ -19,6 +19,15 @@ inline constexpr int FirstSampleRunId = 200000;
 // The one sentence that says the failed runs decide the answer.
 std::string FailedRunsDecideText();
 
+// Whether FORM's probability lies outside the check's 95 % interval; none when `method` is not
+// FORM or has no probability.
+std::optional<bool> FormDisagrees(const SamplingResult& result,
+                                  const std::optional<MethodResult>& method);
+
+// The sentence that says which way the check departs from FORM, whose probability lies outside
+// the check's 95 % interval.
+std::string FormDisagreesText(const SamplingResult& result, double formProbability);
+
 // Runs the sampling check after the method, on the same executor. Importance sampling centres
 // its samples on FORM's design point, which `method` must hold. A failed run does not end the
 // check; more than a tenth of the samples failing does, with an error naming the first failure.

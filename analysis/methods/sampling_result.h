@@ -17,6 +17,18 @@ struct SamplingPoint {
     std::array<double, 2> interval95{};
 };
 
+// One strength of a sample as drawn: φ in degrees, c in kN/m².
+struct DrawnStrength {
+    int variableId = 0;
+    double value = 0;
+};
+
+// A sample with a strength the calculator cannot take, which was not run.
+struct InadmissibleSample {
+    int number = 0;
+    std::vector<DrawnStrength> strengths;
+};
+
 // What a sampling check found. Nothing in it depends on time or on the runs at once.
 struct SamplingResult {
     SamplingKind kind = SamplingKind::MonteCarlo;
@@ -36,6 +48,7 @@ struct SamplingResult {
     std::vector<SamplingPoint> history; // at each point the stop rule was judged
     // Whether FORM's probability lies outside interval95; none when FORM did not run.
     std::optional<bool> formDisagrees;
+    std::vector<InadmissibleSample> inadmissibleSamples; // in sample order
 };
 
 // "target-cov" or "most-runs".

@@ -15,7 +15,7 @@ std::string MethodSectionHtml(const AnalysisRecord* record, const SoilRows& soil
     std::string html = "<h2>" + EscapeMarkup(MethodHeading(method)) + "</h2>\n" +
                        (method.converged ? "<p>" : R"(<p class="note">)") +
                        EscapeMarkup(MethodNote(method)) + "</p>\n" +
-                       FactsTable(MethodSummary(method), "n") +
+                       FactsTable(MethodSummary(method, DecimalProbabilityText), "n") +
                        HtmlTable(MethodTable(method, soil), MethodTableNumeric(method));
     if (method.method == Method::Form) {
         html += IterationChartSvg(method);

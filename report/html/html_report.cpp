@@ -1,6 +1,5 @@
 #include "report/html/html_report.h"
 
-#include "analysis/coupling/batch_command_line.h"
 #include "analysis/methods/approximate_tail_probability.h"
 #include "analysis/methods/derived_results.h"
 #include "analysis/methods/method_runs.h"
@@ -15,6 +14,7 @@
 #include "report/html/html_table.h"
 #include "report/html/method_descriptions.h"
 #include "report/html/report_context.h"
+#include "report/html/shown_path.h"
 #include "report/markup_escape.h"
 #include "report/methods_that_ran.h"
 #include "report/tables/correlation_summary.h"
@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 namespace zelmora {
@@ -57,6 +58,7 @@ img.surface { max-width: 100%; border: 1px solid #444; }
 .pictures figure { flex: 1; margin: 0; }
 figcaption { font-size: 9pt; text-align: center; }
 .verdict { font-weight: bold; }
+.signoff td { min-width: 55mm; height: 7mm; vertical-align: bottom; }
 footer { font-size: 8pt; border-top: 1px solid #444; margin-top: 2em; }
 table.sheet, table.sheet > * > tr > td { border: 0; padding: 0; margin: 0; width: 100%; }
 .footer-space { height: 8mm; }
@@ -86,16 +88,17 @@ std::string DateAndTime(std::time_t when) {
     return text;
 }
 
+// The browser prints the title on every page: the project file's name, nothing of its folder.
 std::string Head(const std::string& projectFile) {
-    const std::string title =
-        "Zelmora report" + (projectFile.empty() ? std::string() : ": " + projectFile);
+    const std::string name = std::filesystem::path(projectFile).filename().string();
+    const std::string title = name.empty() ? std::string("Zelmora report") : name;
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
            "img-src data:; style-src 'unsafe-inline'\">\n<title>" +
            EscapeMarkup(title) + "</title>\n<style>" + Style + "</style>\n</head>\n";
 }
 
-std::string Outcome(const AnalysisRecord* record) {
+std::string Outcome(const AnalysisRecord* record, const std::string& projectFile) {
     if (!record) {
         return "";
     }
@@ -103,10 +106,14 @@ std::string Outcome(const AnalysisRecord* record) {
     if (record->stopped) {
         html += Paragraph("The analysis was stopped.", "note");
     } else if (!record->error.empty()) {
-        html += Paragraph("The analysis ended with an error: " + record->error, "note");
+        html += Paragraph("The analysis ended with an error: " +
+                              WithoutProjectFolder(record->error, projectFile),
+                          "note");
     }
     if (!record->keptWorkFolder.empty()) {
-        html += Paragraph("Its work copies are kept in " + record->keptWorkFolder, "note wrap");
+        html += Paragraph("Its work copies are kept in " +
+                              ShownPath(record->keptWorkFolder, projectFile),
+                          "note wrap");
     }
     return html;
 }
@@ -114,18 +121,31 @@ std::string Outcome(const AnalysisRecord* record) {
 std::string Project(const ReportContext& report) {
     const AnalysisRecord* record = report.record;
     const ProjectState& project = report.project;
-    const std::string commandLine = record && !record->batchCommandLine.empty()
-                                        ? record->batchCommandLine
-                                        : BatchCommandLine(project.BatchPath, project.ProjectPath);
+    const std::string& file = report.projectFile;
+    const std::string name = std::filesystem::path(file).filename().string();
     return "<h1>Zelmora reliability report</h1>\n" +
-           FactsTable(
-               Facts{{"Written", DateAndTime(report.writtenAt)},
-                     {"Project file", report.projectFile.empty() ? NoValue : report.projectFile},
-                     {"Calculator command line", commandLine},
-                     {"Model", project.ProjectPath},
-                     {"Program", "Zelmora " ZELMORA_VERSION}},
-               "wrap") +
-           Outcome(record);
+           FactsTable(Facts{{"Written", DateAndTime(report.writtenAt)},
+                            {"Project file", name.empty() ? NoValue : name},
+                            {"Calculator", ShownPath(project.BatchPath, file)},
+                            {"Model", ShownPath(project.ProjectPath, file)},
+                            {"Program", "Zelmora " ZELMORA_VERSION}},
+                      "wrap") +
+           Outcome(record, file);
+}
+
+// The job and who prepared and checked the report; a text not given is a line to write on.
+std::string SignOffBlock(const ReportContext& report) {
+    const SignOff& signOff = report.study.signOff;
+    std::string html = "<table class=\"signoff\">\n<thead><tr><th></th><th>Name</th>"
+                       "<th>Signature and date</th></tr></thead>\n<tbody>\n";
+    for (const auto& [caption, text, signs] : {std::tuple{"Job", &signOff.job, false},
+                                               {"Client", &signOff.client, false},
+                                               {"Prepared by", &signOff.preparedBy, true},
+                                               {"Checked by", &signOff.checkedBy, true}}) {
+        html += "<tr><th>" + std::string(caption) + "</th><td>" + EscapeMarkup(*text) +
+                "</td><td>" + (signs ? "" : "—") + "</td></tr>\n";
+    }
+    return html + "</tbody>\n</table>\n";
 }
 
 std::string Summary(const ReportContext& report) {
@@ -186,14 +206,40 @@ std::string Methods(const ReportContext& report) {
     return html + "</ul>\n";
 }
 
+// The method's runs and the samples are listed whole in the CSV; the page keeps the first and
+// the last few, so that a long check prints on a few pages.
+constexpr std::size_t KeptMethodRuns = 2;
+constexpr std::size_t KeptSamples = 5;
+
+// The table's first and last `kept` rows, one row between them counting those left out.
+TextTable FirstAndLast(TextTable table, std::size_t kept, const std::string& what) {
+    if (table.rows.size() <= 2 * kept + 1) {
+        return table;
+    }
+    const std::size_t left = table.rows.size() - 2 * kept;
+    std::vector<std::string> gap(table.header.size());
+    gap[0] = "…";
+    gap[1] = FormatInteger(static_cast<int>(left), 0) + " " + what + " more, in the CSV";
+    table.rows.erase(table.rows.begin() + static_cast<std::ptrdiff_t>(kept),
+                     table.rows.end() - static_cast<std::ptrdiff_t>(kept));
+    table.rows.insert(table.rows.begin() + static_cast<std::ptrdiff_t>(kept), gap);
+    return table;
+}
+
+std::string Count(std::size_t count, const std::string& what) {
+    return FormatInteger(static_cast<int>(count), 0) + " " + what;
+}
+
 std::string MethodRuns(const AnalysisRecord* record, const SoilRows& soil) {
     if (!record) {
         return "";
     }
     const TextTable runs = MethodRunsTable(*record, soil);
-    return runs.rows.empty()
-               ? ""
-               : "<h3>Method runs</h3>\n" + HtmlTable(runs, {true, false, true, true, true});
+    if (runs.rows.empty()) {
+        return "";
+    }
+    return "<h3>Method runs</h3>\n" + Paragraph(Count(runs.rows.size(), "runs") + ".") +
+           HtmlTable(FirstAndLast(runs, KeptMethodRuns, "runs"), {true, false, true, true, true});
 }
 
 std::string SamplingRuns(const AnalysisRecord* record, const SoilRows& soil) {
@@ -201,10 +247,13 @@ std::string SamplingRuns(const AnalysisRecord* record, const SoilRows& soil) {
         return "";
     }
     const TextTable runs = SamplingRunsTable(*record, soil);
-    return runs.rows.empty() ? ""
-                             : "<h3>Sampling runs</h3>\n" +
-                                   Paragraph("The number after φ or c is the soil row.") +
-                                   HtmlTable(runs, {true, false, true, false});
+    if (runs.rows.empty()) {
+        return "";
+    }
+    return "<h3>Sampling runs</h3>\n" +
+           Paragraph(Count(runs.rows.size(), "samples run") +
+                     ". The number after φ or c is the soil row.") +
+           HtmlTable(FirstAndLast(runs, KeptSamples, "samples"), {true, false, true, false});
 }
 
 std::string Runs(const ReportContext& report) {
@@ -224,15 +273,15 @@ std::string Results(const ReportContext& report) {
     const auto fixed = [](double value) { return FormatFixed(value, 8, 4); };
     return Section("Results") +
            FactsTable(
-               Facts{
-                   {"Normal Plaxis Calculation:", fixed(Entry(project.SafetyFactors, StandardRun))},
-                   {"Calculation with mean values",
-                    fixed(Entry(project.SafetyFactors, MeanValueRun))},
-                   {"Calculation with reduced values (all)",
-                    fixed(Entry(project.SafetyFactors, AllReducedRun))},
-                   {"Beta:", fixed(project.Beta)},
-                   {"Probability of failure:", FormatScientific(TailProbability(project.Beta), 12)},
-                   {"Linearity:", fixed(project.Linearity)}},
+               Facts{{"Standard calculation", fixed(Entry(project.SafetyFactors, StandardRun))},
+                     {"Calculation with mean values",
+                      fixed(Entry(project.SafetyFactors, MeanValueRun))},
+                     {"Calculation with reduced values (all)",
+                      fixed(Entry(project.SafetyFactors, AllReducedRun))},
+                     {"Beta:", fixed(project.Beta)},
+                     {"Probability of failure (polynomial approximation, as in the output window):",
+                      FormatScientific(TailProbability(project.Beta), 12)},
+                     {"Linearity:", fixed(project.Linearity)}},
                "form");
 }
 
@@ -242,7 +291,8 @@ std::string Sensitivities(const ReportContext& report) {
     numeric[4] = false;
     return Section("Sensitivities") + HtmlTable(SensitivityTable(results), numeric) +
            ShareChartSvg(results) +
-           FactsTable(ReliabilitySummary(results, report.project.Beta), "n") +
+           FactsTable(ReliabilitySummary(results, report.project.Beta, DecimalProbabilityText),
+                      "n") +
            Paragraph(LinearityReading(results.linearity));
 }
 
@@ -255,7 +305,9 @@ std::string CorrelationSection(const ReportContext& report) {
     return Section("Correlations") +
            HtmlTable(CorrelationTable(record->correlations, report.project.SoilTable),
                      {false, false, true, true}) +
-           FactsTable(CorrelatedSummary(DeriveResults(report.project), record->correlations), "n");
+           FactsTable(CorrelatedSummary(DeriveResults(report.project), record->correlations,
+                                        DecimalProbabilityText),
+                      "n");
 }
 
 std::string MethodSection(const ReportContext& report) {
@@ -314,9 +366,9 @@ std::string Footer(const ReportContext& report) {
 // The report's sections in page order: a further section is one more line here.
 using ReportSection = std::string (*)(const ReportContext&);
 constexpr ReportSection Sections[] = {
-    Project,         Summary, Inputs,        CorrelationSection,
-    Methods,         Results, Sensitivities, MethodSection,
-    SamplingSection, Surface, Runs,
+    Project, SignOffBlock, Summary,       Inputs,        CorrelationSection,
+    Methods, Results,      Sensitivities, MethodSection, SamplingSection,
+    Surface, Runs,
 };
 
 constexpr const char* SheetStart = "<table class=\"sheet\"><tfoot><tr><td><div "

@@ -17,7 +17,7 @@ std::string SamplingSectionHtml(const AnalysisRecord* record) {
     if (result.failedRunsDecide) {
         html += R"(<p class="note">)" + EscapeMarkup(FailedRunsDecideText()) + "</p>\n";
     }
-    return html + FactsTable(SamplingSummary(result, record->method), "n") +
+    return html + FactsTable(SamplingSummary(result, record->method, DecimalProbabilityText), "n") +
            SamplingChartSvg(result);
 }
 

@@ -6,7 +6,16 @@ namespace zelmora {
 
 namespace {
 
-std::string CellText(const std::string& text) {
+// A number that rounds to zero reads "0.0000", never "-0.0000".
+std::string WithoutNegativeZero(const std::string& text) {
+    if (text.size() < 2 || text[0] != '-' || text.find_first_not_of("0.", 1) != std::string::npos) {
+        return text;
+    }
+    return text.substr(1);
+}
+
+std::string CellText(const std::string& cell) {
+    const std::string text = WithoutNegativeZero(cell);
     std::string html;
     std::size_t start = 0;
     for (std::size_t end = text.find('\n'); end != std::string::npos;
@@ -42,7 +51,7 @@ std::string FactsTable(const Facts& facts, const std::string& valueClass) {
     std::string html = "<table class=\"facts\">\n";
     for (const auto& [caption, value] : facts) {
         html += "<tr><th>" + EscapeMarkup(caption) + R"(</th><td class=")" + valueClass + R"(">)" +
-                EscapeMarkup(value) + "</td></tr>\n";
+                EscapeMarkup(WithoutNegativeZero(value)) + "</td></tr>\n";
     }
     return html + "</table>\n";
 }

@@ -7,6 +7,7 @@
 #include "analysis/runs/run_plan.h"
 #include "report/finished_runs.h"
 #include "report/json/sampling_json.h"
+#include "report/methods_that_ran.h"
 
 #include <nlohmann/json.hpp>
 
@@ -172,6 +173,21 @@ json ErrorDetail(const RunErrorDetail& detail) {
             {"calculator_output", detail.calculatorOutput}};
 }
 
+// The conservative number the report's summary relies on; none when no method gave a β.
+json ReliedOnObject(const ProjectState& project, const AnalysisRecord& record) {
+    const MethodThatRan firstOrder = FirstOrderThatRan(project, record);
+    const std::optional<ReliedOn> relied =
+        ReliedOnIn(firstOrder.beta, firstOrder.probability, record);
+    if (!relied) {
+        return nullptr;
+    }
+    return {{"method", relied->method},
+            {"probability_of_failure", relied->probability},
+            {"beta", relied->beta},
+            {"upper_bound", relied->upperBound},
+            {"why", relied->why}};
+}
+
 } // namespace
 
 std::string AnalysisJson(const std::string& projectFile, const ProjectState& project,
@@ -192,6 +208,7 @@ std::string AnalysisJson(const std::string& projectFile, const ProjectState& pro
     if (record.sampling) {
         document["sampling"] = SamplingJson(*record.sampling);
     }
+    document["relied_on"] = ReliedOnObject(project, record);
     if (!record.error.empty()) {
         document["error"] = record.error;
     }

@@ -45,6 +45,31 @@ std::vector<SamplingPoint> HistoryFrom(const json& object) {
     return history;
 }
 
+json InadmissibleSamples(const std::vector<InadmissibleSample>& samples) {
+    json list = json::array();
+    for (const InadmissibleSample& sample : samples) {
+        json strengths = json::array();
+        for (const DrawnStrength& strength : sample.strengths) {
+            strengths.push_back({{"id", strength.variableId}, {"value", strength.value}});
+        }
+        list.push_back({{"sample", sample.number}, {"strengths", strengths}});
+    }
+    return list;
+}
+
+// A study saved before the samples not run were kept has none.
+std::vector<InadmissibleSample> InadmissibleSamplesFrom(const json& object) {
+    std::vector<InadmissibleSample> samples;
+    for (const json& sample : object.value("inadmissible_samples", json::array())) {
+        samples.push_back({sample.at("sample").get<int>(), {}});
+        for (const json& strength : sample.at("strengths")) {
+            samples.back().strengths.push_back(
+                {strength.at("id").get<int>(), strength.at("value").get<double>()});
+        }
+    }
+    return samples;
+}
+
 } // namespace
 
 json SamplingJson(const SamplingResult& result) {
@@ -62,7 +87,9 @@ json SamplingJson(const SamplingResult& result) {
             {"failed_runs_decide", result.failedRunsDecide},
             {"beta", Optional(result.beta)},
             {"stopped_by", StoppedByName(result)},
-            {"history", History(result.history)}};
+            {"history", History(result.history)},
+            {"inadmissible_samples", InadmissibleSamples(result.inadmissibleSamples)},
+            {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
 }
 
 SamplingResult SamplingFromJson(const json& object) {
@@ -87,6 +114,11 @@ SamplingResult SamplingFromJson(const json& object) {
     result.beta = Optional(object.at("beta"));
     result.stoppedByTarget = object.at("stopped_by").get<std::string>() == "target-cov";
     result.history = HistoryFrom(object);
+    result.inadmissibleSamples = InadmissibleSamplesFrom(object);
+    // Saved before the comparison with FORM was kept, a study has none.
+    if (const json disagrees = object.value("form_disagrees", json()); !disagrees.is_null()) {
+        result.formDisagrees = disagrees.get<bool>();
+    }
     return result;
 }
 

@@ -27,13 +27,14 @@ TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs, const Soi
 }
 
 std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,
-                                           const std::vector<CorrelationInUse>& pairs) {
+                                           const std::vector<CorrelationInUse>& pairs,
+                                           ProbabilityForm probability) {
     const std::optional<CorrelatedReliability> correlated = FirstOrderCorrelated(results, pairs);
-    return {{"BetaCorrelated", "β with correlations:",
-             FixedText(correlated ? std::optional<double>(correlated->beta) : std::nullopt)},
-            {"ProbabilityCorrelated", "Probability of failure with correlations, normal Φ(−β):",
-             ProbabilityText(correlated ? std::optional<double>(correlated->probability)
-                                        : std::nullopt)}};
+    return {
+        {"BetaCorrelated", "β with correlations:",
+         FixedText(correlated ? std::optional<double>(correlated->beta) : std::nullopt)},
+        {"ProbabilityCorrelated", "Probability of failure with correlations, normal Φ(−β):",
+         probability(correlated ? std::optional<double>(correlated->probability) : std::nullopt)}};
 }
 
 } // namespace zelmora

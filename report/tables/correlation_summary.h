@@ -15,6 +15,7 @@ TextTable CorrelationTable(const std::vector<CorrelationInUse>& pairs, const Soi
 
 // First order's β with correlations and its normal probability, "—" without pairs.
 std::vector<SummaryLine> CorrelatedSummary(const DerivedResults& results,
-                                           const std::vector<CorrelationInUse>& pairs);
+                                           const std::vector<CorrelationInUse>& pairs,
+                                           ProbabilityForm probability = ProbabilityText);
 
 } // namespace zelmora

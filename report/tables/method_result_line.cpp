@@ -17,8 +17,8 @@ std::string MethodResultLine(const MethodResult& method) {
     return line;
 }
 
-std::string MethodProbabilityLine(const MethodResult& method) {
-    return MethodTitle(method.method) + ": " + ProbabilityText(method.probability);
+std::string MethodProbabilityLine(const MethodResult& method, ProbabilityForm probability) {
+    return MethodTitle(method.method) + ": " + probability(method.probability);
 }
 
 } // namespace zelmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/methods/method_result.h"
+#include "report/tables/result_text.h"
 
 #include <string>
 
@@ -12,6 +13,7 @@ namespace zelmora {
 std::string MethodResultLine(const MethodResult& method);
 
 // The method's probability of failure beside the first-order one: "FORM: 4.902E-0002".
-std::string MethodProbabilityLine(const MethodResult& method);
+std::string MethodProbabilityLine(const MethodResult& method,
+                                  ProbabilityForm probability = ProbabilityText);
 
 } // namespace zelmora

@@ -95,15 +95,15 @@ std::string MethodNote(const MethodResult& method) {
            "combination of strengths at failure.";
 }
 
-std::vector<SummaryLine> MethodSummary(const MethodResult& method) {
-    std::vector<SummaryLine> lines{{"Beta", "β:", FixedText(method.beta)},
-                                   {"Probability", "Probability of failure, normal Φ(−β):",
-                                    ProbabilityText(method.probability)}};
+std::vector<SummaryLine> MethodSummary(const MethodResult& method, ProbabilityForm probability) {
+    std::vector<SummaryLine> lines{
+        {"Beta", "β:", FixedText(method.beta)},
+        {"Probability", "Probability of failure, normal Φ(−β):", probability(method.probability)}};
     if (method.method == Method::Taylor) {
         lines.push_back({"BetaLognormal", "β for a lognormal safety factor, β_LN:",
                          FixedText(method.betaLognormal)});
         lines.push_back({"LognormalProbability", "Probability of failure, lognormal Φ(−β_LN):",
-                         ProbabilityText(method.lognormalProbability)});
+                         probability(method.lognormalProbability)});
     }
     lines.push_back({"Runs", "Runs added:", Count(method.runs)});
     if (method.method == Method::Form) {

@@ -18,7 +18,8 @@ std::string MethodHeading(const MethodResult& method);
 std::string MethodNote(const MethodResult& method);
 
 // β, its probabilities and what the method cost, as the window and the report show them.
-std::vector<SummaryLine> MethodSummary(const MethodResult& method);
+std::vector<SummaryLine> MethodSummary(const MethodResult& method,
+                                       ProbabilityForm probability = ProbabilityText);
 
 // Taylor: each variable's central sensitivity, curvature and share of the variance; FORM: the
 // design point with each variable's mean, design value, α and α². Largest share first, list

@@ -8,6 +8,14 @@
 
 namespace zelmora {
 
+// How a table writes a probability: the windows in the output window's scientific form, the
+// report as a decimal.
+using ProbabilityForm = std::string (*)(std::optional<double>);
+
+// A probability with three significant figures as a decimal ("0.0330"), below 0.001 as a power
+// of ten ("3.30 × 10⁻⁴"); zero as "0", none as "—".
+std::string DecimalProbabilityText(std::optional<double> value);
+
 // The share in percent with one decimal, negative when the sensitivity is.
 std::string ShareText(const VariableResult& variable);
 

@@ -8,8 +8,8 @@ namespace zelmora {
 
 namespace {
 
-std::string Range(const std::array<double, 2>& range) {
-    return ProbabilityText(range[0]) + " to " + ProbabilityText(range[1]);
+std::string Range(const std::array<double, 2>& range, ProbabilityForm probability) {
+    return probability(range[0]) + " to " + probability(range[1]);
 }
 
 std::string Count(int count) {
@@ -25,16 +25,18 @@ std::string SamplingHeading(const SamplingResult& result) {
 }
 
 std::vector<SummaryLine> SamplingSummary(const SamplingResult& result,
-                                         const std::optional<MethodResult>& method) {
+                                         const std::optional<MethodResult>& method,
+                                         ProbabilityForm probability) {
     std::vector<SummaryLine> lines{
-        {"SamplingProbability", "Probability of failure:", ProbabilityText(result.probability)}};
+        {"SamplingProbability", "Probability of failure:", probability(result.probability)}};
     if (method && method->method != Method::FirstOrder) {
-        lines.push_back({"MethodProbability",
-                         "The method's probability of failure:", MethodProbabilityLine(*method)});
+        lines.push_back({"MethodProbability", "The method's probability of failure:",
+                         MethodProbabilityLine(*method, probability)});
     }
-    lines.push_back({"Interval", "95 % interval:", Range(result.interval95)});
+    lines.push_back({"Interval", "95 % interval:", Range(result.interval95, probability)});
     if (result.failedRuns + result.inadmissible > 0) {
-        lines.push_back({"Bounds", "Failed samples as safe / as failed:", Range(result.bounds)});
+        lines.push_back(
+            {"Bounds", "Failed samples as safe / as failed:", Range(result.bounds, probability)});
     }
     lines.push_back({"SamplingBeta", "β = −Φ⁻¹(p):", FixedText(result.beta)});
     lines.push_back({"Cov", "Coefficient of variation:", FixedText(result.cov)});

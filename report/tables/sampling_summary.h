@@ -17,6 +17,7 @@ std::string SamplingHeading(const SamplingResult& result);
 // ended, and the bounds and first errors when runs failed: as the window and the report show
 // them.
 std::vector<SummaryLine> SamplingSummary(const SamplingResult& result,
-                                         const std::optional<MethodResult>& method);
+                                         const std::optional<MethodResult>& method,
+                                         ProbabilityForm probability = ProbabilityText);
 
 } // namespace zelmora

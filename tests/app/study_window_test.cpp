@@ -92,7 +92,7 @@ class StudyWindowTest : public QObject {
     // Saves the analysis of `method` as slope.zmo and clears what this session knows of it.
     void AnalyseAndSave(Method method, StrengthDistribution strengths) {
         PrepareProject();
-        ProjectStudy.settings = {method, strengths, {}, {}, {}};
+        ProjectStudy.settings = {method, strengths, {}, {}, {}, 3.0, {}};
         Main().CalcClick();
         QVERIFY(boxes->boxes.isEmpty());
         dialogs->Confirm(File("slope.zmo"));

@@ -1,4 +1,5 @@
 #include "analysis/analysis_driver.h"
+#include "analysis/coupling/written_value.h"
 #include "project/error_text.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
@@ -298,7 +299,97 @@ TEST_F(ZelmoraBatch, WritesTheReportOfASuccessfulAnalysis) {
     EXPECT_EQ(finished.status, 0) << finished.err;
     const std::string page = ReadBytes(folder_.File("r.html"));
     EXPECT_NE(page.find("Content-Security-Policy"), std::string::npos);
-    EXPECT_NE(page.find(project_), std::string::npos);
+    EXPECT_NE(page.find("<title>slope.zmo</title>"), std::string::npos);
+    EXPECT_EQ(page.find(folder_.Path()), std::string::npos);
+}
+
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        rows.emplace_back();
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');) {
+            rows.back().push_back(cell);
+        }
+        if (!line.empty() && line.back() == ',') {
+            rows.back().emplace_back();
+        }
+    }
+    return rows;
+}
+
+// Every run and sample, inadmissible ones at their places: read back, each row is the JSON's
+// run of that number with its factor and the strengths it wrote, and the file is the same for
+// any number of runs at once. FORM's runs depend on the runs at once (its line search runs
+// ahead), so the comparison across them takes the Taylor series.
+TEST_F(ZelmoraBatch, TheCsvHoldsEveryRunAndSampleAsTheJsonDoes) {
+    Row(State, 2) = {2, 25, 2, 1.5, 1}; // c of row 2 below 0 in about one sample of fifteen
+    WriteProjectFile(project_);
+    WriteModel("base -0.4\n"); // F about 1.1, so that FORM's design point keeps c above 0
+    std::string first;
+    for (const auto& [method, parallel] :
+         {std::pair{"form", "1"}, {"taylor", "1"}, {"taylor", "3"}}) {
+        SCOPED_TRACE(std::string(method) + " " + parallel);
+        const std::string csv = folder_.File("runs.csv");
+        const Finished finished =
+            Run({"--parallel", parallel, "--method", method, "--sampling", "monte-carlo",
+                 "--samples", "100", "--json", folder_.File("a.json"), "--csv", csv, project_});
+        ASSERT_EQ(finished.status, 0) << finished.err;
+        const auto json = nlohmann::json::parse(ReadBytes(folder_.File("a.json")));
+        const auto rows = CsvRows(ReadBytes(csv));
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows[0],
+                  (std::vector<std::string>{"run", "kind", "row1_phi", "row2_phi", "row1_cohesion",
+                                            "row2_cohesion", "F", "failed", "reused"}));
+        const int inadmissible = json["sampling"]["inadmissible"];
+        ASSERT_GT(inadmissible, 0);
+        ASSERT_EQ(rows.size(), 1 + json["runs"].size() + std::size_t(inadmissible));
+        std::size_t next = 0;
+        int inadmissibleRows = 0;
+        std::vector<std::string> kinds;
+        for (std::size_t k = 1; k < rows.size(); ++k) {
+            const auto& row = rows[k];
+            ASSERT_EQ(row.size(), 9U) << k;
+            if (kinds.empty() || kinds.back() != row[1]) {
+                kinds.push_back(row[1]);
+            }
+            if (row[7] == "inadmissible") {
+                ++inadmissibleRows;
+                EXPECT_EQ(row[6], "");
+                EXPECT_LT(std::stod(row[5]), 0) << "c of row 2 as drawn";
+                continue;
+            }
+            const auto& run = json["runs"][next++];
+            EXPECT_EQ(std::stoi(row[0]), run["run_id"].get<int>());
+            char factor[32];
+            std::snprintf(factor, sizeof factor, "%.4f", run["safety_factor"].get<double>());
+            EXPECT_EQ(row[6], factor) << row[0];
+            EXPECT_EQ(row[7], "no");
+            EXPECT_EQ(row[8], "no");
+            for (const auto& written : run["written"]) {
+                const int id = written["id"];
+                const double value = written["value"];
+                const std::size_t column = 2 + (id > 10 ? 2 : 0) + (id - 1) % 10;
+                EXPECT_NEAR(std::stod(row[column]), id > 10 ? value : AngleOfWrittenSine(value),
+                            1e-6)
+                    << row[0];
+            }
+        }
+        EXPECT_EQ(inadmissibleRows, inadmissible);
+        const std::string methodKinds =
+            std::string(method) == "form" ? "form,design-point" : "taylor";
+        std::string shown;
+        for (const std::string& kind : kinds) {
+            shown += (shown.empty() ? "" : ",") + kind;
+        }
+        EXPECT_EQ(shown, "standard,mean,reduced,all-reduced," + methodKinds + ",sample");
+        if (std::string(method) == "taylor" && first.empty()) {
+            first = ReadBytes(csv);
+        } else if (std::string(method) == "taylor") {
+            EXPECT_EQ(ReadBytes(csv), first);
+        }
+    }
 }
 
 // Each output named onto an input of the analysis: refused with the bad-call status before any
@@ -319,6 +410,8 @@ TEST_F(ZelmoraBatch, OutputsOntoInputsAreRefusedBeforeAnyRun) {
         {"--report", folder_.File("slope.dta/new/r.html"), project_},
         {"--json", folder_.File("slope.plx.runs/r.json"), project_},
         {"--save", folder_.File("slope.dta/inside.zmo")},
+        {"--csv", project_, project_},
+        {"--csv", folder_.File("slope.dta/runs.csv"), project_},
     };
     for (const auto& call : calls) {
         SCOPED_TRACE(call[1]);
@@ -351,6 +444,25 @@ TEST_F(ZelmoraBatch, NumericOptionsAreDecimalDigitsAndMethodsAreListedByName) {
     EXPECT_EQ(method.status, 2);
     EXPECT_NE(method.err.find("the methods are first-order, taylor, form"), std::string::npos)
         << method.err;
+}
+
+// The sign-off's options print on the report and --save keeps them; --saved takes another.
+TEST_F(ZelmoraBatch, TheSignOffOptionsPrintAndSaveKeepsThem) {
+    const std::string report = folder_.File("r.html");
+    ASSERT_EQ(Run({"--job", "Cut 12", "--client", "Works", "--prepared-by", "A. Eng", "--save",
+                   "--report", report, project_})
+                  .status,
+              0);
+    EXPECT_NE(ReadBytes(report).find("<tr><th>Prepared by</th><td>A. Eng</td>"), std::string::npos);
+    const auto study = nlohmann::json::parse(ReadBytes(folder_.File("slope.study.json")));
+    EXPECT_EQ(study["settings"]["job"], "Cut 12");
+    EXPECT_EQ(study["settings"]["client"], "Works");
+    EXPECT_EQ(study["settings"]["prepared_by"], "A. Eng");
+    EXPECT_EQ(study["settings"]["checked_by"], "");
+    ASSERT_EQ(Run({"--saved", "--checked-by", "B. Check", "--report", report, project_}).status, 0);
+    const std::string page = ReadBytes(report);
+    EXPECT_NE(page.find("<tr><th>Job</th><td>Cut 12</td>"), std::string::npos);
+    EXPECT_NE(page.find("<tr><th>Checked by</th><td>B. Check</td>"), std::string::npos);
 }
 
 // The target β is a decimal above 0 and up to 10; --save keeps it for the next report.

@@ -2,13 +2,17 @@
 // the page must show its figures, its Greek letters and a hostile project's texts literally.
 #include "analysis/analysis_driver.h"
 #include "analysis/analysis_record.h"
+#include "analysis/methods/approximate_tail_probability.h"
+#include "analysis/methods/derived_results.h"
 #include "analysis/methods/method_runs.h"
+#include "analysis/methods/sampling_method.h"
 #include "processes/command_line.h"
 #include "processes/process_runner.h"
 #include "project/number_forms.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "report/html/html_report.h"
+#include "report/tables/result_text.h"
 #include "tests/analysis/support/method_results.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/in_place_analysis.h"
@@ -95,6 +99,15 @@ protected:
                                  1),
                   0);
         return ReadBytes(text);
+    }
+
+    // The number of pages pdfinfo counts in the PDF.
+    int Pages(const std::string& name) {
+        const std::string info = folder_.File(name + "-info.txt");
+        ExecuteAndWait("sh -c \"pdfinfo " + Pdf(name) + " > " + info + "\"", 1);
+        const std::string text = ReadBytes(info);
+        const std::size_t at = text.find("Pages:");
+        return at == std::string::npos ? -1 : std::stoi(text.substr(at + 6));
     }
 
     std::string Pdf(const std::string& name) const { return folder_.File(name + ".pdf"); }
@@ -188,15 +201,117 @@ TEST_F(ReportBrowserTest, TheFirstPageSummarisesAndEveryPageCarriesTheFooter) {
     EXPECT_EQ(footers, static_cast<std::size_t>(std::count(all.begin(), all.end(), '\f')));
 }
 
+// Ten sets with both strengths random, a FORM of ten iterations and 20,000 samples, every run
+// writing every strength: the largest report a project can ask for.
+AnalysisRecord LargestRecord() {
+    State = ProjectState{};
+    SetDefaults();
+    State.BatchPath = "/opt/fe/bin/slopecalc";
+    State.ProjectPath = "/home/eng/job/slope.plx";
+    State.ProjectName = "slope";
+    std::vector<ValueWritten> every;
+    for (int r = 1; r <= SoilRowCount; ++r) {
+        Row(State, r) = {r, 30, 3, 10, 2};
+        Entry(State.SafetyFactors, r) = 1.45;
+        Entry(State.SafetyFactors, r + SoilRowCount) = 1.42;
+        every.push_back({r, 0.45});
+        every.push_back({r + SoilRowCount, 8.0});
+    }
+    Entry(State.SafetyFactors, StandardRun) = 1.5;
+    Entry(State.SafetyFactors, MeanValueRun) = 1.5;
+    Entry(State.SafetyFactors, AllReducedRun) = 0.9;
+    State.Beta = 1.8384;
+    State.Linearity = 0.97;
+    AnalysisRecord record;
+    const auto run = [&every](int runId, double factor) {
+        RunOutcome outcome;
+        outcome.runId = runId;
+        outcome.started = true;
+        outcome.seconds = 1.25;
+        outcome.safetyFactor = factor;
+        outcome.written = every;
+        return outcome;
+    };
+    for (const int runId : PlanOrder(2 * SoilRowCount)) {
+        record.outcomes.push_back(run(runId, 1.45));
+    }
+    MethodResult form = testing::UnsettledFormResult();
+    form.converged = true;
+    form.runs = 10 * 21;
+    for (int k = 0; k < form.runs; ++k) {
+        record.outcomes.push_back(run(FirstMethodRunId + k, 1.1));
+    }
+    form.designPoint.clear();
+    form.variables.clear();
+    for (const ValueWritten& v : every) {
+        const bool friction = v.variableId <= SoilRowCount;
+        form.designPoint.push_back({v.variableId, (v.variableId - 1) % SoilRowCount + 1, friction,
+                                    friction ? 30.0 : 10.0, friction ? 28.0 : 9.0, 0.2236});
+        form.variables.push_back({v.variableId, {}, {}, 0.05});
+    }
+    record.method = form;
+    SamplingResult sampling;
+    sampling.kind = SamplingKind::MonteCarlo;
+    sampling.samples = 20000;
+    sampling.failures = 660;
+    sampling.inadmissible = 19;
+    sampling.probability = 0.033;
+    sampling.cov = 0.038;
+    sampling.interval95 = {0.0305, 0.0355};
+    sampling.bounds = {0.033, 0.03395};
+    sampling.beta = 1.8384;
+    sampling.stoppedByTarget = true;
+    for (int n = 1; n <= sampling.samples; ++n) {
+        record.outcomes.push_back(run(FirstSampleRunId + n, n % 30 == 0 ? 0.95 : 1.3));
+        if (n % 20 == 0) {
+            sampling.history.push_back({n, 0.033, {0.03, 0.036}});
+        }
+    }
+    record.sampling = sampling;
+    return record;
+}
+
+TEST_F(ReportBrowserTest, TheLargestReportPrintsOnTwelvePagesAtMost) {
+    const AnalysisRecord record = LargestRecord();
+    const std::string text =
+        Render("largest", HtmlReport("/home/eng/job/slope.zmo", State, &record, 0));
+    const int pages = Pages("largest");
+    RecordProperty("pages", pages);
+    EXPECT_LE(pages, 12);
+    EXPECT_GT(pages, 2);
+    EXPECT_TRUE(Contains(text, "19990 samples more")) << text;
+    EXPECT_FALSE(Contains(text, "/home/")) << text;
+}
+
+// Page 1 names first order's probability once, the exact tail; the output window's
+// approximation stays in the results, marked.
+TEST_F(ReportBrowserTest, TheFirstPageGivesFirstOrdersProbabilityOnce) {
+    const AnalysisRecord record = AnalyseTheLayeredExample();
+    Render("once", HtmlReport(State.CurrentFileName, State, &record, 0));
+    const std::string first = PdfText("once", 1, false);
+    const DerivedResults derived = DeriveResults(State);
+    const std::string exact = DecimalProbabilityText(derived.exactProbability);
+    const std::string approximate = DecimalProbabilityText(TailProbability(State.Beta));
+    ASSERT_NE(exact, approximate);
+    EXPECT_EQ(first.find(exact), first.rfind(exact)) << first;
+    EXPECT_NE(first.find(exact), std::string::npos) << first;
+    EXPECT_EQ(first.find(approximate), std::string::npos) << first;
+    const std::string all = PdfText("once", 0, false);
+    EXPECT_TRUE(Contains(all, "Standard calculation")) << all;
+    EXPECT_TRUE(Contains(all, "(polynomial approximation, as in the output window)")) << all;
+}
+
 TEST_F(ReportBrowserTest, AHostileProjectShowsItsTextsLiterally) {
     State = ProjectState{};
     SetDefaults();
-    State.BatchPath = R"(<script>alert("x")</script>)";
-    State.ProjectPath = R"(/it's "quoted"/<b>bold</b>.plx)";
+    // The files by their names alone: what follows the last slash.
+    State.BatchPath = R"(/opt/<script>alert("x")<script>)";
+    State.ProjectPath = R"(/it's "quoted"/<b>bold<b>.plx)";
     const std::string projectFile = R"x(<img src=x onerror="alert(1)">)x";
     const std::string text = Render("hostile", HtmlReport(projectFile, State, nullptr, 0));
-    EXPECT_TRUE(Contains(text, R"(<script>alert("x")</script>)")) << text;
-    EXPECT_TRUE(Contains(text, R"(/it's "quoted"/<b>bold</b>.plx)")) << text;
+    EXPECT_TRUE(Contains(text, R"(<script>alert("x")<script>)")) << text;
+    EXPECT_TRUE(Contains(text, "<b>bold<b>.plx")) << text;
+    EXPECT_FALSE(Contains(text, R"(/it's "quoted"/)")) << text;
     EXPECT_TRUE(Contains(text, projectFile)) << text;
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace zelmora {
 namespace {
@@ -165,6 +166,25 @@ TEST_F(StudyFile, CorrelationsAndSetNamesAreKeptInTheSettings) {
     EXPECT_EQ(read.setNames, study.settings.setNames);
 }
 
+// The sign-off's texts under their keys, read back whole; a study saved before them has none.
+TEST_F(StudyFile, TheSignOffIsKeptInTheSettings) {
+    WriteProjectFile(project_);
+    Study study;
+    study.settings.signOff = {"Cut 12 \"B\"", "Städtische Werke", "A. Eng", ""};
+    SaveStudyAndProject(project_, study);
+    const auto settings = nlohmann::json::parse(ReadBytes(studyFile_))["settings"];
+    EXPECT_EQ(settings["job"], "Cut 12 \"B\"");
+    EXPECT_EQ(settings["client"], "Städtische Werke");
+    EXPECT_EQ(settings["prepared_by"], "A. Eng");
+    EXPECT_EQ(settings["checked_by"], "");
+    const SignOff read = ReadStudyOf(project_).study.settings.signOff;
+    EXPECT_EQ(std::tie(read.job, read.client, read.preparedBy, read.checkedBy),
+              std::tie(study.settings.signOff.job, study.settings.signOff.client,
+                       study.settings.signOff.preparedBy, study.settings.signOff.checkedBy));
+    WriteBytes(studyFile_, R"({"zelmora_study": 1, "settings": {"target_beta": 3.5}})");
+    EXPECT_EQ(ReadStudyOf(project_).study.settings.signOff.job, "");
+}
+
 TEST_F(StudyFile, AProjectFileChangedSinceKeepsTheSettingsButNotTheResults) {
     Saved(Taylor());
     State.StepSize = 0.25;
@@ -209,6 +229,8 @@ TEST_F(StudyFile, AStudyThatCannotBeReadIsNamedAndGivesTheDefaults) {
         {R"({"zelmora_study": 1, "settings": {"sampling": {"target_cov": 1}}})",
          "\"sampling\" holds samples outside 20 to 100000 or a target coefficient of "
          "variation outside (0, 1)"},
+        {R"({"zelmora_study": 1, "settings": {"checked_by": 1}})",
+         "\"checked_by\" has the wrong type"},
         {std::string(16 * 1024 * 1024 + 1, ' '), "larger than 16 MiB"}};
     WriteProjectFile(project_);
     for (const auto& [content, why] : contents) {

@@ -129,6 +129,29 @@ private slots:
         QCOMPARE(stored.seed, std::uint64_t(18446744073709551615ULL));
     }
 
+    // Below the other controls: filled from the study, stored by OK, kept by Cancel.
+    void signOffControlsEditTheStudy() {
+        ProjectStudy.settings.signOff = {"Cut 12", "Städtische Werke", "", ""};
+        TGeneralForm form;
+        QCOMPARE(form.EditJob->text(), QStringLiteral("Cut 12"));
+        QCOMPARE(form.EditClient->text(), QString::fromUtf8("Städtische Werke"));
+        QCOMPARE(form.EditPreparedBy->text(), QString());
+        form.show();
+        Type(form.EditPreparedBy, QStringLiteral("A. Eng"));
+        form.ButtonCancelClick();
+        QCOMPARE(ProjectStudy.settings.signOff.preparedBy, std::string());
+        form.show();
+        Type(form.EditCheckedBy, QString::fromUtf8("B. Prüfer"));
+        form.ButtonOKClick();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(ProjectStudy.settings.signOff.preparedBy, std::string("A. Eng"));
+        QCOMPARE(ProjectStudy.settings.signOff.checkedBy, std::string("B. Prüfer"));
+        QCOMPARE(ProjectStudy.settings.signOff.job, std::string("Cut 12"));
+        const QWidget* job = form.EditJob;
+        QVERIFY(job->geometry().top() > form.CheckBox->geometry().bottom());
+        QVERIFY(job->geometry().bottom() < form.ButtonOK->geometry().top());
+    }
+
     void uneditedFieldsKeepTheirBytes() {
         State.BatchPath = latin1Path;
         State.ProjectName = "n\xff";

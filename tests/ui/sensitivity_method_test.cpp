@@ -212,6 +212,18 @@ private slots:
         QVERIFY(LinePixels(*window.ChartSampling) > 150);
         QVERIFY(test::PixelsOfColour(*window.ChartSampling, qRgb(0xc9, 0xd8, 0xee)) > 5000);
 
+        // Short of its target the check leaves FORM relied on; meeting it with two runs failed,
+        // its upper bound is.
+        QVERIFY2(
+            window.LabelReliedOn->text().startsWith(QStringLiteral("Relied on: β 2.0512 by FORM")),
+            qPrintable(window.LabelReliedOn->text()));
+        record.sampling->stoppedByTarget = true;
+        window.FormCreate();
+        QVERIFY2(window.LabelReliedOn->text().startsWith(
+                     QString::fromUtf8("Relied on: β 1.6449 by Sampling check, probability of "
+                                       "failure 5.000E-0002. An upper bound: ")),
+                 qPrintable(window.LabelReliedOn->text()));
+
         record.sampling->history.clear();
         record.sampling->failedRunsDecide = false;
         window.FormCreate();

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "report/runs_csv.h"
 #include "support/shown_content.h"
 #include "support/test_seams.h"
 #include "tests/analysis/support/three_variable_project.h"
@@ -214,7 +215,8 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         const QByteArray page = written.readAll();
         QVERIFY(page.startsWith("<!DOCTYPE html>"));
-        QVERIFY(page.contains(QFile::encodeName(folder.filePath("slope.zmo"))));
+        QVERIFY(page.contains("<title>slope.zmo</title>"));
+        QVERIFY(!page.contains(QFile::encodeName(folder.path())));
         QVERIFY(!page.contains("Exit status"));
     }
 
@@ -235,6 +237,11 @@ private slots:
         const QByteArray page = written.readAll();
         QVERIFY(page.contains("Exit status"));
         QVERIFY(page.contains("data:image/svg+xml;base64,"));
+        // The runs whole beside the report.
+        QFile csv(folder.filePath(QStringLiteral("r.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), QByteArray::fromStdString(RunsCsv(State, record)));
+        QVERIFY(csv.fileName().endsWith(QStringLiteral("r.csv")));
     }
 
     void reportCancelledWritesNothing() {

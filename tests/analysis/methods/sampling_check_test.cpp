@@ -3,9 +3,11 @@
 // once, failed runs as bounds and too many of them ending the analysis.
 #include "analysis/analysis_driver.h"
 #include "analysis/methods/exact_normal_tail.h"
+#include "analysis/methods/sampling_method.h"
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "report/json/analysis_json.h"
+#include "report/json/analysis_json_read.h"
 #include "tests/analysis/support/calculator_project.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/memory_log.h"
@@ -95,6 +97,19 @@ TEST_F(SamplingCheck, EstimatesOfALinearResponseHoldTheExactProbability) {
         EXPECT_GE(result.failures, 10);
         EXPECT_EQ(result.samples % 20, 0);
         EXPECT_EQ(result.bounds[0], result.bounds[1]);
+        // The linear response is FORM's own: its probability lies inside the interval.
+        EXPECT_EQ(result.formDisagrees,
+                  c.method == Method::Form ? std::optional(false) : std::nullopt);
+        EXPECT_EQ(SamplingObject(record).at("form_disagrees"),
+                  c.method == Method::Form ? nlohmann::json(false) : nlohmann::json());
+        const std::string json = AnalysisJson("p.zmo", State, record);
+        EXPECT_EQ(RecordFromAnalysisJson(json).sampling->formDisagrees, result.formDisagrees);
+        // Every sample ran and the check met its target: its estimate is relied on.
+        const nlohmann::json relied = nlohmann::json::parse(json).at("relied_on");
+        EXPECT_EQ(relied.at("method"), SamplingKindName(c.kind));
+        EXPECT_EQ(relied.at("probability_of_failure"), result.probability);
+        EXPECT_EQ(relied.at("beta"), *result.beta);
+        EXPECT_EQ(relied.at("upper_bound"), false);
         EXPECT_NEAR(NormalTail(*result.beta), result.probability, 1e-12 * result.probability);
         const std::size_t methodRuns = record.method ? std::size_t(record.method->runs) : 0;
         EXPECT_EQ(record.outcomes.size(), 5 + methodRuns + std::size_t(result.samples));
@@ -188,6 +203,41 @@ TEST_F(SamplingCheck, ASampleReadingAFactorOfZeroIsAFailedSample) {
                 ::testing::StartsWith("The safety factor read is 0.0000, not a positive number"));
     EXPECT_DOUBLE_EQ(result.bounds[1] - result.bounds[0],
                      double(result.failedRuns + result.inadmissible) / result.samples);
+}
+
+// FORM's probability against the interval [0.02, 0.03]: below it the check finds more, above it
+// less, on its ends it agrees; another method or none gives no comparison.
+TEST(SamplingAgainstForm, FormOutsideTheIntervalDisagreesAndTheSentenceSaysWhichWay) {
+    SamplingResult result;
+    result.interval95 = {0.02, 0.03};
+    const auto method = [](Method name, std::optional<double> probability) {
+        MethodResult form;
+        form.method = name;
+        form.probability = probability;
+        return std::optional(form);
+    };
+    const struct {
+        std::optional<MethodResult> method;
+        std::optional<bool> disagrees;
+        std::string sentence;
+    } cases[] = {
+        {method(Method::Form, 0.01), true,
+         "The sampling finds more probability of failure than FORM: FORM sees one failure "
+         "mechanism."},
+        {method(Method::Form, 0.04), true,
+         "The sampling finds less probability of failure than FORM."},
+        {method(Method::Form, 0.02), false, ""},
+        {method(Method::Form, 0.03), false, ""},
+        {method(Method::Form, std::nullopt), std::nullopt, ""},
+        {method(Method::Taylor, 0.01), std::nullopt, ""},
+        {std::nullopt, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormDisagrees(result, c.method), c.disagrees) << c.sentence;
+        if (!c.sentence.empty()) {
+            EXPECT_EQ(FormDisagreesText(result, *c.method->probability), c.sentence);
+        }
+    }
 }
 
 TEST_F(SamplingCheck, ImportanceSamplingWithoutFormIsRefusedBeforeAnyRun) {

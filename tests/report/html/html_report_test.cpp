@@ -6,6 +6,8 @@
 #include "report/charts/sampling_chart.h"
 #include "report/html/base64.h"
 #include "report/html/html_report.h"
+#include "report/html/html_table.h"
+#include "report/html/shown_path.h"
 #include "report/json/analysis_json.h"
 #include "report/json/analysis_json_read.h"
 #include "report/tables/runs_table.h"
@@ -154,23 +156,21 @@ TEST_F(HtmlReportTest, ASavedProject) {
     EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                          "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src "
                          "'none'; img-src data:; style-src 'unsafe-inline'\">\n"
-                         "<title>Zelmora report: /home/eng/slope.zmo</title>\n",
+                         "<title>slope.zmo</title>\n",
                          0),
               0U);
     for (const char* text :
          {"<tr><th>Written</th><td class=\"wrap\">2025-12-06 05:46</td></tr>",
-          "<tr><th>Project file</th><td class=\"wrap\">/home/eng/slope.zmo</td></tr>",
-          "<tr><th>Calculator command line</th><td class=\"wrap\">/opt/fe/batch "
-          "/home/eng/slope.plx /c</td></tr>",
-          "<tr><th>Model</th><td class=\"wrap\">/home/eng/slope.plx</td></tr>",
+          "<tr><th>Project file</th><td class=\"wrap\">slope.zmo</td></tr>",
           "<td class=\"n\">2</td><td class=\"n\">4</td><td class=\"n\">20.0000</td>",
           "<p>Step size: 1.0000 standard deviations</p>",
           "<section class=\"runs\">\n<h2>Runs</h2>\n<p>A project read from a file: the "
           "runs&#39; safety factors only.</p>",
           "<tr><th>Calculation with reduced values (all)</th><td class=\"form\">  "
           "1.2500</td></tr>",
-          "<tr><th>Probability of failure:</th><td class=\"form\"> 1.460E-0002</td></tr>",
-          "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">1.455E-0002"
+          "<tr><th>Probability of failure (polynomial approximation, as in the output "
+          "window):</th><td class=\"form\"> 1.460E-0002</td></tr>",
+          "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">0.0145"
           "</td></tr>",
           "<td>c</td><td class=\"n\">5.0000</td>",
           "<p>Close to 1: the safety factor falls almost in a straight line",
@@ -196,7 +196,7 @@ TEST_F(HtmlReportTest, CorrelationsShowTheirPairsAndFirstOrdersBetaWithThem) {
           "class=\"n\">-0.4800</td>",
           "<tr><th>β with correlations:</th><td class=\"n\">2.7735</td></tr>",
           "<th>Probability of failure with correlations, normal Φ(−β):</th><td "
-          "class=\"n\">2.773E-0003</td>",
+          "class=\"n\">0.00277</td>",
           "<p>Step size: 1.0000 standard deviations</p>"}) {
         EXPECT_TRUE(Contains(page, text)) << text;
     }
@@ -303,6 +303,103 @@ TEST_F(HtmlReportTest, SamplingRunsAreListedAlsoAfterTheJson) {
     EXPECT_TRUE(Contains(HtmlReport("", project_, &read, WrittenAt), "<h3>Sampling runs</h3>"));
 }
 
+// A check of many samples prints its first and last five and counts those between.
+TEST_F(HtmlReportTest, ALongCheckListsItsFirstAndLastSamplesOnly) {
+    AnalysisRecord record = SampledRecord();
+    record.outcomes.resize(7);
+    for (int n = 1; n <= 2000; ++n) {
+        RunOutcome sample = record.outcomes[0];
+        sample.runId = FirstSampleRunId + n;
+        sample.written = {{11, 3.0 + n / 1000.0}};
+        record.outcomes.push_back(sample);
+    }
+    const std::string page = HtmlReport("", project_, &record, WrittenAt);
+    EXPECT_TRUE(
+        Contains(page, "<p>2000 samples run. The number after φ or c is the soil row.</p>"));
+    for (const char* shown : {"c1 3.0010", "c1 3.0050", "c1 4.9960", "c1 5.0000"}) {
+        EXPECT_TRUE(Contains(page, shown)) << shown;
+    }
+    for (const char* left : {"c1 3.0060", "c1 4.9950"}) {
+        EXPECT_FALSE(Contains(page, left)) << left;
+    }
+    EXPECT_TRUE(Contains(page, "<tr><td class=\"n\">…</td><td>1990 samples more, in the "
+                               "CSV</td><td class=\"n\"></td><td></td></tr>"));
+}
+
+// The page names files as the project's folder sees them and nothing of this machine's folders;
+// the JSON keeps the paths whole.
+TEST_F(HtmlReportTest, NoAbsolutePathReachesThePage) {
+    project_.BatchPath = "/opt/fe/bin/slopecalc";
+    project_.ProjectPath = "/home/eng/job/model/slope.plx";
+    AnalysisRecord record = CompleteRecord();
+    record.error = "File not found: /home/eng/job/model/slope.dta/slope.hxx";
+    record.keptWorkFolder = "/home/eng/job/model/slope.plx.runs";
+    const std::string projectFile = "/home/eng/job/slope.zmo";
+    const std::string page = HtmlReport(projectFile, project_, &record, WrittenAt);
+    for (const char* text :
+         {"<title>slope.zmo</title>", "<th>Calculator</th><td class=\"wrap\">slopecalc</td>",
+          "<th>Model</th><td class=\"wrap\">model/slope.plx</td>",
+          "error: File not found: model/slope.dta/slope.hxx</p>",
+          "kept in model/slope.plx.runs</p>", "<th>Standard calculation</th>"}) {
+        EXPECT_TRUE(Contains(page, text)) << text;
+    }
+    for (const char* absolute : {"/home/", "/opt/", "Normal Plaxis Calculation"}) {
+        EXPECT_FALSE(Contains(page, absolute)) << absolute;
+    }
+    EXPECT_TRUE(Contains(AnalysisJson(projectFile, project_, record), "/opt/fe/bin/slopecalc"));
+}
+
+// A share or a sensitivity that rounds to zero prints without a minus; other texts as they are.
+TEST(HtmlTableText, AZeroPrintsWithoutAMinus) {
+    const TextTable table{{"v"}, {{"-0.0"}, {"-0.0000"}, {"-0"}, {"-0.0500"}, {"-"}, {"—"}}};
+    EXPECT_EQ(HtmlTable(table, {true}),
+              "<table>\n<thead><tr><th class=\"n\">v</th></tr>\n</thead>\n<tbody>\n"
+              "<tr><td class=\"n\">0.0</td></tr>\n<tr><td class=\"n\">0.0000</td></tr>\n"
+              "<tr><td class=\"n\">0</td></tr>\n<tr><td class=\"n\">-0.0500</td></tr>\n"
+              "<tr><td class=\"n\">-</td></tr>\n<tr><td class=\"n\">—</td></tr>\n"
+              "</tbody>\n</table>\n");
+    EXPECT_EQ(FactsTable(Facts{{"Share", "-0.0"}}, "n"),
+              "<table class=\"facts\">\n<tr><th>Share</th><td class=\"n\">0.0</td></tr>\n"
+              "</table>\n");
+}
+
+// Page 1 names the job and who prepared and checked the report, an empty text a box to write in.
+TEST_F(HtmlReportTest, TheFirstPageHoldsTheSignOff) {
+    ReportStudy study;
+    study.signOff = {"Cut <12>", "Works & Co", "A. Eng", ""};
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt, study);
+    const std::size_t block = page.find("<table class=\"signoff\">");
+    ASSERT_NE(block, std::string::npos);
+    EXPECT_LT(block, page.find("<h2>Summary</h2>"));
+    for (const char* row : {"<tr><th>Job</th><td>Cut &lt;12&gt;</td><td>—</td></tr>",
+                            "<tr><th>Client</th><td>Works &amp; Co</td><td>—</td></tr>",
+                            "<tr><th>Prepared by</th><td>A. Eng</td><td></td></tr>",
+                            "<tr><th>Checked by</th><td></td><td></td></tr>"}) {
+        EXPECT_TRUE(Contains(page, row)) << row;
+    }
+}
+
+TEST(ShownPath, RelativeInsideTheProjectsFolderElseTheNameAlone) {
+    const struct {
+        std::string path, projectFile, shown;
+    } cases[] = {
+        {"/home/eng/job/slope.plx", "/home/eng/job/a.zmo", "slope.plx"},
+        {"/home/eng/job/model/slope.plx", "/home/eng/job/a.zmo", "model/slope.plx"},
+        {"/home/eng/job/../job/model/slope.plx", "/home/eng/job/a.zmo", "model/slope.plx"},
+        {"/home/eng/other/slope.plx", "/home/eng/job/a.zmo", "slope.plx"},
+        {"/home/eng/jobs/slope.plx", "/home/eng/job/a.zmo", "slope.plx"},
+        {"/opt/fe/slopecalc", "", "slopecalc"},
+        {"", "/home/eng/job/a.zmo", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShownPath(c.path, c.projectFile), c.shown) << c.path;
+    }
+    EXPECT_EQ(
+        WithoutProjectFolder("in /home/eng/job/m.dta and /home/eng/jobs/x", "/home/eng/job/a.zmo"),
+        "in m.dta and /home/eng/jobs/x");
+    EXPECT_EQ(WithoutProjectFolder("/a/b", "/a.zmo"), "/a/b");
+}
+
 // Both pictures come back byte for byte and the report shows them as after the analysis.
 TEST_F(HtmlReportTest, TheCalculatorsPicturesComeBackFromTheJson) {
     const AnalysisRecord record = SampledRecord();
@@ -328,7 +425,7 @@ TEST_F(HtmlReportTest, TheRecordsCommandLineStatusAndPicture) {
     const std::string page = HtmlReport("", project_, &record, WrittenAt);
     EXPECT_TRUE(Contains(page, "<title>Zelmora report</title>"));
     EXPECT_TRUE(Contains(page, "<tr><th>Project file</th><td class=\"wrap\">—</td></tr>"));
-    EXPECT_TRUE(Contains(page, "/usr/bin/srun --ntasks=1 /opt/fe/batch"));
+    EXPECT_FALSE(Contains(page, "/usr/bin/srun")); // in the JSON, not on paper
     EXPECT_TRUE(Contains(page, "<th class=\"n\">Exit status</th>"));
     EXPECT_TRUE(Contains(page, "<h2>Critical slip surface</h2>\n<img class=\"surface\" alt=\""
                                "Critical slip surface of the mean-value run\" "
@@ -351,7 +448,7 @@ TEST_F(HtmlReportTest, AFailedOrStoppedAnalysisSaysSo) {
     EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis ended with an error: The result "
                                "file holds no safety factor: /x/&lt;b&gt;.hxx</p>"));
     EXPECT_TRUE(Contains(page, "<p class=\"note wrap\">Its work copies are kept in "
-                               "/home/eng/slope.plx.runs</p>"));
+                               "slope.plx.runs</p>"));
     record.stopped = true;
     page = HtmlReport("", project_, &record, WrittenAt);
     EXPECT_TRUE(Contains(page, "<p class=\"note\">The analysis was stopped.</p>"));
@@ -364,7 +461,7 @@ TEST_F(HtmlReportTest, HostileTextsAndPicturesStayInert) {
     project_.ProjectPath = Hostile;
     AnalysisRecord record = CompleteRecord();
     record.batchCommandLine = Hostile + " /c";
-    record.error = Hostile;
+    record.error = R"(<script>alert("x")</script> in /elsewhere/it's "batch")";
     record.outcomes[1].picture = HostilePicture;
     for (const AnalysisRecord* r : {static_cast<const AnalysisRecord*>(nullptr),
                                     static_cast<const AnalysisRecord*>(&record)}) {
@@ -374,8 +471,11 @@ TEST_F(HtmlReportTest, HostileTextsAndPicturesStayInert) {
         EXPECT_FALSE(Contains(lower, "onload"));
         EXPECT_FALSE(Contains(page, "\"batch\""));
         EXPECT_FALSE(Contains(page, "it's"));
-        EXPECT_TRUE(Contains(page, "/opt/&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;/"
-                                   "it&#39;s &quot;batch&quot;"));
+        // The files by their names alone, the message whole.
+        EXPECT_TRUE(Contains(page, "<td class=\"wrap\">it&#39;s &quot;batch&quot;</td>"));
+        EXPECT_EQ(Contains(page, "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; in "
+                                 "/elsewhere/it&#39;s &quot;batch&quot;"),
+                  r != nullptr);
         EXPECT_EQ(Count(lower, "<svg"), 1U); // the chart only
         EXPECT_EQ(Count(lower, "<img"), r ? 1U : 0U);
     }

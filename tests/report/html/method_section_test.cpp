@@ -40,9 +40,9 @@ TEST_F(MethodSectionTest, TaylorSharesLargestFirst) {
         "factor bends.</p>\n"
         "<table class=\"facts\">\n"
         "<tr><th>β:</th><td class=\"n\">2.2003</td></tr>\n"
-        "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">1.389E-0002</td></tr>\n"
+        "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">0.0139</td></tr>\n"
         "<tr><th>β for a lognormal safety factor, β_LN:</th><td class=\"n\">2.5046</td></tr>\n"
-        "<tr><th>Probability of failure, lognormal Φ(−β_LN):</th><td class=\"n\">6.129E-0003"
+        "<tr><th>Probability of failure, lognormal Φ(−β_LN):</th><td class=\"n\">0.00613"
         "</td></tr>\n"
         "<tr><th>Runs added:</th><td class=\"n\">3</td></tr>\n"
         "</table>\n"
@@ -67,7 +67,7 @@ TEST_F(MethodSectionTest, FormDesignPointAndChart) {
         0U);
     for (const char* text :
          {"<tr><th>β:</th><td class=\"n\">2.0512</td></tr>",
-          "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">2.012E-0002</td>",
+          "<tr><th>Probability of failure, normal Φ(−β):</th><td class=\"n\">0.0201</td>",
           "<tr><th>Runs added:</th><td class=\"n\">8</td></tr>\n"
           "<tr><th>Iterations:</th><td class=\"n\">3</td></tr>\n"
           "<tr><th>Converged:</th><td class=\"n\">yes</td></tr>",

@@ -1,8 +1,10 @@
 // The first page's summary from the record of an analysis: which method is relied on, its
 // verdict against the target and its performance level.
+#include "analysis/methods/exact_normal_tail.h"
 #include "report/html/html_summary.h"
 #include "report/html/performance_level.h"
 #include "report/methods_that_ran.h"
+#include "report/relied_on.h"
 #include "tests/analysis/support/three_variable_project.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +34,8 @@ const Part Form{{}, MethodWith(Method::Form, true, 2.2236, 0.013), {}};
 const Part Unsettled{{}, MethodWith(Method::Form, false, 1.9, 0.028), {}};
 const Part Taylor{{}, MethodWith(Method::Taylor, true, 2.143, 0.016), {}};
 
-Part Sampling(bool stoppedByTarget, bool failedRunsDecide) {
+Part Sampling(bool stoppedByTarget, bool failedRunsDecide, int inadmissible = 0,
+              std::optional<bool> formDisagrees = std::nullopt) {
     SamplingResult result;
     result.kind = SamplingKind::Importance;
     result.samples = 400;
@@ -44,6 +47,9 @@ Part Sampling(bool stoppedByTarget, bool failedRunsDecide) {
     result.beta = 2.2414;
     result.stoppedByTarget = stoppedByTarget;
     result.failedRunsDecide = failedRunsDecide;
+    result.inadmissible = inadmissible;
+    result.bounds[1] += double(inadmissible) / result.samples;
+    result.formDisagrees = formDisagrees;
     return {{}, {}, result};
 }
 
@@ -87,10 +93,10 @@ TEST(ReportSummary, TheMethodReliedOnFollowsTheOrderOfTrust) {
          {"First order", "FORM", "Sampling check"},
          1,
          "The β relied on, 2.2236 by FORM, meets the target β of 2.0000."},
-        {{FirstOrder, Form, Sampling(true, true)},
+        {{FirstOrder, Form, Sampling(true, true, 4)},
          {"First order", "FORM", "Sampling check"},
-         1,
-         "The β relied on, 2.2236 by FORM, meets the target β of 2.0000."},
+         2,
+         "The β relied on, 2.0047 by Sampling check, meets the target β of 2.0000."},
         {{Part{MethodThatRan{"First order", std::nullopt, std::nullopt, ""}, {}, {}}},
          {"First order"},
          std::nullopt,
@@ -145,6 +151,90 @@ TEST(ReportSummary, FirstOrderTakesTheProjectsBetaOnlyWhenTheAnalysisFinishedIts
     }
 }
 
+AnalysisRecord RecordOf(const std::vector<Part>& parts) {
+    AnalysisRecord record;
+    for (const Part& part : parts) {
+        record.method = part.method ? part.method : record.method;
+        record.sampling = part.sampling ? part.sampling : record.sampling;
+    }
+    return record;
+}
+
+// The conservative number: a check that met its target, its upper bound when samples were not
+// run; FORM unless a check disagrees with it; Taylor; first order.
+TEST(ReportSummary, TheNumberReliedOnIsTheConservativeOne) {
+    const struct {
+        std::vector<Part> parts;
+        std::string method;
+        double probability;
+        bool upperBound;
+        std::string why; // its start
+    } cases[] = {
+        {{}, "first-order", 0.03, false, "First order is the only method"},
+        {{Taylor}, "taylor", 0.016, false, "The Taylor series is relied on"},
+        {{Unsettled}, "first-order", 0.03, false, "First order is relied on: FORM did not"},
+        {{Form}, "form", 0.013, false, "FORM converged"},
+        {{Form, Sampling(false, false, 0, false)}, "form", 0.013, false, "FORM converged"},
+        {{Form, Sampling(false, false, 0, true)},
+         "first-order",
+         0.03,
+         false,
+         "First order is relied on: FORM lies outside"},
+        {{Form, Sampling(true, false, 0, true)},
+         "importance",
+         0.0125,
+         false,
+         "Importance sampling stopped by its target CoV with every sample run"},
+        {{Form, Sampling(true, false, 19)},
+         "importance",
+         0.0125 + 19.0 / 400,
+         true,
+         "An upper bound: Importance sampling stopped by its target CoV, but 19 samples were "
+         "not run (0 failed, 19 inadmissible)"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<ReliedOn> relied = ReliedOnIn(1.8808, 0.03, RecordOf(c.parts));
+        ASSERT_TRUE(relied) << c.why;
+        EXPECT_EQ(relied->method, c.method) << c.why;
+        EXPECT_DOUBLE_EQ(relied->probability, c.probability) << c.why;
+        // A method's own β where it gave one; from the probability for a sampling check.
+        const bool sampled = c.method == "importance";
+        EXPECT_EQ(relied->beta, sampled                     ? TailQuantile(c.probability)
+                                : c.method == "first-order" ? 1.8808
+                                : c.method == "taylor"      ? 2.143
+                                                            : 2.2236)
+            << c.why;
+        EXPECT_EQ(relied->upperBound, c.upperBound) << c.why;
+        EXPECT_EQ(relied->why.rfind(c.why, 0), 0U) << relied->why;
+    }
+    EXPECT_FALSE(ReliedOnIn(std::nullopt, std::nullopt, RecordOf({Unsettled})));
+}
+
+// The summary and the window say which way a check that disagrees with FORM departs from it,
+// and that an upper bound is one.
+TEST(ReportSummary, TheSummarySaysWhenItReliesOnAnUpperBoundAndWhenFormIsOutside) {
+    Part below = Sampling(true, false, 19, true);
+    below.sampling->interval95 = {0.02, 0.03};
+    const MethodsThatRan ran = Analysis({FirstOrder, Form, below});
+    const std::string html = SummaryHtml(ran, 2.0);
+    for (const char* part :
+         {"<td>relied on, as an upper bound: 0.0600</td>", "<p>An upper bound: Importance sampling",
+          "<p>The sampling finds more probability of failure than FORM: FORM sees one failure "
+          "mechanism.</p>",
+          "<td>outside the sampling check&#39;s interval</td>"}) {
+        EXPECT_NE(html.find(part), std::string::npos) << part << "\n" << html;
+    }
+    EXPECT_EQ(ReliedOnLine(ran).rfind("Relied on: β 1.5548 by Sampling check, probability of "
+                                      "failure ",
+                                      0),
+              0U)
+        << ReliedOnLine(ran);
+    Part above = Sampling(true, false, 0, true);
+    above.sampling->interval95 = {0.001, 0.01};
+    EXPECT_EQ(Analysis({FirstOrder, Form, above}).formDisagreement,
+              "The sampling finds less probability of failure than FORM.");
+}
+
 TEST(ReportSummary, ThePerformanceLevelIsTheLargestTabulatedBetaNotAbove) {
     const std::pair<double, const char*> cases[] = {{-0.5, "Hazardous"},
                                                     {0.9999, "Hazardous"},
@@ -168,7 +258,7 @@ TEST(ReportSummary, ThePerformanceLevelIsTheLargestTabulatedBetaNotAbove) {
 TEST(ReportSummary, TheTableMarksTheMethodReliedOn) {
     const std::string html = SummaryHtml(Analysis({FirstOrder, Form, Sampling(false, false)}), 3.0);
     for (const char* part :
-         {"<td>FORM</td><td class=\"n\">2.2236</td><td class=\"n\">1.300E-0002</td><td>relied "
+         {"<td>FORM</td><td class=\"n\">2.2236</td><td class=\"n\">0.0130</td><td>relied "
           "on</td>",
           "<td>stopped before its target CoV</td>", "<strong>Target β 3.0000</strong>",
           "Expected performance level: <strong>Poor</strong> (US Army Corps of Engineers, ETL "

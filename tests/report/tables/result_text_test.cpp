@@ -26,6 +26,28 @@ TEST(ResultTextTest, NumberForms) {
     EXPECT_EQ(ProbabilityText(std::nullopt), "—");
 }
 
+// Three significant figures; below 0.001 a power of ten, where the rounding decides which side.
+TEST(ResultTextTest, TheReportsProbabilityIsADecimalOfThreeFigures) {
+    const std::pair<std::optional<double>, const char*> cases[] = {
+        {0.033, "0.0330"},
+        {0.030027, "0.0300"},
+        {0.5, "0.500"},
+        {1.0, "1.00"},
+        {0.0012345, "0.00123"},
+        {0.001, "0.00100"},
+        {0.00099996, "0.00100"},
+        {3.3e-4, "3.30 × 10⁻⁴"},
+        {9.994e-4, "9.99 × 10⁻⁴"},
+        {1.234e-12, "1.23 × 10⁻¹²"},
+        {0.0, "0"},
+        {-0.0, "0"},
+        {std::nullopt, "—"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(DecimalProbabilityText(value), text) << value.value_or(-1);
+    }
+}
+
 TEST(ResultTextTest, ShareInPercentWithTheSignOfTheSensitivity) {
     VariableResult v;
     EXPECT_EQ(ShareText(v), "—");
