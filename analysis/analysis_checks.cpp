@@ -9,15 +9,23 @@
 #include "processes/calculator_lookup.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
+#include "project/shown_text.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <numbers>
 
 namespace zelmora {
 
 namespace {
+
+#ifdef _WIN32
+constexpr bool FileNamesIgnoreCase = true;
+#else
+constexpr bool FileNamesIgnoreCase = false;
+#endif
 
 // A value as the messages show it, with a true minus sign.
 std::string Shown(double value) {
@@ -87,6 +95,17 @@ void CheckFiles(const AnalysisInputs& inputs, const std::string& projectFolder) 
     }
 }
 
+// Names of files compared as the file system compares them.
+std::string NameKey(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return FileNamesIgnoreCase ? NameKey(a) == NameKey(b) : a == b;
+}
+
 // Taylor's raised friction angle must stay a sine below 1 as written.
 void CheckTaylor(const std::vector<RandomVariable>& variables, double step) {
     for (const RandomVariable& v : variables) {
@@ -116,13 +135,43 @@ void CheckMethod(Method method, StrengthDistribution strengths,
 }
 
 bool EndsWithPlx(const std::string& name) {
-    if (name.size() < 4) {
-        return false;
+    return name.size() >= 4 && NameKey(name.substr(name.size() - 4)) == ".plx";
+}
+
+// The calculator names its data files after the project name; under another name it would read
+// no modification file, and every run would be of the unmodified model.
+void CheckProjectName(const AnalysisInputs& inputs) {
+    std::string name = std::filesystem::path(inputs.projectPath).filename().string();
+    if (EndsWithPlx(name)) {
+        name.resize(name.size() - 4);
     }
-    std::string extension = name.substr(name.size() - 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".plx";
+    if (SameName(name, inputs.projectName)) {
+        return;
+    }
+    throw Error("The project name " + ShownText(inputs.projectName) +
+                " is not the model file's name " + ShownText(name) +
+                ": the calculator would read no modification file, so every run would be of "
+                "the unmodified model.");
+}
+
+// A friction angle travels as its sine, lowered by the step times the sine of its deviation: a
+// sine below 0 is no friction angle at all.
+void CheckLoweredSines(const AnalysisInputs& inputs, const std::vector<RandomVariable>& variables) {
+    for (const RandomVariable& v : variables) {
+        if (!v.friction) {
+            continue;
+        }
+        const double lowered = WrittenValue(ModificationValue(inputs, v.id, Strength::Reduced));
+        if (lowered >= 0) {
+            continue;
+        }
+        const double ratio = std::clamp(SineOfDegrees(v.mean) / inputs.stepSize, 0.0, 1.0);
+        const double largest = std::floor(std::asin(ratio) * 180 / std::numbers::pi * 1e4) / 1e4;
+        throw Error("Row " + FormatInteger(v.row, 0) + ": lowered by the step size " +
+                    Shown(inputs.stepSize) + ", the sine of \u03c6 would be " + Shown(lowered) +
+                    ", below 0; with this step the standard deviation of \u03c6 can be at most " +
+                    Shown(largest) + ", not " + Shown(v.stdDev) + ".");
+    }
 }
 
 } // namespace
@@ -136,7 +185,9 @@ void CheckBeforeFirstRun(const AnalysisInputs& inputs, Method method,
         throw Error("There is no random variable: no row has a standard deviation above 0.");
     }
     CheckLoweredValues(inputs, variables);
+    CheckLoweredSines(inputs, variables);
     CheckFiles(inputs, projectFolder);
+    CheckProjectName(inputs);
     CheckMethod(method, strengths, variables, inputs.stepSize);
 }
 
@@ -157,18 +208,6 @@ void CheckSamplingBeforeFirstRun(const AnalysisInputs& inputs, Method method,
     for (const RandomVariable& v : ListedVariables(inputs)) {
         StrengthTransform(v, strengths);
     }
-}
-
-std::optional<std::string> ProjectNameWarning(const AnalysisInputs& inputs) {
-    std::string name = std::filesystem::path(inputs.projectPath).filename().string();
-    if (EndsWithPlx(name)) {
-        name.resize(name.size() - 4);
-    }
-    if (name == inputs.projectName) {
-        return std::nullopt;
-    }
-    return "The project name " + inputs.projectName + " differs from the model file's name " +
-           name + ": the calculator's files may not be found.";
 }
 
 } // namespace zelmora

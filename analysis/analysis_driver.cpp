@@ -79,9 +79,6 @@ void CheckInputs(const AnalysisInputs& inputs, const AnalysisOptions& options,
         record.error = error.what();
         throw;
     }
-    if (const auto warning = ProjectNameWarning(inputs); warning && options.note) {
-        options.note(*warning);
-    }
 }
 
 JournalKey JournalKeyOf(const AnalysisInputs& inputs) {

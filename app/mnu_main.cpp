@@ -350,7 +350,8 @@ void TMainForm::Analyse() {
     } catch (const std::exception& error) {
         ended();
         if (LastAnalysis.errorDetail)
-            throw DetailedError(error.what(), RunErrorDetailText(*LastAnalysis.errorDetail));
+            throw DetailedError(error.what(), LastAnalysis.errorDetail->cause + "\n" +
+                                                  RunErrorDetailText(*LastAnalysis.errorDetail));
         throw;
     } catch (...) {
         ended();

@@ -199,7 +199,8 @@ private slots:
     }
 
     // The project file's relative model and calculator paths hold whatever folder the program
-    // runs in; the box tells which run failed, where, and what its calculator said last.
+    // runs in; the box tells first what the failure comes from, then which run failed, where,
+    // and what its calculator said last.
     void aFailedRunIsExplainedInTheErrorBox() {
         QFETCH(int, parallelRuns);
         StoreParallelRunsSetting(parallelRuns);
@@ -220,13 +221,14 @@ private slots:
                                                 File("slope.dta/slope.hxx") + ".");
         QStringList detail = boxes->boxes.first().detail.split('\n');
         if (parallelRuns > 1)
-            QVERIFY(detail.takeAt(2).startsWith("Work copy: " + File("slope.plx.runs/")));
-        const QStringList expected{"In run 4, c of row 1 lowered.",
+            QVERIFY(detail.takeAt(3).startsWith("Work copy: " + File("slope.plx.runs/")));
+        const QStringList expected{"run 4 (c of row 1 lowered): unknown set 5?",
+                                   "In run 4, c of row 1 lowered.",
                                    "Project: " + File("slope.plx"),
                                    "The calculator's last lines:",
                                    "  calculating",
                                    "  set 5 read",
-                                   "  unknown set 5\a"};
+                                   "  unknown set 5?"};
         QCOMPARE(detail, expected);
         QVERIFY(
             Calc().LabelProgress->text().startsWith(QStringLiteral("Failed after 4 of 5 runs")));

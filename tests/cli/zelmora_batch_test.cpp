@@ -97,18 +97,20 @@ TEST_F(ZelmoraBatch, AFailedAnalysisExitsWithOneSavesNothingAndKeepsTheCopies) {
     EXPECT_EQ(inPlace.status, 1);
     const std::string detail =
         "In run 4, \u03c6 of row 2 lowered.\nProject: " + folder_.File("slope.plx") + "\n";
-    EXPECT_EQ(inPlace.err, "File not found.\n" + detail);
+    // The calculator gave no reason: the cause is the run alone.
+    EXPECT_EQ(inPlace.err, "run 4 (\u03c6 of row 2 lowered)\nFile not found.\n" + detail);
     EXPECT_EQ(ReadBytes(project_), unsaved);
 
     const Finished parallel = Run({"--parallel", "4", "--save", project_});
     EXPECT_EQ(parallel.status, 1);
     EXPECT_EQ(parallel.out, inPlace.out);
-    // The runs before the failing one were journaled in place.
+    // The runs before the failing one were journaled in place; the note of that comes after
+    // the failure's cause and message.
     EXPECT_EQ(parallel.err,
-              "--resume would have reused 3 runs of the interrupted analysis.\n"
-              "File not found.\n" +
-                  detail + "Work copy: " + folder_.File("slope.plx.runs/4/slope.plx") +
-                  "\nThe runs' copies are kept in " + folder_.File("slope.plx.runs") + "\n");
+              "run 4 (\u03c6 of row 2 lowered)\nFile not found.\n" + detail +
+                  "Work copy: " + folder_.File("slope.plx.runs/4/slope.plx") +
+                  "\nThe runs' copies are kept in " + folder_.File("slope.plx.runs") +
+                  "\n--resume would have reused 3 runs of the interrupted analysis.\n");
     EXPECT_TRUE(std::filesystem::is_directory(folder_.File("slope.plx.runs/1/slope.dta")));
     EXPECT_EQ(ReadBytes(project_), unsaved);
 }
@@ -130,7 +132,8 @@ TEST_F(ZelmoraBatch, BadCallsAndUnreadableProjectsExitWithTwo) {
         EXPECT_FALSE(finished.err.empty());
         EXPECT_EQ(finished.out.find("Safety Factor"), std::string::npos);
     }
-    EXPECT_EQ(Run({folder_.File("absent.zmo")}).err, "File not found.\n");
+    EXPECT_EQ(Run({folder_.File("absent.zmo")}).err,
+              "File not found.\n" + folder_.File("absent.zmo") + "\n");
 }
 
 // A pair that does not parse or fit the project is a bad call; pairs that form no correlation
@@ -460,14 +463,17 @@ TEST_F(ZelmoraBatch, RelativePathsComeFromTheProjectFolderAndAFailedRunIsExplain
         EXPECT_TRUE(copy.empty() || copy.starts_with(folder_.File("slope.plx.runs/"))) << copy;
         EXPECT_EQ(detail["run"], "run 3, \u03c6 of row 1 lowered");
         EXPECT_EQ(detail["path"], folder_.File("slope.plx"));
-        const std::vector<std::string> output{"calculating", "set 5 read", "unknown set 5\a"};
+        const std::vector<std::string> output{"calculating", "set 5 read", "unknown set 5?"};
         EXPECT_EQ(detail["calculator_output"], output);
-        // The second analysis finds the first one's journal.
-        const std::string message =
-            (copy.empty() ? ""
-                          : "--resume would have reused 2 runs of the interrupted analysis.\n") +
-            std::string("The batch calculator wrote no new result file: ") +
-            folder_.File("slope.dta/slope.hxx") + ".\n";
+        const std::string cause = "run 3 (\u03c6 of row 1 lowered): unknown set 5?";
+        EXPECT_EQ(detail["cause"], cause);
+        EXPECT_EQ(nlohmann::json::parse(ReadBytes(json))["error"],
+                  "The batch calculator wrote no new result file: " +
+                      folder_.File("slope.dta/slope.hxx"));
+        // The cause first, then the message; the note that the second analysis found the
+        // first one's journal comes last.
+        const std::string message = cause + "\nThe batch calculator wrote no new result file: " +
+                                    folder_.File("slope.dta/slope.hxx") + ".\n";
         EXPECT_EQ(finished.err, message + "In run 3, \u03c6 of row 1 lowered.\nProject: " +
                                     folder_.File("slope.plx") + "\n" +
                                     (copy.empty() ? "" : "Work copy: " + copy + "\n") +
@@ -475,7 +481,55 @@ TEST_F(ZelmoraBatch, RelativePathsComeFromTheProjectFolderAndAFailedRunIsExplain
                                     "  unknown set 5?\n" +
                                     (copy.empty() ? ""
                                                   : "The runs' copies are kept in " +
-                                                        folder_.File("slope.plx.runs") + "\n"));
+                                                        folder_.File("slope.plx.runs") + "\n" +
+                                                        "--resume would have reused 2 runs of "
+                                                        "the interrupted analysis.\n"));
+    }
+}
+
+// Refused before any run, each with the message that names its cause first on standard error
+// and as the JSON's error; a project file that cannot be read names itself and the line.
+TEST_F(ZelmoraBatch, RefusalsNameTheirCauseBeforeAnyRun) {
+    const std::string good = ReadBytes(project_);
+    const auto withLine = [&good](int number, const std::string& text) {
+        std::string changed = good;
+        std::size_t begin = 0;
+        for (int k = 1; k < number; ++k) {
+            begin = changed.find("\r\n", begin) + 2;
+        }
+        return changed.replace(begin, changed.find("\r\n", begin) - begin, text);
+    };
+    const struct {
+        const char* name;
+        std::string project;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"project name", withLine(22, "Slope"), 1,
+         "The project name Slope is not the model file's name slope: the calculator would read "
+         "no modification file, so every run would be of the unmodified model.\n"},
+        {"sine below 0", withLine(23, " 12.000000  stepsize"), 1,
+         "Row 1: lowered by the step size 12.0000, the sine of \u03c6 would be \u22120.1280, "
+         "below 0; with this step the standard deviation of \u03c6 can be at most 2.3880, not "
+         "3.0000.\n"},
+        {"number", withLine(9, "1  30,000000   3.000000  10.000000   2.000000 "), 2,
+         "Invalid numeric input.\n" + project_ +
+             ", line 9 (soil row 1): \"30,000000\" is not a number\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(project_, c.project);
+        const Finished finished = Run({"--json", folder_.File("a.json"), project_});
+        EXPECT_EQ(finished.status, c.status);
+        EXPECT_EQ(finished.err, c.err);
+        EXPECT_EQ(finished.out, "");
+        EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/history.txt")));
+        if (c.status == 1) {
+            EXPECT_EQ(
+                ErrorBoxMessage(nlohmann::json::parse(ReadBytes(folder_.File("a.json")))["error"]) +
+                    "\n",
+                c.err);
+        }
     }
 }
 
