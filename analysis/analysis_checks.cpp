@@ -36,6 +36,12 @@ std::string Shown(double value) {
     return text;
 }
 
+// The output window's scientific form, for values that four decimals do not show.
+std::string Scientific(double value) {
+    const std::string text = FormatScientific(value, 12);
+    return text.substr(text.find_first_not_of(' '));
+}
+
 std::string Written(double value) {
     return FormatFixed(value, 8, 4);
 }
@@ -59,16 +65,41 @@ void CheckDeviations(const SoilRows& soil) {
     }
 }
 
+// The least change a modification line's four decimals show.
+constexpr double LeastWrittenChange = 0.00005;
+
+// What a variable's lowering changes, in the unit a modification line writes: for a friction
+// angle the sine.
+double WrittenDeviation(const RandomVariable& v) {
+    return v.friction ? SineOfDegrees(v.stdDev) : v.stdDev;
+}
+
+// A lowered value written as its mean says so with its cause: a deviation below the written
+// decimals, a step too small for them, or a mean so large that its 64-bit value holds no four
+// decimals.
 void CheckLoweredValues(const AnalysisInputs& inputs,
                         const std::vector<RandomVariable>& variables) {
     for (const RandomVariable& v : variables) {
         const std::string mean = Written(ModificationValue(inputs, v.id, Strength::Mean));
-        if (Written(ModificationValue(inputs, v.id, Strength::Reduced)) == mean) {
-            throw Error("The step size " + Shown(inputs.stepSize) +
-                        " is too small: lowered by it, " + Describe(v) +
-                        " is written the same as its mean (" +
-                        mean.substr(mean.find_first_not_of(' ')) + ").");
+        if (Written(ModificationValue(inputs, v.id, Strength::Reduced)) != mean) {
+            continue;
         }
+        const std::string sameAsMean = ": lowered by it, " + Describe(v) +
+                                       " is written the same as its mean (" +
+                                       mean.substr(mean.find_first_not_of(' ')) + ").";
+        const double deviation = WrittenDeviation(v);
+        if (deviation < LeastWrittenChange) {
+            throw Error("Row " + FormatInteger(v.row, 0) + ": the standard deviation of " +
+                        (v.friction ? "\u03c6" : "c") + " (" + Scientific(v.stdDev) +
+                        ") is below the four decimals a modification file writes" + sameAsMean);
+        }
+        if (inputs.stepSize * deviation < LeastWrittenChange) {
+            throw Error("The step size " + Shown(inputs.stepSize) + " is too small" + sameAsMean);
+        }
+        throw Error("Row " + FormatInteger(v.row, 0) + ": the mean of " +
+                    (v.friction ? "\u03c6" : "c") + " (" + Scientific(v.mean) +
+                    ") is too large for the four decimals a modification file writes" +
+                    sameAsMean);
     }
 }
 

@@ -178,12 +178,37 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     return ExitSuccess;
 }
 
+// The JSON of a project file that cannot be read holds its error and no analysis, so that none
+// of an earlier one is left standing; it is not written where it would replace an input.
+void WriteUnreadableJson(const BatchOptions& options, const std::exception& error) {
+    try {
+        CheckOutputsApartFromInputs(options);
+        AnalysisRecord record;
+        record.error = error.what();
+        if (const std::string detail = DetailOf(error); !detail.empty()) {
+            record.errorDetail = RunErrorDetail{};
+            record.errorDetail->path = options.projectFile;
+            record.errorDetail->cause = detail;
+        }
+        WriteJson(options, record);
+    } catch (const std::exception& refused) {
+        PrintError(refused.what());
+    }
+}
+
 } // namespace
 
 int RunBatch(const BatchOptions& options) {
     CatchStopSignals();
     try {
         ReadProjectFile(options.projectFile);
+        RequireProjectFileLines(options.projectFile);
+    } catch (const std::exception& error) {
+        PrintFailure(error);
+        WriteUnreadableJson(options, error);
+        return ExitBadCall;
+    }
+    try {
         CheckOutputsApartFromInputs(options);
         CheckCorrelationPairs(options.correlations, State.SoilTable);
     } catch (const std::exception& error) {

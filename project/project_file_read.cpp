@@ -89,6 +89,24 @@ std::string BadNumberDetail(const std::string& fileName, const BadNumber& bad) {
 
 } // namespace
 
+void RequireProjectFileLines(const std::string& fileName) {
+    TextInput in;
+    in.OpenForReading(fileName);
+    CheckIo();
+    for (int line = 1; line < StepSizeLine; ++line) {
+        if (!in.SkipLine()) {
+            in.Close();
+            RecordIoCode(0);
+            throw Error(ShownText(fileName) + " is not a Zelmora project file: it ends within its "
+                                              "first " +
+                        std::to_string(StepSizeLine - 1) +
+                        " lines (a project file has 49, each ended by CR LF).");
+        }
+    }
+    in.Close();
+    CheckIo();
+}
+
 // Reads into a copy so that a file that fails anywhere leaves the project as it was. A failure
 // names the file as it was given, and a number that does not parse its line.
 void ReadProjectFile(const std::string& fileName) {

@@ -49,6 +49,20 @@ const Refusal Refusals[] = {
          return Text("The step size 0.0000 is too small: lowered by it, the friction angle of row "
                      "2 (set 7) is written the same as its mean (0.5000).");
      }},
+    {"cohesion deviation below the written decimals",
+     [](auto&) { Row(State, 2).CohesionStdDev = 0.00004; },
+     [](auto&) {
+         return Text("Row 2: the standard deviation of c (4.000E-0005) is below the four decimals "
+                     "a modification file writes: lowered by it, the cohesion of row 2 (set 7) is "
+                     "written the same as its mean (10.0000).");
+     }},
+    // 1e17 − 0.5 · 2 rounds back to 1e17 in 64 bits.
+    {"cohesion mean too large", [](auto&) { Row(State, 2).CohesionMean = 1e17; },
+     [](auto&) {
+         return Text("Row 2: the mean of c (1.000E+0017) is too large for the four decimals a "
+                     "modification file writes: lowered by it, the cohesion of row 2 (set 7) is "
+                     "written the same as its mean (100000000000000000.0000).");
+     }},
     {"negative phi deviation", [](auto&) { Row(State, 2).PhiStdDev = -3; },
      [](auto&) {
          return Text("Row 2: the standard deviation of \u03c6 is negative (\u22123.0000).");

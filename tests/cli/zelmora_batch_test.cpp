@@ -19,6 +19,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -531,6 +532,54 @@ TEST_F(ZelmoraBatch, RefusalsNameTheirCauseBeforeAnyRun) {
                 c.err);
         }
     }
+}
+
+// A project file that cannot be read, or that is no project file at all, is named with its
+// cause on standard error and as the JSON's error, which replaces an old JSON.
+TEST_F(ZelmoraBatch, AProjectFileThatCannotBeReadIsTheJsonsErrorAndNoOldJsonStays) {
+    const std::string json = folder_.File("a.json");
+    const std::string notOne = " is not a Zelmora project file: it ends within its first 22 "
+                               "lines (a project file has 49, each ended by CR LF).";
+    std::string badNumber = ReadBytes(project_);
+    badNumber.replace(badNumber.find("  0.000000"), 10, "x1");
+    const struct {
+        const char* name;
+        std::optional<std::string> content; // none: the file is missing
+        std::string error;
+        std::string detail;
+    } cases[] = {
+        {"missing", std::nullopt, "File not found", project_},
+        {"empty", "", project_ + notOne, ""},
+        {"lines ended by CR alone", "ZELMORA\rSafety Factor:\r", project_ + notOne, ""},
+        {"bad number", badNumber, "Invalid numeric input",
+         project_ + ", line 3: \"x1\" is not a number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(project_);
+        if (c.content) {
+            WriteBytes(project_, *c.content);
+        }
+        for (const std::string& target : {json, std::string("-")}) {
+            WriteBytes(json, "{\"results\": {\"beta\": 1.5}}\n");
+            const Finished finished = Run({"--json", target, project_});
+            EXPECT_EQ(finished.status, 2);
+            EXPECT_EQ(finished.err,
+                      ErrorBoxMessage(c.error) + "\n" + (c.detail.empty() ? "" : c.detail + "\n"));
+            const auto written =
+                nlohmann::json::parse(target == "-" ? finished.out : ReadBytes(json));
+            EXPECT_EQ(written["error"], c.error);
+            EXPECT_TRUE(written["runs"].empty());
+            EXPECT_TRUE(written["results"]["beta"].is_null());
+            if (!c.detail.empty()) {
+                EXPECT_EQ(written["error_detail"]["cause"], c.detail);
+            }
+        }
+    }
+    // Onto the project file itself, nothing is written.
+    WriteBytes(project_, "");
+    EXPECT_EQ(Run({"--json", project_, project_}).status, 2);
+    EXPECT_EQ(ReadBytes(project_), "");
 }
 
 // SIGINT, SIGTERM, SIGHUP and SIGPIPE stop the analysis as the Stop button does: no calculator is
