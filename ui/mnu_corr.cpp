@@ -5,6 +5,7 @@
 #include "project/errors.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "project/shown_text.h"
 #include "study/study.h"
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
@@ -138,7 +139,8 @@ void TCorrelations::FormCreate() {
         TableNames->setItem(k, 0,
                             Cell(name == ProjectStudy.settings.setNames.end()
                                      ? QString()
-                                     : QString::fromStdString(name->second),
+                                     : QString::fromStdString(
+                                           ShownText(name->second, std::string::npos)),
                                  true));
     }
 }
