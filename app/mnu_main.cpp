@@ -348,6 +348,8 @@ void TMainForm::Analyse() {
     } catch (const EAnalysisStopped&) {
         // The log says so; no error box.
     } catch (const std::exception& error) {
+        if (LastAnalysis.errorDetail)
+            calc.AnalysisFailed(LastAnalysis.errorDetail->failedRun);
         ended();
         if (LastAnalysis.errorDetail)
             throw DetailedError(error.what(), LastAnalysis.errorDetail->cause + "\n" +

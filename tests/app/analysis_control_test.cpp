@@ -230,8 +230,9 @@ private slots:
                                    "  set 5 read",
                                    "  unknown set 5?"};
         QCOMPARE(detail, expected);
-        QVERIFY(
-            Calc().LabelProgress->text().startsWith(QStringLiteral("Failed after 4 of 5 runs")));
+        QVERIFY2(Calc().LabelProgress->text().startsWith(
+                     QStringLiteral("Analysis failed: run 4 (c of row 1 lowered)")),
+                 qPrintable(Calc().LabelProgress->text()));
         QCOMPARE(State.ProjectPath, std::string("slope.plx"));
     }
 
@@ -282,6 +283,22 @@ private slots:
         QVERIFY(Main().LastAnalysis.method.has_value());
         QCOMPARE(Main().LastAnalysis.method->runs, 2);
         QVERIFY(Calc().Memo1->toPlainText().contains(QStringLiteral("Taylor series: 2 runs")));
+    }
+
+    // Taylor's result stands, then the sampling check fails (a quarter of its samples, those
+    // with c above 11.5): no method's probability is left beside the first-order one.
+    void aFailureAfterTheMethodClearsItsProbability() {
+        ProjectStudy.settings.method = Method::Taylor;
+        ProjectStudy.settings.sampling.kind = SamplingKind::MonteCarlo;
+        ProjectStudy.settings.sampling.samples = 200;
+        PrepareProject(QStringLiteral("fault-above missing 1 4 11.5\n"));
+        Main().CalcClick();
+        QCOMPARE(boxes->boxes.size(), 1);
+        QVERIFY(Main().LastAnalysis.method.has_value());
+        QVERIFY2(Calc().LabelProgress->text().startsWith(QStringLiteral("Analysis failed: run ")),
+                 qPrintable(Calc().LabelProgress->text()));
+        QCOMPARE(Calc().LabelMethodPF->text(), QString());
+        QVERIFY(!Calc().LabelPF->text().isEmpty());
     }
 
     // After a stop, Calculate offers the runs done: Cancel runs nothing, Yes runs only the rest

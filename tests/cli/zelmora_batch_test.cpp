@@ -201,6 +201,11 @@ TEST_F(ZelmoraBatch, HelpAndVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--parallel"), std::string::npos);
     EXPECT_NE(help.out.find("--save"), std::string::npos);
+    EXPECT_TRUE(help.out.ends_with(
+        "Exit status: 0 the analysis succeeded and everything asked for was written, 1 the "
+        "analysis was refused before its first run, failed or was stopped, or an output could "
+        "not be written, 2 a bad call or a project file that cannot be read.\n"))
+        << help.out;
     const Finished version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zelmora-batch 1.0.0\n");
