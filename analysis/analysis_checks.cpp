@@ -98,8 +98,7 @@ void CheckLoweredValues(const AnalysisInputs& inputs,
         }
         throw Error("Row " + FormatInteger(v.row, 0) + ": the mean of " +
                     (v.friction ? "\u03c6" : "c") + " (" + Scientific(v.mean) +
-                    ") is too large for the four decimals a modification file writes" +
-                    sameAsMean);
+                    ") is too large for the four decimals a modification file writes" + sameAsMean);
     }
 }
 

@@ -97,9 +97,8 @@ void RequireProjectFileLines(const std::string& fileName) {
         if (!in.SkipLine()) {
             in.Close();
             RecordIoCode(0);
-            throw Error(ShownText(fileName) + " is not a Zelmora project file: it ends within its "
-                                              "first " +
-                        std::to_string(StepSizeLine - 1) +
+            throw Error(ShownText(fileName) + " is not a Zelmora project file: it ends within " +
+                        "its first " + std::to_string(StepSizeLine - 1) +
                         " lines (a project file has 49, each ended by CR LF).");
         }
     }

@@ -136,12 +136,12 @@ void TCorrelations::FormCreate() {
         TableNames->setVerticalHeaderItem(
             k, new QTableWidgetItem(QStringLiteral("Row %1").arg(rows_[k])));
         const auto name = ProjectStudy.settings.setNames.find(rows_[k]);
-        TableNames->setItem(k, 0,
-                            Cell(name == ProjectStudy.settings.setNames.end()
-                                     ? QString()
-                                     : QString::fromStdString(
-                                           ShownText(name->second, std::string::npos)),
-                                 true));
+        TableNames->setItem(
+            k, 0,
+            Cell(name == ProjectStudy.settings.setNames.end()
+                     ? QString()
+                     : QString::fromStdString(ShownText(name->second, std::string::npos)),
+                 true));
     }
 }
 

@@ -111,7 +111,7 @@ private slots:
     }
 
     // FORM's line, as long as it gets, wraps within the window's width and above its buttons;
-    // the window keeps its size and every specified field its place.
+    // the window keeps its size and every value label its place.
     void aLongMethodLineWrapsWithinTheWindow() {
         TOutMenu plain;
         plain.show();

@@ -177,7 +177,8 @@ private slots:
         // Controls that would reorder the text (an override, an isolate) or restyle it are "?".
         ProjectStudy.settings.setNames = {{1, "sand\xe2\x80\xae\xe2\x81\xa6\x07\xc2\x85"}};
         window.FormCreate();
-        QCOMPARE(window.Table->item(0, 2)->text(), QStringLiteral("1 (sand???" "?)"));
+        QCOMPARE(window.Table->item(0, 2)->text(), QStringLiteral("1 (sand???"
+                                                                  "?)"));
     }
 
     // The sampling check's section: its figures beside the method's probability, the sentence
