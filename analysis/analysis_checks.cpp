@@ -9,15 +9,23 @@
 #include "processes/calculator_lookup.h"
 #include "project/errors.h"
 #include "project/number_forms.h"
+#include "project/shown_text.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <numbers>
 
 namespace zelmora {
 
 namespace {
+
+#ifdef _WIN32
+constexpr bool FileNamesIgnoreCase = true;
+#else
+constexpr bool FileNamesIgnoreCase = false;
+#endif
 
 // A value as the messages show it, with a true minus sign.
 std::string Shown(double value) {
@@ -26,6 +34,12 @@ std::string Shown(double value) {
         text.replace(0, 1, "\u2212");
     }
     return text;
+}
+
+// The output window's scientific form, for values that four decimals do not show.
+std::string Scientific(double value) {
+    const std::string text = FormatScientific(value, 12);
+    return text.substr(text.find_first_not_of(' '));
 }
 
 std::string Written(double value) {
@@ -51,16 +65,40 @@ void CheckDeviations(const SoilRows& soil) {
     }
 }
 
+// The least change a modification line's four decimals show.
+constexpr double LeastWrittenChange = 0.00005;
+
+// What a variable's lowering changes, in the unit a modification line writes: for a friction
+// angle the sine.
+double WrittenDeviation(const RandomVariable& v) {
+    return v.friction ? SineOfDegrees(v.stdDev) : v.stdDev;
+}
+
+// A lowered value written as its mean says so with its cause: a deviation below the written
+// decimals, a step too small for them, or a mean so large that its 64-bit value holds no four
+// decimals.
 void CheckLoweredValues(const AnalysisInputs& inputs,
                         const std::vector<RandomVariable>& variables) {
     for (const RandomVariable& v : variables) {
         const std::string mean = Written(ModificationValue(inputs, v.id, Strength::Mean));
-        if (Written(ModificationValue(inputs, v.id, Strength::Reduced)) == mean) {
-            throw Error("The step size " + Shown(inputs.stepSize) +
-                        " is too small: lowered by it, " + Describe(v) +
-                        " is written the same as its mean (" +
-                        mean.substr(mean.find_first_not_of(' ')) + ").");
+        if (Written(ModificationValue(inputs, v.id, Strength::Reduced)) != mean) {
+            continue;
         }
+        const std::string sameAsMean = ": lowered by it, " + Describe(v) +
+                                       " is written the same as its mean (" +
+                                       mean.substr(mean.find_first_not_of(' ')) + ").";
+        const double deviation = WrittenDeviation(v);
+        if (deviation < LeastWrittenChange) {
+            throw Error("Row " + FormatInteger(v.row, 0) + ": the standard deviation of " +
+                        (v.friction ? "\u03c6" : "c") + " (" + Scientific(v.stdDev) +
+                        ") is below the four decimals a modification file writes" + sameAsMean);
+        }
+        if (inputs.stepSize * deviation < LeastWrittenChange) {
+            throw Error("The step size " + Shown(inputs.stepSize) + " is too small" + sameAsMean);
+        }
+        throw Error("Row " + FormatInteger(v.row, 0) + ": the mean of " +
+                    (v.friction ? "\u03c6" : "c") + " (" + Scientific(v.mean) +
+                    ") is too large for the four decimals a modification file writes" + sameAsMean);
     }
 }
 
@@ -85,6 +123,17 @@ void CheckFiles(const AnalysisInputs& inputs, const std::string& projectFolder) 
             projectFolder)) {
         throw Error(*problem);
     }
+}
+
+// Names of files compared as the file system compares them.
+std::string NameKey(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return FileNamesIgnoreCase ? NameKey(a) == NameKey(b) : a == b;
 }
 
 // Taylor's raised friction angle must stay a sine below 1 as written.
@@ -116,13 +165,43 @@ void CheckMethod(Method method, StrengthDistribution strengths,
 }
 
 bool EndsWithPlx(const std::string& name) {
-    if (name.size() < 4) {
-        return false;
+    return name.size() >= 4 && NameKey(name.substr(name.size() - 4)) == ".plx";
+}
+
+// The calculator names its data files after the project name; under another name it would read
+// no modification file, and every run would be of the unmodified model.
+void CheckProjectName(const AnalysisInputs& inputs) {
+    std::string name = std::filesystem::path(inputs.projectPath).filename().string();
+    if (EndsWithPlx(name)) {
+        name.resize(name.size() - 4);
     }
-    std::string extension = name.substr(name.size() - 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".plx";
+    if (SameName(name, inputs.projectName)) {
+        return;
+    }
+    throw Error("The project name " + ShownText(inputs.projectName) +
+                " is not the model file's name " + ShownText(name) +
+                ": the calculator would read no modification file, so every run would be of "
+                "the unmodified model.");
+}
+
+// A friction angle travels as its sine, lowered by the step times the sine of its deviation: a
+// sine below 0 is no friction angle at all.
+void CheckLoweredSines(const AnalysisInputs& inputs, const std::vector<RandomVariable>& variables) {
+    for (const RandomVariable& v : variables) {
+        if (!v.friction) {
+            continue;
+        }
+        const double lowered = WrittenValue(ModificationValue(inputs, v.id, Strength::Reduced));
+        if (lowered >= 0) {
+            continue;
+        }
+        const double ratio = std::clamp(SineOfDegrees(v.mean) / inputs.stepSize, 0.0, 1.0);
+        const double largest = std::floor(std::asin(ratio) * 180 / std::numbers::pi * 1e4) / 1e4;
+        throw Error("Row " + FormatInteger(v.row, 0) + ": lowered by the step size " +
+                    Shown(inputs.stepSize) + ", the sine of \u03c6 would be " + Shown(lowered) +
+                    ", below 0; with this step the standard deviation of \u03c6 can be at most " +
+                    Shown(largest) + ", not " + Shown(v.stdDev) + ".");
+    }
 }
 
 } // namespace
@@ -136,7 +215,9 @@ void CheckBeforeFirstRun(const AnalysisInputs& inputs, Method method,
         throw Error("There is no random variable: no row has a standard deviation above 0.");
     }
     CheckLoweredValues(inputs, variables);
+    CheckLoweredSines(inputs, variables);
     CheckFiles(inputs, projectFolder);
+    CheckProjectName(inputs);
     CheckMethod(method, strengths, variables, inputs.stepSize);
 }
 
@@ -157,18 +238,6 @@ void CheckSamplingBeforeFirstRun(const AnalysisInputs& inputs, Method method,
     for (const RandomVariable& v : ListedVariables(inputs)) {
         StrengthTransform(v, strengths);
     }
-}
-
-std::optional<std::string> ProjectNameWarning(const AnalysisInputs& inputs) {
-    std::string name = std::filesystem::path(inputs.projectPath).filename().string();
-    if (EndsWithPlx(name)) {
-        name.resize(name.size() - 4);
-    }
-    if (name == inputs.projectName) {
-        return std::nullopt;
-    }
-    return "The project name " + inputs.projectName + " differs from the model file's name " +
-           name + ": the calculator's files may not be found.";
 }
 
 } // namespace zelmora

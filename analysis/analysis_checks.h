@@ -4,7 +4,6 @@
 #include "analysis/methods/method_result.h"
 #include "analysis/methods/sampling_settings.h"
 
-#include <optional>
 #include <string>
 
 namespace zelmora {
@@ -12,7 +11,8 @@ namespace zelmora {
 // Refuses, before any calculator starts and before anything is written, an analysis of inputs
 // that cannot give an honest result: a step size that is not a finite number above 0
 // or too small to change a written value, a negative standard deviation, no random variable,
-// a missing model file, data folder or calculator, and what the method needs beforehand.
+// a friction angle whose lowered sine falls below 0, a missing model file, data folder or
+// calculator, a project name that is not the model file's, and what the method needs beforehand.
 // Throws Error with a message that names the row, the value or the path.
 // A calculator path with a folder is taken from `projectFolder` when there is one.
 void CheckBeforeFirstRun(const AnalysisInputs& inputs, Method method,
@@ -22,9 +22,5 @@ void CheckBeforeFirstRun(const AnalysisInputs& inputs, Method method,
 // design point) or whose settings leave their ranges.
 void CheckSamplingBeforeFirstRun(const AnalysisInputs& inputs, Method method,
                                  StrengthDistribution strengths, const SamplingSettings& sampling);
-
-// The warning that the project name is not the model file's name without ".plx" (the
-// calculator names its files after one of them), or nothing.
-std::optional<std::string> ProjectNameWarning(const AnalysisInputs& inputs);
 
 } // namespace zelmora

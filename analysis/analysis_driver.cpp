@@ -83,9 +83,6 @@ void CheckInputs(const AnalysisInputs& inputs, const AnalysisOptions& options,
         record.error = error.what();
         throw;
     }
-    if (const auto warning = ProjectNameWarning(inputs); warning && options.note) {
-        options.note(*warning);
-    }
 }
 
 // The data folder's files an analysis writes itself, named as the key names them.

@@ -3,6 +3,7 @@
 #include "analysis/methods/method_runs.h"
 #include "analysis/methods/random_variables.h"
 #include "analysis/methods/sampling_method.h"
+#include "analysis/runs/calculator_output.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
 
@@ -50,8 +51,12 @@ std::optional<RunErrorDetail> FailedRunDetail(const AnalysisRecord& record,
     }
     const RunOutcome& failed = record.outcomes.back();
     RunErrorDetail detail;
-    detail.run = "run " + std::to_string(record.outcomes.size()) + ", " +
-                 WhatRunDid(inputs, failed.runId, method);
+    const std::string number = "run " + std::to_string(record.outcomes.size());
+    const std::string what = WhatRunDid(inputs, failed.runId, method);
+    detail.run = number + ", " + what;
+    detail.failedRun = number + " (" + what + ")";
+    const std::optional<std::string> reason = CalculatorReason(failed.calculatorOutput);
+    detail.cause = reason ? detail.failedRun + ": " + *reason : detail.failedRun;
     detail.path = Full(inputs.projectPath);
     detail.copyPath = failed.copyPath.empty() ? "" : Full(failed.copyPath);
     detail.calculatorOutput = failed.calculatorOutput;

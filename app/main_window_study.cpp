@@ -23,9 +23,11 @@ void TMainForm::OpenStudy(const std::string& projectFile) {
     }
 }
 
+// A failed analysis leaves no method's probability beside the first-order one.
 void TMainForm::KeepAnalysisInStudy() {
     windows.out->Sensitivity->Record = &LastAnalysis;
-    windows.calc->ShowMethodProbability(LastAnalysis.method);
+    windows.calc->ShowMethodProbability(LastAnalysis.error.empty() ? LastAnalysis.method
+                                                                   : std::nullopt);
     ProjectStudy.analysisJson = AnalysisJson(State.CurrentFileName, State, LastAnalysis);
 }
 

@@ -349,9 +349,12 @@ void TMainForm::Analyse() {
     } catch (const EAnalysisStopped&) {
         // The log says so; no error box.
     } catch (const std::exception& error) {
+        if (LastAnalysis.errorDetail)
+            calc.AnalysisFailed(LastAnalysis.errorDetail->failedRun);
         ended();
         if (LastAnalysis.errorDetail)
-            throw DetailedError(error.what(), RunErrorDetailText(*LastAnalysis.errorDetail));
+            throw DetailedError(error.what(), LastAnalysis.errorDetail->cause + "\n" +
+                                                  RunErrorDetailText(*LastAnalysis.errorDetail));
         throw;
     } catch (...) {
         ended();

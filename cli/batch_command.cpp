@@ -27,6 +27,7 @@
 #include <ctime>
 #include <exception>
 #include <unistd.h>
+#include <vector>
 
 namespace zelmora::batch {
 
@@ -35,6 +36,30 @@ namespace {
 void PrintError(const std::string& message) {
     std::fprintf(stderr, "%s\n", TerminalText(ErrorBoxMessage(message)).c_str());
 }
+
+// The message, then the lines that say which file and line it concerns.
+void PrintFailure(const std::exception& error) {
+    PrintError(error.what());
+    if (const std::string detail = DetailOf(error); !detail.empty()) {
+        std::fputs(TerminalLines(detail + "\n").c_str(), stderr);
+    }
+}
+
+// Notes wait for the end of the analysis, so that a failure's cause is the first line of
+// standard error.
+class HeldNotes {
+public:
+    void Add(const std::string& note) { notes_.push_back(note); }
+    void Print() {
+        for (const std::string& note : notes_) {
+            std::fprintf(stderr, "%s\n", TerminalText(note).c_str());
+        }
+        notes_.clear();
+    }
+
+private:
+    std::vector<std::string> notes_;
+};
 
 // A run whose calculator reported a failure, yet left a result that was used, is named.
 void NoteNonZeroExits(const AnalysisRecord& record) {
@@ -107,11 +132,8 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     analysis.consoleOutputFd = STDERR_FILENO;
     // A log that cannot be written is lost: the analysis stops.
     analysis.stopRequested = [&log] { return StopSignalled() || log.WriteError() != 0; };
-    analysis.note = [&progress](const std::string& note) {
-        progress.Clear();
-        std::fprintf(stderr, "%s\n", TerminalText(note).c_str());
-        progress.Redraw();
-    };
+    HeldNotes notes;
+    analysis.note = [&notes](const std::string& note) { notes.Add(note); };
     analysis.progress = [&](const AnalysisProgress& now) { progress.Show(now); };
     analysis.resume = options.resume;
     analysis.notResumed = [&analysis](int runs) {
@@ -124,16 +146,20 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
         RunAnalysis(log, *processes, analysis, record);
     } catch (const EAnalysisStopped& stopped) {
         progress.Finish();
-        NoteNonZeroExits(record);
         PrintError(log.WriteError() != 0
                        ? "The log could not be written to " + StreamName(logStream) + ": " +
                              std::strerror(log.WriteError())
                        : stopped.what());
+        notes.Print();
+        NoteNonZeroExits(record);
         return ExitAnalysisFailed;
     } catch (const std::exception& error) {
-        progress.Finish();
-        NoteNonZeroExits(record);
-        PrintError(error.what());
+        // The cause, not the last progress, stands first.
+        progress.Clear();
+        if (record.errorDetail) {
+            std::fprintf(stderr, "%s\n", TerminalText(record.errorDetail->cause).c_str());
+        }
+        PrintFailure(error);
         if (record.errorDetail) {
             std::fputs(TerminalLines(RunErrorDetailText(*record.errorDetail)).c_str(), stderr);
         }
@@ -141,9 +167,12 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
             std::fprintf(stderr, "The runs' copies are kept in %s\n",
                          TerminalText(record.keptWorkFolder).c_str());
         }
+        notes.Print();
+        NoteNonZeroExits(record);
         return ExitAnalysisFailed;
     }
     progress.Finish();
+    notes.Print();
     NoteNonZeroExits(record);
     if (log.WriteError() != 0) {
         PrintError("The log could not be written to " + StreamName(logStream) + ": " +
@@ -153,16 +182,41 @@ int Analyse(const BatchOptions& options, const StudySettings& settings, Analysis
     return ExitSuccess;
 }
 
+// The JSON of a project file that cannot be read holds its error and no analysis, so that none
+// of an earlier one is left standing; it is not written where it would replace an input.
+void WriteUnreadableJson(const BatchOptions& options, const std::exception& error) {
+    try {
+        CheckOutputsApartFromInputs(options);
+        AnalysisRecord record;
+        record.error = error.what();
+        if (const std::string detail = DetailOf(error); !detail.empty()) {
+            record.errorDetail = RunErrorDetail{};
+            record.errorDetail->path = options.projectFile;
+            record.errorDetail->cause = detail;
+        }
+        WriteJson(options, record);
+    } catch (const std::exception& refused) {
+        PrintError(refused.what());
+    }
+}
+
 } // namespace
 
 int RunBatch(const BatchOptions& options) {
     CatchStopSignals();
     try {
         ReadProjectFile(options.projectFile);
+        RequireProjectFileLines(options.projectFile);
+    } catch (const std::exception& error) {
+        PrintFailure(error);
+        WriteUnreadableJson(options, error);
+        return ExitBadCall;
+    }
+    try {
         CheckOutputsApartFromInputs(options);
         CheckCorrelationPairs(options.correlations, State.SoilTable);
     } catch (const std::exception& error) {
-        PrintError(error.what());
+        PrintFailure(error);
         return ExitBadCall;
     }
     try {

@@ -52,6 +52,10 @@ int Run(int argc, char** argv) {
         ->option_text("FILE");
     app.add_option("PROJECT.zmo", options.projectFile, "The project file")->required();
     app.set_version_flag("--version", "zelmora-batch " ZELMORA_VERSION);
+    app.footer("Exit status: 0 the analysis succeeded and everything asked for was written, 1 "
+               "the analysis was refused before its first run, failed or was stopped, or an "
+               "output could not be written, 2 a bad call or a project file that cannot be "
+               "read.");
     try {
         app.parse(argc, argv);
         options.parallelRuns =

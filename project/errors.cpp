@@ -8,6 +8,18 @@ EInOutError::EInOutError(int code) : Error(IoErrorMessage(code)), code(code) {}
 
 EInOutError::EInOutError(int code, const std::string& message) : Error(message), code(code) {}
 
+EInOutError::EInOutError(int code, const std::string& message, std::string detail)
+    : Error(message, std::move(detail)), code(code) {}
+
+EInOutError EInOutError::Explained(int code, std::string detail) {
+    return {code, IoErrorMessage(code), std::move(detail)};
+}
+
+std::string DetailOf(const std::exception& error) {
+    const auto* ours = dynamic_cast<const Error*>(&error);
+    return ours ? ours->Detail() : std::string();
+}
+
 std::string IoErrorMessage(int code) {
     switch (code) {
     case 2:

@@ -5,11 +5,21 @@
 
 namespace zelmora {
 
-// Base of every error that ends a command; what() is the message the user sees.
+// Base of every error that ends a command; what() is the message the user sees, and the detail,
+// when there is one, the lines shown under it: the file and line concerned.
 class Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    Error(const std::string& message, std::string detail)
+        : std::runtime_error(message), detail_(std::move(detail)) {}
+    const std::string& Detail() const noexcept { return detail_; }
+
+private:
+    std::string detail_;
 };
+
+// The detail of an error that has one, else empty.
+std::string DetailOf(const std::exception& error);
 
 class EZeroDivide : public Error {
 public:
@@ -32,7 +42,12 @@ public:
     explicit EInOutError(int code);
     // The code with a message of its own, such as one that names the file.
     EInOutError(int code, const std::string& message);
+    // The code's own message, with a detail under it.
+    static EInOutError Explained(int code, std::string detail);
     int code;
+
+private:
+    EInOutError(int code, const std::string& message, std::string detail);
 };
 
 // The message of the code table: "File not found", ..., "I/O error %d" for any other code.

@@ -5,8 +5,9 @@
 
 namespace zelmora {
 
-// Text as it may go to a terminal: every control character (C0, DEL, and C1 as UTF-8 encodes
-// it) shown as "?", so that a path or a message cannot move the cursor or retitle the window.
+// Text as it may go to a terminal, whole: every control character shown as "?" as ShownText
+// shows it, so that a path or a message cannot move the cursor, retitle the window or read
+// backwards.
 std::string TerminalText(std::string_view text);
 
 } // namespace zelmora

@@ -46,6 +46,9 @@ void TextInput::Start(const std::string& name) {
     length_ = 0;
     taken_ = 0;
     ended_ = false;
+    line_ = 1;
+    runLine_ = 1;
+    badNumber_.reset();
 }
 
 bool TextInput::Readable() {
@@ -62,7 +65,7 @@ long double TextInput::ReadReal(bool* found) {
     }
     const ParsedReal parsed = ParseReal(run);
     if (parsed.errorPosition != 0) {
-        RecordIoCode(106);
+        NoteBadNumber(run);
     }
     return parsed.value;
 }
@@ -74,9 +77,16 @@ std::int32_t TextInput::ReadInteger() {
     }
     const ParsedInteger parsed = ParseInteger(run);
     if (parsed.errorPosition != 0) {
-        RecordIoCode(106);
+        NoteBadNumber(run);
     }
     return parsed.value;
+}
+
+void TextInput::NoteBadNumber(const std::string& run) {
+    RecordIoCode(106);
+    if (!badNumber_) {
+        badNumber_ = BadNumber{run, runLine_};
+    }
 }
 
 std::string TextInput::ReadRestOfLine() {
@@ -144,6 +154,9 @@ int TextInput::PeekData() {
 }
 
 void TextInput::Advance() {
+    if (buffer_[position_] == '\n') {
+        ++line_;
+    }
     ++position_;
 }
 
@@ -184,6 +197,7 @@ std::string TextInput::ReadRun(std::size_t maxLength) {
         Advance();
         c = PeekData();
     }
+    runLine_ = line_;
     while (c >= 0 && !IsBlank(c) && run.size() < maxLength) {
         run += static_cast<char>(c);
         Advance();

@@ -4,10 +4,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace zelmora {
+
+// A number that did not parse, as it stood, and the line (counted from 1) it stood on.
+struct BadNumber {
+    std::string text;
+    int line = 0;
+};
 
 // A text file opened for reading. Failures record a pending code and never raise.
 class TextInput {
@@ -30,6 +37,8 @@ public:
     void Close();
     // How many bytes of the file the reading has taken so far.
     std::size_t Position() const { return taken_ - (length_ - position_); }
+    // The first number since the open that did not parse, if any.
+    const std::optional<BadNumber>& FirstBadNumber() const { return badNumber_; }
 
 private:
     void Start(const std::string& name);
@@ -39,6 +48,7 @@ private:
     void Advance();
     bool Fill();
     std::string ReadRun(std::size_t maxLength);
+    void NoteBadNumber(const std::string& run);
 
     static constexpr std::size_t BufferSize = 4096;
 
@@ -51,6 +61,9 @@ private:
     bool ended_ = false;
     bool fromText_ = false;
     std::string_view text_;
+    int line_ = 1;    // the line of the next character
+    int runLine_ = 1; // the line the last number started on
+    std::optional<BadNumber> badNumber_;
 };
 
 } // namespace zelmora

@@ -1,6 +1,7 @@
 #include "ui/message_boxes.h"
 
 #include "project/error_text.h"
+#include "project/errors.h"
 
 #include <QApplication>
 #include <QFile>
@@ -94,10 +95,12 @@ QString ErrorBoxText(const std::exception& error) {
 }
 
 void ShowErrorBox(const std::exception& error) {
-    if (const auto* detailed = dynamic_cast<const DetailedError*>(&error)) {
+    const auto* detailed = dynamic_cast<const DetailedError*>(&error);
+    const std::string detail = detailed ? detailed->Detail() : DetailOf(error);
+    if (!detail.empty()) {
         CurrentMessageBoxes().ShowDetailed(
             MessageKind::Failure, ErrorBoxText(error),
-            QFile::decodeName(QByteArray::fromStdString(detailed->Detail())).trimmed());
+            QFile::decodeName(QByteArray::fromStdString(detail)).trimmed());
         return;
     }
     ShowMessage(MessageKind::Failure, ErrorBoxText(error));

@@ -46,7 +46,8 @@ MessageAnswer ShowMessage(MessageKind kind, const QString& text,
                           MessageButtons buttons = MessageButtons::Ok);
 
 // The default error box for an error that ended a command: its message, with "." appended
-// when the last character sorts after "."; a DetailedError's detail as its informative text.
+// when the last character sorts after "."; a DetailedError's detail, or
+// an Error's, as its informative text.
 void ShowErrorBox(const std::exception& error);
 QString ErrorBoxText(const std::exception& error);
 

@@ -5,6 +5,7 @@
 #include "project/errors.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "project/shown_text.h"
 #include "study/study.h"
 #include "ui/message_boxes.h"
 #include "ui/number_field.h"
@@ -135,11 +136,12 @@ void TCorrelations::FormCreate() {
         TableNames->setVerticalHeaderItem(
             k, new QTableWidgetItem(QStringLiteral("Row %1").arg(rows_[k])));
         const auto name = ProjectStudy.settings.setNames.find(rows_[k]);
-        TableNames->setItem(k, 0,
-                            Cell(name == ProjectStudy.settings.setNames.end()
-                                     ? QString()
-                                     : QString::fromStdString(name->second),
-                                 true));
+        TableNames->setItem(
+            k, 0,
+            Cell(name == ProjectStudy.settings.setNames.end()
+                     ? QString()
+                     : QString::fromStdString(ShownText(name->second, std::string::npos)),
+                 true));
     }
 }
 

@@ -71,6 +71,10 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     LabelMethodResult = new QLabel;
     LabelMethodResult->setObjectName(QStringLiteral("LabelMethodResult"));
     LabelMethodResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long method line wraps within the window instead of widening it, in room kept for it,
+    // so that the window keeps its size whether a method ran or not.
+    LabelMethodResult->setWordWrap(true);
+    LabelMethodResult->setMinimumHeight(2 * LabelMethodResult->fontMetrics().lineSpacing());
     OKButton = new QPushButton(QStringLiteral("OK"));
     OKButton->setObjectName(QStringLiteral("OKButton"));
     CancelButton = new QPushButton(QStringLiteral("Cancel"));
@@ -121,7 +125,7 @@ TOutMenu::TOutMenu(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addStretch();
     buttons->addWidget(OKButton);
     buttons->addWidget(CancelButton);
-    grid->addLayout(buttons, 18, 0, 1, 4);
+    grid->addLayout(buttons, 19, 0, 1, 4);
 
     connect(OKButton, &QPushButton::clicked, this, &TOutMenu::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TOutMenu::CancelButtonClick);
@@ -144,7 +148,6 @@ void TOutMenu::FormCreate() {
     const bool ran = record && record->method && record->method->method != Method::FirstOrder;
     LabelMethodResult->setText(ran ? QString::fromStdString(MethodResultLine(*record->method))
                                    : QString());
-    LabelMethodResult->setVisible(ran);
 }
 
 void TOutMenu::OKButtonClick() {

@@ -162,6 +162,11 @@ void TCalc::AnalysisEnded(const std::string& keptWorkFolder) {
     ScrollToNewestLine();
 }
 
+void TCalc::AnalysisFailed(const std::string& failedRun) {
+    LabelProgress->setText(QStringLiteral("Analysis failed: ") + Text(failedRun) + notes_);
+    LabelMethodPF->clear();
+}
+
 void TCalc::ShowMethodProbability(const std::optional<MethodResult>& method) {
     const bool ran = method && method->method != Method::FirstOrder;
     LabelMethodPF->setText(ran ? QString::fromStdString(MethodProbabilityLine(*method))

@@ -40,6 +40,9 @@ public:
     void ClearNotes();
     // The progress line keeps the totals; after a failure it also names the kept work copies.
     void AnalysisEnded(const std::string& keptWorkFolder);
+    // After a failed analysis the progress line names the run that failed ("run 4 (c of row 2
+    // lowered)"), and no method's probability is left standing beside the first-order one.
+    void AnalysisFailed(const std::string& failedRun);
     // Beside the first-order probability, the method's once it is known; nothing for none.
     void ShowMethodProbability(const std::optional<MethodResult>& method);
 

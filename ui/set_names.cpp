@@ -3,6 +3,7 @@
 #include "analysis/methods/random_variables.h"
 #include "project/number_forms.h"
 #include "project/project_state.h"
+#include "project/shown_text.h"
 #include "report/tables/result_text.h"
 #include "study/study.h"
 
@@ -38,7 +39,9 @@ std::map<std::string, int> NamedCells(const std::string& column) {
 std::string SetNameSuffix(int row) {
     const auto& names = ProjectStudy.settings.setNames;
     const auto found = names.find(row);
-    return found == names.end() || found->second.empty() ? "" : " (" + found->second + ")";
+    return found == names.end() || found->second.empty()
+               ? ""
+               : " (" + ShownText(found->second, std::string::npos) + ")";
 }
 
 TextTable WithSetNames(TextTable table) {

@@ -6,7 +6,8 @@
 
 namespace zelmora::ui {
 
-// " (clayey sand)" for a soil row the study names, empty for one it does not.
+// " (clayey sand)" for a soil row the study names, empty for one it does not; its controls are
+// shown as "?".
 std::string SetNameSuffix(int row);
 
 // The table with the study's set names after what names a soil row's variable: the row number

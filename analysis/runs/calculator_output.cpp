@@ -1,8 +1,13 @@
 #include "analysis/runs/calculator_output.h"
 
+#include "project/shown_text.h"
+
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <string_view>
 
 namespace zelmora {
 
@@ -10,7 +15,6 @@ namespace {
 
 // Enough for the last few lines of any sane output; a runaway log is not read whole.
 constexpr std::uintmax_t TailBytes = 16384;
-constexpr std::size_t LongestLine = 400;
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -24,16 +28,33 @@ std::vector<std::string> SplitLines(const std::string& text) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        if (line.size() > LongestLine) {
-            line = line.substr(0, LongestLine) + "\u2026";
-        }
-        lines.push_back(std::move(line));
+        lines.push_back(ShownText(line));
         begin = end + 1;
     }
     return lines;
 }
 
+bool GivesAReason(const std::string& line) {
+    std::string lower = line;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
+        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
+    });
+    return std::ranges::any_of(
+        std::initializer_list<std::string_view>{"error", "unknown", "cannot", "must"},
+        [&lower](std::string_view word) { return lower.find(word) != std::string::npos; });
+}
+
 } // namespace
+
+std::optional<std::string> CalculatorReason(const std::vector<std::string>& lines) {
+    const auto last = std::find_if(lines.rbegin(), lines.rend(), GivesAReason);
+    if (last == lines.rend()) {
+        return std::nullopt;
+    }
+    const std::size_t begin = last->find_first_not_of(" \t");
+    const std::size_t end = last->find_last_not_of(" \t");
+    return ShownText(last->substr(begin, end - begin + 1));
+}
 
 std::uintmax_t CalculatorLogLength(const std::string& logPath) {
     std::error_code error;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,13 @@ inline constexpr std::size_t ShownOutputLines = 5;
 std::uintmax_t CalculatorLogLength(const std::string& logPath);
 
 // The last lines, at most `count`, written to the log from `start` on, without their line ends;
-// blank lines at the end are left out and a very long line is cut. Nothing when the log cannot
-// be read.
+// blank lines at the end are left out, and each line is shown as ShownText shows it. Nothing when
+// the log cannot be read.
 std::vector<std::string> LastOutputLines(const std::string& logPath, std::uintmax_t start,
                                          std::size_t count = ShownOutputLines);
+
+// The calculator's own reason among its last lines: the last that holds "error", "unknown",
+// "cannot" or "must" in any case, without its surrounding blanks. Nothing when none does.
+std::optional<std::string> CalculatorReason(const std::vector<std::string>& lines);
 
 } // namespace zelmora

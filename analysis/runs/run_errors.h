@@ -44,6 +44,10 @@ struct RunErrorDetail {
     std::string path;     // the project's model file, in full
     std::string copyPath; // the work copy's model file where the run took place; empty in place
     std::vector<std::string> calculatorOutput; // the last lines the run's calculator wrote
+    // What the failure comes from, first: the failed run, then the calculator's own words where
+    // it gave a reason: "run 1 (standard): line 11: unknown keyword "bedrok"".
+    std::string cause;
+    std::string failedRun; // "run 3 (φ of row 2 lowered)"
 };
 
 // The detail as lines of text, each ending with a line end, for under the message.

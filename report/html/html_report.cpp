@@ -5,6 +5,7 @@
 #include "analysis/methods/method_runs.h"
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
+#include "project/shown_text.h"
 #include "project/whole_file.h"
 #include "report/charts/share_chart.h"
 #include "report/html/base64.h"
@@ -46,7 +47,7 @@ h1 { font-size: 16pt; margin: 0 0 0.6em; }
 h2 { font-size: 12.5pt; border-bottom: 1px solid #000; margin: 1.4em 0 0.5em; }
 table { border-collapse: collapse; margin: 0.4em 0 0.8em; }
 th, td { border: 1px solid #444; padding: 2px 4px; text-align: left; vertical-align: top;
-         font-size: 9pt; }
+         font-size: 9pt; overflow-wrap: anywhere; }
 thead th { background: #e6e6e6; }
 .n { text-align: right; }
 .facts th { font-weight: normal; background: #f2f2f2; }
@@ -166,7 +167,7 @@ std::string SetText(int row, const SoilSet& soil, const ReportStudy& study) {
     const std::string number = FormatInteger(soil.SetNumber, 0);
     return name == study.setNames.end() || name->second.empty()
                ? number
-               : number + " (" + name->second + ")";
+               : number + " (" + ShownText(name->second, std::string::npos) + ")";
 }
 
 std::string Inputs(const ReportContext& report) {

@@ -168,6 +168,8 @@ json MethodObject(const MethodResult& method) {
 
 json ErrorDetail(const RunErrorDetail& detail) {
     return {{"run", detail.run},
+            {"cause", detail.cause},
+            {"failed_run", detail.failedRun},
             {"path", detail.path},
             {"copy_path", detail.copyPath.empty() ? json(nullptr) : json(detail.copyPath)},
             {"calculator_output", detail.calculatorOutput}};

@@ -127,10 +127,13 @@ AnalysisRecord RecordFromAnalysisJson(const std::string& text) {
     if (document.contains("error_detail")) {
         const json& detail = document.at("error_detail");
         const json& copy = detail.at("copy_path");
-        record.errorDetail = RunErrorDetail{
-            detail.at("run").get<std::string>(), detail.at("path").get<std::string>(),
-            copy.is_null() ? std::string() : copy.get<std::string>(),
-            detail.at("calculator_output").get<std::vector<std::string>>()};
+        record.errorDetail =
+            RunErrorDetail{detail.at("run").get<std::string>(),
+                           detail.at("path").get<std::string>(),
+                           copy.is_null() ? std::string() : copy.get<std::string>(),
+                           detail.at("calculator_output").get<std::vector<std::string>>(),
+                           detail.value("cause", std::string()),
+                           detail.value("failed_run", std::string())};
     }
     return record;
 }

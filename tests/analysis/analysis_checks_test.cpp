@@ -49,6 +49,20 @@ const Refusal Refusals[] = {
          return Text("The step size 0.0000 is too small: lowered by it, the friction angle of row "
                      "2 (set 7) is written the same as its mean (0.5000).");
      }},
+    {"cohesion deviation below the written decimals",
+     [](auto&) { Row(State, 2).CohesionStdDev = 0.00004; },
+     [](auto&) {
+         return Text("Row 2: the standard deviation of c (4.000E-0005) is below the four decimals "
+                     "a modification file writes: lowered by it, the cohesion of row 2 (set 7) is "
+                     "written the same as its mean (10.0000).");
+     }},
+    // 1e17 − 0.5 · 2 rounds back to 1e17 in 64 bits.
+    {"cohesion mean too large", [](auto&) { Row(State, 2).CohesionMean = 1e17; },
+     [](auto&) {
+         return Text("Row 2: the mean of c (1.000E+0017) is too large for the four decimals a "
+                     "modification file writes: lowered by it, the cohesion of row 2 (set 7) is "
+                     "written the same as its mean (100000000000000000.0000).");
+     }},
     {"negative phi deviation", [](auto&) { Row(State, 2).PhiStdDev = -3; },
      [](auto&) {
          return Text("Row 2: the standard deviation of \u03c6 is negative (\u22123.0000).");
@@ -84,6 +98,27 @@ const Refusal Refusals[] = {
          return "The batch calculator no-such-calculator cannot be found in the folders of the "
                 "search path: " +
                 std::string(std::getenv("PATH"));
+     }},
+    // The calculator would read no modification file: every run would be of the mean model.
+    {"project name not the model's", [](auto&) { State.ProjectName = "Slope"; },
+     [](auto&) {
+         return Text("The project name Slope is not the model file's name slope: the calculator "
+                     "would read no modification file, so every run would be of the unmodified "
+                     "model.");
+     }},
+    {"project name echoed at most 200 characters",
+     [](auto&) { State.ProjectName = std::string(10 << 20, 'n') + "\x1b"; },
+     [](auto&) {
+         return "The project name " + std::string(200, 'n') +
+                "\u2026 is not the model file's name slope: the calculator would read no "
+                "modification file, so every run would be of the unmodified model.";
+     }},
+    // sin 30° − 12 sin 3° = −0.1280; asin(sin 30° / 12) = 2.3880°.
+    {"a phi deviation that takes the sine below 0", [](auto&) { State.StepSize = 12; },
+     [](auto&) {
+         return Text("Row 2: lowered by the step size 12.0000, the sine of \u03c6 would be "
+                     "\u22120.1280, below 0; with this step the standard deviation of \u03c6 can "
+                     "be at most 2.3880, not 3.0000.");
      }},
     // sin 88° + 0.5 sin 0.0665° = 0.99997 is below 1, but written "1.0000".
     {"Taylor's raised sine 1 as written",
@@ -158,44 +193,6 @@ INSTANTIATE_TEST_SUITE_P(Inputs, AnalysisChecks, ::testing::ValuesIn(Refusals),
                              }
                              return name;
                          });
-
-// A project name unlike the model file's is warned of once, not refused, and not logged.
-TEST(ProjectNameWarning, IsGivenOnceBesideTheLogAndTheAnalysisGoesOn) {
-    CalculatorProject project;
-    State = ProjectState{};
-    project.Reset();
-    const std::string model = fs::path(State.ProjectPath).parent_path() / "cut.plx";
-    State.ProjectPath = model;
-    test_support::WriteBytes(model, "model\n");
-    fs::create_directory(fs::path(model).replace_filename("cut.dta"));
-    test_support::WriteBytes(fs::path(model).replace_filename("cut.dta/model.txt"),
-                             "base 2\nterm 1 4 0.02 10\n");
-    State.StepSize = 0.5;
-    Row(State, 1) = {1, 30, 0, 10, 2};
-    for (const auto& [name, warnings] :
-         {std::pair{"Cut", std::vector<std::string>{"The project name Cut differs from the model "
-                                                    "file's name cut: the calculator's files "
-                                                    "may not be found."}},
-          std::pair{"cut", std::vector<std::string>{}}}) {
-        State.ProjectName = name;
-        std::vector<std::string> warned;
-        test_support::MemoryLog log;
-        AnalysisOptions options;
-        options.note = [&warned](const std::string& text) { warned.push_back(text); };
-        AnalysisRecord record;
-        const std::unique_ptr<ProcessSet> processes = MakeChildProcesses();
-        try {
-            RunAnalysis(log, *processes, options, record);
-        } catch (const Error&) {
-            // The calculator writes cut.hxx, so the analysis of "Cut" fails after its warning.
-        }
-        EXPECT_EQ(warned, warnings);
-        for (const std::string& line : log.lines) {
-            EXPECT_EQ(line.find("project name"), std::string::npos) << line;
-        }
-        EXPECT_FALSE(record.outcomes.empty()) << name << ": refused";
-    }
-}
 
 } // namespace
 } // namespace zelmora

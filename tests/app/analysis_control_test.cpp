@@ -199,7 +199,8 @@ private slots:
     }
 
     // The project file's relative model and calculator paths hold whatever folder the program
-    // runs in; the box tells which run failed, where, and what its calculator said last.
+    // runs in; the box tells first what the failure comes from, then which run failed, where,
+    // and what its calculator said last.
     void aFailedRunIsExplainedInTheErrorBox() {
         QFETCH(int, parallelRuns);
         StoreParallelRunsSetting(parallelRuns);
@@ -220,16 +221,18 @@ private slots:
                                                 File("slope.dta/slope.hxx") + ".");
         QStringList detail = boxes->boxes.first().detail.split('\n');
         if (parallelRuns > 1)
-            QVERIFY(detail.takeAt(2).startsWith("Work copy: " + File("slope.plx.runs/")));
-        const QStringList expected{"In run 4, c of row 1 lowered.",
+            QVERIFY(detail.takeAt(3).startsWith("Work copy: " + File("slope.plx.runs/")));
+        const QStringList expected{"run 4 (c of row 1 lowered): unknown set 5?",
+                                   "In run 4, c of row 1 lowered.",
                                    "Project: " + File("slope.plx"),
                                    "The calculator's last lines:",
                                    "  calculating",
                                    "  set 5 read",
-                                   "  unknown set 5\a"};
+                                   "  unknown set 5?"};
         QCOMPARE(detail, expected);
-        QVERIFY(
-            Calc().LabelProgress->text().startsWith(QStringLiteral("Failed after 4 of 5 runs")));
+        QVERIFY2(Calc().LabelProgress->text().startsWith(
+                     QStringLiteral("Analysis failed: run 4 (c of row 1 lowered)")),
+                 qPrintable(Calc().LabelProgress->text()));
         QCOMPARE(State.ProjectPath, std::string("slope.plx"));
     }
 
@@ -280,6 +283,22 @@ private slots:
         QVERIFY(Main().LastAnalysis.method.has_value());
         QCOMPARE(Main().LastAnalysis.method->runs, 2);
         QVERIFY(Calc().Memo1->toPlainText().contains(QStringLiteral("Taylor series: 2 runs")));
+    }
+
+    // Taylor's result stands, then the sampling check fails (a quarter of its samples, those
+    // with c above 11.5): no method's probability is left beside the first-order one.
+    void aFailureAfterTheMethodClearsItsProbability() {
+        ProjectStudy.settings.method = Method::Taylor;
+        ProjectStudy.settings.sampling.kind = SamplingKind::MonteCarlo;
+        ProjectStudy.settings.sampling.samples = 200;
+        PrepareProject(QStringLiteral("fault-above missing 1 4 11.5\n"));
+        Main().CalcClick();
+        QCOMPARE(boxes->boxes.size(), 1);
+        QVERIFY(Main().LastAnalysis.method.has_value());
+        QVERIFY2(Calc().LabelProgress->text().startsWith(QStringLiteral("Analysis failed: run ")),
+                 qPrintable(Calc().LabelProgress->text()));
+        QCOMPARE(Calc().LabelMethodPF->text(), QString());
+        QVERIFY(!Calc().LabelPF->text().isEmpty());
     }
 
     // After a stop, Calculate offers the runs done: Cancel runs nothing, Yes runs only the rest

@@ -220,17 +220,18 @@ private slots:
         QCOMPARE(program->calc->Memo1->toPlainText(), QStringLiteral("Zelmora"));
     }
 
-    // Warned of on the progress line, not in the log; the analysis goes on.
-    void aProjectNameUnlikeTheModelsIsWarnedOf() {
+    // Under another name the calculator would read no modification file: refused before any
+    // run, in the error box, not in the log.
+    void aProjectNameUnlikeTheModelsIsRefusedBeforeAnyRun() {
         State.ProjectName = "Slope";
         Main().Buttoncalc->click();
-        const QString warning = QStringLiteral(
-            "The project name Slope differs from the model file's name slope: the calculator's "
-            "files may not be found.");
-        QVERIFY2(program->calc->LabelProgress->text().contains(warning),
-                 qPrintable(program->calc->LabelProgress->text()));
-        QVERIFY(!program->calc->Memo1->toPlainText().contains(QStringLiteral("project name")));
-        QVERIFY(RunsLogged() > 0);
+        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(boxes->boxes.constFirst().text,
+                 QStringLiteral("The project name Slope is not the model file's name slope: the "
+                                "calculator would read no modification file, so every run would "
+                                "be of the unmodified model."));
+        QCOMPARE(RunsLogged(), 0);
+        QCOMPARE(program->calc->Memo1->toPlainText(), QStringLiteral("Zelmora"));
     }
 
     // Outside a wait the posted events below do start an analysis each.

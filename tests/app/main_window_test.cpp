@@ -347,19 +347,23 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("exists");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QByteArray() << false << "File not found.";
+        QTest::addColumn<QString>("detail"); // after the file's path
+        QTest::newRow("missing") << QByteArray() << false << "File not found." << QString();
         QTest::newRow("not a number") << QByteArray("ZELMORA\r\nSafety Factor:\r\n1,5\r\n") << true
-                                      << "Invalid numeric input.";
+                                      << "Invalid numeric input."
+                                      << ", line 3: \"1,5\" is not a number";
         QTest::newRow("bad soil line")
             << QByteArray("ZELMORA\r\nSafety Factor:\r\n  1.500000\r\nx\r\n  0.1  0.9\r\n\r\n"
                           "*\r\nset\r\n1 abc 3 4 5\r\n")
-            << true << "Invalid numeric input.";
+            << true << "Invalid numeric input."
+            << ", line 9 (soil row 1): \"abc\" is not a number";
     }
 
     void openOfABadFileChangesNothing() {
         QFETCH(QByteArray, content);
         QFETCH(bool, exists);
         QFETCH(QString, message);
+        QFETCH(QString, detail);
         const QString path = PathOf(QStringLiteral("bad-%1.zmo").arg(QTest::currentDataTag()));
         if (exists)
             WriteBytes(path, content);
@@ -370,6 +374,8 @@ private slots:
         Main().Open2->trigger();
         QCOMPARE(boxes->boxes.size(), 1);
         CompareLastBox(MessageKind::Failure, message, MessageButtons::Ok);
+        // The box names the file as chosen, and the line of a number that does not parse.
+        QCOMPARE(boxes->boxes.constFirst().detail, path + detail);
         QVERIFY(test::SameProjectState(State, before));
     }
 

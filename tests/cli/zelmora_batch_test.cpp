@@ -20,6 +20,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -98,18 +99,20 @@ TEST_F(ZelmoraBatch, AFailedAnalysisExitsWithOneSavesNothingAndKeepsTheCopies) {
     EXPECT_EQ(inPlace.status, 1);
     const std::string detail =
         "In run 4, \u03c6 of row 2 lowered.\nProject: " + folder_.File("slope.plx") + "\n";
-    EXPECT_EQ(inPlace.err, "File not found.\n" + detail);
+    // The calculator gave no reason: the cause is the run alone.
+    EXPECT_EQ(inPlace.err, "run 4 (\u03c6 of row 2 lowered)\nFile not found.\n" + detail);
     EXPECT_EQ(ReadBytes(project_), unsaved);
 
     const Finished parallel = Run({"--parallel", "4", "--save", project_});
     EXPECT_EQ(parallel.status, 1);
     EXPECT_EQ(parallel.out, inPlace.out);
-    // The runs before the failing one were journaled in place.
+    // The runs before the failing one were journaled in place; the note of that comes after
+    // the failure's cause and message.
     EXPECT_EQ(parallel.err,
-              "--resume would have reused 3 runs of the interrupted analysis.\n"
-              "File not found.\n" +
-                  detail + "Work copy: " + folder_.File("slope.plx.runs/4/slope.plx") +
-                  "\nThe runs' copies are kept in " + folder_.File("slope.plx.runs") + "\n");
+              "run 4 (\u03c6 of row 2 lowered)\nFile not found.\n" + detail +
+                  "Work copy: " + folder_.File("slope.plx.runs/4/slope.plx") +
+                  "\nThe runs' copies are kept in " + folder_.File("slope.plx.runs") +
+                  "\n--resume would have reused 3 runs of the interrupted analysis.\n");
     EXPECT_TRUE(std::filesystem::is_directory(folder_.File("slope.plx.runs/1/slope.dta")));
     EXPECT_EQ(ReadBytes(project_), unsaved);
 }
@@ -131,7 +134,8 @@ TEST_F(ZelmoraBatch, BadCallsAndUnreadableProjectsExitWithTwo) {
         EXPECT_FALSE(finished.err.empty());
         EXPECT_EQ(finished.out.find("Safety Factor"), std::string::npos);
     }
-    EXPECT_EQ(Run({folder_.File("absent.zmo")}).err, "File not found.\n");
+    EXPECT_EQ(Run({folder_.File("absent.zmo")}).err,
+              "File not found.\n" + folder_.File("absent.zmo") + "\n");
 }
 
 // A pair that does not parse or fit the project is a bad call; pairs that form no correlation
@@ -198,6 +202,11 @@ TEST_F(ZelmoraBatch, HelpAndVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--parallel"), std::string::npos);
     EXPECT_NE(help.out.find("--save"), std::string::npos);
+    EXPECT_TRUE(help.out.ends_with(
+        "Exit status: 0 the analysis succeeded and everything asked for was written, 1 the "
+        "analysis was refused before its first run, failed or was stopped, or an output could "
+        "not be written, 2 a bad call or a project file that cannot be read.\n"))
+        << help.out;
     const Finished version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zelmora-batch 1.0.0\n");
@@ -572,14 +581,17 @@ TEST_F(ZelmoraBatch, RelativePathsComeFromTheProjectFolderAndAFailedRunIsExplain
         EXPECT_TRUE(copy.empty() || copy.starts_with(folder_.File("slope.plx.runs/"))) << copy;
         EXPECT_EQ(detail["run"], "run 3, \u03c6 of row 1 lowered");
         EXPECT_EQ(detail["path"], folder_.File("slope.plx"));
-        const std::vector<std::string> output{"calculating", "set 5 read", "unknown set 5\a"};
+        const std::vector<std::string> output{"calculating", "set 5 read", "unknown set 5?"};
         EXPECT_EQ(detail["calculator_output"], output);
-        // The second analysis finds the first one's journal.
-        const std::string message =
-            (copy.empty() ? ""
-                          : "--resume would have reused 2 runs of the interrupted analysis.\n") +
-            std::string("The batch calculator wrote no new result file: ") +
-            folder_.File("slope.dta/slope.hxx") + ".\n";
+        const std::string cause = "run 3 (\u03c6 of row 1 lowered): unknown set 5?";
+        EXPECT_EQ(detail["cause"], cause);
+        EXPECT_EQ(nlohmann::json::parse(ReadBytes(json))["error"],
+                  "The batch calculator wrote no new result file: " +
+                      folder_.File("slope.dta/slope.hxx"));
+        // The cause first, then the message; the note that the second analysis found the
+        // first one's journal comes last.
+        const std::string message = cause + "\nThe batch calculator wrote no new result file: " +
+                                    folder_.File("slope.dta/slope.hxx") + ".\n";
         EXPECT_EQ(finished.err, message + "In run 3, \u03c6 of row 1 lowered.\nProject: " +
                                     folder_.File("slope.plx") + "\n" +
                                     (copy.empty() ? "" : "Work copy: " + copy + "\n") +
@@ -587,8 +599,104 @@ TEST_F(ZelmoraBatch, RelativePathsComeFromTheProjectFolderAndAFailedRunIsExplain
                                     "  unknown set 5?\n" +
                                     (copy.empty() ? ""
                                                   : "The runs' copies are kept in " +
-                                                        folder_.File("slope.plx.runs") + "\n"));
+                                                        folder_.File("slope.plx.runs") + "\n" +
+                                                        "--resume would have reused 2 runs of "
+                                                        "the interrupted analysis.\n"));
     }
+}
+
+// Refused before any run, each with the message that names its cause first on standard error
+// and as the JSON's error; a project file that cannot be read names itself and the line.
+TEST_F(ZelmoraBatch, RefusalsNameTheirCauseBeforeAnyRun) {
+    const std::string good = ReadBytes(project_);
+    const auto withLine = [&good](int number, const std::string& text) {
+        std::string changed = good;
+        std::size_t begin = 0;
+        for (int k = 1; k < number; ++k) {
+            begin = changed.find("\r\n", begin) + 2;
+        }
+        return changed.replace(begin, changed.find("\r\n", begin) - begin, text);
+    };
+    const struct {
+        const char* name;
+        std::string project;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"project name", withLine(22, "Slope"), 1,
+         "The project name Slope is not the model file's name slope: the calculator would read "
+         "no modification file, so every run would be of the unmodified model.\n"},
+        {"sine below 0", withLine(23, " 12.000000  stepsize"), 1,
+         "Row 1: lowered by the step size 12.0000, the sine of \u03c6 would be \u22120.1280, "
+         "below 0; with this step the standard deviation of \u03c6 can be at most 2.3880, not "
+         "3.0000.\n"},
+        {"number", withLine(9, "1  30,000000   3.000000  10.000000   2.000000 "), 2,
+         "Invalid numeric input.\n" + project_ +
+             ", line 9 (soil row 1): \"30,000000\" is not a number\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(project_, c.project);
+        const Finished finished = Run({"--json", folder_.File("a.json"), project_});
+        EXPECT_EQ(finished.status, c.status);
+        EXPECT_EQ(finished.err, c.err);
+        EXPECT_EQ(finished.out, "");
+        EXPECT_FALSE(std::filesystem::exists(folder_.File("slope.dta/history.txt")));
+        if (c.status == 1) {
+            EXPECT_EQ(
+                ErrorBoxMessage(nlohmann::json::parse(ReadBytes(folder_.File("a.json")))["error"]) +
+                    "\n",
+                c.err);
+        }
+    }
+}
+
+// A project file that cannot be read, or that is no project file at all, is named with its
+// cause on standard error and as the JSON's error, which replaces an old JSON.
+TEST_F(ZelmoraBatch, AProjectFileThatCannotBeReadIsTheJsonsErrorAndNoOldJsonStays) {
+    const std::string json = folder_.File("a.json");
+    const std::string notOne = " is not a Zelmora project file: it ends within its first 22 "
+                               "lines (a project file has 49, each ended by CR LF).";
+    std::string badNumber = ReadBytes(project_);
+    badNumber.replace(badNumber.find("  0.000000"), 10, "x1");
+    const struct {
+        const char* name;
+        std::optional<std::string> content; // none: the file is missing
+        std::string error;
+        std::string detail;
+    } cases[] = {
+        {"missing", std::nullopt, "File not found", project_},
+        {"empty", "", project_ + notOne, ""},
+        {"lines ended by CR alone", "ZELMORA\rSafety Factor:\r", project_ + notOne, ""},
+        {"bad number", badNumber, "Invalid numeric input",
+         project_ + ", line 3: \"x1\" is not a number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(project_);
+        if (c.content) {
+            WriteBytes(project_, *c.content);
+        }
+        for (const std::string& target : {json, std::string("-")}) {
+            WriteBytes(json, "{\"results\": {\"beta\": 1.5}}\n");
+            const Finished finished = Run({"--json", target, project_});
+            EXPECT_EQ(finished.status, 2);
+            EXPECT_EQ(finished.err,
+                      ErrorBoxMessage(c.error) + "\n" + (c.detail.empty() ? "" : c.detail + "\n"));
+            const auto written =
+                nlohmann::json::parse(target == "-" ? finished.out : ReadBytes(json));
+            EXPECT_EQ(written["error"], c.error);
+            EXPECT_TRUE(written["runs"].empty());
+            EXPECT_TRUE(written["results"]["beta"].is_null());
+            if (!c.detail.empty()) {
+                EXPECT_EQ(written["error_detail"]["cause"], c.detail);
+            }
+        }
+    }
+    // Onto the project file itself, nothing is written.
+    WriteBytes(project_, "");
+    EXPECT_EQ(Run({"--json", project_, project_}).status, 2);
+    EXPECT_EQ(ReadBytes(project_), "");
 }
 
 // SIGINT, SIGTERM, SIGHUP and SIGPIPE stop the analysis as the Stop button does: no calculator is

@@ -3,6 +3,7 @@
 #include "project/errors.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
+#include "project/shown_text.h"
 #include "project/text_output.h"
 #include "special_files.h"
 #include "tests/support/file_bytes.h"
@@ -364,7 +365,9 @@ TEST_F(ProjectFileTest, SoilLineWithFourValuesShiftsTheLaterSteps) {
     EXPECT_EQ(State.StepSize, 0.0);
 }
 
-TEST_F(ProjectFileTest, ReadFailuresChangeNothing) {
+// Each failure names what it met: the file as it was given, and for a number that does not
+// parse the line (counted from 1) and the text that stood there.
+TEST_F(ProjectFileTest, ReadFailuresChangeNothingAndNameTheFileAndLine) {
     const std::string good = folder.File("good.zmo");
     State = AwkwardState();
     WriteProjectFile(good);
@@ -376,28 +379,46 @@ TEST_F(ProjectFileTest, ReadFailuresChangeNothing) {
         WriteBytes(path, JoinCrLf(changed));
         return path;
     };
+    const auto at = [&](std::size_t number, const std::string& text, const std::string& what) {
+        return ShownText(withLine(number, text)) + ", line " + std::to_string(number) + what;
+    };
     const struct {
         std::string name;
         std::string path;
         std::string message;
+        std::string detail;
     } cases[] = {
-        {"missing file", folder.File("missing.zmo"), "File not found"},
-        {"missing folder", folder.File("nofolder/x.zmo"), "Invalid filename"},
-        {"folder", folder.Path(), "File access denied"},
-        {"bad soil number", withLine(12, "4 30 3,5 5 1"), "Invalid numeric input"},
-        {"bad set number", withLine(9, "1.0 30 3 5 1"), "Invalid numeric input"},
-        {"bad last factor", withLine(48, "  1.5x"), "Invalid numeric input"},
-        {"overflow", withLine(23, "1e400  stepsize"), "Floating point overflow"},
-        {"overflow after a bad number", withLine(5, "abc 1e400"), "Floating point overflow"},
-        {"beyond the scaling table", withLine(25, "1e6000"), "Floating point overflow"},
+        {"missing file", folder.File("missing.zmo"), "File not found", folder.File("missing.zmo")},
+        {"missing folder", folder.File("nofolder/x.zmo"), "Invalid filename",
+         folder.File("nofolder/x.zmo")},
+        {"folder", folder.Path(), "File access denied", folder.Path()},
+        {"bad soil number", withLine(12, "4 30 3,5 5 1"), "Invalid numeric input",
+         at(12, "4 30 3,5 5 1", " (soil row 4): \"3,5\" is not a number")},
+        {"bad set number", withLine(9, "1.0 30 3 5 1"), "Invalid numeric input",
+         at(9, "1.0 30 3 5 1", " (soil row 1): \"1.0\" is not a number")},
+        {"bad step size", withLine(23, "1,5  stepsize"), "Invalid numeric input",
+         at(23, "1,5  stepsize", " (step size): \"1,5\" is not a number")},
+        {"bad last factor", withLine(48, "  1.5x"), "Invalid numeric input",
+         at(48, "  1.5x", ": \"1.5x\" is not a number")},
+        {"control characters", withLine(3, "1\x7f[2J"), "Invalid numeric input",
+         at(3, "1\x7f[2J", ": \"1?[2J\" is not a number")},
+        {"overflow", withLine(23, "1e400  stepsize"), "Floating point overflow", ""},
+        {"overflow after a bad number", withLine(5, "abc 1e400"), "Floating point overflow", ""},
+        {"beyond the scaling table", withLine(25, "1e6000"), "Floating point overflow", ""},
     };
     State = ProjectState{};
     SetDefaults();
     State.CurrentFileName = "chosen";
     const ProjectState before = State;
     for (const auto& c : cases) {
-        EXPECT_EQ(ErrorOf([&] { ReadProjectFile(c.path); }), c.message) << c.name;
         SCOPED_TRACE(c.name);
+        try {
+            ReadProjectFile(c.path);
+            ADD_FAILURE() << "read";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), c.message);
+            EXPECT_EQ(error.Detail(), c.detail);
+        }
         ExpectSameState(State, before);
         EXPECT_EQ(PendingIoCode(), 0);
     }

@@ -1,6 +1,9 @@
+#include "analysis/analysis_record.h"
 #include "project/project_state.h"
 #include "support/test_seams.h"
+#include "tests/analysis/support/method_results.h"
 #include "ui/mnu_out.h"
+#include "ui/mnu_sens.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -105,6 +108,39 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
             QVERIFY(!out.isVisible());
         }
+    }
+
+    // FORM's line, as long as it gets, wraps within the window's width and above its buttons;
+    // the window keeps its size and every value label its place.
+    void aLongMethodLineWrapsWithinTheWindow() {
+        TOutMenu plain;
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        AnalysisRecord record;
+        record.method = zelmora::testing::UnsettledFormResult();
+        record.method->iterations = 100;
+        TOutMenu out;
+        out.Sensitivity->Record = &record;
+        out.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&out));
+        const QSize size = out.size();
+        out.FormCreate();
+        QCoreApplication::processEvents();
+        QVERIFY(out.LabelMethodResult->isVisible());
+        QVERIFY(out.LabelMethodResult->text().contains(QStringLiteral("not converged")));
+        QCOMPARE(out.size(), size);
+        QCOMPARE(out.size().width(), plain.size().width());
+        const QRect line = out.LabelMethodResult->geometry();
+        QVERIFY(out.rect().contains(line));
+        QVERIFY(out.LabelMethodResult->fontMetrics().horizontalAdvance(
+                    out.LabelMethodResult->text()) <= line.width() * 2);
+        QVERIFY2(
+            line.bottom() < out.OKButton->geometry().top(),
+            qPrintable(
+                QStringLiteral("%1 / %2").arg(line.bottom()).arg(out.OKButton->geometry().top())));
+        for (const char* name : {"Label40", "Label42", "Label46"})
+            QCOMPARE(out.findChild<QLabel*>(name)->geometry(),
+                     plain.findChild<QLabel*>(name)->geometry());
     }
 
     void openedCentred() {

@@ -174,6 +174,11 @@ private slots:
         QCOMPARE(variables, QString::fromUtf8("Row 1 c, set 1 (clayey sand)|Row 1 φ, set 1 "
                                               "(clayey sand)|Row 2 c, set 4")
                                 .split('|'));
+        // Controls that would reorder the text (an override, an isolate) or restyle it are "?".
+        ProjectStudy.settings.setNames = {{1, "sand\xe2\x80\xae\xe2\x81\xa6\x07\xc2\x85"}};
+        window.FormCreate();
+        QCOMPARE(window.Table->item(0, 2)->text(), QStringLiteral("1 (sand???"
+                                                                  "?)"));
     }
 
     // The sampling check's section: its figures beside the method's probability, the sentence

@@ -3,6 +3,7 @@
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zelmora {
 namespace {
@@ -32,7 +33,8 @@ TEST(CalculatorOutput, TheLastLinesTheRunWrote) {
     EXPECT_TRUE(LastOutputLines(folder.File("absent"), 0).empty());
 }
 
-// A runaway log is read only at its end, and a line cut there is not shown as whole.
+// A runaway log is read only at its end, and a line cut there is not shown as whole; a long
+// line is echoed to 200 characters.
 TEST(CalculatorOutput, ALongLogIsReadAtItsEnd) {
     test_support::TempFolder folder;
     const std::string log = folder.File("calculator.log");
@@ -40,9 +42,28 @@ TEST(CalculatorOutput, ALongLogIsReadAtItsEnd) {
                              std::string(100000, 'x') + "\n" + std::string(500, 'y') + "\nlast\n");
     const std::vector<std::string> lines = LastOutputLines(log, 0);
     ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0], std::string(400, 'y') + "\u2026");
+    EXPECT_EQ(lines[0], std::string(200, 'y') + "\u2026");
     EXPECT_EQ(lines[1], "last");
     EXPECT_EQ(CalculatorLogLength(log), 100507U);
+}
+
+// The calculator's reason is the last of its lines that holds one of the words, in any case,
+// without its blanks and with its controls shown as "?".
+TEST(CalculatorOutput, TheReasonIsTheLastLineThatGivesOne) {
+    const struct {
+        std::vector<std::string> lines;
+        std::optional<std::string> reason;
+    } cases[] = {
+        {{"calculating", "set 5 read"}, std::nullopt},
+        {{}, std::nullopt},
+        {{"line 11: unknown keyword \"bedrok\"", "done"}, "line 11: unknown keyword \"bedrok\""},
+        {{"ERROR: no stage", "  Cannot open m.dta  "}, "Cannot open m.dta"},
+        {{"a sine Must stay below 1\x1b[31m", "x"}, "a sine Must stay below 1?[31m"},
+        {{"Errors: 2", "terminated"}, "Errors: 2"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CalculatorReason(c.lines), c.reason);
+    }
 }
 
 } // namespace

@@ -216,6 +216,19 @@ TEST_F(HtmlReportTest, TheInputsShowTheRowsInUseWithTheirSetNames) {
     EXPECT_FALSE(Contains(page, "unused"));
 }
 
+// A name with controls that would reorder or restyle the page shows them as "?", and a long name
+// breaks within its cell instead of widening the table past the page.
+TEST_F(HtmlReportTest, ASetNameShowsItsControlsAsQuestionMarksAndWraps) {
+    ReportStudy study;
+    study.setNames = {{2, "clay\xe2\x80\xae"
+                          "lis\x1b[31m\xc2\x9b" +
+                              std::string(300, 'x')}};
+    const std::string page = HtmlReport("", project_, nullptr, WrittenAt, study);
+    EXPECT_TRUE(
+        Contains(page, "<td class=\"n\">4 (clay?lis?[31m?" + std::string(300, 'x') + ")</td>"));
+    EXPECT_TRUE(Contains(page, "overflow-wrap: anywhere"));
+}
+
 // A method run's values come back from the JSON and are shown labelled, φ by its sine and angle.
 TEST_F(HtmlReportTest, MethodRunsShowTheValuesTheyWroteAlsoAfterTheJson) {
     AnalysisRecord record = CompleteRecord();
