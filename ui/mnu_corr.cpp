@@ -169,10 +169,17 @@ void TCorrelations::ButtonOKClick() {
         AnalysisInputs listed = InputsOf(State);
         listed.variables = ids_;
         CorrelationsInUse(pairs, listed, false);
-        // Rows not listed keep their names.
-        std::map<int, std::string> names = ProjectStudy.settings.setNames;
+        // Rows not listed keep their names, and so does a name left as it was shown: its
+        // controls are shown as "?", which must not replace them unless the name is edited.
+        const std::map<int, std::string>& stored = ProjectStudy.settings.setNames;
+        std::map<int, std::string> names = stored;
         for (std::size_t k = 0; k < rows_.size(); ++k) {
             const QString name = TableNames->item(static_cast<int>(k), 0)->text().trimmed();
+            const auto kept = stored.find(rows_[k]);
+            if (kept != stored.end() &&
+                name ==
+                    QString::fromStdString(ShownText(kept->second, std::string::npos)).trimmed())
+                continue;
             names.erase(rows_[k]);
             if (!name.isEmpty())
                 names[rows_[k]] = name.toStdString();

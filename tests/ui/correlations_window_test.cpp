@@ -72,6 +72,15 @@ private slots:
         QCOMPARE(again.TableRho->verticalHeaderItem(0)->text(),
                  QString::fromUtf8("φ 1 (clayey sand)"));
         QCOMPARE(again.TableRho->verticalHeaderItem(1)->text(), QString::fromUtf8("φ 2"));
+        // A name shown with "?" for its controls keeps them when it is not edited.
+        const std::string controlled = "sand\xe2\x80\xae\x07";
+        ProjectStudy.settings.setNames = {{1, controlled}, {2, "silt"}};
+        TCorrelations shown;
+        QCOMPARE(shown.TableNames->item(0, 0)->text(), QStringLiteral("sand??"));
+        shown.TableNames->item(1, 0)->setText(QStringLiteral("clay"));
+        shown.ButtonOKClick();
+        QCOMPARE(ProjectStudy.settings.setNames.at(1), controlled);
+        QCOMPARE(ProjectStudy.settings.setNames.at(2), std::string("clay"));
     }
 
     void cancelAndRefusedValuesStoreNothing() {
