@@ -17,6 +17,20 @@ struct SamplingPoint {
     std::array<double, 2> interval95{};
 };
 
+// What only the surrogate has: how it learned and how far its classification is trusted.
+struct SurrogateFacts {
+    int population = 0;     // the Monte Carlo points it classified
+    int runs = 0;           // the calculator runs it made itself, failed ones included
+    int methodRunsUsed = 0; // the method's runs it trained on
+    int rounds = 0;
+    bool converged = false;
+    std::optional<double> errorEstimate; // relative, of the probability; none where unbounded
+    std::string stoppedBy;               // "target-cov", "max-runs" or "population"
+    std::vector<int> runsPerRound;
+    // At each training point its factor and the mean of the surrogate fitted without it.
+    std::vector<std::array<double, 2>> leaveOneOut;
+};
+
 // What a sampling check found. Nothing in it depends on time or on the runs at once.
 struct SamplingResult {
     SamplingKind kind = SamplingKind::MonteCarlo;
@@ -36,10 +50,14 @@ struct SamplingResult {
     std::vector<SamplingPoint> history; // at each point the stop rule was judged
     // Whether FORM's probability lies outside interval95; none when FORM did not run.
     std::optional<bool> formDisagrees;
+    std::optional<SurrogateFacts> surrogate; // for the surrogate only
 };
 
-// "target-cov" or "most-runs".
+// "target-cov" or "most-runs"; the surrogate's own reason.
 inline std::string StoppedByName(const SamplingResult& result) {
+    if (result.surrogate) {
+        return result.surrogate->stoppedBy;
+    }
     return result.stoppedByTarget ? "target-cov" : "most-runs";
 }
 
