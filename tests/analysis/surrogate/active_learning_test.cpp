@@ -46,6 +46,7 @@ struct CountingCalculator {
     Response f;
     int runs = 0;
     bool reversed = false;
+    int failEvery = 0; // every such run fails; 0: none
 
     BatchCalculator Callback() {
         return [this](const std::vector<std::vector<double>>& points) {
@@ -57,7 +58,11 @@ struct CountingCalculator {
             }
             for (const std::size_t k : order) {
                 ++runs;
-                results[k] = {points[k], f(points[k]), {}, true};
+                if (failEvery > 0 && runs % failEvery == 0) {
+                    results[k] = {points[k], std::nullopt, "no result", true};
+                } else {
+                    results[k] = {points[k], f(points[k]), {}, true};
+                }
             }
             return results;
         };
@@ -151,6 +156,49 @@ TEST(ActiveLearning, TheResultDoesNotDependOnTheOrderABatchIsRunIn) {
     EXPECT_EQ(first.surrogate->runsPerRound, second.surrogate->runsPerRound);
     EXPECT_EQ(first.history.size(), second.history.size());
     EXPECT_EQ(inOrder.runs, reversed.runs);
+}
+
+Response TwoOfThree() {
+    const Response a = Linear(2.0, 0.12, {1, 1, 0});
+    const Response b = Linear(2.2, 0.08, {0, 0, 1});
+    return [=](const std::vector<double>& u) { return std::min(a(u), b(u)); };
+}
+
+TEST(ActiveLearning, AFewFailedRunsAreCountedAndManyEndTheAnalysis) {
+    const Response f = TwoOfThree();
+    CountingCalculator few{f, 0, false, 15};
+    const SamplingResult result = Learn(few, FirstOrderRuns(3, f), 3, Settings(0.1));
+    EXPECT_EQ(result.failedRuns, few.runs / 15);
+    EXPECT_GT(result.failedRuns, 0);
+    EXPECT_EQ(result.errors.front(), "no result");
+    EXPECT_LE(result.bounds[0], result.probability);
+    EXPECT_GE(result.bounds[1], result.probability);
+
+    CountingCalculator many{f, 0, false, 5};
+    try {
+        Learn(many, FirstOrderRuns(3, f), 3, Settings(0.1));
+        ADD_FAILURE() << "many failed runs were taken";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Surrogate: 4 of 20 runs failed, more than 10 %. The first failure: no result");
+    }
+}
+
+// Too few runs to learn both mechanisms: the result says so, with bounds from the points it
+// could not classify.
+TEST(ActiveLearning, TheMostRunsEndLearningUnconverged) {
+    const Response f = TwoOfThree();
+    CountingCalculator calculator{f};
+    SamplingSettings settings = Settings(0.1);
+    settings.maxRuns = 20;
+    const SamplingResult result = Learn(calculator, FirstOrderRuns(3, f), 3, settings);
+    const double exact = 1 - (1 - NormalTail(2.0)) * (1 - NormalTail(2.2));
+    EXPECT_EQ(calculator.runs, 20);
+    EXPECT_FALSE(result.surrogate->converged);
+    EXPECT_EQ(result.surrogate->stoppedBy, "max-runs");
+    EXPECT_EQ(StoppedByName(result), "max-runs");
+    EXPECT_LT(result.bounds[0], exact);
+    EXPECT_GT(result.bounds[1], exact);
 }
 
 } // namespace
