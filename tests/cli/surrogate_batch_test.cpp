@@ -33,13 +33,15 @@ protected:
         const std::string json = folder_.File("analysis.json");
         const Finished finished =
             BatchProcess({folder_.File("layered.zmo"), "--method", "form", "--sampling", sampling,
-                          "--parallel", parallel, "--json", json},
+                          "--parallel", parallel, "--json", json, "--report", Report()},
                          folder_.Path())
                 .Wait();
         EXPECT_EQ(finished.status, 0) << finished.err;
         log = finished.out;
         return nlohmann::json::parse(test_support::ReadBytes(json)).at("sampling");
     }
+
+    std::string Report() const { return folder_.File("report.html"); }
 
     test_support::TempFolder folder_;
 };
@@ -49,6 +51,12 @@ TEST_F(LayeredExample, TheSurrogateFindsTheSamplingChecksAnswerInAFewRunsForAnyR
     const nlohmann::json importance = Sampling("importance", "2", log);
     const nlohmann::json one = Sampling("surrogate", "1", log);
     const std::string oneLog = log;
+    // The report names the surrogate and its runs, not samples it did not run.
+    const std::string page = test_support::ReadBytes(Report());
+    EXPECT_NE(page.find("Surrogate (active-learning kriging), seed 1"), std::string::npos);
+    EXPECT_NE(page.find("Runs of its own:"), std::string::npos);
+    EXPECT_EQ(page.find("Samples with F &lt; 1:"), std::string::npos);
+    EXPECT_EQ(page.find("Samples with F < 1:"), std::string::npos);
     const nlohmann::json three = Sampling("surrogate", "3", log);
     EXPECT_EQ(one, three);
     EXPECT_EQ(one.at("kind"), "surrogate");
