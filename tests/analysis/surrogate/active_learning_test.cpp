@@ -142,6 +142,35 @@ TEST(ActiveLearning, FindsTheProbabilityOfFailureWithinItsTargetsInFewRuns) {
     }
 }
 
+// A strength-reduction factor known to 0.01: the probability lies between that of the rounded
+// factor (F < 1 below 0.995) and that of the unrounded one, and the result claims convergence
+// only where its error estimate, which counts the mass within the resolution of F = 1, allows.
+TEST(ActiveLearning, AFactorKnownToATolerance) {
+    const Response a = Linear(2.45, 0.12, {1, 1, 0, 0});
+    const Response b = Linear(2.45, 0.08, {0, 0, 2, 1});
+    const Response rounded = [=](const std::vector<double>& u) {
+        return std::round(100 * std::min(a(u), b(u))) / 100;
+    };
+    // F rounds below 1 where F < 0.995: each mechanism's β moves by 0.005 / slope.
+    const double unrounded = 1 - (1 - NormalTail(2.45)) * (1 - NormalTail(2.45));
+    const double lowest =
+        1 - (1 - NormalTail(2.45 + 0.005 / 0.12)) * (1 - NormalTail(2.45 + 0.005 / 0.08));
+    const std::vector<double> designA{-2.45 / std::sqrt(2.0), -2.45 / std::sqrt(2.0), 0, 0};
+    std::vector<TrainingPoint> methodRuns = FirstOrderRuns(4, rounded);
+    methodRuns.push_back({designA, rounded(designA)});
+    CountingCalculator calculator{rounded};
+    const SamplingResult result = Learn(calculator, methodRuns, 4, Settings(0.03));
+    std::cout << "rounded: pf " << result.probability << " between " << lowest << " and "
+              << unrounded << ", " << calculator.runs << " + " << methodRuns.size()
+              << " runs, error estimate " << result.surrogate->errorEstimate.value_or(-1) << ", "
+              << result.surrogate->stoppedBy << "\n";
+    EXPECT_GE(result.probability, 0.8 * lowest);
+    EXPECT_LE(result.probability, 1.2 * unrounded);
+    EXPECT_LE(calculator.runs, 200);
+    EXPECT_EQ(result.surrogate->converged,
+              result.surrogate->errorEstimate && *result.surrogate->errorEstimate <= 0.05);
+}
+
 TEST(ActiveLearning, TheResultDoesNotDependOnTheOrderABatchIsRunIn) {
     const Response a = Linear(2.0, 0.12, {1, 1, 0});
     const Response b = Linear(2.2, 0.08, {0, 0, 1});
