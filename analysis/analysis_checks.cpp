@@ -230,6 +230,12 @@ void CheckSamplingBeforeFirstRun(const AnalysisInputs& inputs, Method method,
         throw Error("Importance sampling starts from FORM's design point: choose FORM as the "
                     "method, or Monte Carlo as the sampling check.");
     }
+    if (!SamplingSettingsValid(sampling) && sampling.kind == SamplingKind::Surrogate) {
+        throw Error("The surrogate needs batches of " + FormatInteger(LeastBatch, 0) + " to " +
+                    FormatInteger(MostBatch, 0) + " runs, at most " + FormatInteger(LeastRuns, 0) +
+                    " to " + FormatInteger(MostRuns, 0) +
+                    " runs and a target coefficient of variation between 0 and 1.");
+    }
     if (!SamplingSettingsValid(sampling)) {
         throw Error("The sampling check needs " + FormatInteger(LeastSamples, 0) + " to " +
                     FormatInteger(MostSamples, 0) +

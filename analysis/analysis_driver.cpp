@@ -15,6 +15,7 @@
 #include "analysis/runs/parallel_executor.h"
 #include "analysis/runs/run_journal.h"
 #include "analysis/runs/run_plan.h"
+#include "analysis/surrogate/surrogate_runs.h"
 #include "analysis/workcopies/work_folder.h"
 #include "project/project_state.h"
 
@@ -67,7 +68,10 @@ void RunMethod(RunExecutor& executor, CalculationLog& log, const MethodContext& 
     } else if (options.method == Method::Form) {
         record.method = RunFormMethod(executor, log, context, options.strengths);
     }
-    if (options.sampling.kind != SamplingKind::None) {
+    if (options.sampling.kind == SamplingKind::Surrogate) {
+        record.sampling = RunSurrogate(executor, log, context, options.sampling, options.strengths,
+                                       record.method);
+    } else if (options.sampling.kind != SamplingKind::None) {
         record.sampling =
             RunSampling(executor, log, context, options.sampling, options.strengths, record.method);
     }

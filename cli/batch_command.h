@@ -25,6 +25,8 @@ struct BatchOptions {
     std::optional<int> samples;
     std::optional<double> targetCov;
     std::optional<std::uint64_t> seed;
+    std::optional<int> batch;         // the surrogate's runs in each round
+    std::optional<int> maxRuns;       // the surrogate's own runs at most
     bool resume = false;              // take up the journaled runs of an interrupted analysis
     std::optional<double> targetBeta; // the study's when not given
     // The report's sign-off, each the study's when not given.

@@ -64,6 +64,8 @@ Study StudyForRun(const BatchOptions& options) {
     settings.sampling.samples = options.samples.value_or(settings.sampling.samples);
     settings.sampling.targetCov = options.targetCov.value_or(settings.sampling.targetCov);
     settings.sampling.seed = options.seed.value_or(settings.sampling.seed);
+    settings.sampling.batch = options.batch.value_or(settings.sampling.batch);
+    settings.sampling.maxRuns = options.maxRuns.value_or(settings.sampling.maxRuns);
     settings.targetBeta = options.targetBeta.value_or(settings.targetBeta);
     settings.signOff = SignOffForRun(settings.signOff, options);
     return opened.study;

@@ -8,12 +8,15 @@
 
 namespace zelmora::batch {
 
-// --sampling, --samples, --target-cov and --seed as given, read by us after the parse.
+// --sampling, --samples, --target-cov, --seed, --batch and --max-runs as given, read by us after
+// the parse.
 struct SamplingOptions {
     std::shared_ptr<std::string> kind = std::make_shared<std::string>();
     std::shared_ptr<std::string> samples = std::make_shared<std::string>();
     std::shared_ptr<std::string> targetCov = std::make_shared<std::string>();
     std::shared_ptr<std::string> seed = std::make_shared<std::string>();
+    std::shared_ptr<std::string> batch = std::make_shared<std::string>();
+    std::shared_ptr<std::string> maxRuns = std::make_shared<std::string>();
     std::vector<CLI::Option*> options;
 };
 

@@ -18,7 +18,8 @@ std::string Count(int count, const std::string& what) {
 }
 
 std::optional<ReliedOn> FromSampling(const SamplingResult& sampling) {
-    if (!sampling.stoppedByTarget) {
+    // A surrogate is a sampling result only where its learning converged.
+    if (!sampling.stoppedByTarget || (sampling.surrogate && !sampling.surrogate->converged)) {
         return std::nullopt;
     }
     const std::string title = SamplingTitle(sampling.kind);

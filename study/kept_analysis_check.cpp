@@ -94,9 +94,27 @@ bool FormAgrees(const MethodResult& form, const std::vector<CorrelationInUse>& c
            CloseRelative(*form.probability, NormalTail(*form.beta));
 }
 
+// Whole population points classified as failing, within the bounds its uncertain points give,
+// and β from that probability: what a surrogate's figures let one derive again.
+bool SurrogateAgrees(const SamplingResult& sampling) {
+    const SurrogateFacts& facts = *sampling.surrogate;
+    const double population = facts.population;
+    const double failing = sampling.probability * population;
+    return facts.population > 0 && facts.population == sampling.samples && facts.runs >= 0 &&
+           facts.rounds >= 0 && std::abs(failing - std::round(failing)) < 1e-6 &&
+           sampling.bounds[0] >= 0 && sampling.bounds[0] <= sampling.probability &&
+           sampling.probability <= sampling.bounds[1] && sampling.bounds[1] <= 1 &&
+           sampling.beta.has_value() == (sampling.probability > 0) &&
+           (!sampling.beta || CloseRelative(NormalTail(*sampling.beta), sampling.probability)) &&
+           (!facts.converged || facts.stoppedBy == "target-cov");
+}
+
 // The estimate from its counts as the check makes it: Monte Carlo's from the counts alone,
 // importance sampling's only where its weights do not enter.
 bool SamplingAgrees(const SamplingResult& sampling) {
+    if (sampling.surrogate) {
+        return SurrogateAgrees(sampling);
+    }
     const int unknown = sampling.failedRuns + sampling.inadmissible;
     if (sampling.failures < 0 || unknown < 0 || sampling.failures + unknown > sampling.samples ||
         sampling.bounds[0] != sampling.probability) {

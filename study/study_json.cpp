@@ -137,7 +137,17 @@ json SetNamesJson(const std::map<int, std::string>& names) {
     return object;
 }
 
-// {"kind", "samples", "target_cov", "seed"}, each optional with its default.
+// A count of the surrogate's, 0 (out of range) where it is beyond an int.
+int SurrogateCount(const json& object, const char* name, int fallback) {
+    if (!object.contains(name)) {
+        return fallback;
+    }
+    const auto count = Member(object, name, json::value_t::number_unsigned).get<std::uint64_t>();
+    return count > static_cast<std::uint64_t>(MostRuns) ? 0 : static_cast<int>(count);
+}
+
+// {"kind", "samples", "target_cov", "seed", "batch", "max_runs"}, each optional with its
+// default.
 SamplingSettings SamplingFrom(const json& settings) {
     SamplingSettings sampling;
     if (!settings.contains("sampling")) {
@@ -159,6 +169,8 @@ SamplingSettings SamplingFrom(const json& settings) {
     if (object.contains("seed")) {
         sampling.seed = Member(object, "seed", json::value_t::number_unsigned).get<std::uint64_t>();
     }
+    sampling.batch = SurrogateCount(object, "batch", sampling.batch);
+    sampling.maxRuns = SurrogateCount(object, "max_runs", sampling.maxRuns);
     if (!SamplingSettingsValid(sampling)) {
         throw EStudyContent("\"sampling\" holds samples outside 20 to 100000 or a target "
                             "coefficient of variation outside (0, 1)");
@@ -166,11 +178,17 @@ SamplingSettings SamplingFrom(const json& settings) {
     return sampling;
 }
 
+// The surrogate's own settings are written only for it, so that the other studies' files stay.
 json SamplingSettingsJson(const SamplingSettings& sampling) {
-    return {{"kind", SamplingKindName(sampling.kind)},
-            {"samples", sampling.samples},
-            {"target_cov", sampling.targetCov},
-            {"seed", sampling.seed}};
+    json object = {{"kind", SamplingKindName(sampling.kind)},
+                   {"samples", sampling.samples},
+                   {"target_cov", sampling.targetCov},
+                   {"seed", sampling.seed}};
+    if (sampling.kind == SamplingKind::Surrogate) {
+        object["batch"] = sampling.batch;
+        object["max_runs"] = sampling.maxRuns;
+    }
+    return object;
 }
 
 StudySettings Settings(const json& document) {

@@ -86,10 +86,16 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     ComboSampling = new QComboBox;
     ComboSampling->setObjectName(QStringLiteral("ComboSampling"));
     ComboSampling->addItems({QStringLiteral("None"), QStringLiteral("Importance sampling"),
-                             QStringLiteral("Monte Carlo")});
+                             QStringLiteral("Monte Carlo"), QStringLiteral("Surrogate")});
     SpinSamples = new QSpinBox;
     SpinSamples->setObjectName(QStringLiteral("SpinSamples"));
     SpinSamples->setRange(LeastSamples, MostSamples);
+    SpinBatch = new QSpinBox;
+    SpinBatch->setObjectName(QStringLiteral("SpinBatch"));
+    SpinBatch->setRange(LeastBatch, MostBatch);
+    SpinMaxRuns = new QSpinBox;
+    SpinMaxRuns->setObjectName(QStringLiteral("SpinMaxRuns"));
+    SpinMaxRuns->setRange(LeastRuns, MostRuns);
     EditTargetCov = Field(QStringLiteral("EditTargetCov"));
     EditSeed = Field(QStringLiteral("EditSeed"));
     const int digit = EditSeed->fontMetrics().horizontalAdvance(QLatin1Char('0'));
@@ -174,7 +180,15 @@ TGeneralForm::TGeneralForm(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("Target β")), 14, 0);
     grid->addLayout(target, 14, 1);
     grid->addWidget(CheckBox, 15, 0, 1, 2);
-    int row = 16;
+    auto* surrogate = new QHBoxLayout;
+    surrogate->addWidget(new QLabel(QStringLiteral("Runs per round:")));
+    surrogate->addWidget(SpinBatch);
+    surrogate->addWidget(new QLabel(QStringLiteral("Runs at most:")));
+    surrogate->addWidget(SpinMaxRuns);
+    surrogate->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Surrogate")), 16, 0);
+    grid->addLayout(surrogate, 16, 1, 1, 2);
+    int row = 17;
     for (const auto& [label, field] : {std::pair{QStringLiteral("Job"), EditJob},
                                        {QStringLiteral("Client"), EditClient},
                                        {QStringLiteral("Prepared by"), EditPreparedBy},
@@ -220,6 +234,8 @@ void TGeneralForm::FormCreate() {
     const SamplingSettings& sampling = ProjectStudy.settings.sampling;
     ComboSampling->setCurrentIndex(static_cast<int>(sampling.kind));
     SpinSamples->setValue(sampling.samples);
+    SpinBatch->setValue(sampling.batch);
+    SpinMaxRuns->setValue(sampling.maxRuns);
     EditTargetCov->setText(
         QString::number(sampling.targetCov, 'g', QLocale::FloatingPointShortest));
     EditSeed->setText(QString::number(sampling.seed));
@@ -253,6 +269,8 @@ bool TGeneralForm::StoreSampling() {
     SamplingSettings& sampling = ProjectStudy.settings.sampling;
     sampling.kind = static_cast<SamplingKind>(ComboSampling->currentIndex());
     sampling.samples = SpinSamples->value();
+    sampling.batch = SpinBatch->value();
+    sampling.maxRuns = SpinMaxRuns->value();
     sampling.targetCov = *target;
     sampling.seed = seed;
     return true;

@@ -39,8 +39,10 @@ public:
     QSpinBox* SpinParallelRuns;
     QComboBox* ComboMethod;    // "First order", "Taylor series", "FORM"
     QComboBox* ComboStrengths; // "normal", "lognormal"
-    QComboBox* ComboSampling;  // "None", "Importance sampling", "Monte Carlo"
+    QComboBox* ComboSampling;  // "None", "Importance sampling", "Monte Carlo", "Surrogate"
     QSpinBox* SpinSamples;     // the most samples
+    QSpinBox* SpinBatch;       // the surrogate's runs per round
+    QSpinBox* SpinMaxRuns;     // the surrogate's own runs at most
     QLineEdit* EditTargetCov;
     QLineEdit* EditSeed;
     QLineEdit* EditTargetBeta; // the β the report judges against

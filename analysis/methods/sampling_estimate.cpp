@@ -9,15 +9,15 @@ namespace {
 
 constexpr long double Z95 = 1.959963984540054L;
 
-std::array<double, 2> Wilson(long double p, long double n) {
+} // namespace
+
+std::array<double, 2> WilsonInterval95(long double p, long double n) {
     const long double z2 = Z95 * Z95;
     const long double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
     const long double half = Z95 / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
     return {static_cast<double>(std::max(centre - half, 0.0L)),
             static_cast<double>(std::min(centre + half, 1.0L))};
 }
-
-} // namespace
 
 void SamplingEstimate::Add(double weight, bool below, bool unknown) {
     ++samples_;
@@ -57,7 +57,7 @@ std::array<double, 2> SamplingEstimate::Interval95() const {
     const long double n = samples_;
     const long double p = n > 0 ? sum_ / n : 0;
     if (!weighted_ || failures_ == 0) {
-        return Wilson(p, n);
+        return WilsonInterval95(p, n);
     }
     const long double half = Z95 * p * static_cast<long double>(*Cov());
     return {static_cast<double>(std::max(p - half, 0.0L)), static_cast<double>(p + half)};

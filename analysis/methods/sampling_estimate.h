@@ -5,6 +5,9 @@
 
 namespace zelmora {
 
+// Wilson's 95 % interval of a share p of n.
+std::array<double, 2> WilsonInterval95(long double p, long double n);
+
 // The probability of failure from samples taken so far, in sample order. Importance sampling
 // weighs each sample; Monte Carlo's weights are 1. A sample whose F is unknown (its run failed,
 // or its strengths could not be run) counts as safe in the estimate and as failed in the

@@ -29,6 +29,20 @@ struct InadmissibleSample {
     std::vector<DrawnStrength> strengths;
 };
 
+// What only the surrogate has: how it learned and how far its classification is trusted.
+struct SurrogateFacts {
+    int population = 0;     // the Monte Carlo points it classified
+    int runs = 0;           // the calculator runs it made itself, failed ones included
+    int methodRunsUsed = 0; // the method's runs it trained on
+    int rounds = 0;
+    bool converged = false;
+    std::optional<double> errorEstimate; // relative, of the probability; none where unbounded
+    std::string stoppedBy;               // "target-cov", "max-runs" or "population"
+    std::vector<int> runsPerRound;
+    // At each training point its factor and the mean of the surrogate fitted without it.
+    std::vector<std::array<double, 2>> leaveOneOut;
+};
+
 // What a sampling check found. Nothing in it depends on time or on the runs at once.
 struct SamplingResult {
     SamplingKind kind = SamplingKind::MonteCarlo;
@@ -49,10 +63,14 @@ struct SamplingResult {
     // Whether FORM's probability lies outside interval95; none when FORM did not run.
     std::optional<bool> formDisagrees;
     std::vector<InadmissibleSample> inadmissibleSamples; // in sample order
+    std::optional<SurrogateFacts> surrogate;             // for the surrogate only
 };
 
-// "target-cov" or "most-runs".
+// "target-cov" or "most-runs"; the surrogate's own reason.
 inline std::string StoppedByName(const SamplingResult& result) {
+    if (result.surrogate) {
+        return result.surrogate->stoppedBy;
+    }
     return result.stoppedByTarget ? "target-cov" : "most-runs";
 }
 

@@ -7,10 +7,11 @@ namespace zelmora {
 
 namespace {
 
-constexpr std::array<std::pair<SamplingKind, std::string_view>, 3> Names{{
+constexpr std::array<std::pair<SamplingKind, std::string_view>, 4> Names{{
     {SamplingKind::None, "none"},
     {SamplingKind::Importance, "importance"},
     {SamplingKind::MonteCarlo, "monte-carlo"},
+    {SamplingKind::Surrogate, "surrogate"},
 }};
 
 } // namespace
@@ -34,12 +35,17 @@ std::optional<SamplingKind> SamplingKindFromName(std::string_view name) {
 }
 
 std::string SamplingTitle(SamplingKind kind) {
+    if (kind == SamplingKind::Surrogate) {
+        return "Surrogate";
+    }
     return kind == SamplingKind::Importance ? "Importance sampling" : "Monte Carlo";
 }
 
 bool SamplingSettingsValid(const SamplingSettings& settings) {
     return settings.samples >= LeastSamples && settings.samples <= MostSamples &&
-           settings.targetCov > 0 && settings.targetCov < 1;
+           settings.targetCov > 0 && settings.targetCov < 1 && settings.batch >= LeastBatch &&
+           settings.batch <= MostBatch && settings.maxRuns >= LeastRuns &&
+           settings.maxRuns <= MostRuns;
 }
 
 } // namespace zelmora

@@ -1,14 +1,20 @@
 // Prints, for each reliability method on the layered example, the wall time with one run at a
 // time and with N + 1 at once, the runs the method added and its beta; then, for each sampling
-// check run to a CoV of 0.1, the samples it needed and the wall time with 1 and 8 at once.
+// check run to a CoV of 0.1, the samples it needed and the wall time with 1 and 8 at once, the
+// surrogate beside them (its population as the samples, its own runs as the runs); then the
+// surrogate's own time per round on a two-mechanism model whose calculator costs nothing.
 //
 //   methods_bench
 #include "analysis/analysis_driver.h"
+#include "analysis/methods/exact_normal_tail.h"
+#include "analysis/surrogate/active_learning.h"
 #include "project/project_file.h"
 #include "project/project_state.h"
 #include "tests/support/memory_log.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -55,6 +61,40 @@ Measured Analyse(const fs::path& folder, zelmora::Method method, int parallelRun
     return measured;
 }
 
+// The smaller of two linear factors on disjoint strengths, each with β = 2.45.
+double TwoMechanisms(const std::vector<double>& u) {
+    const double a = 1 + 0.12 * (2.45 + (u[0] + u[1]) / std::sqrt(2.0));
+    const double b = 1 + 0.08 * (2.45 + (2 * u[2] + u[3]) / std::sqrt(5.0));
+    return std::min(a, b);
+}
+
+void SurrogateTimePerRound() {
+    zelmora::SurrogateProblem problem;
+    problem.dimension = 4;
+    problem.methodRuns.push_back({std::vector<double>(4, 0.0), TwoMechanisms({0, 0, 0, 0})});
+    problem.methodRuns.push_back({std::vector<double>(4, -1.0), TwoMechanisms({-1, -1, -1, -1})});
+    problem.calculator = [](const std::vector<std::vector<double>>& points) {
+        std::vector<zelmora::PointRun> runs;
+        for (const auto& u : points) {
+            runs.push_back({u, TwoMechanisms(u), {}, true});
+        }
+        return runs;
+    };
+    zelmora::SamplingSettings settings;
+    settings.kind = zelmora::SamplingKind::Surrogate;
+    settings.targetCov = 0.03;
+    const auto start = std::chrono::steady_clock::now();
+    const zelmora::SamplingResult result = zelmora::LearnProbabilityOfFailure(problem, settings);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double pA = zelmora::NormalTail(2.45);
+    std::printf("\ntwo mechanisms (exact %.4e): surrogate %.4e, %d runs of its own, %d rounds, "
+                "population %d, %.3fs per round\n",
+                1 - (1 - pA) * (1 - pA), result.probability, result.surrogate->runs,
+                result.surrogate->rounds, result.surrogate->population,
+                seconds / result.surrogate->rounds);
+}
+
 } // namespace
 
 int main() {
@@ -77,16 +117,21 @@ int main() {
                 "1 at once", "8 at once", "probability", "cov");
     for (const auto& [kind, method] :
          {std::pair{zelmora::SamplingKind::Importance, zelmora::Method::Form},
-          std::pair{zelmora::SamplingKind::MonteCarlo, zelmora::Method::FirstOrder}}) {
+          std::pair{zelmora::SamplingKind::MonteCarlo, zelmora::Method::FirstOrder},
+          std::pair{zelmora::SamplingKind::Surrogate, zelmora::Method::Form},
+          std::pair{zelmora::SamplingKind::Surrogate, zelmora::Method::FirstOrder}}) {
         const zelmora::SamplingSettings sampling{kind, zelmora::MostSamples, 0.1, 1};
         const Measured serial = Analyse(folder, method, 1, sampling);
         const Measured parallel = Analyse(folder, method, 8, sampling);
         const zelmora::SamplingResult& result = *serial.record.sampling;
+        const int runs =
+            result.surrogate ? result.surrogate->runs : result.samples - result.inadmissible;
         std::printf("%-12s %-12s %8d %6d %9.3fs %9.3fs %12.4e %8.4f\n",
                     zelmora::SamplingKindName(kind).c_str(), zelmora::MethodName(method).c_str(),
-                    result.samples, result.samples - result.inadmissible, serial.seconds,
-                    parallel.seconds, result.probability, result.cov.value_or(0));
+                    result.samples, runs, serial.seconds, parallel.seconds, result.probability,
+                    result.cov.value_or(0));
     }
     fs::remove_all(folder);
+    SurrogateTimePerRound();
     return 0;
 }

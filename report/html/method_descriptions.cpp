@@ -61,7 +61,29 @@ MethodDescription Form(StrengthDistribution strengths, bool correlated) {
              "the design point itself shows F there and its slip surface."}};
 }
 
+MethodDescription Surrogate() {
+    return {"Surrogate (active-learning kriging)",
+            {"A Monte Carlo population of the strengths, drawn from the seed as for Monte Carlo "
+             "sampling, is classified by a kriging model of F in standard normal space: a linear "
+             "trend, an anisotropic Matérn-5/2 kernel, its lengths and nugget by maximum "
+             "likelihood. The model learns from every run at known strengths and from rounds of "
+             "runs where the sign of F − 1 is least certain, U = |μ − 1|/σ (Echard's learning "
+             "function); P_f is the share of the population with μ < 1.",
+             "The first round spreads its runs over distinct directions from the origin, so that "
+             "it does not depend on FORM's design point; later rounds keep their points half a "
+             "correlation length apart. The rounds' size does not depend on the parallel runs.",
+             "Tolerances: learning stops when, in two consecutive rounds, the estimated relative "
+             "error from the points that may be misclassified (Wang and Shafieezadeh's error-based "
+             "bound) is at "
+             "most 5 % or U ≥ 2 everywhere, and the population's coefficient of variation is at "
+             "its target; or at the most runs, or at a population of 10⁶ without the target, "
+             "then not converged. More than 10 % failed runs end the analysis."}};
+}
+
 MethodDescription Sampling(SamplingKind kind) {
+    if (kind == SamplingKind::Surrogate) {
+        return Surrogate();
+    }
     const bool importance = kind == SamplingKind::Importance;
     return {importance ? "Importance sampling at the design point" : "Monte Carlo sampling",
             {importance

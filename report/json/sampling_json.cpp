@@ -70,9 +70,58 @@ std::vector<InadmissibleSample> InadmissibleSamplesFrom(const json& object) {
     return samples;
 }
 
+json Surrogate(const SamplingResult& result) {
+    const SurrogateFacts& facts = *result.surrogate;
+    json leaveOneOut = json::array();
+    for (const auto& pair : facts.leaveOneOut) {
+        leaveOneOut.push_back(Pair(pair));
+    }
+    return {{"kind", SamplingKindName(result.kind)},
+            {"seed", result.seed},
+            {"failed_runs", result.failedRuns},
+            {"errors", result.errors},
+            {"inadmissible", result.inadmissible},
+            {"probability_of_failure", result.probability},
+            {"cov", Optional(result.cov)},
+            {"interval_95", Pair(result.interval95)},
+            {"probability_bounds", Pair(result.bounds)},
+            {"failed_runs_decide", result.failedRunsDecide},
+            {"beta", Optional(result.beta)},
+            {"stopped_by", StoppedByName(result)},
+            {"history", History(result.history)},
+            {"population", facts.population},
+            {"runs", facts.runs},
+            {"method_runs_used", facts.methodRunsUsed},
+            {"rounds", facts.rounds},
+            {"converged", facts.converged},
+            {"error_estimate", Optional(facts.errorEstimate)},
+            {"runs_per_round", facts.runsPerRound},
+            {"leave_one_out", leaveOneOut},
+            {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
+}
+
+SurrogateFacts SurrogateFrom(const json& object) {
+    SurrogateFacts facts;
+    facts.population = object.at("population").get<int>();
+    facts.runs = object.at("runs").get<int>();
+    facts.methodRunsUsed = object.at("method_runs_used").get<int>();
+    facts.rounds = object.at("rounds").get<int>();
+    facts.converged = object.at("converged").get<bool>();
+    facts.errorEstimate = Optional(object.at("error_estimate"));
+    facts.stoppedBy = object.at("stopped_by").get<std::string>();
+    facts.runsPerRound = object.value("runs_per_round", std::vector<int>{});
+    for (const json& pair : object.value("leave_one_out", json::array())) {
+        facts.leaveOneOut.push_back(PairFrom(pair));
+    }
+    return facts;
+}
+
 } // namespace
 
 json SamplingJson(const SamplingResult& result) {
+    if (result.surrogate) {
+        return Surrogate(result);
+    }
     return {{"kind", SamplingKindName(result.kind)},
             {"seed", result.seed},
             {"samples", result.samples},
@@ -101,8 +150,13 @@ SamplingResult SamplingFromJson(const json& object) {
     }
     result.kind = *named;
     result.seed = object.at("seed").get<std::uint64_t>();
-    result.samples = object.at("samples").get<int>();
-    result.failures = object.at("failures").get<int>();
+    if (result.kind == SamplingKind::Surrogate) {
+        result.surrogate = SurrogateFrom(object);
+        result.samples = result.surrogate->population;
+    } else {
+        result.samples = object.at("samples").get<int>();
+        result.failures = object.at("failures").get<int>();
+    }
     result.failedRuns = object.at("failed_runs").get<int>();
     result.errors = object.at("errors").get<std::vector<std::string>>();
     result.inadmissible = object.at("inadmissible").get<int>();

@@ -16,9 +16,33 @@ std::string Count(int count) {
     return FormatInteger(count, 0);
 }
 
+std::string SurrogateStop(const SurrogateFacts& facts) {
+    if (facts.stoppedBy == "target-cov") {
+        return "the error estimate, at the target coefficient of variation";
+    }
+    return facts.stoppedBy == "max-runs" ? "the most runs, not converged"
+                                         : "the largest population, not converged";
+}
+
+// The surrogate's own lines in place of the samples': its population and runs.
+void SurrogateLines(const SamplingResult& result, std::vector<SummaryLine>& lines) {
+    const SurrogateFacts& facts = *result.surrogate;
+    lines.push_back({"Population", "Population classified:", Count(facts.population)});
+    lines.push_back({"SurrogateRuns", "Runs of its own:", Count(facts.runs)});
+    lines.push_back(
+        {"MethodRunsUsed", "Runs of the method it learned from:", Count(facts.methodRunsUsed)});
+    lines.push_back({"Rounds", "Rounds:", Count(facts.rounds)});
+    lines.push_back({"ErrorEstimate", "Estimated relative error:", FixedText(facts.errorEstimate)});
+    lines.push_back({"FailedRuns", "Failed runs:", Count(result.failedRuns)});
+    lines.push_back({"StoppedBy", "Stopped by:", SurrogateStop(facts)});
+}
+
 } // namespace
 
 std::string SamplingHeading(const SamplingResult& result) {
+    if (result.kind == SamplingKind::Surrogate) {
+        return "Surrogate (active-learning kriging), seed " + std::to_string(result.seed);
+    }
     return (result.kind == SamplingKind::Importance ? "Importance sampling at the design point"
                                                     : "Monte Carlo") +
            std::string(", seed ") + std::to_string(result.seed);
@@ -40,6 +64,10 @@ std::vector<SummaryLine> SamplingSummary(const SamplingResult& result,
     }
     lines.push_back({"SamplingBeta", "β = −Φ⁻¹(p):", FixedText(result.beta)});
     lines.push_back({"Cov", "Coefficient of variation:", FixedText(result.cov)});
+    if (result.surrogate) {
+        SurrogateLines(result, lines);
+        return lines;
+    }
     lines.push_back({"Samples", "Samples:", Count(result.samples)});
     lines.push_back({"Failures", "Samples with F < 1:", Count(result.failures)});
     lines.push_back({"FailedRuns", "Failed runs:", Count(result.failedRuns)});

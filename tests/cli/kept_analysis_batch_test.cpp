@@ -110,6 +110,8 @@ TEST_F(KeptAnalysisBatch, AKeptAnalysisThatDisagreesWithItsRunsIsNotShown) {
           {"/variables/0/safety_factor", 0.001},
           {"/sampling/probability_of_failure", 0.05},
           {"/sampling/failures", 1}}},
+        {{"--method", "form", "--sampling", "surrogate", "--max-runs", "40"},
+         {{"/sampling/beta", 0.25}, {"/sampling/probability_of_failure", 0.0123456}}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> save = c.options;

@@ -228,6 +228,36 @@ INSTANTIATE_TEST_SUITE_P(
                       InterruptCase{"FormMidIterationFourCopies", "form", 4, SIGKILL, 10}),
     [](const ::testing::TestParamInfo<InterruptCase>& info) { return info.param.name; });
 
+// The surrogate's batches are journaled like the method's runs: stopped among them and resumed,
+// it learns from the same runs and reaches the same result.
+TEST_F(Resume, TheSurrogateStoppedAmongItsBatchesReachesTheUninterruptedResult) {
+    const auto call = [this](bool resume) {
+        std::vector<std::string> words = Call("form", 2, resume);
+        words.insert(words.begin(), {"--sampling", "surrogate", "--batch", "3"});
+        return words;
+    };
+    Restore();
+    fs::remove(Counter());
+    const Finished reference = BatchProcess(call(false), folder_.Path()).Wait();
+    ASSERT_EQ(reference.status, 0) << reference.err;
+    const std::size_t total = RunsStarted();
+    const json expected = WithoutSeconds(json::parse(ReadBytes(json_)));
+    const int own = expected.at("sampling").at("runs").get<int>();
+    ASSERT_GE(own, 6) << "too few of its own runs to stop among them";
+    Restore();
+
+    const Finished interrupted = Interrupt(call(false), total - 3, SIGTERM);
+    EXPECT_NE(interrupted.status, 0);
+    const std::size_t journaled = JournalLines();
+    ASSERT_LT(journaled, total);
+    const std::size_t before = RunsStarted();
+    const Finished resumed = BatchProcess(call(true), folder_.Path()).Wait();
+    ASSERT_EQ(resumed.status, 0) << resumed.err;
+    EXPECT_LE(RunsStarted() - before, total - journaled);
+    EXPECT_EQ(resumed.out, reference.out);
+    EXPECT_EQ(WithoutSeconds(json::parse(ReadBytes(json_))), expected);
+}
+
 // What is done to the interrupted analysis's work folder or model before the next start, and
 // how many runs that start must do again at least.
 struct LaterCase {

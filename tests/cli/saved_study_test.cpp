@@ -188,5 +188,33 @@ TEST_F(StudyBatch, SamplingSettingsGoThroughTheStudy) {
     EXPECT_EQ(nlohmann::json::parse(Run("--json -").out).at("sampling"), ran);
 }
 
+// The surrogate's batch and most runs go through the study like the other settings; --samples
+// does not apply to it. On this safe slope nothing fails anywhere: the population grows to its
+// most without reaching a CoV, and the result says so.
+TEST_F(StudyBatch, SurrogateSettingsGoThroughTheStudy) {
+    for (const std::string bad :
+         {"--batch 0", "--batch 65", "--batch 1e1", "--max-runs 19", "--max-runs 100001",
+          "--max-runs 0x20", "--sampling surrogate --samples 40"}) {
+        const Finished refused = Run(bad);
+        EXPECT_EQ(refused.status, 2) << bad;
+    }
+    const std::string json = folder_.File("run.json");
+    const Finished run = Run("--sampling surrogate --batch 2 --max-runs 30 --save --json " + json);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(" of the method, "), std::string::npos) << run.out;
+    const auto ran = nlohmann::json::parse(ReadBytes(json)).at("sampling");
+    EXPECT_EQ(ran["kind"], "surrogate");
+    EXPECT_EQ(ran["probability_of_failure"], 0.0);
+    EXPECT_EQ(ran["converged"], false);
+    EXPECT_EQ(ran["stopped_by"], "population");
+    EXPECT_EQ(ran["population"], 1000000);
+    EXPECT_LE(ran["runs"].get<int>(), 30);
+    EXPECT_EQ(ran["runs_per_round"].size(), ran["rounds"].get<std::size_t>());
+    EXPECT_EQ(nlohmann::json::parse(ReadBytes(study_))["settings"]["sampling"],
+              nlohmann::json::parse(R"({"kind": "surrogate", "samples": 500, "target_cov": 0.1,
+                  "seed": 1, "batch": 2, "max_runs": 30})"));
+    EXPECT_EQ(SavedJson().at("sampling"), ran);
+}
+
 } // namespace
 } // namespace zelmora

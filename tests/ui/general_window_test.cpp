@@ -152,6 +152,28 @@ private slots:
         QVERIFY(job->geometry().bottom() < form.ButtonOK->geometry().top());
     }
 
+    // The surrogate is the fourth choice; its runs per round and most runs come from the study
+    // and go back into it.
+    void surrogateControlsEditTheStudy() {
+        ProjectStudy.settings.sampling = {SamplingKind::Surrogate, 500, 0.03, 1, 8, 150};
+        TGeneralForm form;
+        QCOMPARE(form.ComboSampling->currentText(), QStringLiteral("Surrogate"));
+        QCOMPARE(form.SpinBatch->value(), 8);
+        QCOMPARE(form.SpinMaxRuns->value(), 150);
+        QCOMPARE(form.SpinBatch->maximum(), 64);
+        QCOMPARE(form.SpinMaxRuns->minimum(), 20);
+        form.show();
+        form.SpinBatch->setValue(2);
+        form.SpinMaxRuns->setValue(400);
+        form.ButtonOKClick();
+        QVERIFY(!form.isVisible());
+        const SamplingSettings& stored = ProjectStudy.settings.sampling;
+        QCOMPARE(stored.kind, SamplingKind::Surrogate);
+        QCOMPARE(stored.batch, 2);
+        QCOMPARE(stored.maxRuns, 400);
+        QCOMPARE(stored.targetCov, 0.03);
+    }
+
     void uneditedFieldsKeepTheirBytes() {
         State.BatchPath = latin1Path;
         State.ProjectName = "n\xff";

@@ -1,0 +1,95 @@
+#include "analysis/surrogate/classification.h"
+
+#include "analysis/methods/exact_normal_tail.h"
+
+#include <cmath>
+#include <limits>
+
+namespace zelmora {
+
+namespace {
+
+constexpr double CertainU = 2;
+constexpr double Z95 = 1.959963984540054;
+
+// The number of misclassified points at most, at 95 %: a sum of independent Bernoulli
+// variables, by the normal approximation.
+struct Misclassified {
+    double mean = 0;
+    double variance = 0;
+
+    void Add(double probability) {
+        mean += probability;
+        variance += probability * (1 - probability);
+    }
+    double Upper() const { return mean + Z95 * std::sqrt(variance); }
+};
+
+std::optional<double> ErrorBound(long long failed, const Misclassified& falseFailed,
+                                 const Misclassified& falseSafe) {
+    const double predicted = static_cast<double>(failed);
+    const double fewer = falseFailed.Upper();
+    const double more = falseSafe.Upper();
+    if (predicted - fewer <= 0) {
+        return predicted == 0 && more == 0 ? std::optional<double>(0) : std::nullopt;
+    }
+    return std::max(fewer / (predicted - fewer), more / (predicted + more));
+}
+
+} // namespace
+
+double LearningU(double mean, double sigma) {
+    const double gap = std::abs(mean - 1);
+    if (sigma <= 0) {
+        return gap > 0 ? std::numeric_limits<double>::infinity() : 0;
+    }
+    return gap / sigma;
+}
+
+double Classification::Probability() const {
+    return population == 0 ? 0 : static_cast<double>(failed) / static_cast<double>(population);
+}
+
+std::optional<double> Classification::Cov() const {
+    const double p = Probability();
+    if (p <= 0) {
+        return std::nullopt;
+    }
+    return std::sqrt((1 - p) / (static_cast<double>(population) * p));
+}
+
+Classification Classify(const KrigingPrediction& prediction, double noiseSigma,
+                        const std::vector<char>& usable, const std::vector<char>& failedRun) {
+    Classification c;
+    c.population = static_cast<long long>(usable.size());
+    c.leastU = std::numeric_limits<double>::infinity();
+    Misclassified falseFailed;
+    Misclassified falseSafe;
+    for (std::size_t i = 0; i < usable.size(); ++i) {
+        if (!usable[i]) {
+            ++c.inadmissible;
+            continue;
+        }
+        const double mean = prediction.mean[static_cast<Eigen::Index>(i)];
+        const double sigma = prediction.sigma[static_cast<Eigen::Index>(i)];
+        const double u = LearningU(mean, sigma);
+        const bool below = mean < 1;
+        const bool uncertain = u < CertainU || failedRun[i];
+        c.leastU = std::min(c.leastU, u);
+        const double total = std::hypot(sigma, noiseSigma);
+        const double wrong = total > 0 ? NormalTail(std::abs(mean - 1) / total) : 0;
+        if (below) {
+            ++c.failed;
+            c.uncertainFailed += uncertain ? 1 : 0;
+            falseFailed.Add(wrong);
+        } else {
+            c.uncertainSafe += uncertain ? 1 : 0;
+            c.failedRunsSafe += failedRun[i] ? 1 : 0;
+            falseSafe.Add(wrong);
+        }
+    }
+    c.errorEstimate = ErrorBound(c.failed, falseFailed, falseSafe);
+    return c;
+}
+
+} // namespace zelmora
