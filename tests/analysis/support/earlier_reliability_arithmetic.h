@@ -221,6 +221,10 @@ inline Comparison CompareOnGrid(const Grid& grid) {
                 for (int k = 0; k < count(grid.offsetFrom, grid.offsetTo); ++k) {
                     const std::vector<double> reduced{mean - (grid.offsetFrom + j * grid.spacing),
                                                       mean - (grid.offsetFrom + k * grid.spacing)};
+                    // A factor of 0 or below fails its run now: it never reaches the arithmetic.
+                    if (!(reduced[0] > 0 && reduced[1] > 0)) {
+                        continue;
+                    }
                     ++c.analyses;
                     StoredResults stored;
                     Entry(stored.safetyFactors, 0) = mean;
