@@ -22,9 +22,8 @@ constexpr double CertainU = 2;
 constexpr int JudgedFrom = 20;
 constexpr int ConsecutiveRounds = 2;
 constexpr std::size_t KeptErrors = 3;
-constexpr double ExploredBand = 0.4; // of the factor about 1
+constexpr double ExploredBand = 0.2; // of the factor about 1
 constexpr int ExploredPerDirection = 2;
-constexpr double SurprisingError = 2; // standard deviations
 
 class Learner {
 public:
@@ -78,7 +77,6 @@ private:
         std::vector<Eigen::Index> batch = LeastCertainBatch(Open(), model_->Lengths(), size - 1);
         if (const auto far = ExploratoryPoint(Open(), ExploredBand, batch)) {
             batch.push_back(*far);
-            far_ = *far;
             return batch;
         }
         return LeastCertainBatch(Open(), model_->Lengths(), size);
@@ -155,7 +153,6 @@ private:
         ++facts_.runs;
         if (run.factor) {
             training_.push_back({run.u, *run.factor});
-            JudgeExploratory(index, *run.factor);
             return 1;
         }
         failedRun_[index] = 1;
@@ -164,19 +161,6 @@ private:
             result_.errors.push_back(run.error);
         }
         return 1;
-    }
-
-    // An exploratory point the model mispredicted shows a region it had not seen: the count
-    // of exploratory rounds starts again.
-    void JudgeExploratory(std::size_t index, double factor) {
-        if (!far_ || static_cast<std::size_t>(*far_) != index) {
-            return;
-        }
-        const double spread = std::hypot(prediction_.sigma[*far_], model_->NoiseSigma());
-        if (std::abs(factor - prediction_.mean[*far_]) > SurprisingError * spread) {
-            explored_ = 0;
-        }
-        far_.reset();
     }
 
     void JudgeFailedRuns(bool stopped) {
@@ -278,8 +262,7 @@ private:
     Classification classification_;
     SurrogateFacts facts_;
     SamplingResult result_;
-    std::size_t explored_ = 0;        // exploratory points asked for since the last surprise
-    std::optional<Eigen::Index> far_; // the exploratory point of the batch being run
+    std::size_t explored_ = 0; // exploratory points asked for
 };
 
 } // namespace
