@@ -22,6 +22,8 @@ constexpr double CertainU = 2;
 constexpr int JudgedFrom = 20;
 constexpr int ConsecutiveRounds = 2;
 constexpr std::size_t KeptErrors = 3;
+constexpr double ExploredBand = 0.2; // of the factor about 1
+constexpr int ExploredPerDirection = 2;
 
 class Learner {
 public:
@@ -42,15 +44,15 @@ public:
         RunBatch(SpaceFillingBatch(Open(), model_->NoiseSigma(), RoundSize()));
         int metRounds = 0;
         while (true) {
-            metRounds = Assess() ? metRounds + 1 : 0;
+            const bool explored = explored_ >= ExploredPerDirection * problem_.dimension;
+            metRounds = Assess() && explored ? metRounds + 1 : 0;
             if (metRounds >= ConsecutiveRounds) {
                 const bool atTarget = Cov() && *Cov() <= settings_.targetCov;
                 facts_.stoppedBy = atTarget ? "target-cov" : "population";
                 facts_.converged = atTarget;
                 break;
             }
-            const std::vector<Eigen::Index> batch =
-                LeastCertainBatch(Open(), model_->Lengths(), RoundSize());
+            const std::vector<Eigen::Index> batch = LearningBatch();
             if (batch.empty()) {
                 facts_.stoppedBy = "max-runs";
                 break;
@@ -63,6 +65,22 @@ public:
 
 private:
     int RoundSize() const { return std::min(settings_.batch, settings_.maxRuns - facts_.runs); }
+
+    // The least certain points, and while the population is little explored, one point where
+    // the model knows least.
+    std::vector<Eigen::Index> LearningBatch() {
+        const int size = RoundSize();
+        if (explored_ >= ExploredPerDirection * problem_.dimension || size == 0) {
+            return LeastCertainBatch(Open(), model_->Lengths(), size);
+        }
+        ++explored_;
+        std::vector<Eigen::Index> batch = LeastCertainBatch(Open(), model_->Lengths(), size - 1);
+        if (const auto far = ExploratoryPoint(Open(), ExploredBand, batch)) {
+            batch.push_back(*far);
+            return batch;
+        }
+        return LeastCertainBatch(Open(), model_->Lengths(), size);
+    }
 
     Candidates Open() {
         open_.assign(usable_.begin(), usable_.end());
@@ -244,6 +262,7 @@ private:
     Classification classification_;
     SurrogateFacts facts_;
     SamplingResult result_;
+    std::size_t explored_ = 0; // exploratory points asked for
 };
 
 } // namespace

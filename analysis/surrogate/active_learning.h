@@ -39,9 +39,11 @@ struct SurrogateProblem {
 // Active-learning kriging over a Monte Carlo population drawn from the seed: rounds of
 // settings.batch runs where the sign of F − 1 is least certain, until the misclassified mass
 // is small in two consecutive rounds and the population's CoV is at the target, or the most
-// runs are spent. Throws when more than a tenth of its own runs failed, judged after each round
-// from its 20th run on and when learning stops. Nothing in the result depends on the order in
-// which the calculator performs a batch.
+// runs are spent. Its first 2·d learning rounds each give one run to the point where the model
+// knows least near F = 1, and no round counts towards the stop before them: a model that has
+// seen one mechanism is sure of it everywhere. Throws when more than a tenth of its own runs
+// failed, judged after each round from its 20th run on and when learning stops. Nothing in the
+// result depends on the order in which the calculator performs a batch.
 SamplingResult LearnProbabilityOfFailure(const SurrogateProblem& problem,
                                          const SamplingSettings& settings);
 

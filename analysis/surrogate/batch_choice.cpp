@@ -98,4 +98,21 @@ std::vector<Eigen::Index> LeastCertainBatch(const Candidates& candidates,
     return Spread(Ranked(candidates.open, score), size, apart);
 }
 
+std::optional<Eigen::Index> ExploratoryPoint(const Candidates& candidates, double band,
+                                             const std::vector<Eigen::Index>& taken) {
+    std::optional<Eigen::Index> best;
+    for (std::size_t k = 0; k < candidates.open.size(); ++k) {
+        const auto i = static_cast<Eigen::Index>(k);
+        const bool inBand = std::abs(candidates.prediction.mean[i] - 1) <= band;
+        if (!candidates.open[k] || !inBand ||
+            std::find(taken.begin(), taken.end(), i) != taken.end()) {
+            continue;
+        }
+        if (!best || candidates.prediction.sigma[i] > candidates.prediction.sigma[*best]) {
+            best = i;
+        }
+    }
+    return best;
+}
+
 } // namespace zelmora

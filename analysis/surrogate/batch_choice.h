@@ -2,6 +2,7 @@
 
 #include "analysis/surrogate/kriging_model.h"
 
+#include <optional>
 #include <vector>
 
 namespace zelmora {
@@ -24,5 +25,11 @@ std::vector<Eigen::Index> SpaceFillingBatch(const Candidates& candidates, double
 // so, that distance is halved.
 std::vector<Eigen::Index> LeastCertainBatch(const Candidates& candidates,
                                             const Eigen::VectorXd& lengths, int size);
+
+// The exploratory point: the open point of largest σ among those predicted within `band` of
+// F = 1, none of `taken`; none where there is no such point. It looks where the model has
+// not been, which the least-U points, all near the boundary it knows, never do.
+std::optional<Eigen::Index> ExploratoryPoint(const Candidates& candidates, double band,
+                                             const std::vector<Eigen::Index>& taken);
 
 } // namespace zelmora
