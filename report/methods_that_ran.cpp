@@ -3,6 +3,7 @@
 #include "analysis/methods/sampling_method.h"
 #include "project/value_text.h"
 #include "report/finished_runs.h"
+#include "report/tables/result_text.h"
 
 #include <cmath>
 
@@ -30,7 +31,15 @@ MethodThatRan Sampling(const SamplingResult& sampling) {
     if (!sampling.stoppedByTarget) {
         remark = "stopped before its target CoV";
     }
-    return {"Sampling check", Finite(sampling.beta), Finite(sampling.probability), remark};
+    std::string note;
+    if (sampling.probability == 0) {
+        note = sampling.bounds[0] != sampling.bounds[1]
+                   ? "between " + DecimalProbabilityText(sampling.bounds[0]) + " and " +
+                         DecimalProbabilityText(sampling.bounds[1]) + " with the samples not run"
+                   : "95 % interval " + DecimalProbabilityText(sampling.interval95[0]) + " to " +
+                         DecimalProbabilityText(sampling.interval95[1]);
+    }
+    return {"Sampling check", Finite(sampling.beta), Finite(sampling.probability), remark, note};
 }
 
 // Where the method relied on stands in the list: first order first, the sampling check last.

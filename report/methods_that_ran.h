@@ -16,6 +16,9 @@ struct MethodThatRan {
     std::optional<double> beta;
     std::optional<double> probability;
     std::string remark; // why it is not relied on, when that is its own doing
+    // A sampling check that saw no failure says what it can instead of a bare 0: the bounds with
+    // the samples not run where there are such, else its 95 % interval.
+    std::string probabilityNote{};
 };
 
 struct MethodsThatRan {

@@ -23,8 +23,12 @@ std::string MethodsTable(const MethodsThatRan& ran) {
     TextTable table{{"Method", "β", "Probability of failure", ""}, {}};
     for (std::size_t k = 0; k < ran.methods.size(); ++k) {
         const MethodThatRan& method = ran.methods[k];
+        const std::string probability = DecimalProbabilityText(method.probability);
         table.rows.push_back({method.name, FixedText(method.beta),
-                              DecimalProbabilityText(method.probability), Marked(ran, k)});
+                              method.probabilityNote.empty()
+                                  ? probability
+                                  : probability + " (" + method.probabilityNote + ")",
+                              Marked(ran, k)});
     }
     return HtmlTable(table, {false, true, true, false});
 }

@@ -267,5 +267,27 @@ TEST(ReportSummary, TheTableMarksTheMethodReliedOn) {
     }
 }
 
+// A check that saw no failure shows its bounds with the samples not run, else its interval,
+// never a bare 0.
+TEST(ReportSummary, ASamplingCheckWithoutAFailureGivesItsBounds) {
+    const struct {
+        int inadmissible;
+        const char* shown;
+    } cases[] = {
+        {8, "<td class=\"n\">0 (between 0 and 0.0200 with the samples not run)</td>"},
+        {0, "<td class=\"n\">0 (95 % interval 0 to 0.00957)</td>"},
+    };
+    for (const auto& c : cases) {
+        Part none = Sampling(true, false, c.inadmissible);
+        none.sampling->failures = 0;
+        none.sampling->probability = 0;
+        none.sampling->bounds = {0, double(c.inadmissible) / none.sampling->samples};
+        none.sampling->interval95 = {0, 0.00957};
+        none.sampling->beta.reset();
+        const std::string html = SummaryHtml(Analysis({FirstOrder, Form, none}), 3.0);
+        EXPECT_NE(html.find(c.shown), std::string::npos) << html;
+    }
+}
+
 } // namespace
 } // namespace zelmora
