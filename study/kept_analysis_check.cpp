@@ -7,6 +7,8 @@
 #include "analysis/runs/run_plan.h"
 #include "project/number_forms.h"
 #include "report/json/analysis_json_read.h"
+#include "report/methods_that_ran.h"
+#include "report/relied_on.h"
 
 #include <algorithm>
 #include <cmath>
@@ -147,6 +149,24 @@ bool SamplingAgrees(const SamplingResult& sampling) {
            CloseRelative(estimate.Interval95()[1], sampling.interval95[1]);
 }
 
+// The choice of what is relied on, made again by the one rule from the record. First order's β
+// is the project file's line, 6 decimals, where the kept one has every digit.
+bool ReliedOnAgrees(const json& kept, const ProjectState& project, const AnalysisRecord& record) {
+    const MethodThatRan firstOrder = FirstOrderThatRan(project, record);
+    const std::optional<ReliedOn> relied =
+        ReliedOnIn(firstOrder.beta, firstOrder.probability, record);
+    if (kept.is_null() || !relied) {
+        return kept.is_null() && !relied;
+    }
+    const double probability = kept.at("probability_of_failure").get<double>();
+    return kept.at("method").get<std::string>() == relied->method &&
+           kept.at("upper_bound").get<bool>() == relied->upperBound &&
+           kept.at("why").get<std::string>() == relied->why &&
+           Close(kept.at("beta").get<double>(), relied->beta, 1e-6) &&
+           std::abs(probability - relied->probability) <=
+               1e-6 * std::max(std::abs(probability), std::abs(relied->probability));
+}
+
 } // namespace
 
 bool KeptAnalysisAgrees(const std::string& analysisJson, const ProjectState& project) {
@@ -161,7 +181,12 @@ bool KeptAnalysisAgrees(const std::string& analysisJson, const ProjectState& pro
             !FormAgrees(*record.method, record.correlations, project)) {
             return false;
         }
-        return !record.sampling || SamplingAgrees(*record.sampling);
+        if (record.sampling && !SamplingAgrees(*record.sampling)) {
+            return false;
+        }
+        // A study kept before the rule was written has no choice to compare.
+        return !document.contains("relied_on") ||
+               ReliedOnAgrees(document.at("relied_on"), project, record);
     } catch (const std::exception&) {
         // What cannot even be derived again does not agree.
         return false;

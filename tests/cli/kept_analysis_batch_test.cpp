@@ -98,7 +98,10 @@ TEST_F(KeptAnalysisBatch, AKeptAnalysisThatDisagreesWithItsRunsIsNotShown) {
         std::vector<std::string> options;
         std::vector<Edit> edits;
     } cases[] = {
-        {{"--method", "taylor"}, {{"/results/beta", 0.5}, {"/runs/2/safety_factor", 0.01}}},
+        {{"--method", "taylor"},
+         {{"/results/beta", 0.5},
+          {"/runs/2/safety_factor", 0.01},
+          {"/relied_on/probability_of_failure", 0.001}}},
         {{"--method", "form", "--lognormal", "--correlation", "1:phi,2:phi=0.5"},
          {{"/method/beta", 2.5}, {"/method/design_point/0/value", 0.5}}},
         {{"--method", "form", "--sampling", "importance", "--samples", "40"},
@@ -109,7 +112,8 @@ TEST_F(KeptAnalysisBatch, AKeptAnalysisThatDisagreesWithItsRunsIsNotShown) {
           {"/results/linearity", 0.01},
           {"/variables/0/safety_factor", 0.001},
           {"/sampling/probability_of_failure", 0.05},
-          {"/sampling/failures", 1}}},
+          {"/sampling/failures", 1},
+          {"/relied_on/beta", 4.2}}},
         {{"--method", "form", "--sampling", "surrogate", "--max-runs", "40"},
          {{"/sampling/beta", 0.25}, {"/sampling/probability_of_failure", 0.0123456}}},
     };
