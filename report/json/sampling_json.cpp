@@ -70,34 +70,20 @@ std::vector<InadmissibleSample> InadmissibleSamplesFrom(const json& object) {
     return samples;
 }
 
-json Surrogate(const SamplingResult& result) {
-    const SurrogateFacts& facts = *result.surrogate;
+// What only the surrogate writes: how it learned and how far its classification is trusted.
+void AddSurrogate(const SurrogateFacts& facts, json& object) {
     json leaveOneOut = json::array();
     for (const auto& pair : facts.leaveOneOut) {
         leaveOneOut.push_back(Pair(pair));
     }
-    return {{"kind", SamplingKindName(result.kind)},
-            {"seed", result.seed},
-            {"failed_runs", result.failedRuns},
-            {"errors", result.errors},
-            {"inadmissible", result.inadmissible},
-            {"probability_of_failure", result.probability},
-            {"cov", Optional(result.cov)},
-            {"interval_95", Pair(result.interval95)},
-            {"probability_bounds", Pair(result.bounds)},
-            {"failed_runs_decide", result.failedRunsDecide},
-            {"beta", Optional(result.beta)},
-            {"stopped_by", StoppedByName(result)},
-            {"history", History(result.history)},
-            {"population", facts.population},
-            {"runs", facts.runs},
-            {"method_runs_used", facts.methodRunsUsed},
-            {"rounds", facts.rounds},
-            {"converged", facts.converged},
-            {"error_estimate", Optional(facts.errorEstimate)},
-            {"runs_per_round", facts.runsPerRound},
-            {"leave_one_out", leaveOneOut},
-            {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
+    object.update({{"population", facts.population},
+                   {"runs", facts.runs},
+                   {"method_runs_used", facts.methodRunsUsed},
+                   {"rounds", facts.rounds},
+                   {"converged", facts.converged},
+                   {"error_estimate", Optional(facts.errorEstimate)},
+                   {"runs_per_round", facts.runsPerRound},
+                   {"leave_one_out", leaveOneOut}});
 }
 
 SurrogateFacts SurrogateFrom(const json& object) {
@@ -119,26 +105,30 @@ SurrogateFacts SurrogateFrom(const json& object) {
 } // namespace
 
 json SamplingJson(const SamplingResult& result) {
+    // The keys every kind writes; an object's keys are written in name order.
+    json object = {
+        {"kind", SamplingKindName(result.kind)},
+        {"seed", result.seed},
+        {"failed_runs", result.failedRuns},
+        {"errors", result.errors},
+        {"inadmissible", result.inadmissible},
+        {"probability_of_failure", result.probability},
+        {"cov", Optional(result.cov)},
+        {"interval_95", Pair(result.interval95)},
+        {"probability_bounds", Pair(result.bounds)},
+        {"failed_runs_decide", result.failedRunsDecide},
+        {"beta", Optional(result.beta)},
+        {"stopped_by", StoppedByName(result)},
+        {"history", History(result.history)},
+        {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
     if (result.surrogate) {
-        return Surrogate(result);
+        AddSurrogate(*result.surrogate, object);
+    } else {
+        object.update({{"samples", result.samples},
+                       {"failures", result.failures},
+                       {"inadmissible_samples", InadmissibleSamples(result.inadmissibleSamples)}});
     }
-    return {{"kind", SamplingKindName(result.kind)},
-            {"seed", result.seed},
-            {"samples", result.samples},
-            {"failures", result.failures},
-            {"failed_runs", result.failedRuns},
-            {"errors", result.errors},
-            {"inadmissible", result.inadmissible},
-            {"probability_of_failure", result.probability},
-            {"cov", Optional(result.cov)},
-            {"interval_95", Pair(result.interval95)},
-            {"probability_bounds", Pair(result.bounds)},
-            {"failed_runs_decide", result.failedRunsDecide},
-            {"beta", Optional(result.beta)},
-            {"stopped_by", StoppedByName(result)},
-            {"history", History(result.history)},
-            {"inadmissible_samples", InadmissibleSamples(result.inadmissibleSamples)},
-            {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
+    return object;
 }
 
 SamplingResult SamplingFromJson(const json& object) {
