@@ -57,6 +57,23 @@ json InadmissibleSamples(const std::vector<InadmissibleSample>& samples) {
     return list;
 }
 
+json SampledFactors(const std::vector<std::array<double, 2>>& factors) {
+    json list = json::array();
+    for (const auto& pair : factors) {
+        list.push_back(Pair(pair));
+    }
+    return list;
+}
+
+// A study saved before the factors were kept has none: its distribution is left out.
+std::vector<std::array<double, 2>> SampledFactorsFrom(const json& object) {
+    std::vector<std::array<double, 2>> factors;
+    for (const json& pair : object.value("sampled_factors", json::array())) {
+        factors.push_back(PairFrom(pair));
+    }
+    return factors;
+}
+
 // A study saved before the samples not run were kept has none.
 std::vector<InadmissibleSample> InadmissibleSamplesFrom(const json& object) {
     std::vector<InadmissibleSample> samples;
@@ -138,6 +155,7 @@ json SamplingJson(const SamplingResult& result) {
             {"stopped_by", StoppedByName(result)},
             {"history", History(result.history)},
             {"inadmissible_samples", InadmissibleSamples(result.inadmissibleSamples)},
+            {"sampled_factors", SampledFactors(result.sampledFactors)},
             {"form_disagrees", result.formDisagrees ? json(*result.formDisagrees) : json(nullptr)}};
 }
 
@@ -169,6 +187,7 @@ SamplingResult SamplingFromJson(const json& object) {
     result.stoppedByTarget = object.at("stopped_by").get<std::string>() == "target-cov";
     result.history = HistoryFrom(object);
     result.inadmissibleSamples = InadmissibleSamplesFrom(object);
+    result.sampledFactors = SampledFactorsFrom(object);
     // Saved before the comparison with FORM was kept, a study has none.
     if (const json disagrees = object.value("form_disagrees", json()); !disagrees.is_null()) {
         result.formDisagrees = disagrees.get<bool>();
