@@ -6,6 +6,13 @@
 
 namespace zelmora {
 
+namespace {
+
+// A share reached within rounding counts as reached: 1 of 20 equal weights is 5 %.
+constexpr double QuantileShare = 0.05 * (1 - 1e-12);
+
+} // namespace
+
 std::vector<std::array<double, 2>> CumulativeShares(std::vector<std::array<double, 2>> factors) {
     std::stable_sort(factors.begin(), factors.end(),
                      [](const auto& a, const auto& b) { return a[0] < b[0]; });
@@ -41,11 +48,9 @@ FactorStatistics FactorStatisticsOf(const std::vector<std::array<double, 2>>& fa
         squares += weight * (factor - statistics.mean) * (factor - statistics.mean);
     }
     statistics.sigma = std::sqrt(squares / total);
-    // A share reached within rounding counts as reached: 1 of 20 equal weights is 5 %.
-    constexpr double Share = 0.05 * (1 - 1e-12);
     const std::vector<std::array<double, 2>> shares = CumulativeShares(factors);
     statistics.quantile5 = std::find_if(shares.begin(), shares.end(), [](const auto& s) {
-                               return s[1] >= Share;
+                               return s[1] >= QuantileShare;
                            })->at(0);
     return statistics;
 }
