@@ -132,7 +132,7 @@ std::string Grid(const Axes& axes) {
            SvgLine(PlotRight, PlotTop, PlotRight, PlotBottom, "#000000") +
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "Share") +
-           SvgText(Width - 8, PlotTop - 8, "end", "Cumulative") +
+           SvgText(Width - 8, PlotTop - 14, "end", "Cumulative") +
            SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "F");
 }
 
