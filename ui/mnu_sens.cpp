@@ -4,6 +4,7 @@
 #include "analysis/methods/sampling_method.h"
 #include "project/project_state.h"
 #include "project/whole_file.h"
+#include "report/charts/factor_distribution_chart.h"
 #include "report/charts/iteration_chart.h"
 #include "report/charts/sampling_chart.h"
 #include "report/charts/share_chart.h"
@@ -12,6 +13,7 @@
 #include "report/methods_that_ran.h"
 #include "report/runs_csv.h"
 #include "report/tables/correlation_summary.h"
+#include "report/tables/factor_distribution_summary.h"
 #include "report/tables/linearity_reading.h"
 #include "report/tables/method_summary.h"
 #include "report/tables/reliability_summary.h"
@@ -263,10 +265,45 @@ QGroupBox* TSensitivity::BuildSampling() {
     results->addWidget(LabelSampling, 0, Qt::AlignTop);
     results->addWidget(ChartSampling, 0, Qt::AlignTop);
     results->addStretch();
+    LabelDistribution = new QLabel;
+    LabelDistribution->setObjectName(QStringLiteral("LabelDistribution"));
+    LabelDistribution->setTextFormat(Qt::RichText);
+    ChartDistribution = new QSvgWidget;
+    ChartDistribution->setObjectName(QStringLiteral("ChartDistribution"));
+    auto* distribution = new QHBoxLayout;
+    distribution->addWidget(LabelDistribution, 0, Qt::AlignTop);
+    distribution->addWidget(ChartDistribution, 0, Qt::AlignTop);
+    distribution->addStretch();
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(LabelSamplingNote);
     layout->addLayout(results);
+    layout->addLayout(distribution);
     return group;
+}
+
+namespace {
+
+// Captions and values as the other figures show them: plain, the values beside.
+std::string FigureRows(const std::vector<SummaryLine>& lines) {
+    std::string rows;
+    for (const SummaryLine& line : lines)
+        rows += "<tr><td>" + EscapeMarkup(line.caption) + "</td><td style=\"padding-left: 12px\">" +
+                EscapeMarkup(line.value) + "</td></tr>";
+    return "<table cellspacing=\"2\">" + rows + "</table>";
+}
+
+} // namespace
+
+void TSensitivity::FillDistribution(const SamplingResult& result) {
+    const std::string chart = FactorDistributionChartSvg(result);
+    LabelDistribution->setVisible(!chart.empty());
+    ChartDistribution->setVisible(!chart.empty());
+    if (chart.empty())
+        return;
+    LabelDistribution->setText(FromUtf8("<b>" + EscapeMarkup(FactorDistributionHeading) + "</b>" +
+                                        FigureRows(FactorDistributionSummary(result))));
+    ChartDistribution->load(QByteArray::fromStdString(chart));
+    ChartDistribution->setFixedSize(ChartDistribution->sizeHint());
 }
 
 void TSensitivity::FillSampling() {
@@ -278,18 +315,14 @@ void TSensitivity::FillSampling() {
     GroupSampling->setTitle(FromUtf8(SamplingHeading(result)));
     LabelSamplingNote->setVisible(result.failedRunsDecide);
     LabelSamplingNote->setText(FromUtf8(FailedRunsDecideText()));
-    // Captions and values as the other figures show them: plain, the values beside.
-    std::string rows;
-    for (const SummaryLine& line : SamplingSummary(result, Record->method))
-        rows += "<tr><td>" + EscapeMarkup(line.caption) + "</td><td style=\"padding-left: 12px\">" +
-                EscapeMarkup(line.value) + "</td></tr>";
-    LabelSampling->setText(FromUtf8("<table cellspacing=\"2\">" + rows + "</table>"));
+    LabelSampling->setText(FromUtf8(FigureRows(SamplingSummary(result, Record->method))));
     const std::string chart = SamplingChartSvg(result);
     ChartSampling->setVisible(!chart.empty());
     if (!chart.empty()) {
         ChartSampling->load(QByteArray::fromStdString(chart));
         ChartSampling->setFixedSize(ChartSampling->sizeHint());
     }
+    FillDistribution(result);
 }
 
 void TSensitivity::FormCreate() {

@@ -63,6 +63,9 @@ public:
     QLabel* LabelSamplingNote; // that failed runs decide the answer, when they do
     QLabel* LabelSampling;     // its figures
     QSvgWidget* ChartSampling; // empty for an analysis read back
+    // Below it, the sampled factors' figures and chart; hidden where none were kept.
+    QLabel* LabelDistribution;
+    QSvgWidget* ChartDistribution;
     QPushButton* ButtonCopy;
     QPushButton* ButtonReport;
     QPushButton* ButtonClose;
@@ -73,6 +76,7 @@ private:
     QGroupBox* BuildMethod();
     void FillMethod();
     QGroupBox* BuildSampling();
+    void FillDistribution(const SamplingResult& result);
     void FillSampling();
     // As large as the content, within nine tenths of the screen.
     void FitToScreen();

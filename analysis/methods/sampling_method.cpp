@@ -143,6 +143,7 @@ private:
         try {
             const double factor = CheckedSafetyFactor(context_.applied.back(), context_.inputs);
             estimate_.Add(sample.weight, factor < 1, false);
+            result_.sampledFactors.push_back({factor, sample.weight});
         } catch (const std::exception& error) {
             // Kept with the run, so that nothing shows its factor as a result.
             context_.applied.back().error = error.what();

@@ -63,7 +63,10 @@ struct SamplingResult {
     // Whether FORM's probability lies outside interval95; none when FORM did not run.
     std::optional<bool> formDisagrees;
     std::vector<InadmissibleSample> inadmissibleSamples; // in sample order
-    std::optional<SurrogateFacts> surrogate;             // for the surrogate only
+    // Of each sample run with a factor, in sample order: F and its weight (1 for Monte Carlo).
+    // Empty for the surrogate and for a study saved before they were kept.
+    std::vector<std::array<double, 2>> sampledFactors;
+    std::optional<SurrogateFacts> surrogate; // for the surrogate only
 };
 
 // "target-cov" or "most-runs"; the surrogate's own reason.

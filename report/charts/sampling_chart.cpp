@@ -16,47 +16,50 @@ constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 24;
 constexpr double PlotTop = 40;
 constexpr double PlotBottom = Height - 44;
-constexpr int TickCount = 4;
+constexpr int TickCount = 5;
 const char* const LineColour = "#1f4e8c";
 const char* const BandColour = "#c9d8ee";
 const char* const GridColour = "#c8c8c8";
 
-// A round step of 1, 2 or 5 times a power of ten giving about TickCount ticks up to `top`.
-double RoundStep(double top) {
-    const double magnitude = std::pow(10.0, std::floor(std::log10(top / TickCount)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (top / (factor * magnitude) <= TickCount) {
-            return factor * magnitude;
-        }
-    }
-    return 10 * magnitude;
-}
+constexpr double Margin = 0.05; // of the span, above the highest band and below the lowest
 
+// The probability axis takes in every estimate and band with a little margin, no more: ticks
+// fall on round steps within it.
 struct Axes {
     double xHigh;
+    double low;
+    double high;
     double yStep;
-    int ySteps;
     int decimals; // of the ticks, enough for the step
 
     double X(double samples) const { return PlotLeft + samples / xHigh * (PlotRight - PlotLeft); }
-    double Y(double p) const { return PlotBottom - p / (yStep * ySteps) * (PlotBottom - PlotTop); }
+    double Y(double p) const {
+        return PlotBottom - (p - low) / (high - low) * (PlotBottom - PlotTop);
+    }
 };
 
 Axes AxesFor(const SamplingResult& result) {
-    double top = 0;
+    double lowest = result.history.front().probability;
+    double highest = lowest;
     for (const SamplingPoint& point : result.history) {
-        top = std::max(top, point.interval95[1]);
+        lowest = std::min({lowest, point.probability, point.interval95[0]});
+        highest = std::max({highest, point.probability, point.interval95[1]});
     }
-    top = std::max(top, 1e-12);
-    const double step = RoundStep(top);
-    return {static_cast<double>(result.history.back().samples), step,
-            std::max(1, static_cast<int>(std::ceil(top / step - 1e-9))),
-            std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)))};
+    // A band of no width (no failure in few samples) still gets an axis.
+    const double span = std::max(highest - lowest, std::max(highest, 1e-12) * 0.1);
+    const double low = std::max(0.0, lowest - Margin * span);
+    const double high = highest + Margin * span;
+    const double step = RoundStep(high - low, TickCount);
+    return {static_cast<double>(result.history.back().samples), low, high, step,
+            StepDecimals(step)};
 }
 
 std::string Grid(const Axes& axes) {
     std::string content;
-    for (int k = 0; k <= axes.ySteps; ++k) {
+    // A hair of tolerance keeps a tick that the margin ends on.
+    const auto first = static_cast<int>(std::ceil(axes.low / axes.yStep - 1e-9));
+    const auto last = static_cast<int>(std::floor(axes.high / axes.yStep + 1e-9));
+    for (int k = first; k <= last; ++k) {
         const double p = k * axes.yStep;
         const double y = axes.Y(p);
         content += SvgLine(PlotLeft, y, PlotRight, y, GridColour) +

@@ -3,6 +3,9 @@
 #include "project/number_forms.h"
 #include "report/markup_escape.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace zelmora {
 
 namespace {
@@ -25,6 +28,20 @@ std::string SvgLine(double x1, double y1, double x2, double y2, const std::strin
     return R"(<line x1=")" + SvgNumber(x1) + R"(" y1=")" + SvgNumber(y1) + R"(" x2=")" +
            SvgNumber(x2) + R"(" y2=")" + SvgNumber(y2) + R"(" stroke=")" + colour +
            R"(" stroke-width="1"/>)" + "\n";
+}
+
+double RoundStep(double span, int ticks) {
+    const double magnitude = std::pow(10.0, std::floor(std::log10(span / ticks)));
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (span / (factor * magnitude) <= ticks) {
+            return factor * magnitude;
+        }
+    }
+    return 10 * magnitude;
+}
+
+int StepDecimals(double step) {
+    return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
 }
 
 std::string SvgStart(double width, double height, const std::string& title) {

@@ -14,6 +14,11 @@ std::string SvgText(double x, double y, const std::string& anchor, const std::st
 // A line one pixel wide.
 std::string SvgLine(double x1, double y1, double x2, double y2, const std::string& colour);
 
+// A round step of 1, 2 or 5 times a power of ten giving at most `ticks` steps across `span` (> 0),
+// and the decimals its ticks need.
+double RoundStep(double span, int ticks);
+int StepDecimals(double step);
+
 // The <svg> start tag of a drawing `width` by `height` and its <title>; the caller closes it.
 std::string SvgStart(double width, double height, const std::string& title);
 

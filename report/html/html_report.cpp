@@ -9,6 +9,7 @@
 #include "project/whole_file.h"
 #include "report/charts/share_chart.h"
 #include "report/html/base64.h"
+#include "report/html/html_distribution_section.h"
 #include "report/html/html_method_section.h"
 #include "report/html/html_sampling_section.h"
 #include "report/html/html_summary.h"
@@ -319,6 +320,10 @@ std::string SamplingSection(const ReportContext& report) {
     return SamplingSectionHtml(report.record);
 }
 
+std::string DistributionSection(const ReportContext& report) {
+    return DistributionSectionHtml(report.record);
+}
+
 std::string Picture(const RunOutcome& run, const std::string& alt) {
     return R"(<img class="surface" alt=")" + alt + R"(" src="data:image/svg+xml;base64,)" +
            Base64(run.picture) + "\">";
@@ -367,9 +372,9 @@ std::string Footer(const ReportContext& report) {
 // The report's sections in page order: a further section is one more line here.
 using ReportSection = std::string (*)(const ReportContext&);
 constexpr ReportSection Sections[] = {
-    Project, SignOffBlock, Summary,       Inputs,        CorrelationSection,
-    Methods, Results,      Sensitivities, MethodSection, SamplingSection,
-    Surface, Runs,
+    Project, SignOffBlock,  Summary,       Inputs,          CorrelationSection,  Methods,
+    Results, Sensitivities, MethodSection, SamplingSection, DistributionSection, Surface,
+    Runs,
 };
 
 constexpr const char* SheetStart = "<table class=\"sheet\"><tfoot><tr><td><div "

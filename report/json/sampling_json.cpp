@@ -57,6 +57,23 @@ json InadmissibleSamples(const std::vector<InadmissibleSample>& samples) {
     return list;
 }
 
+json SampledFactors(const std::vector<std::array<double, 2>>& factors) {
+    json list = json::array();
+    for (const auto& pair : factors) {
+        list.push_back(Pair(pair));
+    }
+    return list;
+}
+
+// A study saved before the factors were kept has none: its distribution is left out.
+std::vector<std::array<double, 2>> SampledFactorsFrom(const json& object) {
+    std::vector<std::array<double, 2>> factors;
+    for (const json& pair : object.value("sampled_factors", json::array())) {
+        factors.push_back(PairFrom(pair));
+    }
+    return factors;
+}
+
 // A study saved before the samples not run were kept has none.
 std::vector<InadmissibleSample> InadmissibleSamplesFrom(const json& object) {
     std::vector<InadmissibleSample> samples;
@@ -126,7 +143,8 @@ json SamplingJson(const SamplingResult& result) {
     } else {
         object.update({{"samples", result.samples},
                        {"failures", result.failures},
-                       {"inadmissible_samples", InadmissibleSamples(result.inadmissibleSamples)}});
+                       {"inadmissible_samples", InadmissibleSamples(result.inadmissibleSamples)},
+                       {"sampled_factors", SampledFactors(result.sampledFactors)}});
     }
     return object;
 }
@@ -159,6 +177,7 @@ SamplingResult SamplingFromJson(const json& object) {
     result.stoppedByTarget = object.at("stopped_by").get<std::string>() == "target-cov";
     result.history = HistoryFrom(object);
     result.inadmissibleSamples = InadmissibleSamplesFrom(object);
+    result.sampledFactors = SampledFactorsFrom(object);
     // Saved before the comparison with FORM was kept, a study has none.
     if (const json disagrees = object.value("form_disagrees", json()); !disagrees.is_null()) {
         result.formDisagrees = disagrees.get<bool>();

@@ -151,6 +151,13 @@ TEST_F(StudyBatch, SamplingSettingsGoThroughTheStudy) {
     auto fixed = ran;
     fixed.erase("interval_95");
     fixed.erase("history");
+    fixed.erase("sampled_factors");
+    // Every sample ran and kept its factor, safe, with the weight 1 of Monte Carlo.
+    ASSERT_EQ(ran["sampled_factors"].size(), 40U);
+    for (const auto& sampled : ran["sampled_factors"]) {
+        EXPECT_GE(sampled[0].get<double>(), 1.0);
+        EXPECT_EQ(sampled[1], 1.0);
+    }
     EXPECT_EQ(fixed, nlohmann::json::parse(R"({"kind": "monte-carlo", "seed": 18446744073709551615,
         "samples": 40, "failures": 0, "failed_runs": 0, "errors": [], "inadmissible": 0,
         "probability_of_failure": 0.0, "cov": null, "probability_bounds": [0.0, 0.0],

@@ -262,7 +262,9 @@ AnalysisRecord LargestRecord() {
     sampling.beta = 1.8384;
     sampling.stoppedByTarget = true;
     for (int n = 1; n <= sampling.samples; ++n) {
-        record.outcomes.push_back(run(FirstSampleRunId + n, n % 30 == 0 ? 0.95 : 1.3));
+        const double factor = n % 30 == 0 ? 0.95 : 1.3;
+        record.outcomes.push_back(run(FirstSampleRunId + n, factor));
+        sampling.sampledFactors.push_back({factor, 1});
         if (n % 20 == 0) {
             sampling.history.push_back({n, 0.033, {0.03, 0.036}});
         }
@@ -280,6 +282,7 @@ TEST_F(ReportBrowserTest, TheLargestReportPrintsOnTwelvePagesAtMost) {
     EXPECT_LE(pages, 12);
     EXPECT_GT(pages, 2);
     EXPECT_TRUE(Contains(text, "19990 samples more")) << text;
+    EXPECT_TRUE(Contains(text, "Distribution of the safety factor")) << text;
     EXPECT_FALSE(Contains(text, "/home/")) << text;
 }
 

@@ -238,6 +238,37 @@ private slots:
         window.FormCreate();
         QVERIFY(!window.GroupSampling->isVisibleTo(&window));
     }
+
+    // Below the sampling chart, the sampled factors' figures and chart, where they were kept.
+    void theDistributionOfTheFactorsBelowTheSamplingChart() {
+        AnalysisRecord record;
+        record.method = zelmora::testing::FormResult();
+        SamplingResult sampling;
+        sampling.samples = 4;
+        sampling.probability = 0.25;
+        sampling.history = {{4, 0.25, {0.05, 0.7}}};
+        sampling.sampledFactors = {{0.9, 1}, {1.1, 1}, {1.3, 1}, {1.5, 1}};
+        record.sampling = sampling;
+        TSensitivity window;
+        window.Record = &record;
+        window.FormCreate();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.ChartDistribution->isVisibleTo(&window));
+        QVERIFY(
+            window.ChartDistribution->mapTo(&window, QPoint(0, 0)).y() >=
+            window.ChartSampling->mapTo(&window, QPoint(0, window.ChartSampling->height())).y());
+        const QString figures = window.LabelDistribution->text();
+        for (const char* shown : {"Distribution of the safety factor", "Mean of F", "1.2000",
+                                  "0.2236", "5 % quantile of F", "0.9000"})
+            QVERIFY2(figures.contains(QString::fromUtf8(shown)), shown);
+        QVERIFY(test::PixelsOfColour(*window.ChartDistribution, qRgb(0xc9, 0xd8, 0xee)) > 2000);
+
+        record.sampling->sampledFactors.clear();
+        window.FormCreate();
+        QVERIFY(!window.ChartDistribution->isVisibleTo(&window));
+        QVERIFY(!window.LabelDistribution->isVisibleTo(&window));
+    }
 };
 
 QTEST_MAIN(SensitivityMethodTest)

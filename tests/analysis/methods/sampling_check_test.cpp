@@ -92,6 +92,26 @@ TEST_F(SamplingCheck, EstimatesOfALinearResponseHoldTheExactProbability) {
         ASSERT_TRUE(record.sampling);
         const SamplingResult& result = *record.sampling;
         ExpectWithinItsInterval(result, truth);
+        // Every sample keeps its run's factor with the weight the estimate gave it.
+        std::vector<double> runFactors;
+        for (const RunOutcome& outcome : record.outcomes) {
+            if (outcome.runId > FirstSampleRunId) {
+                runFactors.push_back(*outcome.safetyFactor);
+            }
+        }
+        ASSERT_EQ(result.sampledFactors.size(), runFactors.size());
+        ASSERT_EQ(runFactors.size(), std::size_t(result.samples));
+        long double below = 0;
+        for (std::size_t k = 0; k < runFactors.size(); ++k) {
+            const auto [factor, weight] = result.sampledFactors[k];
+            EXPECT_EQ(factor, runFactors[k]);
+            if (c.kind == SamplingKind::MonteCarlo) {
+                EXPECT_EQ(weight, 1);
+            }
+            below += factor < 1 ? weight : 0;
+        }
+        EXPECT_NEAR(static_cast<double>(below / result.samples), result.probability,
+                    1e-12 * result.probability);
         EXPECT_TRUE(result.stoppedByTarget);
         EXPECT_LE(*result.cov, c.targetCov);
         EXPECT_GE(result.failures, 10);

@@ -3,6 +3,7 @@
 #include "analysis/methods/sampling_method.h"
 #include "project/errors.h"
 #include "project/project_state.h"
+#include "report/charts/factor_distribution_chart.h"
 #include "report/charts/sampling_chart.h"
 #include "report/html/base64.h"
 #include "report/html/html_report.h"
@@ -302,6 +303,29 @@ TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
     const bool importance = record.sampling->kind == SamplingKind::Importance;
     EXPECT_TRUE(Contains(page, importance ? "<h3>Importance sampling at the design point</h3>"
                                           : "<h3>Monte Carlo sampling</h3>"));
+}
+
+// The sampled factors are kept with the study; one saved before they were shows no distribution.
+TEST_F(HtmlReportTest, TheDistributionOfTheFactorsComesBackFromTheJson) {
+    AnalysisRecord record = SampledRecord();
+    record.sampling->sampledFactors = {{0.93, 1}, {1.21, 1}};
+    nlohmann::json saved = nlohmann::json::parse(AnalysisJson("", project_, record));
+    const AnalysisRecord read = RecordFromAnalysisJson(saved.dump());
+    ASSERT_TRUE(read.sampling);
+    EXPECT_EQ(read.sampling->sampledFactors, record.sampling->sampledFactors);
+    const std::string page = HtmlReport("", project_, &read, WrittenAt);
+    EXPECT_TRUE(Contains(page, "<h2>Distribution of the safety factor</h2>"));
+    EXPECT_TRUE(Contains(page, FactorDistributionChartSvg(*record.sampling)));
+    EXPECT_TRUE(Contains(page, "1.0700")); // the mean
+    EXPECT_TRUE(Contains(page, "0.1400")); // σ
+    // Of 40 samples two have a factor: the others are said to be left out.
+    EXPECT_TRUE(Contains(page, "38 (not run or failed), not included"));
+    EXPECT_LT(page.find("<h2>Distribution of the safety factor</h2>"),
+              page.find("<h3>Sampling runs</h3>"));
+    saved["sampling"].erase("sampled_factors");
+    const AnalysisRecord old = RecordFromAnalysisJson(saved.dump());
+    EXPECT_FALSE(
+        Contains(HtmlReport("", project_, &old, WrittenAt), "Distribution of the safety factor"));
 }
 
 // The samples have a table of their own, read from the run entries; a failed one shows no factor
