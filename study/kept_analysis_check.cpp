@@ -111,6 +111,22 @@ bool SurrogateAgrees(const SamplingResult& sampling) {
            (!facts.converged || facts.stoppedBy == "target-cov");
 }
 
+// Monte Carlo's kept factors, where the study has them: one of weight 1 per sample run with a
+// factor, as many below 1 as it counted failures.
+bool SampledFactorsAgree(const SamplingResult& sampling) {
+    const auto& factors = sampling.sampledFactors;
+    if (factors.empty()) {
+        return true;
+    }
+    const auto failing = std::count_if(factors.begin(), factors.end(),
+                                       [](const std::array<double, 2>& f) { return f[0] < 1; });
+    const bool weighed = std::all_of(factors.begin(), factors.end(),
+                                     [](const std::array<double, 2>& f) { return f[1] == 1; });
+    return weighed && failing == sampling.failures &&
+           static_cast<int>(factors.size()) ==
+               sampling.samples - sampling.failedRuns - sampling.inadmissible;
+}
+
 // The estimate from its counts as the check makes it: Monte Carlo's from the counts alone,
 // importance sampling's only where its weights do not enter.
 bool SamplingAgrees(const SamplingResult& sampling) {
@@ -134,6 +150,9 @@ bool SamplingAgrees(const SamplingResult& sampling) {
     }
     if (sampling.kind != SamplingKind::MonteCarlo) {
         return sampling.bounds[1] >= sampling.probability;
+    }
+    if (!SampledFactorsAgree(sampling)) {
+        return false;
     }
     SamplingEstimate estimate(false);
     for (int k = 0; k < sampling.samples; ++k) {

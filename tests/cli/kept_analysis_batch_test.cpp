@@ -113,7 +113,8 @@ TEST_F(KeptAnalysisBatch, AKeptAnalysisThatDisagreesWithItsRunsIsNotShown) {
           {"/variables/0/safety_factor", 0.001},
           {"/sampling/probability_of_failure", 0.05},
           {"/sampling/failures", 1},
-          {"/relied_on/beta", 4.2}}},
+          {"/relied_on/beta", 4.2},
+          {"/sampling/sampled_factors/0/1", 1}}},
         {{"--method", "form", "--sampling", "surrogate", "--max-runs", "40"},
          {{"/sampling/beta", 0.25}, {"/sampling/probability_of_failure", 0.0123456}}},
     };
