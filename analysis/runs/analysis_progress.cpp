@@ -30,7 +30,7 @@ std::string FormatProgress(const AnalysisProgress& progress) {
                std::to_string(progress.total) + " runs";
     }
     if (progress.hashedBytes < progress.bytesToHash) {
-        constexpr std::uint64_t MiB = 1024 * 1024;
+        constexpr std::uint64_t MiB = std::uint64_t{1024} * 1024;
         return "Reading the model, the calculator and the data folder: " +
                std::to_string(progress.hashedBytes / MiB) + " of " +
                std::to_string((progress.bytesToHash + MiB - 1) / MiB) + " MiB";

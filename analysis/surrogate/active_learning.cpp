@@ -85,7 +85,7 @@ private:
     Candidates Open() {
         open_.assign(usable_.begin(), usable_.end());
         for (std::size_t i = 0; i < open_.size(); ++i) {
-            open_[i] = usable_[i] && !tried_[i];
+            open_[i] = usable_[i] && !tried_[i] ? char{1} : char{0};
         }
         return {population_, prediction_, open_};
     }
@@ -97,7 +97,7 @@ private:
         for (Eigen::Index i = before; i < size; ++i) {
             const std::vector<double> u = draws_.Next(problem_.dimension);
             population_.row(i) = Eigen::Map<const Eigen::RowVectorXd>(u.data(), dimension_);
-            usable_.push_back(!problem_.admissible || problem_.admissible(u));
+            usable_.push_back(!problem_.admissible || problem_.admissible(u) ? char{1} : char{0});
         }
         tried_.resize(static_cast<std::size_t>(size), 0);
         failedRun_.resize(static_cast<std::size_t>(size), 0);

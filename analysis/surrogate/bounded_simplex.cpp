@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    Eigen::VectorXd Clamped(Eigen::VectorXd point) const {
+    Eigen::VectorXd Clamped(const Eigen::VectorXd& point) const {
         return point.cwiseMax(lower_).cwiseMin(upper_);
     }
 

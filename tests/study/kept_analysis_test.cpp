@@ -84,7 +84,7 @@ TEST_F(KeptAnalysis, DeepNestingIsRefusedAtOnceInBoundedMemory) {
         {deep + std::string(64, '[') + std::string(64, ']') + "}",
          "it is nested deeper than 64 levels"},
         {deep + "\"" + std::string(100, '[') + "\\\"{\"}", ""},
-        {std::string(16 * 1024 * 1024, '['), "it is nested deeper than 64 levels"}};
+        {std::string(std::size_t{16} * 1024 * 1024, '['), "it is nested deeper than 64 levels"}};
     const long before = PeakKibibytes();
     for (const auto& [content, why] : contents) {
         WriteBytes(studyFile_, content);

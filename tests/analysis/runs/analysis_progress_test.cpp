@@ -111,7 +111,7 @@ TEST(ProgressMeter, TheKeysReadingIsToldOnceItTakesOverASecond) {
     std::vector<std::string> told;
     ProgressMeter meter(
         time.clock(), [&](const AnalysisProgress& p) { told.push_back(FormatProgress(p)); }, 1);
-    constexpr std::uint64_t MiB = 1024 * 1024;
+    constexpr std::uint64_t MiB = std::uint64_t{1024} * 1024;
     meter.Hashing(100 * MiB, 1024 * MiB);
     time.now += 0.9;
     meter.Hashing(300 * MiB, 1024 * MiB);

@@ -21,7 +21,7 @@ double Along(const std::vector<double>& u, std::vector<double> direction) {
 }
 
 // F = 1 + slope·(β + αᵀu): p = Φ(−β).
-Response Linear(double beta, double slope, std::vector<double> direction) {
+Response Linear(double beta, double slope, const std::vector<double>& direction) {
     return [=](const std::vector<double>& u) { return 1 + slope * (beta + Along(u, direction)); };
 }
 
