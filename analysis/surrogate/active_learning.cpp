@@ -22,8 +22,8 @@ constexpr double CertainU = 2;
 constexpr int JudgedFrom = 20;
 constexpr int ConsecutiveRounds = 2;
 constexpr std::size_t KeptErrors = 3;
-constexpr double ExploredBand = 0.2; // of the factor about 1
 constexpr int ExploredPerDirection = 2;
+constexpr double SurprisingError = 3; // standard deviations of the prediction, noise included
 
 class Learner {
 public:
@@ -44,8 +44,7 @@ public:
         RunBatch(SpaceFillingBatch(Open(), model_->NoiseSigma(), RoundSize()));
         int metRounds = 0;
         while (true) {
-            const bool explored = explored_ >= ExploredPerDirection * problem_.dimension;
-            metRounds = Assess() && explored ? metRounds + 1 : 0;
+            metRounds = Assess() && Explored() ? metRounds + 1 : 0;
             if (metRounds >= ConsecutiveRounds) {
                 const bool atTarget = Cov() && *Cov() <= settings_.targetCov;
                 facts_.stoppedBy = atTarget ? "target-cov" : "population";
@@ -66,20 +65,63 @@ public:
 private:
     int RoundSize() const { return std::min(settings_.batch, settings_.maxRuns - facts_.runs); }
 
-    // The least certain points, and while the population is little explored, one point where
-    // the model knows least.
+    // Explored: 2·d exploratory points run, and the last d of them predicted within the model's
+    // uncertainty. A model that has seen one mechanism is sure of it everywhere, and only a run
+    // where it has not been shows it wrong.
+    bool Explored() const {
+        return explored_ >= ExploredPerDirection * problem_.dimension &&
+               unsurprised_ >= problem_.dimension;
+    }
+
+    // The least certain points, and while the population is little explored, one point far from
+    // every point run.
     std::vector<Eigen::Index> LearningBatch() {
         const int size = RoundSize();
-        if (explored_ >= ExploredPerDirection * problem_.dimension || size == 0) {
+        exploratory_.reset();
+        if (Explored() || size == 0) {
             return LeastCertainBatch(Open(), model_->Lengths(), size);
         }
-        ++explored_;
         std::vector<Eigen::Index> batch = LeastCertainBatch(Open(), model_->Lengths(), size - 1);
-        if (const auto far = ExploratoryPoint(Open(), ExploredBand, batch)) {
-            batch.push_back(*far);
+        exploratory_ = ExploratoryPoint(Open(), Seen(), batch);
+        if (exploratory_) {
+            ++explored_;
+            batch.push_back(*exploratory_);
             return batch;
         }
         return LeastCertainBatch(Open(), model_->Lengths(), size);
+    }
+
+    // Counts the exploratory point's run as unsurprising where the model predicted it within
+    // its uncertainty, and starts the count again where not.
+    void JudgeExploration(const PointRun& run, Eigen::Index index) {
+        if (!run.factor) {
+            return;
+        }
+        const double spread = std::hypot(prediction_.sigma[index], model_->NoiseSigma());
+        const bool surprising =
+            std::abs(*run.factor - prediction_.mean[index]) > SurprisingError * spread;
+        unsurprised_ = surprising ? 0 : unsurprised_ + 1;
+    }
+
+    Eigen::MatrixXd TrainingPoints() const {
+        Eigen::MatrixXd points(static_cast<Eigen::Index>(training_.size()), dimension_);
+        for (std::size_t k = 0; k < training_.size(); ++k) {
+            points.row(static_cast<Eigen::Index>(k)) =
+                Eigen::Map<const Eigen::RowVectorXd>(training_[k].u.data(), dimension_);
+        }
+        return points;
+    }
+
+    // The training points and the points whose runs failed.
+    Eigen::MatrixXd Seen() const {
+        Eigen::MatrixXd seen = TrainingPoints();
+        for (std::size_t i = 0; i < failedRun_.size(); ++i) {
+            if (failedRun_[i]) {
+                seen.conservativeResize(seen.rows() + 1, Eigen::NoChange);
+                seen.bottomRows(1) = population_.row(static_cast<Eigen::Index>(i));
+            }
+        }
+        return seen;
     }
 
     Candidates Open() {
@@ -111,19 +153,15 @@ private:
     }
 
     void Refit() {
-        Eigen::MatrixXd points(static_cast<Eigen::Index>(training_.size()), dimension_);
-        Eigen::VectorXd values(points.rows());
+        Eigen::VectorXd values(static_cast<Eigen::Index>(training_.size()));
         for (std::size_t k = 0; k < training_.size(); ++k) {
-            const auto row = static_cast<Eigen::Index>(k);
-            points.row(row) =
-                Eigen::Map<const Eigen::RowVectorXd>(training_[k].u.data(), dimension_);
-            values[row] = training_[k].factor;
+            values[static_cast<Eigen::Index>(k)] = training_[k].factor;
         }
         std::optional<Eigen::VectorXd> previous;
         if (model_) {
             previous = model_->Parameters();
         }
-        model_ = KrigingModel::Fit(points, values, {}, previous);
+        model_ = KrigingModel::Fit(TrainingPoints(), values, {}, previous);
         prediction_ = model_->Predict(population_);
     }
 
@@ -138,6 +176,9 @@ private:
         int made = 0;
         for (std::size_t k = 0; k < runs.size(); ++k) {
             made += Take(runs[k], static_cast<std::size_t>(chosen[k]));
+            if (exploratory_ == chosen[k]) {
+                JudgeExploration(runs[k], chosen[k]);
+            }
         }
         ++facts_.rounds;
         facts_.runsPerRound.push_back(made);
@@ -262,7 +303,9 @@ private:
     Classification classification_;
     SurrogateFacts facts_;
     SamplingResult result_;
-    std::size_t explored_ = 0; // exploratory points asked for
+    std::size_t explored_ = 0;    // exploratory points asked for
+    std::size_t unsurprised_ = 0; // of the last exploratory runs, predicted within uncertainty
+    std::optional<Eigen::Index> exploratory_; // in the batch being run
 };
 
 } // namespace

@@ -63,6 +63,22 @@ Spread(const std::vector<Eigen::Index>& ranked, int size,
     return taken;
 }
 
+// The least distance from the origin of the outer tenth of the open points.
+double OuterShell(const Eigen::VectorXd& norms, const std::vector<char>& open) {
+    std::vector<double> openNorms;
+    for (std::size_t k = 0; k < open.size(); ++k) {
+        if (open[k]) {
+            openNorms.push_back(norms[static_cast<Eigen::Index>(k)]);
+        }
+    }
+    if (openNorms.empty()) {
+        return 0;
+    }
+    const auto at = openNorms.begin() + static_cast<std::ptrdiff_t>(openNorms.size() * 9 / 10);
+    std::nth_element(openNorms.begin(), at, openNorms.end());
+    return *at;
+}
+
 } // namespace
 
 std::vector<Eigen::Index> SpaceFillingBatch(const Candidates& candidates, double noiseSigma,
@@ -98,17 +114,30 @@ std::vector<Eigen::Index> LeastCertainBatch(const Candidates& candidates,
     return Spread(Ranked(candidates.open, score), size, apart);
 }
 
-std::optional<Eigen::Index> ExploratoryPoint(const Candidates& candidates, double band,
+std::optional<Eigen::Index> ExploratoryPoint(const Candidates& candidates,
+                                             const Eigen::MatrixXd& seen,
                                              const std::vector<Eigen::Index>& taken) {
+    const Eigen::VectorXd norms = candidates.points.rowwise().norm();
+    Eigen::MatrixXd known(seen.rows() + static_cast<Eigen::Index>(taken.size()), seen.cols());
+    known.topRows(seen.rows()) = seen;
+    for (std::size_t k = 0; k < taken.size(); ++k) {
+        known.row(seen.rows() + static_cast<Eigen::Index>(k)) = candidates.points.row(taken[k]);
+    }
+    const double shell = OuterShell(norms, candidates.open);
     std::optional<Eigen::Index> best;
+    double bestGap = -1;
     for (std::size_t k = 0; k < candidates.open.size(); ++k) {
         const auto i = static_cast<Eigen::Index>(k);
-        const bool inBand = std::abs(candidates.prediction.mean[i] - 1) <= band;
-        if (!candidates.open[k] || !inBand ||
+        if (!candidates.open[k] || norms[i] < shell ||
             std::find(taken.begin(), taken.end(), i) != taken.end()) {
             continue;
         }
-        if (!best || candidates.prediction.sigma[i] > candidates.prediction.sigma[*best]) {
+        const double gap =
+            known.rows() == 0
+                ? norms[i]
+                : (known.rowwise() - candidates.points.row(i)).rowwise().squaredNorm().minCoeff();
+        if (gap > bestGap) {
+            bestGap = gap;
             best = i;
         }
     }

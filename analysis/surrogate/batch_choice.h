@@ -26,10 +26,13 @@ std::vector<Eigen::Index> SpaceFillingBatch(const Candidates& candidates, double
 std::vector<Eigen::Index> LeastCertainBatch(const Candidates& candidates,
                                             const Eigen::VectorXd& lengths, int size);
 
-// The exploratory point: the open point of largest σ among those predicted within `band` of
-// F = 1, none of `taken`; none where there is no such point. It looks where the model has
-// not been, which the least-U points, all near the boundary it knows, never do.
-std::optional<Eigen::Index> ExploratoryPoint(const Candidates& candidates, double band,
+// The exploratory point: among the open points of the population's outer tenth (by distance
+// from the origin), the one farthest from every point in `seen` and in `taken`; none where no point
+// is open. It looks where the model has not been, whatever the model believes: a model fitted near
+// one mechanism is sure of it everywhere, and the least-U points, all near the boundary it knows,
+// never find a second.
+std::optional<Eigen::Index> ExploratoryPoint(const Candidates& candidates,
+                                             const Eigen::MatrixXd& seen,
                                              const std::vector<Eigen::Index>& taken);
 
 } // namespace zelmora
