@@ -96,6 +96,26 @@ bool FormAgrees(const MethodResult& form, const std::vector<CorrelationInUse>& c
            CloseRelative(*form.probability, NormalTail(*form.beta));
 }
 
+// The surrogate's kept predictions, where the study has them: whole points in bins, as many as
+// the admissible population, as many below 1 as it classified failing.
+bool PredictedFactorsAgree(const SamplingResult& sampling) {
+    const auto& factors = sampling.surrogate->predictedFactors;
+    if (factors.empty()) {
+        return true;
+    }
+    double points = 0;
+    double failing = 0;
+    for (const auto& [factor, count] : factors) {
+        if (!(count > 0) || count != std::round(count)) {
+            return false;
+        }
+        points += count;
+        failing += factor < 1 ? count : 0;
+    }
+    return points == sampling.surrogate->population - sampling.inadmissible &&
+           failing == std::round(sampling.probability * sampling.surrogate->population);
+}
+
 // Whole population points classified as failing, within the bounds its uncertain points give,
 // and β from that probability: what a surrogate's figures let one derive again.
 bool SurrogateAgrees(const SamplingResult& sampling) {
@@ -108,7 +128,7 @@ bool SurrogateAgrees(const SamplingResult& sampling) {
            sampling.probability <= sampling.bounds[1] && sampling.bounds[1] <= 1 &&
            sampling.beta.has_value() == (sampling.probability > 0) &&
            (!sampling.beta || CloseRelative(NormalTail(*sampling.beta), sampling.probability)) &&
-           (!facts.converged || facts.stoppedBy == "target-cov");
+           (!facts.converged || facts.stoppedBy == "target-cov") && PredictedFactorsAgree(sampling);
 }
 
 // Monte Carlo's kept factors, where the study has them: one of weight 1 per sample run with a

@@ -41,6 +41,10 @@ struct SurrogateFacts {
     std::vector<int> runsPerRound;
     // At each training point its factor and the mean of the surrogate fitted without it.
     std::vector<std::array<double, 2>> leaveOneOut;
+    // The predicted factors of the admissible population in bins of 0.001 from 0: each bin's
+    // middle and its points, in the order of F. A bin's middle is below 1 exactly where its
+    // points are predicted failed.
+    std::vector<std::array<double, 2>> predictedFactors;
 };
 
 // What a sampling check found. Nothing in it depends on time or on the runs at once.
@@ -68,6 +72,11 @@ struct SamplingResult {
     std::vector<std::array<double, 2>> sampledFactors;
     std::optional<SurrogateFacts> surrogate; // for the surrogate only
 };
+
+// The factors whose distribution is shown: those sampled, or the surrogate's predicted ones.
+inline const std::vector<std::array<double, 2>>& DistributedFactors(const SamplingResult& result) {
+    return result.surrogate ? result.surrogate->predictedFactors : result.sampledFactors;
+}
 
 // "target-cov" or "most-runs"; the surrogate's own reason.
 inline std::string StoppedByName(const SamplingResult& result) {

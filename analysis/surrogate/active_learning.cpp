@@ -23,6 +23,7 @@ constexpr int JudgedFrom = 20;
 constexpr int ConsecutiveRounds = 2;
 constexpr std::size_t KeptErrors = 3;
 constexpr int ExploredPerDirection = 2;
+constexpr int FactorBinsPerUnit = 1000;
 constexpr double SurprisingError = 3; // standard deviations of the prediction, noise included
 
 class Learner {
@@ -284,6 +285,7 @@ private:
         for (std::size_t k = 0; k < training_.size(); ++k) {
             facts_.leaveOneOut.push_back({training_[k].factor, left[static_cast<Eigen::Index>(k)]});
         }
+        facts_.predictedFactors = BinnedFactors(prediction_, usable_, FactorBinsPerUnit);
         result_.surrogate = facts_;
         return result_;
     }

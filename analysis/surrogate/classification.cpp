@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 
 namespace zelmora {
 
@@ -37,6 +38,26 @@ std::optional<double> ErrorBound(long long failed, const Misclassified& falseFai
 }
 
 } // namespace
+
+std::vector<std::array<double, 2>> BinnedFactors(const KrigingPrediction& prediction,
+                                                 const std::vector<char>& usable, int perUnit) {
+    std::map<long long, long long> bins;
+    for (std::size_t i = 0; i < usable.size(); ++i) {
+        if (!usable[i]) {
+            continue;
+        }
+        const double mean = prediction.mean[static_cast<Eigen::Index>(i)];
+        auto bin = static_cast<long long>(std::floor(mean * perUnit));
+        // The product's rounding must not carry a point across F = 1.
+        bin = mean < 1 ? std::min<long long>(bin, perUnit - 1) : std::max<long long>(bin, perUnit);
+        ++bins[bin];
+    }
+    std::vector<std::array<double, 2>> binned;
+    for (const auto& [bin, points] : bins) {
+        binned.push_back({(static_cast<double>(bin) + 0.5) / perUnit, static_cast<double>(points)});
+    }
+    return binned;
+}
 
 double LearningU(double mean, double sigma) {
     const double gap = std::abs(mean - 1);

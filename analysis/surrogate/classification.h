@@ -2,6 +2,7 @@
 
 #include "analysis/surrogate/kriging_model.h"
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,12 @@ struct Classification {
 // `usable` marks the admissible points, `failedRun` those whose run failed.
 Classification Classify(const KrigingPrediction& prediction, double noiseSigma,
                         const std::vector<char>& usable, const std::vector<char>& failedRun);
+
+// The predicted factors of the points `usable` marks, in bins of 1/perUnit from 0: each bin's
+// middle and its points, in the order of F. A point is in the bin below 1 exactly where its mean
+// is.
+std::vector<std::array<double, 2>> BinnedFactors(const KrigingPrediction& prediction,
+                                                 const std::vector<char>& usable, int perUnit);
 
 // Echard's U = |μ − 1| / σ with the noise-free σ: how certain the sign of F − 1 is.
 double LearningU(double mean, double sigma);

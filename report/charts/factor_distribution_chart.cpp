@@ -147,15 +147,19 @@ std::string FactorOneMark(const Axes& axes) {
 } // namespace
 
 std::string FactorDistributionChartSvg(const SamplingResult& result) {
-    if (result.sampledFactors.empty()) {
+    const std::vector<std::array<double, 2>>& factors = DistributedFactors(result);
+    if (factors.empty()) {
         return "";
     }
-    const Axes axes = AxesFor(result.sampledFactors);
-    const std::string title = "Sampled safety factors: histogram and cumulative distribution";
+    const Axes axes = AxesFor(factors);
+    const std::string title =
+        std::string(result.surrogate ? "Predicted safety factors of the population"
+                                     : "Sampled safety factors") +
+        ": histogram and cumulative distribution";
     return SvgStart(Width, Height, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
            R"(" height=")" + SvgNumber(Height) + R"(" fill="#ffffff"/>)" + "\n" +
-           SvgText(8, 18, "start", title) + Histogram(result.sampledFactors, axes) + Grid(axes) +
-           Cumulative(result.sampledFactors, axes) + FactorOneMark(axes) + "</svg>\n";
+           SvgText(8, 18, "start", title) + Histogram(factors, axes) + Grid(axes) +
+           Cumulative(factors, axes) + FactorOneMark(axes) + "</svg>\n";
 }
 
 } // namespace zelmora

@@ -8,7 +8,7 @@
 namespace zelmora {
 
 std::string DistributionSectionHtml(const AnalysisRecord* record) {
-    if (!record || !record->sampling || record->sampling->sampledFactors.empty()) {
+    if (!record || !record->sampling || DistributedFactors(*record->sampling).empty()) {
         return "";
     }
     const SamplingResult& result = *record->sampling;

@@ -100,7 +100,8 @@ void AddSurrogate(const SurrogateFacts& facts, json& object) {
                    {"converged", facts.converged},
                    {"error_estimate", Optional(facts.errorEstimate)},
                    {"runs_per_round", facts.runsPerRound},
-                   {"leave_one_out", leaveOneOut}});
+                   {"leave_one_out", leaveOneOut},
+                   {"predicted_factors", SampledFactors(facts.predictedFactors)}});
 }
 
 SurrogateFacts SurrogateFrom(const json& object) {
@@ -115,6 +116,10 @@ SurrogateFacts SurrogateFrom(const json& object) {
     facts.runsPerRound = object.value("runs_per_round", std::vector<int>{});
     for (const json& pair : object.value("leave_one_out", json::array())) {
         facts.leaveOneOut.push_back(PairFrom(pair));
+    }
+    // A study saved before they were kept has none: its distribution is left out.
+    for (const json& pair : object.value("predicted_factors", json::array())) {
+        facts.predictedFactors.push_back(PairFrom(pair));
     }
     return facts;
 }

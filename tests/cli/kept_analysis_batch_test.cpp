@@ -116,7 +116,9 @@ TEST_F(KeptAnalysisBatch, AKeptAnalysisThatDisagreesWithItsRunsIsNotShown) {
           {"/relied_on/beta", 4.2},
           {"/sampling/sampled_factors/0/1", 1}}},
         {{"--method", "form", "--sampling", "surrogate", "--max-runs", "40"},
-         {{"/sampling/beta", 0.25}, {"/sampling/probability_of_failure", 0.0123456}}},
+         {{"/sampling/beta", 0.25},
+          {"/sampling/probability_of_failure", 0.0123456},
+          {"/sampling/predicted_factors/0/1", 1e6}}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> save = c.options;

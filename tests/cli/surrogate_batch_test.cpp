@@ -57,11 +57,23 @@ TEST_F(LayeredExample, TheSurrogateFindsTheSamplingChecksAnswerInAFewRunsForAnyR
     EXPECT_NE(page.find("Runs of its own:"), std::string::npos);
     EXPECT_EQ(page.find("Samples with F &lt; 1:"), std::string::npos);
     EXPECT_EQ(page.find("Samples with F < 1:"), std::string::npos);
+    EXPECT_NE(page.find("<h2>Distribution of the safety factor</h2>"), std::string::npos);
+    EXPECT_NE(page.find("Predicted safety factors of the population"), std::string::npos);
     const nlohmann::json three = Sampling("surrogate", "3", log);
     EXPECT_EQ(one, three);
     EXPECT_EQ(one.at("kind"), "surrogate");
     EXPECT_TRUE(one.at("converged").get<bool>());
     EXPECT_EQ(one.at("stopped_by"), "target-cov");
+    // The predicted factors are the population's, as it classified them.
+    double predicted = 0;
+    double failing = 0;
+    for (const auto& bin : one.at("predicted_factors")) {
+        predicted += bin.at(1).get<double>();
+        failing += bin.at(0).get<double>() < 1 ? bin.at(1).get<double>() : 0;
+    }
+    EXPECT_EQ(predicted, one.at("population").get<int>() - one.at("inadmissible").get<int>());
+    EXPECT_DOUBLE_EQ(failing / one.at("population").get<double>(),
+                     one.at("probability_of_failure").get<double>());
     const double p = one.at("probability_of_failure").get<double>();
     const auto interval = importance.at("interval_95").get<std::array<double, 2>>();
     EXPECT_GE(p, interval[0]);
