@@ -74,7 +74,7 @@ std::string Grid(const Axes& axes) {
 std::string DashedLine(double x1, double y1, double x2, double y2) {
     return R"(<line x1=")" + SvgNumber(x1) + R"(" y1=")" + SvgNumber(y1) + R"(" x2=")" +
            SvgNumber(x2) + R"(" y2=")" + SvgNumber(y2) + R"(" stroke=")" + MarkColour +
-           R"(" stroke-width="1.5" stroke-dasharray="6,3"/>)" + "\n";
+           R"(" stroke-width="2" stroke-dasharray="6,3"/>)" + "\n";
 }
 
 // F = 1 across and up; the diagonal where the mean without a point equals its factor.
