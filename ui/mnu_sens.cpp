@@ -6,6 +6,8 @@
 #include "project/whole_file.h"
 #include "report/charts/factor_distribution_chart.h"
 #include "report/charts/iteration_chart.h"
+#include "report/charts/learning_chart.h"
+#include "report/charts/leave_one_out_chart.h"
 #include "report/charts/sampling_chart.h"
 #include "report/charts/share_chart.h"
 #include "report/html/html_report.h"
@@ -261,9 +263,16 @@ QGroupBox* TSensitivity::BuildSampling() {
     LabelSampling->setTextFormat(Qt::RichText);
     ChartSampling = new QSvgWidget;
     ChartSampling->setObjectName(QStringLiteral("ChartSampling"));
+    ChartLeaveOneOut = new QSvgWidget;
+    ChartLeaveOneOut->setObjectName(QStringLiteral("ChartLeaveOneOut"));
+    // One chart above the other: beside each other they would not fit a screen 1600 wide.
+    auto* charts = new QVBoxLayout;
+    charts->addWidget(ChartSampling, 0, Qt::AlignLeft);
+    charts->addWidget(ChartLeaveOneOut, 0, Qt::AlignLeft);
+    charts->addStretch();
     auto* results = new QHBoxLayout;
     results->addWidget(LabelSampling, 0, Qt::AlignTop);
-    results->addWidget(ChartSampling, 0, Qt::AlignTop);
+    results->addLayout(charts);
     results->addStretch();
     LabelDistribution = new QLabel;
     LabelDistribution->setObjectName(QStringLiteral("LabelDistribution"));
@@ -316,13 +325,19 @@ void TSensitivity::FillSampling() {
     LabelSamplingNote->setVisible(result.failedRunsDecide);
     LabelSamplingNote->setText(FromUtf8(FailedRunsDecideText()));
     LabelSampling->setText(FromUtf8(FigureRows(SamplingSummary(result, Record->method))));
-    const std::string chart = SamplingChartSvg(result);
-    ChartSampling->setVisible(!chart.empty());
-    if (!chart.empty()) {
-        ChartSampling->load(QByteArray::fromStdString(chart));
-        ChartSampling->setFixedSize(ChartSampling->sizeHint());
-    }
+    // The size of the surrogate's population says nothing of how it learned.
+    ShowChart(*ChartSampling,
+              result.surrogate ? LearningChartSvg(result) : SamplingChartSvg(result));
+    ShowChart(*ChartLeaveOneOut, LeaveOneOutChartSvg(result));
     FillDistribution(result);
+}
+
+void TSensitivity::ShowChart(QSvgWidget& widget, const std::string& chart) {
+    widget.setVisible(!chart.empty());
+    if (chart.empty())
+        return;
+    widget.load(QByteArray::fromStdString(chart));
+    widget.setFixedSize(widget.sizeHint());
 }
 
 void TSensitivity::FormCreate() {

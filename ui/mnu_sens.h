@@ -60,9 +60,10 @@ public:
     QSvgWidget* ChartIterations; // FORM only
     // The sampling check that followed; hidden when none did.
     QGroupBox* GroupSampling;
-    QLabel* LabelSamplingNote; // that failed runs decide the answer, when they do
-    QLabel* LabelSampling;     // its figures
-    QSvgWidget* ChartSampling; // empty for an analysis read back
+    QLabel* LabelSamplingNote;    // that failed runs decide the answer, when they do
+    QLabel* LabelSampling;        // its figures
+    QSvgWidget* ChartSampling;    // empty for an analysis read back; the surrogate's learning
+    QSvgWidget* ChartLeaveOneOut; // the surrogate's leave-one-out check; hidden when none
     // Below it, the sampled factors' figures and chart; hidden where none were kept.
     QLabel* LabelDistribution;
     QSvgWidget* ChartDistribution;
@@ -78,6 +79,8 @@ private:
     QGroupBox* BuildSampling();
     void FillDistribution(const SamplingResult& result);
     void FillSampling();
+    // Shows `chart` in `widget`, or hides it where the chart is empty.
+    static void ShowChart(QSvgWidget& widget, const std::string& chart);
     // As large as the content, within nine tenths of the screen.
     void FitToScreen();
 

@@ -1,9 +1,9 @@
 #include "report/charts/sampling_chart.h"
 
 #include "project/number_forms.h"
+#include "report/charts/probability_axis.h"
 #include "report/charts/svg_elements.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace zelmora {
@@ -21,10 +21,7 @@ const char* const LineColour = "#1f4e8c";
 const char* const BandColour = "#c9d8ee";
 const char* const GridColour = "#c8c8c8";
 
-constexpr double Margin = 0.05; // of the span, above the highest band and below the lowest
-
-// The probability axis takes in every estimate and band with a little margin, no more: ticks
-// fall on round steps within it.
+// Samples from 0, the probability fitted to the history.
 struct Axes {
     double xHigh;
     double low;
@@ -39,19 +36,8 @@ struct Axes {
 };
 
 Axes AxesFor(const SamplingResult& result) {
-    double lowest = result.history.front().probability;
-    double highest = lowest;
-    for (const SamplingPoint& point : result.history) {
-        lowest = std::min({lowest, point.probability, point.interval95[0]});
-        highest = std::max({highest, point.probability, point.interval95[1]});
-    }
-    // A band of no width (no failure in few samples) still gets an axis.
-    const double span = std::max(highest - lowest, std::max(highest, 1e-12) * 0.1);
-    const double low = std::max(0.0, lowest - Margin * span);
-    const double high = highest + Margin * span;
-    const double step = RoundStep(high - low, TickCount);
-    return {static_cast<double>(result.history.back().samples), low, high, step,
-            StepDecimals(step)};
+    const ProbabilityAxis y = FitProbabilityAxis(result.history, TickCount);
+    return {static_cast<double>(result.history.back().samples), y.low, y.high, y.step, y.decimals};
 }
 
 std::string Grid(const Axes& axes) {

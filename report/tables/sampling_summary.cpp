@@ -4,6 +4,10 @@
 #include "project/value_text.h"
 #include "report/tables/method_result_line.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 namespace zelmora {
 
 namespace {
@@ -24,6 +28,43 @@ std::string SurrogateStop(const SurrogateFacts& facts) {
                                          : "the largest population, not converged";
 }
 
+std::string RoundGroup(const std::array<int, 2>& group) {
+    return group[0] > 1 ? Count(group[0]) + " × " + Count(group[1]) : Count(group[1]);
+}
+
+// The runs of each round, equal neighbours as "4 × 23" (four rounds of 23): at most eight
+// groups, the last always among them, so that even hundreds of rounds keep to one line.
+std::string RunsPerRound(const std::vector<int>& runs) {
+    std::vector<std::array<int, 2>> groups; // rounds, runs in each
+    for (const int made : runs) {
+        if (groups.empty() || groups.back()[1] != made) {
+            groups.push_back({0, made});
+        }
+        ++groups.back()[0];
+    }
+    constexpr std::size_t Shown = 8;
+    const std::size_t leading = groups.size() > Shown ? Shown - 1 : groups.size() - 1;
+    std::string text;
+    for (std::size_t k = 0; k < leading; ++k) {
+        text += RoundGroup(groups[k]) + ", ";
+    }
+    return text + (groups.size() > Shown ? "…, " : "") + RoundGroup(groups.back());
+}
+
+// The largest |F − mean without it| and the points that mean puts on the other side of F = 1.
+void LeaveOneOutLines(const SurrogateFacts& facts, std::vector<SummaryLine>& lines) {
+    double largest = 0;
+    int otherSide = 0;
+    for (const auto& [factor, mean] : facts.leaveOneOut) {
+        largest = std::max(largest, std::abs(factor - mean));
+        otherSide += (factor < 1) != (mean < 1) ? 1 : 0;
+    }
+    lines.push_back({"LeaveOneOutError", "Largest leave-one-out |F − mean|:", FixedText(largest)});
+    lines.push_back({"LeaveOneOutOtherSide", "Leave-one-out mean across F = 1:",
+                     Count(otherSide) + " of " + Count(static_cast<int>(facts.leaveOneOut.size())) +
+                         " training points"});
+}
+
 // The surrogate's own lines in place of the samples': its population and runs.
 void SurrogateLines(const SamplingResult& result, std::vector<SummaryLine>& lines) {
     const SurrogateFacts& facts = *result.surrogate;
@@ -35,6 +76,12 @@ void SurrogateLines(const SamplingResult& result, std::vector<SummaryLine>& line
     lines.push_back({"ErrorEstimate", "Estimated relative error:", FixedText(facts.errorEstimate)});
     lines.push_back({"FailedRuns", "Failed runs:", Count(result.failedRuns)});
     lines.push_back({"StoppedBy", "Stopped by:", SurrogateStop(facts)});
+    if (!facts.runsPerRound.empty()) {
+        lines.push_back({"RunsPerRound", "Runs per round:", RunsPerRound(facts.runsPerRound)});
+    }
+    if (!facts.leaveOneOut.empty()) {
+        LeaveOneOutLines(facts, lines);
+    }
 }
 
 } // namespace

@@ -239,6 +239,52 @@ private slots:
         QVERIFY(!window.GroupSampling->isVisibleTo(&window));
     }
 
+    // For the surrogate its learning by runs takes the place of the chart by samples, its
+    // leave-one-out check below it; neither for Monte Carlo.
+    void theSurrogatesLearningAndLeaveOneOutCharts() {
+        AnalysisRecord record;
+        record.method = zelmora::testing::FormResult();
+        SamplingResult sampling;
+        sampling.kind = SamplingKind::Surrogate;
+        sampling.probability = 0.025;
+        sampling.history = {{10000, 0.03, {0.02, 0.04}},
+                            {10000, 0.028, {0.02, 0.035}},
+                            {10000, 0.027, {0.022, 0.032}},
+                            {10000, 0.027, {0.023, 0.031}}};
+        SurrogateFacts facts;
+        facts.methodRunsUsed = 8;
+        facts.rounds = 4;
+        facts.runsPerRound = {4, 2, 4, 4};
+        facts.leaveOneOut = {{0.9, 0.95}, {1.1, 1.05}, {1.3, 1.4}};
+        sampling.surrogate = facts;
+        record.sampling = sampling;
+        TSensitivity window;
+        window.Record = &record;
+        window.FormCreate();
+        QCOMPARE(window.findChild<QSvgWidget*>(QStringLiteral("ChartLeaveOneOut")),
+                 window.ChartLeaveOneOut);
+        QVERIFY(window.ChartSampling->isVisibleTo(&window));
+        QVERIFY(window.ChartLeaveOneOut->isVisibleTo(&window));
+        QVERIFY(LinePixels(*window.ChartSampling) > 150);
+        // F = 1 marked across and up.
+        QVERIFY(test::PixelsOfColour(*window.ChartLeaveOneOut, qRgb(0xb2, 0x22, 0x22)) > 150);
+        QVERIFY(window.LabelSampling->text().contains(QStringLiteral("0 of 3 training points")));
+
+        // Without runs per round its history cannot be placed by runs: no chart by samples
+        // stands in for it.
+        record.sampling->surrogate->runsPerRound.clear();
+        record.sampling->surrogate->leaveOneOut.clear();
+        window.FormCreate();
+        QVERIFY(!window.ChartSampling->isVisibleTo(&window));
+        QVERIFY(!window.ChartLeaveOneOut->isVisibleTo(&window));
+
+        record.sampling->kind = SamplingKind::MonteCarlo;
+        record.sampling->surrogate.reset();
+        window.FormCreate();
+        QVERIFY(window.ChartSampling->isVisibleTo(&window));
+        QVERIFY(!window.ChartLeaveOneOut->isVisibleTo(&window));
+    }
+
     // Below the sampling chart, the sampled factors' figures and chart, where they were kept.
     void theDistributionOfTheFactorsBelowTheSamplingChart() {
         AnalysisRecord record;

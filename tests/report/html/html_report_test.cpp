@@ -4,6 +4,8 @@
 #include "project/errors.h"
 #include "project/project_state.h"
 #include "report/charts/factor_distribution_chart.h"
+#include "report/charts/learning_chart.h"
+#include "report/charts/leave_one_out_chart.h"
 #include "report/charts/sampling_chart.h"
 #include "report/html/base64.h"
 #include "report/html/html_report.h"
@@ -303,6 +305,31 @@ TEST_F(HtmlReportTest, TheSamplingChartComesBackFromTheJson) {
     const bool importance = record.sampling->kind == SamplingKind::Importance;
     EXPECT_TRUE(Contains(page, importance ? "<h3>Importance sampling at the design point</h3>"
                                           : "<h3>Monte Carlo sampling</h3>"));
+}
+
+// For the surrogate, read back with its study, its learning and leave-one-out charts in place of
+// the chart by samples.
+TEST_F(HtmlReportTest, TheSurrogatesChartsComeBackFromTheJson) {
+    AnalysisRecord record = SampledRecord();
+    record.sampling->kind = SamplingKind::Surrogate;
+    SurrogateFacts facts;
+    facts.methodRunsUsed = 6;
+    facts.rounds = 2;
+    facts.runsPerRound = {4, 3};
+    facts.leaveOneOut = {{0.93, 1.02}, {1.21, 1.18}};
+    facts.stoppedBy = "max-runs";
+    record.sampling->surrogate = facts;
+    const AnalysisRecord read = RecordFromAnalysisJson(AnalysisJson("", project_, record));
+    ASSERT_TRUE(read.sampling && read.sampling->surrogate);
+    const std::string page = HtmlReport("", project_, &read, WrittenAt);
+    const std::string learning = LearningChartSvg(*record.sampling);
+    const std::string leaveOneOut = LeaveOneOutChartSvg(*record.sampling);
+    ASSERT_FALSE(learning.empty());
+    ASSERT_FALSE(leaveOneOut.empty());
+    EXPECT_TRUE(Contains(page, learning + leaveOneOut));
+    EXPECT_FALSE(Contains(page, SamplingChartSvg(*record.sampling)));
+    EXPECT_TRUE(Contains(page, R"(Runs per round:</th><td class="n">4, 3<)"));
+    EXPECT_TRUE(Contains(page, "1 of 2 training points"));
 }
 
 // The sampled factors are kept with the study; one saved before they were shows no distribution.
