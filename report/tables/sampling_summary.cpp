@@ -75,6 +75,13 @@ void SurrogateLines(const SamplingResult& result, std::vector<SummaryLine>& line
     lines.push_back({"Rounds", "Rounds:", Count(facts.rounds)});
     lines.push_back({"ErrorEstimate", "Estimated relative error:", FixedText(facts.errorEstimate)});
     lines.push_back({"FailedRuns", "Failed runs:", Count(result.failedRuns)});
+    // They count as failed in the upper bound: without this line that bound is unexplained.
+    if (result.inadmissible > 0) {
+        lines.push_back({"Inadmissible",
+                         "Population points not classified (strengths the calculator cannot "
+                         "take):",
+                         Count(result.inadmissible)});
+    }
     lines.push_back({"StoppedBy", "Stopped by:", SurrogateStop(facts)});
     if (!facts.runsPerRound.empty()) {
         lines.push_back({"RunsPerRound", "Runs per round:", RunsPerRound(facts.runsPerRound)});

@@ -84,5 +84,15 @@ TEST(SamplingSummary, TheNewLinesFollowTheSurrogatesOwn) {
     }
 }
 
+// The points counted as failed in the upper bound though never run are named beside the runs.
+TEST(SamplingSummary, TheSurrogatesInadmissiblePointsAreCounted) {
+    SamplingResult result = Surrogate({4}, {});
+    result.inadmissible = 115;
+    EXPECT_EQ(Value(SamplingSummary(result, std::nullopt), "Inadmissible"), "115");
+    for (const SummaryLine& line : SamplingSummary(Surrogate({4}, {}), std::nullopt)) {
+        EXPECT_NE(line.name, "Inadmissible");
+    }
+}
+
 } // namespace
 } // namespace zelmora
