@@ -1,6 +1,7 @@
 #include "report/charts/factor_distribution_chart.h"
 
 #include "project/number_forms.h"
+#include "report/charts/chart_style.h"
 #include "report/charts/svg_elements.h"
 #include "report/factor_statistics.h"
 
@@ -12,17 +13,9 @@ namespace zelmora {
 namespace {
 
 constexpr double Width = 480;
-constexpr double Height = 240;
-constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 56;
-constexpr double PlotTop = 40;
-constexpr double PlotBottom = Height - 44;
 constexpr int TickCount = 5;
 constexpr int Bars = 24;
-const char* const BarColour = "#c9d8ee";
-const char* const LineColour = "#1f4e8c";
-const char* const MarkColour = "#b22222";
-const char* const GridColour = "#c8c8c8";
 
 // F from round ticks below the least factor to above the greatest, 1 always within.
 struct Axes {
@@ -82,7 +75,7 @@ std::string Histogram(const std::vector<std::array<double, 2>>& factors, const A
         const double top = Axes::Y(shares[bar] / axes.shareHigh);
         content += R"(<rect x=")" + SvgNumber(PlotLeft + bar * width) + R"(" y=")" +
                    SvgNumber(top) + R"(" width=")" + SvgNumber(width) + R"(" height=")" +
-                   SvgNumber(PlotBottom - top) + R"(" fill=")" + BarColour +
+                   SvgNumber(PlotBottom - top) + R"(" fill=")" + BandColour +
                    R"(" stroke="#ffffff" stroke-width="0.5"/>)" + "\n";
     }
     return content;
@@ -133,7 +126,7 @@ std::string Grid(const Axes& axes) {
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "Share") +
            SvgText(Width - 8, PlotTop - 14, "end", "Cumulative") +
-           SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "F");
+           SvgText((PlotLeft + PlotRight) / 2, ChartHeight - 8, "middle", "F");
 }
 
 std::string FactorOneMark(const Axes& axes) {
@@ -156,8 +149,8 @@ std::string FactorDistributionChartSvg(const SamplingResult& result) {
         std::string(result.surrogate ? "Predicted safety factors of the population"
                                      : "Sampled safety factors") +
         ": histogram and cumulative distribution";
-    return SvgStart(Width, Height, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
-           R"(" height=")" + SvgNumber(Height) + R"(" fill="#ffffff"/>)" + "\n" +
+    return SvgStart(Width, ChartHeight, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
+           R"(" height=")" + SvgNumber(ChartHeight) + R"(" fill="#ffffff"/>)" + "\n" +
            SvgText(8, 18, "start", title) + Histogram(factors, axes) + Grid(axes) +
            Cumulative(factors, axes) + FactorOneMark(axes) + "</svg>\n";
 }

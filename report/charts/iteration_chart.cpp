@@ -1,6 +1,7 @@
 #include "report/charts/iteration_chart.h"
 
 #include "project/number_forms.h"
+#include "report/charts/chart_style.h"
 #include "report/charts/svg_elements.h"
 
 #include <algorithm>
@@ -11,16 +12,10 @@ namespace zelmora {
 namespace {
 
 constexpr double Width = 480;
-constexpr double Height = 240;
-constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 56; // room for the last β's value
-constexpr double PlotTop = 40;
-constexpr double PlotBottom = Height - 44;
-constexpr double Inset = 16;  // between the axis and the first and last dot
-constexpr int TickCount = 4;  // about, between the lowest and the highest β
-constexpr double Room = 0.25; // in steps, above the highest β and below the lowest
-const char* const LineColour = "#1f4e8c";
-const char* const GridColour = "#c8c8c8";
+constexpr double Inset = 16;             // between the axis and the first and last dot
+constexpr int TickCount = 4;             // about, between the lowest and the highest β
+constexpr double Room = 0.25;            // in steps, above the highest β and below the lowest
 
 // The β axis: round steps of 1, 2 or 5 times a power of ten that take in every β.
 struct Scale {
@@ -84,7 +79,7 @@ std::string Grid(const Scale& scale) {
     return content + SvgLine(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "β") +
-           SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Iteration");
+           SvgText((PlotLeft + PlotRight) / 2, ChartHeight - 8, "middle", "Iteration");
 }
 
 std::string Points(const std::vector<FormIteration>& history, const Scale& scale) {
@@ -124,7 +119,7 @@ std::string IterationChartSvg(const MethodResult& method) {
         return Svg(48, title, SvgText(8, 38, "start", "No iterations."));
     }
     const Scale scale = ScaleFor(method.history);
-    return Svg(Height, title, Grid(scale) + Points(method.history, scale));
+    return Svg(ChartHeight, title, Grid(scale) + Points(method.history, scale));
 }
 
 } // namespace zelmora

@@ -1,6 +1,7 @@
 #include "report/charts/learning_chart.h"
 
 #include "project/number_forms.h"
+#include "report/charts/chart_style.h"
 #include "report/charts/probability_axis.h"
 #include "report/charts/svg_elements.h"
 
@@ -13,16 +14,9 @@ namespace zelmora {
 namespace {
 
 constexpr double Width = 480;
-constexpr double Height = 240;
-constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 24;
-constexpr double PlotTop = 40;
-constexpr double PlotBottom = Height - 44;
 constexpr int TickCount = 5;
 constexpr double MarkerRadius = 3;
-const char* const LineColour = "#1f4e8c";
-const char* const BandColour = "#c9d8ee";
-const char* const GridColour = "#c8c8c8";
 
 // The calculator runs at hand after each round: those of the method it started from and its own.
 std::vector<double> RunsAfterEachRound(const SurrogateFacts& facts) {
@@ -81,7 +75,7 @@ std::string Grid(const Axes& axes) {
     return content + SvgLine(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "p") +
-           SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Calculator runs");
+           SvgText((PlotLeft + PlotRight) / 2, ChartHeight - 8, "middle", "Calculator runs");
 }
 
 std::string Curves(const SamplingResult& result, const std::vector<double>& runs,
@@ -119,8 +113,8 @@ std::string LearningChartSvg(const SamplingResult& result) {
     const std::vector<double> runs = RunsAfterEachRound(*result.surrogate);
     const Axes axes = AxesFor(result, runs);
     const std::string title = "Probability of failure and its 95 % band by calculator runs";
-    return SvgStart(Width, Height, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
-           R"(" height=")" + SvgNumber(Height) + R"(" fill="#ffffff"/>)" + "\n" +
+    return SvgStart(Width, ChartHeight, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
+           R"(" height=")" + SvgNumber(ChartHeight) + R"(" fill="#ffffff"/>)" + "\n" +
            SvgText(8, 18, "start", title) + Curves(result, runs, axes) + Grid(axes) + "</svg>\n";
 }
 

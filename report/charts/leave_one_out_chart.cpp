@@ -1,6 +1,7 @@
 #include "report/charts/leave_one_out_chart.h"
 
 #include "project/number_forms.h"
+#include "report/charts/chart_style.h"
 #include "report/charts/svg_elements.h"
 
 #include <algorithm>
@@ -11,16 +12,9 @@ namespace zelmora {
 namespace {
 
 constexpr double Width = 328;
-constexpr double Height = 240;
-constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 24;
-constexpr double PlotTop = 40;
-constexpr double PlotBottom = Height - 44;
 constexpr int TickCount = 5;
 constexpr double MarkerRadius = 2.5;
-const char* const PointColour = "#1f4e8c";
-const char* const MarkColour = "#b22222";
-const char* const GridColour = "#c8c8c8";
 
 // One scale for both axes, from a round tick below the least value to one above the greatest,
 // 1 always within: the line y = x is then the plot's diagonal.
@@ -68,7 +62,8 @@ std::string Grid(const Axes& axes) {
     return content + SvgLine(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(20, (PlotTop + PlotBottom) / 2, "middle", "Mean") +
-           SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "F at the training point");
+           SvgText((PlotLeft + PlotRight) / 2, ChartHeight - 8, "middle",
+                   "F at the training point");
 }
 
 std::string DashedLine(double x1, double y1, double x2, double y2) {
@@ -92,7 +87,7 @@ std::string Points(const std::vector<std::array<double, 2>>& pairs, const Axes& 
     for (const auto& [factor, mean] : pairs) {
         points += R"(<circle cx=")" + SvgNumber(axes.X(factor)) + R"(" cy=")" +
                   SvgNumber(axes.Y(mean)) + R"(" r=")" + SvgNumber(MarkerRadius) + R"(" fill=")" +
-                  PointColour + R"("/>)" + "\n";
+                  LineColour + R"("/>)" + "\n";
     }
     return points;
 }
@@ -106,8 +101,8 @@ std::string LeaveOneOutChartSvg(const SamplingResult& result) {
     const std::vector<std::array<double, 2>>& pairs = result.surrogate->leaveOneOut;
     const Axes axes = AxesFor(pairs);
     const std::string title = "Leave-one-out mean against F";
-    return SvgStart(Width, Height, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
-           R"(" height=")" + SvgNumber(Height) + R"(" fill="#ffffff"/>)" + "\n" +
+    return SvgStart(Width, ChartHeight, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
+           R"(" height=")" + SvgNumber(ChartHeight) + R"(" fill="#ffffff"/>)" + "\n" +
            SvgText(8, 18, "start", title) + Grid(axes) + Marks(axes) + Points(pairs, axes) +
            "</svg>\n";
 }

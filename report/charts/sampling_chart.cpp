@@ -1,6 +1,7 @@
 #include "report/charts/sampling_chart.h"
 
 #include "project/number_forms.h"
+#include "report/charts/chart_style.h"
 #include "report/charts/probability_axis.h"
 #include "report/charts/svg_elements.h"
 
@@ -11,15 +12,8 @@ namespace zelmora {
 namespace {
 
 constexpr double Width = 480;
-constexpr double Height = 240;
-constexpr double PlotLeft = 64;
 constexpr double PlotRight = Width - 24;
-constexpr double PlotTop = 40;
-constexpr double PlotBottom = Height - 44;
 constexpr int TickCount = 5;
-const char* const LineColour = "#1f4e8c";
-const char* const BandColour = "#c9d8ee";
-const char* const GridColour = "#c8c8c8";
 
 // Samples from 0, the probability fitted to the history.
 struct Axes {
@@ -58,7 +52,7 @@ std::string Grid(const Axes& axes) {
     return content + SvgLine(PlotLeft, PlotTop, PlotLeft, PlotBottom, "#000000") +
            SvgLine(PlotLeft, PlotBottom, PlotRight, PlotBottom, "#000000") +
            SvgText(16, (PlotTop + PlotBottom) / 2, "middle", "p") +
-           SvgText((PlotLeft + PlotRight) / 2, Height - 8, "middle", "Samples");
+           SvgText((PlotLeft + PlotRight) / 2, ChartHeight - 8, "middle", "Samples");
 }
 
 std::string Curves(const SamplingResult& result, const Axes& axes) {
@@ -87,8 +81,8 @@ std::string SamplingChartSvg(const SamplingResult& result) {
     }
     const Axes axes = AxesFor(result);
     const std::string title = "Probability of failure and its 95 % band by samples";
-    return SvgStart(Width, Height, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
-           R"(" height=")" + SvgNumber(Height) + R"(" fill="#ffffff"/>)" + "\n" +
+    return SvgStart(Width, ChartHeight, title) + R"(<rect x="0" y="0" width=")" + SvgNumber(Width) +
+           R"(" height=")" + SvgNumber(ChartHeight) + R"(" fill="#ffffff"/>)" + "\n" +
            SvgText(8, 18, "start", title) + Curves(result, axes) + Grid(axes) + "</svg>\n";
 }
 

@@ -1,4 +1,5 @@
 #include "report/charts/learning_chart.h"
+#include "tests/support/svg_matches.h"
 
 #include <gtest/gtest.h>
 #include <regex>
@@ -11,25 +12,14 @@ namespace {
 constexpr double PlotTop = 40;
 constexpr double PlotBottom = 196;
 
-// The two numbers each match of `pattern` captures.
-std::vector<std::array<double, 2>> Matches(const std::string& svg, const std::string& pattern) {
-    const std::regex regex(pattern);
-    std::vector<std::array<double, 2>> found;
-    for (auto m = std::sregex_iterator(svg.begin(), svg.end(), regex); m != std::sregex_iterator();
-         ++m) {
-        found.push_back({std::stod((*m)[1]), std::stod((*m)[2])});
-    }
-    return found;
-}
-
 std::vector<std::array<double, 2>> Markers(const std::string& svg) {
-    return Matches(svg, R"re(<circle cx="([-0-9.]+)" cy="([-0-9.]+)")re");
+    return test_support::SvgMatches(svg, R"re(<circle cx="([-0-9.]+)" cy="([-0-9.]+)")re");
 }
 
 // The runs at an x, read from the first and last tick labels under the plot.
 double RunsAt(const std::string& svg, double x) {
-    const auto ticks =
-        Matches(svg, R"re(<text x="([-0-9.]+)" y="212.0" text-anchor="middle"[^>]*>(\d+)<)re");
+    const auto ticks = test_support::SvgMatches(
+        svg, R"re(<text x="([-0-9.]+)" y="212.0" text-anchor="middle"[^>]*>(\d+)<)re");
     EXPECT_GE(ticks.size(), 2U);
     const auto [x0, r0] = ticks.front();
     const auto [x1, r1] = ticks.back();
@@ -82,8 +72,8 @@ TEST(LearningChart, EachRoundsMarkerStandsAtTheRunsMadeSoFar) {
 // The band of 0.022 to 0.04 fills the plot: the axis is not the probability's whole range.
 TEST(LearningChart, TheProbabilityAxisFitsTheBand) {
     const std::string svg = LearningChartSvg(Surrogate(15, {4, 4, 4}));
-    const auto ticks =
-        Matches(svg, R"re(<text x="58.0" y="([-0-9.]+)" text-anchor="end"[^>]*>([0-9.]+)<)re");
+    const auto ticks = test_support::SvgMatches(
+        svg, R"re(<text x="58.0" y="([-0-9.]+)" text-anchor="end"[^>]*>([0-9.]+)<)re");
     ASSERT_GE(ticks.size(), 3U);
     EXPECT_GE(ticks.front()[1], 0.015);
     EXPECT_LE(ticks.back()[1], 0.05);

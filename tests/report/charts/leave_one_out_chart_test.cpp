@@ -1,4 +1,5 @@
 #include "report/charts/leave_one_out_chart.h"
+#include "tests/support/svg_matches.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -8,16 +9,6 @@
 
 namespace zelmora {
 namespace {
-
-std::vector<std::array<double, 2>> Matches(const std::string& svg, const std::string& pattern) {
-    const std::regex regex(pattern);
-    std::vector<std::array<double, 2>> found;
-    for (auto m = std::sregex_iterator(svg.begin(), svg.end(), regex); m != std::sregex_iterator();
-         ++m) {
-        found.push_back({std::stod((*m)[1]), std::stod((*m)[2])});
-    }
-    return found;
-}
 
 // The value at a coordinate, read from the first and last of (coordinate, value) ticks.
 double ValueAt(const std::vector<std::array<double, 2>>& ticks, double at) {
@@ -34,8 +25,10 @@ struct Scales {
 
 Scales ScalesOf(const std::string& svg) {
     Scales scales{
-        Matches(svg, R"re(<text x="([-0-9.]+)" y="212.0" text-anchor="middle"[^>]*>([0-9.]+)<)re"),
-        Matches(svg, R"re(<text x="58.0" y="([-0-9.]+)" text-anchor="end"[^>]*>([0-9.]+)<)re")};
+        test_support::SvgMatches(
+            svg, R"re(<text x="([-0-9.]+)" y="212.0" text-anchor="middle"[^>]*>([0-9.]+)<)re"),
+        test_support::SvgMatches(
+            svg, R"re(<text x="58.0" y="([-0-9.]+)" text-anchor="end"[^>]*>([0-9.]+)<)re")};
     for (auto& tick : scales.y) {
         tick[0] -= 4; // the label's baseline sits below its grid line
     }
@@ -68,7 +61,7 @@ TEST(LeaveOneOutChart, APointAtEachPairAndFOneOnBothAxes) {
         const Scales scales = ScalesOf(svg);
         std::vector<std::array<double, 2>> points;
         for (const auto& [cx, cy] :
-             Matches(svg, R"re(<circle cx="([-0-9.]+)" cy="([-0-9.]+)")re")) {
+             test_support::SvgMatches(svg, R"re(<circle cx="([-0-9.]+)" cy="([-0-9.]+)")re")) {
             points.push_back({ValueAt(scales.x, cx), ValueAt(scales.y, cy)});
         }
         ASSERT_EQ(points.size(), c.pairs.size());
@@ -76,8 +69,8 @@ TEST(LeaveOneOutChart, APointAtEachPairAndFOneOnBothAxes) {
             EXPECT_NEAR(points[k][0], c.pairs[k][0], 0.02) << k;
             EXPECT_NEAR(points[k][1], c.pairs[k][1], 0.02) << k;
         }
-        const auto dashed =
-            Matches(svg, R"re(<line x1="([-0-9.]+)" y1="([-0-9.]+)"[^>]*stroke-dasharray)re");
+        const auto dashed = test_support::SvgMatches(
+            svg, R"re(<line x1="([-0-9.]+)" y1="([-0-9.]+)"[^>]*stroke-dasharray)re");
         ASSERT_EQ(dashed.size(), 2U);
         EXPECT_NEAR(ValueAt(scales.x, dashed[0][0]), 1, 0.02);
         EXPECT_NEAR(ValueAt(scales.y, dashed[1][1]), 1, 0.02);
