@@ -146,7 +146,25 @@ public:
         batch.Signal(signal);
         Finished finished = batch.Wait();
         WaitForTheLock();
+        AwaitQuietCounter();
         return finished;
+    }
+
+    // A calculator of the killed program, started just before, can still begin its run after the
+    // lock is free, until its death signal takes effect: the count waits until no start has come
+    // for half a second, so that what follows counts the resumed analysis's runs alone.
+    void AwaitQuietCounter() const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::size_t seen = RunsStarted();
+        auto quietSince = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() - quietSince < std::chrono::milliseconds(500) &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (const std::size_t now = RunsStarted(); now != seen) {
+                seen = now;
+                quietSince = std::chrono::steady_clock::now();
+            }
+        }
     }
 
     // A calculator being started when the program was killed holds the lock until it has died
