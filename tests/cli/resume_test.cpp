@@ -251,7 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Resume, TheSurrogateStoppedAmongItsBatchesReachesTheUninterruptedResult) {
     const auto call = [this](bool resume) {
         std::vector<std::string> words = Call("form", 2, resume);
-        words.insert(words.begin(), {"--sampling", "surrogate", "--batch", "3"});
+        words.insert(words.begin(),
+                     {"--sampling", "surrogate", "--batch", "3", "--max-runs", "20"});
         return words;
     };
     Restore();

@@ -29,7 +29,7 @@ public:
     ScopedCoarseExt4& operator=(const ScopedCoarseExt4&) = delete;
     ~ScopedCoarseExt4() {
         if (mounted_) {
-            std::system(("umount " + folder_).c_str());
+            EXPECT_EQ(std::system(("umount " + folder_).c_str()), 0) << "umount " << folder_;
         }
     }
 
