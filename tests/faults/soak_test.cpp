@@ -11,7 +11,13 @@
 #include <iostream>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
+// GCC names AddressSanitizer with a macro, clang as a feature.
+#if defined(__has_feature)
+#define ZELMORA_HAS_FEATURE(name) __has_feature(name)
+#else
+#define ZELMORA_HAS_FEATURE(name) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || ZELMORA_HAS_FEATURE(address_sanitizer)
 #define ZELMORA_ADDRESS_SANITIZER 1
 #else
 #define ZELMORA_ADDRESS_SANITIZER 0
