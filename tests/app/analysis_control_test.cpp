@@ -22,7 +22,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <memory>
 

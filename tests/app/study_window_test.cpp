@@ -19,7 +19,7 @@
 #include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 #include <memory>
 

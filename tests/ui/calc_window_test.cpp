@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QtTest>
 
 using namespace zelmora::ui;
 

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 
 using namespace zelmora;
 using namespace zelmora::ui;

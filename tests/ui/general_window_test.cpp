@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QtTest>
+#include <QTest>
 
 using namespace zelmora;
 using namespace zelmora::ui;

@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 using namespace zelmora;
 using namespace zelmora::ui;

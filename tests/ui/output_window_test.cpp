@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 using namespace zelmora;
 using namespace zelmora::ui;

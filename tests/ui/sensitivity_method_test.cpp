@@ -14,7 +14,7 @@
 #include <QScrollBar>
 #include <QSvgWidget>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 
 using namespace zelmora;
 using namespace zelmora::ui;

@@ -22,7 +22,7 @@
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace zelmora;
 using namespace zelmora::ui;
